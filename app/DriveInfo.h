@@ -1,0 +1,48 @@
+// The drive probe: asks the system, when created, everything the program shows about one drive,
+// and keeps the answers until it is freed. It is never refreshed.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "app/DriveQueries.h"
+#include "app/PairStringList.h"
+
+namespace app {
+
+// Display name of a drive-type code; empty for a code without one (0, 1, above 6).
+std::string DriveTypeName(UINT code);
+
+class TDriveInfo {
+ public:
+  explicit TDriveInfo(char letter, const TDriveQueries& queries = SystemDriveQueries());
+
+  // Eight upper-case hexadecimal digits.
+  std::string SerialHex() const;
+  double UsedBytes() const { return TotalBytes - FreeBytes; }
+  // UsedBytes() * 100 / TotalBytes; 0 for a volume that reports no total, never a division by zero.
+  double UsedPercent() const;
+  // The drive report: a new list that the caller owns.
+  std::unique_ptr<TPairStringList> CreateReport() const;
+
+  char Letter;
+  DWORD DriveType = 0;
+  double TotalBytes = 0;
+  double FreeBytes = 0;
+  double UserFreeBytes = 0;
+  bool VolumeFailed = false;
+  std::string TypeName;
+  std::string VolumeName;
+  std::string FileSystem;
+  DWORD SerialNumber = 0;
+  DWORD FileSystemFlags = 0;
+  DWORD MaxNameLength = 0;
+  DWORD SectorsPerCluster = 0;
+  DWORD BytesPerSector = 0;
+  DWORD FreeClusters = 0;
+  DWORD TotalClusters = 0;
+};
+
+}  // namespace app

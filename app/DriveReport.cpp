@@ -1,0 +1,36 @@
+// TDriveInfo::CreateReport: the one textual form of a drive probe.
+#include <string>
+
+#include "app/DriveInfo.h"
+#include "app/NumberFormat.h"
+
+namespace app {
+
+std::unique_ptr<TPairStringList> TDriveInfo::CreateReport() const {
+  auto report = std::make_unique<TPairStringList>();
+  auto add = [&](const char* name, const std::string& value) { report->Add(std::string(name) + "=" + value); };
+
+  add("Laufwerksbuchstabe", std::string(1, Letter));
+  if (DriveType != 0) add("Laufwerkstyp", TypeName);
+  if (VolumeFailed) return report;
+
+  // Read once per report, so that a change of the regional settings shows in the next report.
+  const TNumberSeparators separators = UserNumberSeparators();
+  add("Volume-Name", VolumeName);
+  add("Filesystem", FileSystem);
+  add("Seriennummer", std::to_string(SerialNumber));
+  add("Seriennummer (Hex)", SerialHex());
+  add("Länge Dateiname", std::to_string(MaxNameLength));
+  add("Sektoren/Cluster", std::to_string(SectorsPerCluster));
+  add("Bytes/Sektor", std::to_string(BytesPerSector));
+  add("Freie Cluster", std::to_string(FreeClusters));
+  add("Cluster gesamt", std::to_string(TotalClusters));
+  add("frei (Bytes)", FormatWholeNumber(FreeBytes, separators));
+  add("belegt (Bytes)", FormatWholeNumber(UsedBytes(), separators));
+  add("gesamt (Bytes)", FormatWholeNumber(TotalBytes, separators));
+  add("frei für Benutzer (Bytes)", FormatWholeNumber(UserFreeBytes, separators));
+  add("belegt (%)", FormatFourDecimals(UsedPercent(), separators));
+  return report;
+}
+
+}  // namespace app

@@ -1,0 +1,158 @@
+#include "app/MainForm.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "app/DriveInfo.h"
+#include "app/MainLayout.h"
+#include "app/NumberFormat.h"
+#include "resources/resource_ids.h"
+#include "toolkit/Application.h"
+
+namespace app {
+
+namespace {
+
+// Neither side of the splitter gets narrower than this.
+const int kSplitterMinSize = 30;
+const COLORREF kTransparent = RGB(255, 0, 255);
+
+tk::TImageList LoadDriveImages() {
+  // In the order of DriveImageIndex.
+  const char* const images[] = {RES_DRIVE_REMOVABLE, RES_DRIVE_FIXED, RES_DRIVE_RAMDISK, RES_DRIVE_REMOTE,
+                                RES_DRIVE_CDROM};
+  tk::TImageList list(ImageList_Create(32, 32, ILC_COLOR24 | ILC_MASK, 5, 0));
+  for (const char* name : images) {
+    tk::TBitmap bitmap(static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_BITMAP, 0, 0, 0)));
+    if (!bitmap || ImageList_AddMasked(list.Get(), bitmap.Get(), kTransparent) < 0)
+      throw std::runtime_error(std::string("Laufwerksbild fehlt: ") + name);
+  }
+  return list;
+}
+
+}  // namespace
+
+int DriveImageIndex(UINT driveType) {
+  switch (driveType) {
+    case DRIVE_REMOVABLE: return 0;
+    case DRIVE_FIXED: return 1;
+    case DRIVE_RAMDISK: return 2;
+    case DRIVE_REMOTE: return 3;
+    case DRIVE_CDROM: return 4;
+    default: return -1;
+  }
+}
+
+TMainForm::TMainForm(const TDriveQueries& queries)
+    : tk::TForm("Quelix Disk-Info", kMainFormWidth, kMainFormHeight),
+      ImageList1(LoadDriveImages()),
+      Panel1(Handle(), false),
+      DrivesView(Panel1.Handle(), LVS_ICON | LVS_ALIGNLEFT | LVS_AUTOARRANGE | LVS_NOLABELWRAP |
+                                      LVS_SHOWSELALWAYS | LVS_SINGLESEL,
+                 WS_EX_CLIENTEDGE),
+      InfoGrid(Panel1.Handle(), 2, 10, 1, 19),
+      ProgressPanel(Handle(), true),
+      ButtonPanel(Handle(), true),
+      Splitter(Panel1.Handle()),
+      InfoBtn(ButtonPanel.Handle(), RES_GLYPH_INFO, 2),
+      CloseBtn(ButtonPanel.Handle(), RES_GLYPH_CLOSE, 2),
+      CopyInfoBtn(ButtonPanel.Handle(), RES_GLYPH_COPYINFO, 1),
+      CopyInfosBtn(ButtonPanel.Handle(), RES_GLYPH_COPYINFOS, 1),
+      SizeGauge(ProgressPanel.Handle()),
+      HelpBtn(ButtonPanel.Handle(), RES_GLYPH_HELP, 1),
+      queries_(queries),
+      layout_(MainLayout()),
+      hints_(Handle()) {
+  KeyPreview = true;
+  SizeGauge.ForeColor = RGB(0, 0, 255);
+  DrivesView.SetImages(ImageList1.Get());
+  ApplyLayout();
+
+  CloseBtn.OnClick = [this] { CloseBtnClick(); };
+  HelpBtn.OnClick = [this] { HelpBtnClick(); };
+  Splitter.OnMove = [this](int delta) { return MoveSplitter(delta); };
+
+  FormCreate();
+}
+
+void TMainForm::ApplyLayout() {
+  const std::pair<const char*, HWND> windows[] = {
+      {"Panel1", Panel1.Handle()},           {"DrivesView", DrivesView.Handle()},
+      {"InfoGrid", InfoGrid.Handle()},       {"ProgressPanel", ProgressPanel.Handle()},
+      {"ButtonPanel", ButtonPanel.Handle()}, {"Splitter", Splitter.Handle()},
+      {"InfoBtn", InfoBtn.Handle()},         {"CloseBtn", CloseBtn.Handle()},
+      {"CopyInfoBtn", CopyInfoBtn.Handle()}, {"CopyInfosBtn", CopyInfosBtn.Handle()},
+      {"SizeGauge", SizeGauge.Handle()},     {"HelpBtn", HelpBtn.Handle()},
+  };
+  for (const auto& [name, window] : windows) {
+    layout_.Attach(name, window);
+    SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
+    hints_.Add(window, layout_.Row(name).Hint);
+  }
+  layout_.Realign(Handle());
+}
+
+void TMainForm::FormCreate() {
+  for (char letter = 'A'; letter <= 'Z'; ++letter) {
+    const UINT type = queries_.DriveType(std::string(1, letter) + ":\\");
+    const int image = DriveImageIndex(type);
+    if (image < 0) continue;
+    DrivesView.Add(std::string(1, letter) + ": " + DriveTypeName(type), image);
+  }
+  const int width = (InfoGrid.ClientWidth() - InfoGrid.GridLineWidth()) / 2;
+  InfoGrid.SetColWidth(0, width);
+  InfoGrid.SetColWidth(1, InfoGrid.ColWidth(0));
+  InfoGrid.SetRowHeight(0, 5);
+  Separator = ';';
+}
+
+void TMainForm::DrivesViewClick() {
+  const int selected = DrivesView.Selected();
+  if (selected < 0) return;
+  SizeGauge.SetProgress(0);
+  const std::string caption = DrivesView.Caption(selected);
+  if (caption.empty()) return;
+  const TDriveInfo probe(caption[0], queries_);
+  const std::unique_ptr<TPairStringList> report = probe.CreateReport();
+  InfoGrid.SetRowCount(report->Count() + 1);
+  for (int i = 0; i < report->Count(); ++i) {
+    InfoGrid.SetCell(0, i + 1, report->NameAt(i));
+    InfoGrid.SetCell(1, i + 1, report->ValueAt(i));
+  }
+  if (!probe.VolumeFailed) SizeGauge.SetProgress(RoundHalfToEven(probe.UsedPercent()));
+}
+
+void TMainForm::CloseBtnClick() { Close(); }
+
+void TMainForm::HelpBtnClick() { tk::Application().HelpCommand(HELP_CONTENTS, 0); }
+
+void TMainForm::FormKeyDown(WORD& key, tk::TShiftState) {
+  if (key == VK_F1) HelpBtnClick();
+}
+
+void TMainForm::Resized() { layout_.Realign(Handle()); }
+
+int TMainForm::MoveSplitter(int delta) {
+  RECT panel;
+  GetClientRect(Panel1.Handle(), &panel);
+  const int old = layout_.Width("DrivesView");
+  const int widest = panel.right - layout_.Width("Splitter") - kSplitterMinSize;
+  const int width = std::clamp(old + delta, kSplitterMinSize, std::max(kSplitterMinSize, widest));
+  if (width == old) return 0;
+  layout_.SetWidth("DrivesView", width);
+  layout_.Realign(Handle());
+  return width - old;
+}
+
+LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NOTIFY) {
+    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+    if (header->hwndFrom == DrivesView.Handle() && header->code == NM_CLICK) DrivesViewClick();
+    return 0;
+  }
+  return TForm::HandleMessage(message, wParam, lParam);
+}
+
+}  // namespace app

@@ -1,0 +1,62 @@
+// The main window: the drive list, the information table of the selected drive, its used-space
+// gauge and the tool buttons.
+#pragma once
+
+#include "app/DriveQueries.h"
+#include "controls/Gauges.h"
+#include "controls/Panel.h"
+#include "controls/Splitter.h"
+#include "controls/StringGrid.h"
+#include "controls/ToolButton.h"
+#include "toolkit/Form.h"
+#include "toolkit/Handles.h"
+#include "toolkit/Hints.h"
+#include "toolkit/Layout.h"
+#include "toolkit/ListView.h"
+
+namespace app {
+
+// Image-list index of a drive-type code, or -1 for a code that gets no list item.
+int DriveImageIndex(UINT driveType);
+
+class TMainForm : public tk::TForm {
+ public:
+  explicit TMainForm(const TDriveQueries& queries = SystemDriveQueries());
+
+  // Components, in the order the window declares them.
+  tk::TImageList ImageList1;
+  controls::TPanel Panel1;
+  tk::TListView DrivesView;
+  controls::TStringGrid InfoGrid;
+  controls::TPanel ProgressPanel;
+  controls::TPanel ButtonPanel;
+  controls::TSplitter Splitter;
+  controls::TToolButton InfoBtn;
+  controls::TToolButton CloseBtn;
+  controls::TToolButton CopyInfoBtn;
+  controls::TToolButton CopyInfosBtn;
+  controls::TGauge SizeGauge;
+  controls::TToolButton HelpBtn;
+
+  void FormCreate();
+  void DrivesViewClick();
+  void CloseBtnClick();
+  void HelpBtnClick();
+  void FormKeyDown(WORD& key, tk::TShiftState shift);
+
+ protected:
+  void KeyDown(WORD& key, tk::TShiftState shift) override { FormKeyDown(key, shift); }
+  void Resized() override;
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  int MoveSplitter(int delta);
+  void ApplyLayout();
+
+  const TDriveQueries& queries_;
+  tk::TLayout layout_;
+  tk::THints hints_;
+  char Separator = 0;
+};
+
+}  // namespace app

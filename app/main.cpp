@@ -1,0 +1,20 @@
+// Program start: the application object, its title and help file, the main window, the message loop.
+#include <windows.h>
+
+#include "app/MainForm.h"
+#include "toolkit/Application.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  tk::TApplication& application = tk::Application();
+  try {
+    application.Initialize();
+    application.SetTitle("Quelix Disk-Info");
+    application.HelpFile = "Sandrivo.hlp";
+    app::TMainForm MainForm;
+    application.Run(MainForm);
+  } catch (const std::exception& error) {
+    application.ShowException(error);
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,39 @@
+#include "controls/Panel.h"
+
+#include "toolkit/Handles.h"
+
+namespace controls {
+
+namespace {
+const char kPanelClass[] = "TkPanel";
+}
+
+TPanel::TPanel(HWND parent, bool raised) : raised_(raised) {
+  RegisterWindowClass(kPanelClass, LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+  CreateHandle(kPanelClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT,
+               RECT{0, 0, 0, 0}, parent);
+}
+
+LRESULT TPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_NOTIFY:
+    case WM_COMMAND:
+      return SendMessageA(GetParent(Handle()), message, wParam, lParam);
+    case WM_PAINT: {
+      tk::TPaintDC dc(Handle());
+      if (raised_) {
+        RECT client;
+        GetClientRect(Handle(), &client);
+        DrawEdge(dc.Get(), &client, BDR_RAISEDINNER, BF_RECT);
+      }
+      return 0;
+    }
+    case WM_SIZE:
+      if (raised_) InvalidateRect(Handle(), nullptr, TRUE);
+      return 0;
+    default:
+      return TWindow::HandleMessage(message, wParam, lParam);
+  }
+}
+
+}  // namespace controls

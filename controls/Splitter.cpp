@@ -1,0 +1,45 @@
+#include "controls/Splitter.h"
+
+namespace controls {
+
+namespace {
+const char kSplitterClass[] = "TkSplitter";
+
+int ScreenX() {
+  POINT p;
+  GetCursorPos(&p);
+  return p.x;
+}
+}  // namespace
+
+TSplitter::TSplitter(HWND parent) {
+  RegisterWindowClass(kSplitterClass, LoadCursor(nullptr, IDC_SIZEWE), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+  CreateHandle(kSplitterClass, "", WS_CHILD | WS_VISIBLE, 0, RECT{0, 0, 0, 0}, parent);
+}
+
+LRESULT TSplitter::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_LBUTTONDOWN:
+      dragging_ = true;
+      lastScreenX_ = ScreenX();
+      SetCapture(Handle());
+      return 0;
+    case WM_MOUSEMOVE:
+      // Screen coordinates: the splitter itself moves while it is dragged.
+      if (dragging_ && OnMove) {
+        const int x = ScreenX();
+        lastScreenX_ += OnMove(x - lastScreenX_);
+      }
+      return 0;
+    case WM_LBUTTONUP:
+      ReleaseCapture();
+      return 0;
+    case WM_CAPTURECHANGED:
+      dragging_ = false;
+      return 0;
+    default:
+      return TWindow::HandleMessage(message, wParam, lParam);
+  }
+}
+
+}  // namespace controls

@@ -1,0 +1,25 @@
+// A vertical splitter bar: dragging it moves the border between the control on its left and the
+// rest of its parent.
+#pragma once
+
+#include <functional>
+
+#include "toolkit/Window.h"
+
+namespace controls {
+
+class TSplitter : public tk::TWindow {
+ public:
+  explicit TSplitter(HWND parent);
+  // Asked with the distance the pointer moved; returns the distance it accepted (after limits).
+  std::function<int(int delta)> OnMove;
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  bool dragging_ = false;
+  int lastScreenX_ = 0;
+};
+
+}  // namespace controls

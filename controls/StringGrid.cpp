@@ -1,0 +1,377 @@
+#include "controls/StringGrid.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "toolkit/Handles.h"
+
+namespace controls {
+
+namespace {
+const char kStringGridClass[] = "TkStringGrid";
+// How close to a column border (in pixels) the pointer must be to drag it.
+const int kSizingMargin = 2;
+const int kMinColWidth = 0;
+
+void CheckIndex(int index, int count, const char* what) {
+  if (index < 0 || index >= count)
+    throw std::out_of_range(std::string("Ungültiger ") + what + "-Index (" + std::to_string(index) + ")");
+}
+}  // namespace
+
+TStringGrid::TStringGrid(HWND parent, int colCount, int rowCount, int fixedRows, int defaultRowHeight)
+    : fixedRows_(fixedRows),
+      defaultRowHeight_(defaultRowHeight),
+      colWidths_(static_cast<size_t>(colCount), 64),
+      topRow_(fixedRows),
+      anchor_{0, fixedRows},
+      current_{0, fixedRows} {
+  SetRowCount(rowCount);
+  RegisterWindowClass(kStringGridClass, LoadCursor(nullptr, IDC_ARROW), nullptr, CS_DBLCLKS);
+  CreateHandle(kStringGridClass, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL, WS_EX_CLIENTEDGE,
+               RECT{0, 0, 0, 0}, parent);
+  UpdateScrollBar();
+}
+
+void TStringGrid::SetRowCount(int count) {
+  count = std::max(count, fixedRows_ + 1);
+  rowHeights_.resize(static_cast<size_t>(count), defaultRowHeight_);
+  cells_.resize(static_cast<size_t>(count), std::vector<std::string>(colWidths_.size()));
+  const int last = count - 1;
+  anchor_.Row = std::min(anchor_.Row, last);
+  current_.Row = std::min(current_.Row, last);
+  topRow_ = std::clamp(topRow_, fixedRows_, std::max(fixedRows_, LastTopRow()));
+  UpdateScrollBar();
+  Invalidate();
+}
+
+const std::string& TStringGrid::Cell(int col, int row) const {
+  CheckIndex(col, ColCount(), "Spalten");
+  CheckIndex(row, RowCount(), "Zeilen");
+  return cells_[static_cast<size_t>(row)][static_cast<size_t>(col)];
+}
+
+void TStringGrid::SetCell(int col, int row, std::string text) {
+  CheckIndex(col, ColCount(), "Spalten");
+  CheckIndex(row, RowCount(), "Zeilen");
+  cells_[static_cast<size_t>(row)][static_cast<size_t>(col)] = std::move(text);
+  Invalidate();
+}
+
+int TStringGrid::ColWidth(int col) const {
+  CheckIndex(col, ColCount(), "Spalten");
+  return colWidths_[static_cast<size_t>(col)];
+}
+
+void TStringGrid::SetColWidth(int col, int width) {
+  CheckIndex(col, ColCount(), "Spalten");
+  colWidths_[static_cast<size_t>(col)] = std::max(kMinColWidth, width);
+  Invalidate();
+}
+
+int TStringGrid::RowHeight(int row) const {
+  CheckIndex(row, RowCount(), "Zeilen");
+  return rowHeights_[static_cast<size_t>(row)];
+}
+
+void TStringGrid::SetRowHeight(int row, int height) {
+  CheckIndex(row, RowCount(), "Zeilen");
+  rowHeights_[static_cast<size_t>(row)] = std::max(0, height);
+  UpdateScrollBar();
+  Invalidate();
+}
+
+int TStringGrid::ClientWidth() const {
+  RECT client{};
+  if (Handle()) GetClientRect(Handle(), &client);
+  return client.right;
+}
+
+int TStringGrid::ClientHeight() const {
+  RECT client{};
+  if (Handle()) GetClientRect(Handle(), &client);
+  return client.bottom;
+}
+
+TGridRect TStringGrid::Selection() const {
+  return {std::min(anchor_.Col, current_.Col), std::min(anchor_.Row, current_.Row),
+          std::max(anchor_.Col, current_.Col), std::max(anchor_.Row, current_.Row)};
+}
+
+int TStringGrid::ColLeft(int col) const {
+  int x = 0;
+  for (int c = 0; c < col; ++c) x += colWidths_[static_cast<size_t>(c)] + GridLineWidth();
+  return x;
+}
+
+int TStringGrid::RowTop(int row) const {
+  int y = 0;
+  for (int r = 0; r < fixedRows_ && r < row; ++r) y += rowHeights_[static_cast<size_t>(r)] + GridLineWidth();
+  if (row < fixedRows_) return y;
+  if (row < topRow_) return -1;
+  for (int r = topRow_; r < row; ++r) y += rowHeights_[static_cast<size_t>(r)] + GridLineWidth();
+  return y;
+}
+
+int TStringGrid::VisibleRowsFrom(int topRow) const {
+  int space = ClientHeight();
+  for (int r = 0; r < fixedRows_; ++r) space -= rowHeights_[static_cast<size_t>(r)] + GridLineWidth();
+  int rows = 0;
+  for (int r = topRow; r < RowCount(); ++r) {
+    space -= rowHeights_[static_cast<size_t>(r)] + GridLineWidth();
+    if (space < 0) break;
+    ++rows;
+  }
+  return rows;
+}
+
+int TStringGrid::LastTopRow() const {
+  // The highest top row from which the last row still shows completely.
+  int top = RowCount() - 1;
+  while (top > fixedRows_ && VisibleRowsFrom(top - 1) >= RowCount() - (top - 1)) --top;
+  return std::max(fixedRows_, top);
+}
+
+TGridCoord TStringGrid::CellAt(int x, int y) const {
+  TGridCoord cell{-1, -1};
+  for (int c = 0, left = 0; c < ColCount(); ++c) {
+    const int right = left + colWidths_[static_cast<size_t>(c)] + GridLineWidth();
+    if (x >= left && x < right) cell.Col = c;
+    left = right;
+  }
+  for (int r = 0; r < RowCount(); ++r) {
+    const int top = RowTop(r);
+    if (top < 0) continue;
+    if (y >= top && y < top + rowHeights_[static_cast<size_t>(r)] + GridLineWidth()) cell.Row = r;
+  }
+  if (cell.Col < 0 || cell.Row < 0) return {-1, -1};
+  return cell;
+}
+
+int TStringGrid::SizingColumnAt(int x, int y) const {
+  int fixedHeight = 0;
+  for (int r = 0; r < fixedRows_; ++r) fixedHeight += rowHeights_[static_cast<size_t>(r)] + GridLineWidth();
+  if (y < 0 || y >= fixedHeight) return -1;
+  for (int c = 0; c < ColCount(); ++c) {
+    const int border = ColLeft(c) + colWidths_[static_cast<size_t>(c)];
+    if (x >= border - kSizingMargin && x <= border + kSizingMargin) return c;
+  }
+  return -1;
+}
+
+void TStringGrid::SetTopRow(int row) {
+  row = std::clamp(row, fixedRows_, LastTopRow());
+  if (row == topRow_) return;
+  topRow_ = row;
+  UpdateScrollBar();
+  Invalidate();
+}
+
+void TStringGrid::MakeVisible(int row) {
+  if (row < fixedRows_) return;
+  if (row < topRow_) {
+    SetTopRow(row);
+    return;
+  }
+  while (row >= topRow_ + std::max(1, VisibleRowsFrom(topRow_)) && topRow_ < LastTopRow()) SetTopRow(topRow_ + 1);
+}
+
+void TStringGrid::MoveCurrent(TGridCoord cell, bool extend) {
+  cell.Col = std::clamp(cell.Col, 0, ColCount() - 1);
+  cell.Row = std::clamp(cell.Row, fixedRows_, RowCount() - 1);
+  current_ = cell;
+  if (!extend) anchor_ = cell;
+  MakeVisible(cell.Row);
+  Invalidate();
+}
+
+void TStringGrid::UpdateScrollBar() {
+  if (!Handle()) return;
+  SCROLLINFO info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  info.nMin = fixedRows_;
+  info.nMax = RowCount() - 1;
+  info.nPage = static_cast<UINT>(std::max(1, VisibleRowsFrom(topRow_)));
+  info.nPos = topRow_;
+  if (LastTopRow() == fixedRows_) info.nPage = static_cast<UINT>(info.nMax - info.nMin + 1);  // hides it
+  SetScrollInfo(Handle(), SB_VERT, &info, TRUE);
+}
+
+void TStringGrid::Invalidate() {
+  if (Handle()) InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void TStringGrid::Scroll(WORD request) {
+  const int page = std::max(1, VisibleRowsFrom(topRow_));
+  switch (request) {
+    case SB_LINEUP: SetTopRow(topRow_ - 1); break;
+    case SB_LINEDOWN: SetTopRow(topRow_ + 1); break;
+    case SB_PAGEUP: SetTopRow(topRow_ - page); break;
+    case SB_PAGEDOWN: SetTopRow(topRow_ + page); break;
+    case SB_TOP: SetTopRow(fixedRows_); break;
+    case SB_BOTTOM: SetTopRow(LastTopRow()); break;
+    case SB_THUMBTRACK:  // the view follows the thumb while it is dragged
+    case SB_THUMBPOSITION: {
+      SCROLLINFO info{};
+      info.cbSize = sizeof(info);
+      info.fMask = SIF_TRACKPOS;
+      GetScrollInfo(Handle(), SB_VERT, &info);
+      SetTopRow(info.nTrackPos);
+      break;
+    }
+    default: break;
+  }
+}
+
+void TStringGrid::KeyDown(WPARAM key) {
+  const bool extend = GetKeyState(VK_SHIFT) < 0;
+  const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+  const int page = std::max(1, VisibleRowsFrom(topRow_));
+  TGridCoord cell = current_;
+  switch (key) {
+    case VK_UP: --cell.Row; break;
+    case VK_DOWN: ++cell.Row; break;
+    case VK_LEFT: --cell.Col; break;
+    case VK_RIGHT: ++cell.Col; break;
+    case VK_PRIOR: cell.Row -= page; break;
+    case VK_NEXT: cell.Row += page; break;
+    case VK_HOME: (ctrl ? cell.Row : cell.Col) = 0; break;
+    case VK_END: (ctrl ? cell.Row = RowCount() - 1 : cell.Col = ColCount() - 1); break;
+    default: return;
+  }
+  MoveCurrent(cell, extend);
+}
+
+void TStringGrid::Paint(HDC target) const {
+  RECT client;
+  GetClientRect(Handle(), &client);
+  tk::TBufferedPaint buffer(target, client.right, client.bottom);
+  HDC dc = buffer.Get();
+  FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
+  tk::TSelectObject font(dc, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
+  SetBkMode(dc, TRANSPARENT);
+  const TGridRect selection = Selection();
+  const bool focused = GetFocus() == Handle();
+
+  for (int r = 0; r < RowCount(); ++r) {
+    const int top = RowTop(r);
+    if (top < 0) continue;
+    if (top >= client.bottom) break;
+    const int height = rowHeights_[static_cast<size_t>(r)];
+    for (int c = 0; c < ColCount(); ++c) {
+      const int left = ColLeft(c);
+      if (left >= client.right) break;
+      const RECT cellRect{left, top, left + colWidths_[static_cast<size_t>(c)], top + height};
+      const bool fixed = r < fixedRows_;
+      const bool isCurrent = TGridCoord{c, r} == current_;
+      const bool selected = !fixed && c >= selection.Left && c <= selection.Right && r >= selection.Top &&
+                            r <= selection.Bottom && !(isCurrent && focused);
+      const int back = fixed ? COLOR_BTNFACE : selected ? COLOR_HIGHLIGHT : COLOR_WINDOW;
+      FillRect(dc, &cellRect, GetSysColorBrush(back));
+      // Lines right of and below the cell: dark in the fixed rows, light between normal cells.
+      const RECT vertical{cellRect.right, top, cellRect.right + GridLineWidth(), top + height + GridLineWidth()};
+      const RECT horizontal{left, cellRect.bottom, cellRect.right + GridLineWidth(), cellRect.bottom + GridLineWidth()};
+      HBRUSH line = GetSysColorBrush(fixed ? COLOR_BTNSHADOW : COLOR_BTNFACE);
+      FillRect(dc, &vertical, line);
+      FillRect(dc, &horizontal, line);
+      const std::string& text = cells_[static_cast<size_t>(r)][static_cast<size_t>(c)];
+      if (!text.empty()) {
+        SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+        ExtTextOutA(dc, cellRect.left + 2, cellRect.top + 2, ETO_CLIPPED, &cellRect, text.data(),
+                    static_cast<UINT>(text.size()), nullptr);
+      }
+      if (isCurrent && focused) DrawFocusRect(dc, &cellRect);
+    }
+  }
+  buffer.Present();
+}
+
+LRESULT TStringGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_SETFONT:
+      font_ = reinterpret_cast<HFONT>(wParam);
+      if (LOWORD(lParam)) Invalidate();
+      return 0;
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(font_);
+    case WM_PAINT: {
+      tk::TPaintDC dc(Handle());
+      Paint(dc.Get());
+      return 0;
+    }
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_SIZE:
+      topRow_ = std::clamp(topRow_, fixedRows_, LastTopRow());
+      UpdateScrollBar();
+      Invalidate();
+      return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      Invalidate();
+      return 0;
+    case WM_GETDLGCODE:
+      return DLGC_WANTARROWS;
+    case WM_KEYDOWN:
+      KeyDown(wParam);
+      return 0;
+    case WM_VSCROLL:
+      Scroll(LOWORD(wParam));
+      return 0;
+    case WM_MOUSEWHEEL:
+      SetTopRow(topRow_ - GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA * 3);
+      return 0;
+    case WM_SETCURSOR: {
+      POINT p;
+      GetCursorPos(&p);
+      ScreenToClient(Handle(), &p);
+      if (LOWORD(lParam) == HTCLIENT && (sizingCol_ >= 0 || SizingColumnAt(p.x, p.y) >= 0)) {
+        SetCursor(LoadCursor(nullptr, IDC_SIZEWE));
+        return TRUE;
+      }
+      return TWindow::HandleMessage(message, wParam, lParam);
+    }
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+      SetFocus(Handle());
+      const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+      sizingCol_ = SizingColumnAt(x, y);
+      const TGridCoord cell = CellAt(x, y);
+      if (sizingCol_ < 0 && (cell.Row < fixedRows_ || cell.Col < 0)) return 0;
+      SetCapture(Handle());
+      if (sizingCol_ < 0) {
+        selecting_ = true;
+        MoveCurrent(cell, (wParam & MK_SHIFT) != 0);
+      }
+      return 0;
+    }
+    case WM_MOUSEMOVE: {
+      const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+      if (sizingCol_ >= 0) {
+        SetColWidth(sizingCol_, x - ColLeft(sizingCol_));
+      } else if (selecting_) {
+        // Beyond the edges the selection keeps growing and the view scrolls along.
+        TGridCoord cell = CellAt(std::clamp(x, 0, std::max(0, ClientWidth() - 1)),
+                                 std::clamp(y, 0, std::max(0, ClientHeight() - 1)));
+        if (y >= ClientHeight()) cell.Row = std::min(RowCount() - 1, current_.Row + 1);
+        if (y < 0) cell.Row = std::max(fixedRows_, current_.Row - 1);
+        if (cell.Col >= 0 && cell.Row >= fixedRows_ && !(cell == current_)) MoveCurrent(cell, true);
+      }
+      return 0;
+    }
+    case WM_LBUTTONUP:
+      ReleaseCapture();
+      return 0;
+    case WM_CAPTURECHANGED:
+      selecting_ = false;
+      sizingCol_ = -1;
+      return 0;
+    default:
+      return TWindow::HandleMessage(message, wParam, lParam);
+  }
+}
+
+}  // namespace controls

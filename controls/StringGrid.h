@@ -1,0 +1,81 @@
+// A string grid: columns of text cells with fixed header rows, lines between all cells, a cell range
+// selected by mouse and keys, column borders that the user drags, and a vertical scroll bar that
+// follows its thumb. Cells are not editable.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "toolkit/Window.h"
+
+namespace controls {
+
+struct TGridCoord {
+  int Col, Row;
+  bool operator==(const TGridCoord&) const = default;
+};
+
+// The selected range, inclusive on all sides.
+struct TGridRect {
+  int Left, Top, Right, Bottom;
+  bool operator==(const TGridRect&) const = default;
+};
+
+class TStringGrid : public tk::TWindow {
+ public:
+  TStringGrid(HWND parent, int colCount, int rowCount, int fixedRows, int defaultRowHeight);
+
+  int ColCount() const { return static_cast<int>(colWidths_.size()); }
+  int RowCount() const { return static_cast<int>(rowHeights_.size()); }
+  // Rows beyond the new count disappear with their texts; new rows are empty.
+  void SetRowCount(int count);
+  int FixedRows() const { return fixedRows_; }
+  const std::string& Cell(int col, int row) const;
+  void SetCell(int col, int row, std::string text);
+  int ColWidth(int col) const;
+  void SetColWidth(int col, int width);
+  int RowHeight(int row) const;
+  void SetRowHeight(int row, int height);
+  int GridLineWidth() const { return 1; }
+  // Width of the client area, without the scroll bar when it shows.
+  int ClientWidth() const;
+  int TopRow() const { return topRow_; }
+  TGridRect Selection() const;
+  // The cell under a client point, or {-1, -1}.
+  TGridCoord CellAt(int x, int y) const;
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  int ColLeft(int col) const;
+  // Top of a row in client coordinates, for fixed rows and rows from TopRow on; -1 when scrolled off.
+  int RowTop(int row) const;
+  int ClientHeight() const;
+  int LastTopRow() const;
+  int VisibleRowsFrom(int topRow) const;
+  // Column whose right border lies within a few pixels of x in the fixed rows, or -1.
+  int SizingColumnAt(int x, int y) const;
+  void SetTopRow(int row);
+  void MoveCurrent(TGridCoord cell, bool extend);
+  void MakeVisible(int row);
+  void UpdateScrollBar();
+  void Invalidate();
+  void Paint(HDC dc) const;
+  void KeyDown(WPARAM key);
+  void Scroll(WORD request);
+
+  int fixedRows_;
+  int defaultRowHeight_;
+  std::vector<int> colWidths_;
+  std::vector<int> rowHeights_;
+  std::vector<std::vector<std::string>> cells_;  // [row][col]
+  int topRow_;
+  TGridCoord anchor_;
+  TGridCoord current_;
+  bool selecting_ = false;
+  int sizingCol_ = -1;
+  HFONT font_ = nullptr;
+};
+
+}  // namespace controls

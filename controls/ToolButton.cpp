@@ -1,0 +1,99 @@
+#include "controls/ToolButton.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <stdexcept>
+#include <string>
+
+namespace controls {
+
+namespace {
+const char kToolButtonClass[] = "TkToolButton";
+const COLORREF kTransparent = RGB(255, 0, 255);
+}  // namespace
+
+TToolButton::TToolButton(HWND parent, const char* glyphResource, int glyphCount) {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  tk::TBitmap strip(static_cast<HBITMAP>(LoadImageA(instance, glyphResource, IMAGE_BITMAP, 0, 0, 0)));
+  BITMAP info{};
+  if (!strip || !GetObjectA(strip.Get(), sizeof(info), &info) || glyphCount < 1)
+    throw std::runtime_error(std::string("Schaltflächenbild fehlt: ") + glyphResource);
+  glyphSize_ = info.bmWidth / glyphCount;
+  glyphs_.Reset(ImageList_Create(glyphSize_, info.bmHeight, ILC_COLOR24 | ILC_MASK, glyphCount, 0));
+  ImageList_AddMasked(glyphs_.Get(), strip.Get(), kTransparent);
+
+  RegisterWindowClass(kToolButtonClass, LoadCursor(nullptr, IDC_ARROW), nullptr);
+  CreateHandle(kToolButtonClass, "", WS_CHILD | WS_VISIBLE, 0, RECT{0, 0, 0, 0}, parent);
+}
+
+void TToolButton::Click() {
+  if (OnClick) OnClick();
+}
+
+bool TToolButton::IsPointInside(LPARAM position) const {
+  RECT client;
+  GetClientRect(Handle(), &client);
+  POINT p{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+  return PtInRect(&client, p) != FALSE;
+}
+
+void TToolButton::SetShowPressed(bool pressed) {
+  if (pressed == showPressed_) return;
+  showPressed_ = pressed;
+  InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void TToolButton::Paint(HDC target) const {
+  RECT client;
+  GetClientRect(Handle(), &client);
+  tk::TBufferedPaint buffer(target, client.right, client.bottom);
+  HDC dc = buffer.Get();
+  FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+  DrawFrameControl(dc, &client, DFC_BUTTON, DFCS_BUTTONPUSH | (showPressed_ ? DFCS_PUSHED : 0));
+  int height = 0, width = 0;
+  ImageList_GetIconSize(glyphs_.Get(), &width, &height);
+  const int offset = showPressed_ ? 1 : 0;
+  const int image = IsWindowEnabled(Handle()) || ImageList_GetImageCount(glyphs_.Get()) < 2 ? 0 : 1;
+  ImageList_Draw(glyphs_.Get(), image, dc, (client.right - width) / 2 + offset,
+                 (client.bottom - height) / 2 + offset, ILD_TRANSPARENT);
+  buffer.Present();
+}
+
+LRESULT TToolButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT: {
+      tk::TPaintDC dc(Handle());
+      Paint(dc.Get());
+      return 0;
+    }
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      pressActive_ = true;
+      SetCapture(Handle());
+      SetShowPressed(true);
+      return 0;
+    case WM_MOUSEMOVE:
+      if (pressActive_) SetShowPressed(IsPointInside(lParam));
+      return 0;
+    case WM_LBUTTONUP: {
+      const bool click = pressActive_ && IsPointInside(lParam);
+      ReleaseCapture();  // ends the press through WM_CAPTURECHANGED
+      if (click) Click();
+      return 0;
+    }
+    case WM_CAPTURECHANGED:
+      pressActive_ = false;
+      SetShowPressed(false);
+      return 0;
+    case WM_ENABLE:
+      InvalidateRect(Handle(), nullptr, FALSE);
+      return 0;
+    default:
+      return TWindow::HandleMessage(message, wParam, lParam);
+  }
+}
+
+}  // namespace controls

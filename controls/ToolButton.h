@@ -1,0 +1,35 @@
+// A tool button with a glyph: it never takes the keyboard focus, and a click counts only when the
+// button is released over itself.
+#pragma once
+
+#include <functional>
+
+#include "toolkit/Handles.h"
+#include "toolkit/Window.h"
+
+namespace controls {
+
+class TToolButton : public tk::TWindow {
+ public:
+  // glyphResource: a bitmap of glyphCount square images side by side (normal, then disabled);
+  // magenta pixels are transparent.
+  TToolButton(HWND parent, const char* glyphResource, int glyphCount);
+  std::function<void()> OnClick;
+  // Fires OnClick, as a completed mouse click does.
+  void Click();
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void Paint(HDC dc) const;
+  bool IsPointInside(LPARAM position) const;
+  void SetShowPressed(bool pressed);
+
+  tk::TImageList glyphs_;
+  int glyphSize_ = 0;
+  bool pressActive_ = false;
+  bool showPressed_ = false;
+};
+
+}  // namespace controls

@@ -1,0 +1,190 @@
+// Build-host tool: turns the text art in resources/art into the 16-colour BMP and ICO files that the
+// resource script embeds, so that every picture of the program stays reviewable as text.
+//
+//   artconv bmp <art.txt> <out.bmp>
+//   artconv ico <art.txt> <out.ico>
+//
+// Art files: lines starting with '#' are comments; every other non-empty line is one pixel row, all of
+// equal length. One character per pixel, from the standard 16-colour palette:
+//   K black   r maroon  g green   y olive   b navy    p purple  t teal    s silver
+//   d grey    R red     G lime    Y yellow  B blue    M magenta C cyan    W white
+// '.' is the transparent colour: magenta in a bitmap (the key colour the program masks out), and a set
+// bit of the AND mask in an icon.
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Rgb {
+  std::uint8_t r, g, b;
+};
+
+const char kPaletteChars[] = "KrgybptsdRGYBMCW";
+const Rgb kPalette[16] = {{0, 0, 0},       {128, 0, 0},   {0, 128, 0},   {128, 128, 0},
+                          {0, 0, 128},     {128, 0, 128}, {0, 128, 128}, {192, 192, 192},
+                          {128, 128, 128}, {255, 0, 0},   {0, 255, 0},   {255, 255, 0},
+                          {0, 0, 255},     {255, 0, 255}, {0, 255, 255}, {255, 255, 255}};
+const int kTransparentIndex = 13;  // magenta
+
+struct Art {
+  int width = 0;
+  std::vector<std::vector<int>> rows;  // palette indexes, -1 = transparent
+};
+
+bool ReadArt(const char* path, Art& art) {
+  std::ifstream in(path);
+  if (!in) {
+    std::cerr << path << ": cannot open\n";
+    return false;
+  }
+  std::string line;
+  int lineNo = 0;
+  while (std::getline(in, line)) {
+    ++lineNo;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty() || line[0] == '#') continue;
+    std::vector<int> row;
+    for (char c : line) {
+      if (c == '.') {
+        row.push_back(-1);
+        continue;
+      }
+      const char* p = std::char_traits<char>::find(kPaletteChars, 16, c);
+      if (!p) {
+        std::cerr << path << ":" << lineNo << ": unknown colour '" << c << "'\n";
+        return false;
+      }
+      row.push_back(static_cast<int>(p - kPaletteChars));
+    }
+    if (art.width == 0) art.width = static_cast<int>(row.size());
+    if (static_cast<int>(row.size()) != art.width) {
+      std::cerr << path << ":" << lineNo << ": row has " << row.size() << " pixels, expected "
+                << art.width << "\n";
+      return false;
+    }
+    art.rows.push_back(row);
+  }
+  if (art.rows.empty()) {
+    std::cerr << path << ": no pixel rows\n";
+    return false;
+  }
+  return true;
+}
+
+void Put16(std::vector<std::uint8_t>& out, unsigned v) {
+  out.push_back(v & 0xFF);
+  out.push_back((v >> 8) & 0xFF);
+}
+void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
+  Put16(out, v & 0xFFFF);
+  Put16(out, v >> 16);
+}
+
+int Stride(int bitsPerPixel, int width) { return ((width * bitsPerPixel + 31) / 32) * 4; }
+
+// BITMAPINFOHEADER + palette + 4-bit pixels, bottom-up. heightFactor 2 is the icon form (XOR + AND).
+std::vector<std::uint8_t> Dib(const Art& art, int heightFactor, bool withMask) {
+  const int w = art.width, h = static_cast<int>(art.rows.size());
+  std::vector<std::uint8_t> out;
+  Put32(out, 40);
+  Put32(out, w);
+  Put32(out, h * heightFactor);
+  Put16(out, 1);
+  Put16(out, 4);
+  Put32(out, 0);
+  Put32(out, (Stride(4, w) + (withMask ? Stride(1, w) : 0)) * h);
+  Put32(out, 2835);
+  Put32(out, 2835);
+  Put32(out, 16);
+  Put32(out, 0);
+  for (const Rgb& c : kPalette) {
+    out.push_back(c.b);
+    out.push_back(c.g);
+    out.push_back(c.r);
+    out.push_back(0);
+  }
+  for (int y = h - 1; y >= 0; --y) {
+    std::vector<std::uint8_t> line(Stride(4, w), 0);
+    for (int x = 0; x < w; ++x) {
+      int idx = art.rows[y][x];
+      if (idx < 0) idx = withMask ? 0 : kTransparentIndex;
+      line[x / 2] |= static_cast<std::uint8_t>(x % 2 == 0 ? idx << 4 : idx);
+    }
+    out.insert(out.end(), line.begin(), line.end());
+  }
+  if (withMask) {
+    for (int y = h - 1; y >= 0; --y) {
+      std::vector<std::uint8_t> line(Stride(1, w), 0);
+      for (int x = 0; x < w; ++x)
+        if (art.rows[y][x] < 0) line[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+      out.insert(out.end(), line.begin(), line.end());
+    }
+  }
+  return out;
+}
+
+std::vector<std::uint8_t> Bmp(const Art& art) {
+  std::vector<std::uint8_t> dib = Dib(art, 1, false);
+  std::vector<std::uint8_t> out;
+  out.push_back('B');
+  out.push_back('M');
+  Put32(out, static_cast<std::uint32_t>(14 + dib.size()));
+  Put32(out, 0);
+  Put32(out, 14 + 40 + 16 * 4);
+  out.insert(out.end(), dib.begin(), dib.end());
+  return out;
+}
+
+std::vector<std::uint8_t> Ico(const Art& art) {
+  std::vector<std::uint8_t> dib = Dib(art, 2, true);
+  std::vector<std::uint8_t> out;
+  Put16(out, 0);
+  Put16(out, 1);  // icon
+  Put16(out, 1);  // one image
+  out.push_back(static_cast<std::uint8_t>(art.width));
+  out.push_back(static_cast<std::uint8_t>(art.rows.size()));
+  out.push_back(16);  // colours
+  out.push_back(0);
+  Put16(out, 1);  // planes
+  Put16(out, 4);  // bits per pixel
+  Put32(out, static_cast<std::uint32_t>(dib.size()));
+  Put32(out, 6 + 16);
+  out.insert(out.end(), dib.begin(), dib.end());
+  return out;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 4) {
+    std::cerr << "usage: artconv bmp|ico <art.txt> <output>\n";
+    return 2;
+  }
+  const std::string kind = argv[1];
+  Art art;
+  if (!ReadArt(argv[2], art)) return 1;
+  std::vector<std::uint8_t> bytes;
+  if (kind == "bmp") {
+    bytes = Bmp(art);
+  } else if (kind == "ico") {
+    if (art.width > 255 || art.rows.size() > 255) {
+      std::cerr << argv[2] << ": too large for an icon\n";
+      return 1;
+    }
+    bytes = Ico(art);
+  } else {
+    std::cerr << "artconv: unknown kind '" << kind << "'\n";
+    return 2;
+  }
+  std::ofstream out(argv[3], std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  if (!out) {
+    std::cerr << argv[3] << ": cannot write\n";
+    return 1;
+  }
+  return 0;
+}

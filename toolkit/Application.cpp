@@ -1,0 +1,128 @@
+#include "toolkit/Application.h"
+
+#include <commctrl.h>
+
+#include <stdexcept>
+
+#include "toolkit/Form.h"
+
+namespace tk {
+
+namespace {
+const char kApplicationClass[] = "TkApplication";
+
+LRESULT CALLBACK ApplicationWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+}  // namespace
+
+TApplication& Application() {
+  static TApplication application;
+  return application;
+}
+
+TApplication::~TApplication() {
+  if (handle_ && IsWindow(handle_)) DestroyWindow(handle_);
+}
+
+void TApplication::Initialize() {
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
+  InitCommonControlsEx(&controls);
+  if (handle_) return;
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  WNDCLASSEXA cls{};
+  cls.cbSize = sizeof(cls);
+  cls.lpfnWndProc = ApplicationWindowProc;
+  cls.hInstance = instance;
+  cls.hIcon = LoadIconA(instance, "MAINICON");
+  cls.lpszClassName = kApplicationClass;
+  RegisterClassExA(&cls);
+  // Zero-sized and never shown by itself: it carries title and icon for the program as a whole.
+  handle_ = CreateWindowExA(0, kApplicationClass, title_.c_str(),
+                            WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0, nullptr,
+                            nullptr, instance, nullptr);
+  if (!handle_) throw std::runtime_error("Anwendungsfenster nicht erstellt");
+}
+
+void TApplication::SetTitle(const std::string& title) {
+  title_ = title;
+  if (handle_) SetWindowTextA(handle_, title_.c_str());
+}
+
+std::string TApplication::ExeName() const {
+  std::string path(MAX_PATH, '\0');
+  for (;;) {
+    DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+void TApplication::Run(TForm& mainForm) {
+  mainForm_ = &mainForm;
+  mainForm.Show();
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) ProcessMessage(message);
+  mainForm_ = nullptr;
+}
+
+void TApplication::ProcessMessages() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    ProcessMessage(message);
+  }
+}
+
+bool TApplication::ProcessMessage(MSG& message) {
+  bool handled = false;
+  if (OnMessage) RunHandler([&] { OnMessage(message, handled); });
+  if (!handled) PreviewKey(message, handled);
+  if (!handled) {
+    // Tab moves between the controls of a form, as in a dialog.
+    TForm* form = TForm::OwningForm(message.hwnd);
+    handled = form && IsDialogMessageA(form->Handle(), &message);
+  }
+  if (!handled) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return true;
+}
+
+void TApplication::PreviewKey(MSG& message, bool& handled) {
+  if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return;
+  TForm* form = TForm::OwningForm(message.hwnd);
+  if (!form || !form->KeyPreview) return;
+  WORD key = static_cast<WORD>(message.wParam);
+  RunHandler([&] { form->KeyDown(key, CurrentShiftState()); });
+  if (key == 0)
+    handled = true;
+  else
+    message.wParam = key;
+}
+
+bool TApplication::HelpCommand(UINT command, ULONG_PTR data) {
+  if (OnHelp && OnHelp(command, data)) return true;
+  HWND owner = mainForm_ ? mainForm_->Handle() : handle_;
+  return WinHelpA(owner, HelpFile.c_str(), command, data) != FALSE;
+}
+
+void TApplication::ShowException(const std::exception& error) { ShowException(std::string(error.what())); }
+
+void TApplication::ShowException(const std::string& message) {
+  if (OnException) {
+    OnException(message);
+    return;
+  }
+  HWND owner = GetActiveWindow();
+  MessageBoxA(owner ? owner : handle_, message.c_str(), title_.c_str(), MB_OK | MB_ICONSTOP);
+}
+
+}  // namespace tk

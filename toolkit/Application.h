@@ -1,0 +1,78 @@
+// The application object: title, help file, executable path, the message loop with its one replaceable
+// message hook, and the standard display of an error that leaves an event handler.
+#pragma once
+
+#include <windows.h>
+
+#include <exception>
+#include <functional>
+#include <string>
+
+namespace tk {
+
+class TForm;
+
+class TApplication {
+ public:
+  // Called for every message taken from the queue (but WM_QUIT) before any handling of its own;
+  // a hook that sets handled to true keeps the message from being translated and dispatched.
+  using TMessageHook = std::function<void(MSG& message, bool& handled)>;
+  // Answers a help request in place of the help viewer; returns true when it handled it.
+  using THelpHook = std::function<bool(UINT command, ULONG_PTR data)>;
+  using TExceptionHook = std::function<void(const std::string& message)>;
+
+  TApplication() = default;
+  TApplication(const TApplication&) = delete;
+  TApplication& operator=(const TApplication&) = delete;
+  ~TApplication();
+
+  // Registers the common controls and creates the application window.
+  void Initialize();
+  const std::string& Title() const { return title_; }
+  void SetTitle(const std::string& title);
+  std::string HelpFile;
+  // Full path of the running executable.
+  std::string ExeName() const;
+  // The hidden top-level window that stands for the program.
+  HWND Handle() const { return handle_; }
+  TForm* MainForm() const { return mainForm_; }
+
+  // Shows the main form and runs the message loop until it closes.
+  void Run(TForm& mainForm);
+  // Handles every message waiting in the queue, then returns.
+  void ProcessMessages();
+  // Asks the help viewer to act on HelpFile (WinHelp command and data).
+  bool HelpCommand(UINT command, ULONG_PTR data);
+  // The standard error display: a message box with the error's text.
+  void ShowException(const std::exception& error);
+  void ShowException(const std::string& message);
+
+  TMessageHook OnMessage;
+  THelpHook OnHelp;
+  TExceptionHook OnException;
+
+ private:
+  bool ProcessMessage(MSG& message);
+  void PreviewKey(MSG& message, bool& handled);
+
+  std::string title_;
+  HWND handle_ = nullptr;
+  TForm* mainForm_ = nullptr;
+};
+
+// The program's one application object.
+TApplication& Application();
+
+// Runs an event handler; an exception that leaves it goes to the standard error display.
+template <typename Handler>
+void RunHandler(Handler&& handler) {
+  try {
+    handler();
+  } catch (const std::exception& error) {
+    Application().ShowException(error);
+  } catch (...) {
+    Application().ShowException(std::string("Unbekannter Fehler"));
+  }
+}
+
+}  // namespace tk

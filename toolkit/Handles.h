@@ -1,0 +1,96 @@
+// Owning wrappers for the Win32 handles the program creates: each frees its handle exactly once.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <utility>
+
+namespace tk {
+
+// Owns a handle that is released by Release(handle); a null handle is empty. Move-only.
+template <typename Handle, auto Release>
+class TUniqueHandle {
+ public:
+  TUniqueHandle() = default;
+  explicit TUniqueHandle(Handle handle) : handle_(handle) {}
+  TUniqueHandle(const TUniqueHandle&) = delete;
+  TUniqueHandle& operator=(const TUniqueHandle&) = delete;
+  TUniqueHandle(TUniqueHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+  TUniqueHandle& operator=(TUniqueHandle&& other) noexcept {
+    if (this != &other) Reset(std::exchange(other.handle_, nullptr));
+    return *this;
+  }
+  ~TUniqueHandle() { Reset(); }
+
+  Handle Get() const { return handle_; }
+  explicit operator bool() const { return handle_ != nullptr; }
+  void Reset(Handle handle = nullptr) {
+    if (handle_) Release(handle_);
+    handle_ = handle;
+  }
+
+ private:
+  Handle handle_ = nullptr;
+};
+
+template <typename Gdi>
+using TGdiObject = TUniqueHandle<Gdi, DeleteObject>;
+using TFont = TGdiObject<HFONT>;
+using TBitmap = TGdiObject<HBITMAP>;
+using TBrush = TGdiObject<HBRUSH>;
+using TPen = TGdiObject<HPEN>;
+using TMemoryDC = TUniqueHandle<HDC, DeleteDC>;
+using TImageList = TUniqueHandle<HIMAGELIST, ImageList_Destroy>;
+
+// Selects an object into a DC for the lifetime of the scope and puts the previous one back.
+class TSelectObject {
+ public:
+  TSelectObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+  TSelectObject(const TSelectObject&) = delete;
+  TSelectObject& operator=(const TSelectObject&) = delete;
+  ~TSelectObject() { SelectObject(dc_, previous_); }
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};
+
+// BeginPaint / EndPaint for one WM_PAINT.
+class TPaintDC {
+ public:
+  explicit TPaintDC(HWND window) : window_(window) { dc_ = BeginPaint(window, &paint_); }
+  TPaintDC(const TPaintDC&) = delete;
+  TPaintDC& operator=(const TPaintDC&) = delete;
+  ~TPaintDC() { EndPaint(window_, &paint_); }
+  HDC Get() const { return dc_; }
+  const RECT& Area() const { return paint_.rcPaint; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT paint_{};
+  HDC dc_;
+};
+
+// An off-screen image the size of a window's client area: paint into Get(), then Present().
+class TBufferedPaint {
+ public:
+  TBufferedPaint(HDC target, int width, int height)
+      : target_(target),
+        width_(width),
+        height_(height),
+        dc_(CreateCompatibleDC(target)),
+        bitmap_(CreateCompatibleBitmap(target, width > 0 ? width : 1, height > 0 ? height : 1)),
+        select_(dc_.Get(), bitmap_.Get()) {}
+  HDC Get() const { return dc_.Get(); }
+  void Present() const { BitBlt(target_, 0, 0, width_, height_, dc_.Get(), 0, 0, SRCCOPY); }
+
+ private:
+  HDC target_;
+  int width_, height_;
+  TMemoryDC dc_;
+  TBitmap bitmap_;
+  TSelectObject select_;
+};
+
+}  // namespace tk

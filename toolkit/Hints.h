@@ -1,0 +1,22 @@
+// Tool-tip hints for the controls of one form; "\r\n" in a hint starts a new line.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "toolkit/Window.h"
+
+namespace tk {
+
+class THints {
+ public:
+  explicit THints(HWND form);
+  void Add(HWND control, const std::string& hint);
+  HWND Handle() const { return tip_.Handle(); }
+
+ private:
+  TSystemWindow tip_;
+};
+
+}  // namespace tk

@@ -1,0 +1,60 @@
+#include "toolkit/ListView.h"
+
+#include <commctrl.h>
+
+#include <stdexcept>
+
+namespace tk {
+
+TListView::TListView(HWND parent, DWORD style, DWORD exStyle)
+    : window_(CreateWindowExA(exStyle, WC_LISTVIEWA, "",
+                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_SHAREIMAGELISTS | style, 0, 0, 0, 0,
+                              parent, nullptr, GetModuleHandleA(nullptr), nullptr)) {
+  if (!Handle()) throw std::runtime_error("Listenansicht nicht erstellt");
+}
+
+void TListView::SetImages(HIMAGELIST images) {
+  SendMessageA(Handle(), LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
+}
+
+int TListView::Add(const std::string& caption, int imageIndex) {
+  LVITEMA item{};
+  item.mask = LVIF_TEXT | LVIF_IMAGE;
+  item.iItem = Count();
+  item.pszText = const_cast<char*>(caption.c_str());
+  item.iImage = imageIndex;
+  return static_cast<int>(SendMessageA(Handle(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+int TListView::Count() const { return static_cast<int>(SendMessageA(Handle(), LVM_GETITEMCOUNT, 0, 0)); }
+
+std::string TListView::Caption(int index) const {
+  char buffer[256] = "";
+  LVITEMA item{};
+  item.iSubItem = 0;
+  item.pszText = buffer;
+  item.cchTextMax = sizeof(buffer);
+  SendMessageA(Handle(), LVM_GETITEMTEXTA, index, reinterpret_cast<LPARAM>(&item));
+  return buffer;
+}
+
+int TListView::ImageIndex(int index) const {
+  LVITEMA item{};
+  item.mask = LVIF_IMAGE;
+  item.iItem = index;
+  if (!SendMessageA(Handle(), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return -1;
+  return item.iImage;
+}
+
+int TListView::Selected() const {
+  return static_cast<int>(SendMessageA(Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+void TListView::Select(int index) {
+  LVITEMA item{};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageA(Handle(), LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item));
+}
+
+}  // namespace tk
