@@ -43,10 +43,15 @@ make_prefix() {
   fi
 }
 
-configure_and_build() {
+# Configures once, then builds the given targets (all when none is named).
+build() {
   cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_CROSSCOMPILING_EMULATOR=wine "$@" >/dev/null
-  cmake --build "$BUILD_DIR"
+    -DCMAKE_CROSSCOMPILING_EMULATOR=wine -DSANDRIVO_TESTS=ON >/dev/null
+  if [ $# -gt 0 ]; then
+    cmake --build "$BUILD_DIR" --target "$@"
+  else
+    cmake --build "$BUILD_DIR"
+  fi
 }
 
 XVFB_PID=

@@ -4,7 +4,7 @@ set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
 install_packages
-configure_and_build -DSANDRIVO_TESTS=OFF
+build Sandrivo
 make_prefix "$ROOT/.wine/run"
 start_display
 trap 'wineserver -k 2>/dev/null || true; stop_display' EXIT

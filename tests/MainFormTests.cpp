@@ -1,0 +1,337 @@
+// The main window in the test process, driven by real mouse and key messages.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "app/DriveInfo.h"
+#include "app/MainForm.h"
+#include "tests/FakeDriveQueries.h"
+#include "tests/WindowTesting.h"
+#include "toolkit/Application.h"
+
+using app::TMainForm;
+using testing_support::BoundsInParent;
+using testing_support::FixedDrive;
+using testing_support::Pump;
+using testing_support::TApplicationRecorder;
+using testing_support::TFakeDrive;
+using testing_support::TFakeDriveQueries;
+
+namespace {
+
+BOOL CALLBACK FindOwnedToolTip(HWND window, LPARAM found) {
+  char cls[64] = "";
+  GetClassNameA(window, cls, sizeof(cls));
+  if (std::string(cls) == TOOLTIPS_CLASSA && GetWindow(window, GW_OWNER) != nullptr)
+    *reinterpret_cast<HWND*>(found) = window;
+  return TRUE;
+}
+
+int Width(const RECT& r) { return r.right - r.left; }
+int Height(const RECT& r) { return r.bottom - r.top; }
+
+void ClickItem(TMainForm& form, int index) {
+  const POINT p = testing_support::ListItemCenter(form.DrivesView.Handle(), index);
+  testing_support::Click(form.DrivesView.Handle(), p.x, p.y);
+}
+
+int IndexOfLetter(const TMainForm& form, char letter) {
+  for (int i = 0; i < form.DrivesView.Count(); ++i)
+    if (form.DrivesView.Caption(i)[0] == letter) return i;
+  return -1;
+}
+
+// Drives with used shares that the rounding rule decides, and the other drive kinds.
+TFakeDriveQueries MixedDrives() {
+  TFakeDriveQueries fake;
+  TFakeDrive floppy;
+  floppy.Type = DRIVE_REMOVABLE;
+  floppy.VolumeAnswers = false;
+  fake.Drives['A'] = floppy;
+  fake.Drives['C'] = FixedDrive(1000, 875);  // 12.5 % used
+  fake.Drives['D'] = FixedDrive(1000, 865);  // 13.5 % used
+  TFakeDrive unknown = FixedDrive(1000, 0);
+  unknown.Type = DRIVE_UNKNOWN;
+  fake.Drives['E'] = unknown;
+  fake.Drives['F'] = FixedDrive(1000, 500);
+  fake.Drives['F'].Type = DRIVE_RAMDISK;
+  fake.Drives['N'] = FixedDrive(1000, 500);
+  fake.Drives['N'].Type = DRIVE_REMOTE;
+  fake.Drives['R'] = floppy;
+  fake.Drives['R'].Type = DRIVE_CDROM;
+  fake.Drives['X'] = FixedDrive(1000, 1000);
+  fake.Drives['X'].Type = 7;
+  return fake;
+}
+
+}  // namespace
+
+TEST(MainForm, StartsWithTheLayoutOfTheWindowTable) {
+  TMainForm form;
+  form.Show();
+  Pump();
+  RECT outer;
+  GetWindowRect(form.Handle(), &outer);
+  EXPECT_EQ(Width(outer), 507);
+  EXPECT_EQ(Height(outer), 434);
+  char caption[64] = "";
+  GetWindowTextA(form.Handle(), caption, sizeof(caption));
+  EXPECT_STREQ(caption, "Quelix Disk-Info");
+
+  RECT client;
+  GetClientRect(form.Handle(), &client);
+  const RECT buttons = BoundsInParent(form.ButtonPanel.Handle());
+  const RECT progress = BoundsInParent(form.ProgressPanel.Handle());
+  const RECT panel = BoundsInParent(form.Panel1.Handle());
+  EXPECT_EQ(Height(buttons), 41);
+  EXPECT_EQ(Width(buttons), client.right);
+  EXPECT_EQ(Height(progress), 30);
+  EXPECT_EQ(progress.bottom, client.bottom);
+  EXPECT_EQ(panel.top, 41);
+  EXPECT_EQ(panel.bottom, progress.top);
+
+  const RECT gauge = BoundsInParent(form.SizeGauge.Handle());
+  EXPECT_EQ(gauge.left, 1);
+  EXPECT_EQ(gauge.top, 1);
+  EXPECT_EQ(Width(gauge), client.right - 2);
+  EXPECT_EQ(Height(gauge), 28);
+
+  const RECT list = BoundsInParent(form.DrivesView.Handle());
+  const RECT splitter = BoundsInParent(form.Splitter.Handle());
+  const RECT grid = BoundsInParent(form.InfoGrid.Handle());
+  EXPECT_EQ(Width(list), 209);
+  EXPECT_EQ(splitter.left, 209);
+  EXPECT_EQ(Width(splitter), 3);
+  EXPECT_EQ(grid.left, 212);
+  EXPECT_EQ(grid.right, Width(panel));
+
+  const struct {
+    const controls::TToolButton& button;
+    int left;
+  } buttonsAt[] = {{form.CopyInfoBtn, 8}, {form.CopyInfosBtn, 40}, {form.HelpBtn, 80}, {form.InfoBtn, 112},
+                   {form.CloseBtn, 144}};
+  for (const auto& b : buttonsAt) {
+    const RECT r = BoundsInParent(b.button.Handle());
+    EXPECT_EQ(r.left, b.left);
+    EXPECT_EQ(r.top, 8);
+    EXPECT_EQ(Width(r), 25);
+    EXPECT_EQ(Height(r), 25);
+  }
+}
+
+TEST(MainForm, TableStartsWithItsHeaderStripAndNineEmptyRows) {
+  TMainForm form;
+  EXPECT_EQ(form.InfoGrid.ColCount(), 2);
+  EXPECT_EQ(form.InfoGrid.RowCount(), 10);
+  EXPECT_EQ(form.InfoGrid.RowHeight(0), 5);
+  EXPECT_EQ(form.InfoGrid.RowHeight(1), 19);
+  const int width = (form.InfoGrid.ClientWidth() - 1) / 2;
+  EXPECT_EQ(form.InfoGrid.ColWidth(0), width);
+  EXPECT_EQ(form.InfoGrid.ColWidth(1), width);
+  for (int row = 0; row < 10; ++row) EXPECT_EQ(form.InfoGrid.Cell(1, row), "");
+  EXPECT_EQ(form.SizeGauge.Progress(), 0);
+}
+
+TEST(MainForm, ListsTheDrivesOfThePrefixInLetterOrder) {
+  TMainForm form;
+  ASSERT_GE(form.DrivesView.Count(), 2);
+  char previous = 0;
+  for (int i = 0; i < form.DrivesView.Count(); ++i) {
+    const std::string caption = form.DrivesView.Caption(i);
+    const char letter = caption[0];
+    EXPECT_GT(letter, previous);
+    previous = letter;
+    const UINT type = GetDriveTypeA((std::string(1, letter) + ":\\").c_str());
+    EXPECT_EQ(caption, std::string(1, letter) + ": " + app::DriveTypeName(type));
+    EXPECT_EQ(form.DrivesView.ImageIndex(i), app::DriveImageIndex(type)) << caption;
+  }
+  const int c = IndexOfLetter(form, 'C');
+  ASSERT_GE(c, 0);
+  EXPECT_EQ(form.DrivesView.Caption(c), "C: Festplatte");
+  EXPECT_EQ(form.DrivesView.ImageIndex(c), 1);
+  for (const char* name : {"SANDRIVO_TEST_CDROM", "SANDRIVO_TEST_FLOPPY", "SANDRIVO_TEST_NODRIVE"}) {
+    const char* letter = std::getenv(name);
+    if (!letter) continue;
+    const int index = IndexOfLetter(form, letter[0]);
+    if (std::string(name) == "SANDRIVO_TEST_NODRIVE") {
+      EXPECT_EQ(index, -1) << "a free letter has no item";
+    } else {
+      ASSERT_GE(index, 0) << name;
+      EXPECT_EQ(form.DrivesView.ImageIndex(index), std::string(name) == "SANDRIVO_TEST_CDROM" ? 4 : 0);
+    }
+  }
+}
+
+TEST(MainForm, MapsEveryDriveKindToItsImage) {
+  const TFakeDriveQueries fake = MixedDrives();
+  TMainForm form(fake);
+  ASSERT_EQ(form.DrivesView.Count(), 6);
+  const struct {
+    const char* caption;
+    int image;
+  } expected[] = {{"A: Diskette", 0}, {"C: Festplatte", 1}, {"D: Festplatte", 1},
+                  {"F: RAM-Disk", 2}, {"N: Netzlaufwerk", 3}, {"R: CD-ROM", 4}};
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_EQ(form.DrivesView.Caption(i), expected[i].caption);
+    EXPECT_EQ(form.DrivesView.ImageIndex(i), expected[i].image) << expected[i].caption;
+  }
+}
+
+TEST(MainForm, ClickOnADriveFillsTableAndGauge) {
+  const TFakeDriveQueries fake = MixedDrives();
+  TMainForm form(fake);
+  form.Show();
+  Pump();
+
+  ClickItem(form, 1);  // C: 12.5 % used
+  ASSERT_EQ(form.DrivesView.Selected(), 1);
+  ASSERT_EQ(form.InfoGrid.RowCount(), 17);
+  EXPECT_EQ(form.InfoGrid.Cell(0, 0), "");
+  EXPECT_EQ(form.InfoGrid.Cell(0, 1), "Laufwerksbuchstabe");
+  EXPECT_EQ(form.InfoGrid.Cell(1, 1), "C");
+  EXPECT_EQ(form.InfoGrid.Cell(0, 16), "belegt (%)");
+  EXPECT_EQ(form.InfoGrid.Cell(1, 16), "12,5000");
+  EXPECT_EQ(form.SizeGauge.Progress(), 12);
+
+  ClickItem(form, 2);  // D: 13.5 % used
+  EXPECT_EQ(form.InfoGrid.Cell(1, 1), "D");
+  EXPECT_EQ(form.SizeGauge.Progress(), 14);
+
+  ClickItem(form, 0);  // A: no medium
+  ASSERT_EQ(form.InfoGrid.RowCount(), 3);
+  EXPECT_EQ(form.InfoGrid.Cell(0, 2), "Laufwerkstyp");
+  EXPECT_EQ(form.InfoGrid.Cell(1, 2), "Diskette");
+  EXPECT_EQ(form.SizeGauge.Progress(), 0);
+
+  // Growing again shows no stale rows of the earlier drive.
+  ClickItem(form, 3);
+  ASSERT_EQ(form.InfoGrid.RowCount(), 17);
+  EXPECT_EQ(form.InfoGrid.Cell(1, 16), "50,0000");
+  EXPECT_EQ(form.SizeGauge.Progress(), 50);
+}
+
+TEST(MainForm, ClickOutsideTheItemsChangesNothing) {
+  const TFakeDriveQueries fake = MixedDrives();
+  TMainForm form(fake);
+  form.Show();
+  Pump();
+  RECT list;
+  GetClientRect(form.DrivesView.Handle(), &list);
+  testing_support::Click(form.DrivesView.Handle(), list.right - 5, list.bottom - 5);
+  EXPECT_EQ(form.DrivesView.Selected(), -1);
+  EXPECT_EQ(form.InfoGrid.RowCount(), 10);
+  EXPECT_EQ(form.InfoGrid.Cell(1, 1), "");
+  EXPECT_EQ(form.SizeGauge.Progress(), 0);
+}
+
+TEST(MainForm, RealDriveCFillsSixteenRows) {
+  TMainForm form;
+  form.Show();
+  Pump();
+  const int c = IndexOfLetter(form, 'C');
+  ASSERT_GE(c, 0);
+  ClickItem(form, c);
+  ASSERT_EQ(form.InfoGrid.RowCount(), 17);
+  EXPECT_EQ(form.InfoGrid.Cell(1, 2), "Festplatte");
+  EXPECT_GE(form.SizeGauge.Progress(), 0);
+  EXPECT_LE(form.SizeGauge.Progress(), 100);
+}
+
+TEST(MainForm, F1AndTheHelpButtonAskForTheHelpContents) {
+  TApplicationRecorder recorder;
+  TMainForm form;
+  form.Show();
+  Pump();
+  SetFocus(form.InfoGrid.Handle());
+  testing_support::PostKey(form.InfoGrid.Handle(), VK_F1);
+  SetFocus(form.DrivesView.Handle());
+  testing_support::PostKey(form.DrivesView.Handle(), VK_F1);
+  testing_support::Click(form.HelpBtn.Handle(), 12, 12);
+  ASSERT_EQ(recorder.HelpRequests.size(), 3u);
+  for (const auto& request : recorder.HelpRequests) {
+    EXPECT_EQ(request.first, static_cast<UINT>(HELP_CONTENTS));
+    EXPECT_EQ(request.second, 0u);
+  }
+  EXPECT_EQ(tk::Application().HelpFile, "Sandrivo.hlp");
+  // Other keys ask for nothing.
+  testing_support::PostKey(form.InfoGrid.Handle(), VK_F2);
+  EXPECT_EQ(recorder.HelpRequests.size(), 3u);
+}
+
+TEST(MainForm, ErrorInAClickReachesTheErrorDisplay) {
+  TApplicationRecorder recorder;
+  TFakeDriveQueries fake = MixedDrives();
+  fake.Drives['C'].ThrowOnVolume = true;
+  TMainForm form(fake);
+  form.Show();
+  Pump();
+  ClickItem(form, 1);
+  ASSERT_EQ(recorder.Errors.size(), 1u);
+  EXPECT_EQ(recorder.Errors[0], "Laufwerk C:\\ antwortet nicht");
+  EXPECT_EQ(form.SizeGauge.Progress(), 0);
+  // The window goes on working.
+  ClickItem(form, 2);
+  EXPECT_EQ(form.SizeGauge.Progress(), 14);
+}
+
+TEST(MainForm, SplitterMovesTheBorderWithinLimits) {
+  TMainForm form;
+  form.Show();
+  Pump();
+  HWND splitter = form.Splitter.Handle();
+  RECT r;
+  GetWindowRect(splitter, &r);
+  // The splitter follows the pointer in screen coordinates.
+  SetCursorPos(r.left + 1, r.top + 50);
+  testing_support::PostMouse(splitter, WM_LBUTTONDOWN, 1, 50, MK_LBUTTON);
+  Pump();
+  SetCursorPos(r.left + 41, r.top + 50);
+  testing_support::PostMouse(splitter, WM_MOUSEMOVE, 41, 50, MK_LBUTTON);
+  Pump();
+  EXPECT_EQ(Width(BoundsInParent(form.DrivesView.Handle())), 249);
+  SetCursorPos(r.left - 400, r.top + 50);
+  testing_support::PostMouse(splitter, WM_MOUSEMOVE, -400, 50, MK_LBUTTON);
+  testing_support::PostMouse(splitter, WM_LBUTTONUP, -400, 50);
+  Pump();
+  EXPECT_EQ(Width(BoundsInParent(form.DrivesView.Handle())), 30);
+  EXPECT_EQ(BoundsInParent(form.InfoGrid.Handle()).left, 33);
+}
+
+TEST(MainForm, HintsBelongToTheirControls) {
+  TMainForm form;
+  HWND tips = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindOwnedToolTip, reinterpret_cast<LPARAM>(&tips));
+  ASSERT_NE(tips, nullptr);
+  auto hintOf = [&](HWND control) {
+    char text[256] = "";
+    TOOLINFOA tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = GetParent(control);
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = text;
+    SendMessageA(tips, TTM_GETTEXTA, sizeof(text), reinterpret_cast<LPARAM>(&tool));
+    return std::string(text);
+  };
+  EXPECT_EQ(hintOf(form.CopyInfoBtn.Handle()),
+            "Kopiere Information des ausgewählten Laufwerks\r\nin die Zwischenablage");
+  // Wine hands out at most 80 characters of a tip's text; the tip itself shows all of it.
+  EXPECT_EQ(hintOf(form.CopyInfosBtn.Handle()),
+            std::string("Kopiere die Information aller Laufwerke \r\nin tabellarischer Form in die Zwischenablage")
+                .substr(0, 80));
+  EXPECT_EQ(hintOf(form.SizeGauge.Handle()), "Belegter Speicherplatz des Laufwerks");
+  EXPECT_EQ(hintOf(form.HelpBtn.Handle()), "");
+}
+
+TEST(MainForm, CloseButtonDestroysTheWindow) {
+  TMainForm form;
+  form.Show();
+  Pump();
+  HWND window = form.Handle();
+  testing_support::Click(form.CloseBtn.Handle(), 12, 12);
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(form.Handle(), nullptr);
+}

@@ -1,0 +1,56 @@
+#include "tests/WindowTesting.h"
+
+#include <commctrl.h>
+
+#include "toolkit/Application.h"
+
+namespace testing_support {
+
+void Pump() {
+  for (int round = 0; round < 5; ++round) tk::Application().ProcessMessages();
+}
+
+void PostMouse(HWND window, UINT message, int x, int y, WPARAM keys) {
+  PostMessageA(window, message, keys, MAKELPARAM(x, y));
+}
+
+void Click(HWND window, int x, int y) {
+  PostMouse(window, WM_LBUTTONDOWN, x, y, MK_LBUTTON);
+  PostMouse(window, WM_LBUTTONUP, x, y);
+  Pump();
+}
+
+void PostKey(HWND window, WORD key) {
+  PostMessageA(window, WM_KEYDOWN, key, 1);
+  PostMessageA(window, WM_KEYUP, key, 0xC0000001);
+  Pump();
+}
+
+RECT BoundsInParent(HWND window) {
+  RECT r;
+  GetWindowRect(window, &r);
+  MapWindowPoints(HWND_DESKTOP, GetParent(window), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+POINT ListItemCenter(HWND listView, int index) {
+  RECT r{};
+  r.left = LVIR_ICON;
+  SendMessageA(listView, LVM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r));
+  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+TApplicationRecorder::TApplicationRecorder() {
+  tk::Application().OnHelp = [this](UINT command, ULONG_PTR data) {
+    HelpRequests.emplace_back(command, data);
+    return true;
+  };
+  tk::Application().OnException = [this](const std::string& message) { Errors.push_back(message); };
+}
+
+TApplicationRecorder::~TApplicationRecorder() {
+  tk::Application().OnHelp = nullptr;
+  tk::Application().OnException = nullptr;
+}
+
+}  // namespace testing_support

@@ -1,0 +1,36 @@
+// Helpers for tests that drive real windows: posted mouse and key messages, handled by the
+// application's own message processing.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace testing_support {
+
+// Handles every waiting message, as the message loop would, a few rounds so that messages
+// posted by handlers are handled too.
+void Pump();
+void PostMouse(HWND window, UINT message, int x, int y, WPARAM keys = 0);
+// A completed left click at a client point: button down, then up.
+void Click(HWND window, int x, int y);
+void PostKey(HWND window, WORD key);
+// A window's bounds in its parent's client coordinates.
+RECT BoundsInParent(HWND window);
+POINT ListItemCenter(HWND listView, int index);
+
+// Records help requests and errors instead of showing the help viewer or a message box.
+class TApplicationRecorder {
+ public:
+  TApplicationRecorder();
+  ~TApplicationRecorder();
+  TApplicationRecorder(const TApplicationRecorder&) = delete;
+  TApplicationRecorder& operator=(const TApplicationRecorder&) = delete;
+
+  std::vector<std::pair<UINT, ULONG_PTR>> HelpRequests;
+  std::vector<std::string> Errors;
+};
+
+}  // namespace testing_support
