@@ -45,7 +45,9 @@ std::string FormatWholeNumber(double value, const TNumberSeparators& separators)
                                     std::chars_format::fixed, 0);
   const std::string digits(buffer, result.ptr);
   const bool negative = value < 0 && !AllZero(digits);
-  return (negative ? "-" : "") + Group(digits, separators.Thousands);
+  std::string text = negative ? "-" : "";
+  text += Group(digits, separators.Thousands);
+  return text;
 }
 
 std::string FormatFourDecimals(double value, const TNumberSeparators& separators) {
@@ -55,10 +57,10 @@ std::string FormatFourDecimals(double value, const TNumberSeparators& separators
   char buffer[64];
   const auto result =
       std::to_chars(buffer, buffer + sizeof(buffer), std::fabs(value), std::chars_format::scientific, 17);
-  const std::string text(buffer, result.ptr);
-  const size_t e = text.find('e');
-  std::string digits = text.substr(0, 1) + text.substr(2, e - 2);
-  int pointPos = std::atoi(text.c_str() + e + 1) + 1;  // digits before the decimal point
+  const std::string scientific(buffer, result.ptr);
+  const size_t e = scientific.find('e');
+  std::string digits = scientific.substr(0, 1) + scientific.substr(2, e - 2);
+  int pointPos = std::atoi(scientific.c_str() + e + 1) + 1;  // digits before the decimal point
   if (pointPos < 1) {
     digits.insert(0, static_cast<size_t>(1 - pointPos), '0');
     pointPos = 1;
@@ -85,7 +87,11 @@ std::string FormatFourDecimals(double value, const TNumberSeparators& separators
   const size_t firstDigit = std::min(whole.find_first_not_of('0'), whole.size() - 1);
   whole.erase(0, firstDigit);
   const bool negative = value < 0 && !AllZero(digits);
-  return (negative ? "-" : "") + Group(whole, separators.Thousands) + separators.Decimal + fraction;
+  std::string text = negative ? "-" : "";
+  text += Group(whole, separators.Thousands);
+  text += separators.Decimal;
+  text += fraction;
+  return text;
 }
 
 int RoundHalfToEven(double value) {
