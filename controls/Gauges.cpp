@@ -38,11 +38,7 @@ void TGauge::SetProgress(int value) {
   }
 }
 
-void TGauge::Paint(HDC target) const {
-  RECT client;
-  GetClientRect(Handle(), &client);
-  tk::TBufferedPaint buffer(target, client.right, client.bottom);
-  HDC dc = buffer.Get();
+void TGauge::Paint(HDC dc, const RECT& client) const {
   tk::TBrush frame(CreateSolidBrush(RGB(0, 0, 0)));
   tk::TBrush back(CreateSolidBrush(BackColor));
   tk::TBrush fore(CreateSolidBrush(ForeColor));
@@ -56,28 +52,17 @@ void TGauge::Paint(HDC target) const {
   char text[16];
   std::snprintf(text, sizeof(text), "%d%%", CurrentPercent());
   SetBkMode(dc, TRANSPARENT);
-  tk::TSelectObject font(dc, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
+  tk::TSelectObject font(dc, Font());
   DrawTextA(dc, text, -1, &inner, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-  buffer.Present();
 }
 
 LRESULT TGauge::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_PAINT: {
-      tk::TPaintDC dc(Handle());
-      Paint(dc.Get());
-      return 0;
-    }
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_SETFONT:
-      font_ = reinterpret_cast<HFONT>(wParam);
-      return 0;
     case WM_SIZE:
-      InvalidateRect(Handle(), nullptr, FALSE);
+      Invalidate();
       return 0;
     default:
-      return TWindow::HandleMessage(message, wParam, lParam);
+      return TCustomControl::HandleMessage(message, wParam, lParam);
   }
 }
 

@@ -4,14 +4,14 @@
 
 #include <windows.h>
 
-#include "toolkit/Window.h"
+#include "toolkit/CustomControl.h"
 
 namespace controls {
 
 // part * 100 / span, truncated toward zero; 0 when span is 0.
 int PercentOfSpan(long long part, long long span);
 
-class TGauge : public tk::TWindow {
+class TGauge : public tk::TCustomControl {
  public:
   explicit TGauge(HWND parent);
   int MinValue() const { return minValue_; }
@@ -24,15 +24,14 @@ class TGauge : public tk::TWindow {
   COLORREF BackColor = RGB(255, 255, 255);
 
  protected:
+  void Paint(HDC dc, const RECT& client) const override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  void Paint(HDC dc) const;
 
   int minValue_ = 0;
   int maxValue_ = 100;
   int progress_ = 0;
-  HFONT font_ = nullptr;
 };
 
 }  // namespace controls

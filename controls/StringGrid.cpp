@@ -200,10 +200,6 @@ void TStringGrid::UpdateScrollBar() {
   SetScrollInfo(Handle(), SB_VERT, &info, TRUE);
 }
 
-void TStringGrid::Invalidate() {
-  if (Handle()) InvalidateRect(Handle(), nullptr, FALSE);
-}
-
 void TStringGrid::Scroll(WORD request) {
   const int page = std::max(1, VisibleRowsFrom(topRow_));
   switch (request) {
@@ -245,13 +241,9 @@ void TStringGrid::KeyDown(WPARAM key) {
   MoveCurrent(cell, extend);
 }
 
-void TStringGrid::Paint(HDC target) const {
-  RECT client;
-  GetClientRect(Handle(), &client);
-  tk::TBufferedPaint buffer(target, client.right, client.bottom);
-  HDC dc = buffer.Get();
+void TStringGrid::Paint(HDC dc, const RECT& client) const {
   FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
-  tk::TSelectObject font(dc, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
+  tk::TSelectObject font(dc, Font());
   SetBkMode(dc, TRANSPARENT);
   const TGridRect selection = Selection();
   const bool focused = GetFocus() == Handle();
@@ -286,24 +278,10 @@ void TStringGrid::Paint(HDC target) const {
       if (isCurrent && focused) DrawFocusRect(dc, &cellRect);
     }
   }
-  buffer.Present();
 }
 
 LRESULT TStringGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_SETFONT:
-      font_ = reinterpret_cast<HFONT>(wParam);
-      if (LOWORD(lParam)) Invalidate();
-      return 0;
-    case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(font_);
-    case WM_PAINT: {
-      tk::TPaintDC dc(Handle());
-      Paint(dc.Get());
-      return 0;
-    }
-    case WM_ERASEBKGND:
-      return 1;
     case WM_SIZE:
       topRow_ = std::clamp(topRow_, fixedRows_, LastTopRow());
       UpdateScrollBar();
@@ -332,7 +310,7 @@ LRESULT TStringGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         SetCursor(LoadCursor(nullptr, IDC_SIZEWE));
         return TRUE;
       }
-      return TWindow::HandleMessage(message, wParam, lParam);
+      return TCustomControl::HandleMessage(message, wParam, lParam);
     }
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
@@ -370,7 +348,7 @@ LRESULT TStringGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       sizingCol_ = -1;
       return 0;
     default:
-      return TWindow::HandleMessage(message, wParam, lParam);
+      return TCustomControl::HandleMessage(message, wParam, lParam);
   }
 }
 

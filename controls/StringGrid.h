@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/Window.h"
+#include "toolkit/CustomControl.h"
 
 namespace controls {
 
@@ -21,7 +21,7 @@ struct TGridRect {
   bool operator==(const TGridRect&) const = default;
 };
 
-class TStringGrid : public tk::TWindow {
+class TStringGrid : public tk::TCustomControl {
  public:
   TStringGrid(HWND parent, int colCount, int rowCount, int fixedRows, int defaultRowHeight);
 
@@ -45,6 +45,7 @@ class TStringGrid : public tk::TWindow {
   TGridCoord CellAt(int x, int y) const;
 
  protected:
+  void Paint(HDC dc, const RECT& client) const override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
@@ -60,8 +61,6 @@ class TStringGrid : public tk::TWindow {
   void MoveCurrent(TGridCoord cell, bool extend);
   void MakeVisible(int row);
   void UpdateScrollBar();
-  void Invalidate();
-  void Paint(HDC dc) const;
   void KeyDown(WPARAM key);
   void Scroll(WORD request);
 
@@ -75,7 +74,6 @@ class TStringGrid : public tk::TWindow {
   TGridCoord current_;
   bool selecting_ = false;
   int sizingCol_ = -1;
-  HFONT font_ = nullptr;
 };
 
 }  // namespace controls

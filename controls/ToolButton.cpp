@@ -41,36 +41,24 @@ bool TToolButton::IsPointInside(LPARAM position) const {
 void TToolButton::SetShowPressed(bool pressed) {
   if (pressed == showPressed_) return;
   showPressed_ = pressed;
-  InvalidateRect(Handle(), nullptr, FALSE);
+  Invalidate();
 }
 
-void TToolButton::Paint(HDC target) const {
-  RECT client;
-  GetClientRect(Handle(), &client);
-  tk::TBufferedPaint buffer(target, client.right, client.bottom);
-  HDC dc = buffer.Get();
+void TToolButton::Paint(HDC dc, const RECT& client) const {
   FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-  DrawFrameControl(dc, &client, DFC_BUTTON, DFCS_BUTTONPUSH | (showPressed_ ? DFCS_PUSHED : 0));
+  RECT frame = client;  // DrawFrameControl wants a writable rectangle
+  DrawFrameControl(dc, &frame, DFC_BUTTON, DFCS_BUTTONPUSH | (showPressed_ ? DFCS_PUSHED : 0));
   int height = 0, width = 0;
   ImageList_GetIconSize(glyphs_.Get(), &width, &height);
   const int offset = showPressed_ ? 1 : 0;
   const int image = IsWindowEnabled(Handle()) || ImageList_GetImageCount(glyphs_.Get()) < 2 ? 0 : 1;
   ImageList_Draw(glyphs_.Get(), image, dc, (client.right - width) / 2 + offset,
                  (client.bottom - height) / 2 + offset, ILD_TRANSPARENT);
-  buffer.Present();
 }
 
 LRESULT TToolButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_PAINT: {
-      tk::TPaintDC dc(Handle());
-      Paint(dc.Get());
-      return 0;
-    }
-    case WM_ERASEBKGND:
-      return 1;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
       pressActive_ = true;
       SetCapture(Handle());
       SetShowPressed(true);
@@ -89,10 +77,10 @@ LRESULT TToolButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       SetShowPressed(false);
       return 0;
     case WM_ENABLE:
-      InvalidateRect(Handle(), nullptr, FALSE);
+      Invalidate();
       return 0;
     default:
-      return TWindow::HandleMessage(message, wParam, lParam);
+      return TCustomControl::HandleMessage(message, wParam, lParam);
   }
 }
 

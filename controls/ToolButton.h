@@ -5,11 +5,11 @@
 #include <functional>
 
 #include "toolkit/Handles.h"
-#include "toolkit/Window.h"
+#include "toolkit/CustomControl.h"
 
 namespace controls {
 
-class TToolButton : public tk::TWindow {
+class TToolButton : public tk::TCustomControl {
  public:
   // glyphResource: a bitmap of glyphCount square images side by side (normal, then disabled);
   // magenta pixels are transparent.
@@ -19,10 +19,10 @@ class TToolButton : public tk::TWindow {
   void Click();
 
  protected:
+  void Paint(HDC dc, const RECT& client) const override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  void Paint(HDC dc) const;
   bool IsPointInside(LPARAM position) const;
   void SetShowPressed(bool pressed);
 

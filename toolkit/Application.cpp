@@ -80,7 +80,7 @@ void TApplication::ProcessMessages() {
   }
 }
 
-bool TApplication::ProcessMessage(MSG& message) {
+void TApplication::ProcessMessage(MSG& message) {
   bool handled = false;
   if (OnMessage) RunHandler([&] { OnMessage(message, handled); });
   if (!handled) PreviewKey(message, handled);
@@ -93,7 +93,6 @@ bool TApplication::ProcessMessage(MSG& message) {
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
-  return true;
 }
 
 void TApplication::PreviewKey(MSG& message, bool& handled) {

@@ -52,7 +52,7 @@ class TApplication {
   TExceptionHook OnException;
 
  private:
-  bool ProcessMessage(MSG& message);
+  void ProcessMessage(MSG& message);
   void PreviewKey(MSG& message, bool& handled);
 
   std::string title_;

@@ -1,0 +1,25 @@
+// A control that draws itself: every paint goes to an off-screen image of the whole client area,
+// and the screen receives one copy of it, so nothing flickers.
+#pragma once
+
+#include <windows.h>
+
+#include "toolkit/Window.h"
+
+namespace tk {
+
+class TCustomControl : public TWindow {
+ protected:
+  // Draws the whole client area into dc.
+  virtual void Paint(HDC dc, const RECT& client) const = 0;
+  // The font set with WM_SETFONT, or the default GUI font.
+  HFONT Font() const;
+  // Requests a deferred repaint.
+  void Invalidate() const;
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  HFONT font_ = nullptr;
+};
+
+}  // namespace tk
