@@ -5,11 +5,15 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "app/DriveExport.h"
 #include "app/DriveInfo.h"
+#include "app/DriveList.h"
 #include "app/MainLayout.h"
 #include "app/NumberFormat.h"
 #include "resources/resource_ids.h"
 #include "toolkit/Application.h"
+#include "toolkit/Clipboard.h"
+#include "toolkit/Cursor.h"
 
 namespace app {
 
@@ -33,17 +37,6 @@ tk::TImageList LoadDriveImages() {
 }
 
 }  // namespace
-
-int DriveImageIndex(UINT driveType) {
-  switch (driveType) {
-    case DRIVE_REMOVABLE: return 0;
-    case DRIVE_FIXED: return 1;
-    case DRIVE_RAMDISK: return 2;
-    case DRIVE_REMOTE: return 3;
-    case DRIVE_CDROM: return 4;
-    default: return -1;
-  }
-}
 
 TMainForm::TMainForm(const TDriveQueries& queries)
     : tk::TForm("Quelix Disk-Info", kMainFormWidth, kMainFormHeight),
@@ -72,6 +65,8 @@ TMainForm::TMainForm(const TDriveQueries& queries)
 
   CloseBtn.OnClick = [this] { CloseBtnClick(); };
   HelpBtn.OnClick = [this] { HelpBtnClick(); };
+  CopyInfoBtn.OnClick = [this] { CopyInfoBtnClick(); };
+  CopyInfosBtn.OnClick = [this] { CopyInfosBtnClick(); };
   Splitter.OnMove = [this](int delta) { return MoveSplitter(delta); };
 
   FormCreate();
@@ -95,17 +90,13 @@ void TMainForm::ApplyLayout() {
 }
 
 void TMainForm::FormCreate() {
-  for (char letter = 'A'; letter <= 'Z'; ++letter) {
-    const UINT type = queries_.DriveType(std::string(1, letter) + ":\\");
-    const int image = DriveImageIndex(type);
-    if (image < 0) continue;
-    DrivesView.Add(std::string(1, letter) + ": " + DriveTypeName(type), image);
-  }
+  for (const TListedDrive& drive : ListedDrives(queries_))
+    DrivesView.Add(DriveCaption(drive), DriveImageIndex(drive.Type));
   const int width = (InfoGrid.ClientWidth() - InfoGrid.GridLineWidth()) / 2;
   InfoGrid.SetColWidth(0, width);
   InfoGrid.SetColWidth(1, InfoGrid.ColWidth(0));
   InfoGrid.SetRowHeight(0, 5);
-  Separator = ';';
+  Separator = kFieldSeparator;
 }
 
 void TMainForm::DrivesViewClick() {
@@ -122,6 +113,28 @@ void TMainForm::DrivesViewClick() {
     InfoGrid.SetCell(1, i + 1, report->ValueAt(i));
   }
   if (!probe.VolumeFailed) SizeGauge.SetProgress(RoundHalfToEven(probe.UsedPercent()));
+}
+
+void TMainForm::CopyInfoBtnClick() {
+  const int selected = DrivesView.Selected();
+  if (selected < 0) return;
+  const std::string caption = DrivesView.Caption(selected);
+  if (caption.empty()) return;
+  tk::SetClipboardText(Handle(), DriveInfoLines(caption[0], Separator, queries_).Text());
+}
+
+void TMainForm::CopyInfosBtnClick() {
+  tk::THourGlass hourGlass;
+  CopyDrivesTable();
+}
+
+void TMainForm::CopyDrivesTable() {
+  std::vector<char> letters;
+  for (int i = 0; i < DrivesView.Count(); ++i) {
+    const std::string caption = DrivesView.Caption(i);
+    if (!caption.empty()) letters.push_back(caption[0]);
+  }
+  tk::SetClipboardText(Handle(), DrivesTableLines(letters, Separator, queries_).Text());
 }
 
 void TMainForm::CloseBtnClick() { Close(); }

@@ -16,9 +16,6 @@
 
 namespace app {
 
-// Image-list index of a drive-type code, or -1 for a code that gets no list item.
-int DriveImageIndex(UINT driveType);
-
 class TMainForm : public tk::TForm {
  public:
   explicit TMainForm(const TDriveQueries& queries = SystemDriveQueries());
@@ -42,6 +39,8 @@ class TMainForm : public tk::TForm {
   void DrivesViewClick();
   void CloseBtnClick();
   void HelpBtnClick();
+  void CopyInfoBtnClick();
+  void CopyInfosBtnClick();
   void FormKeyDown(WORD& key, tk::TShiftState shift);
 
  protected:
@@ -50,6 +49,7 @@ class TMainForm : public tk::TForm {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  void CopyDrivesTable();
   int MoveSplitter(int delta);
   void ApplyLayout();
 

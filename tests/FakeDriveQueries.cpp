@@ -15,6 +15,7 @@ UINT TFakeDriveQueries::DriveType(const std::string& root) const {
 
 bool TFakeDriveQueries::VolumeInformation(const std::string& root, app::TVolumeAnswer& answer) const {
   const TFakeDrive* drive = Find(root);
+  if (OnVolumeQuery) OnVolumeQuery(root[0]);
   if (drive && drive->ThrowOnVolume) throw std::runtime_error("Laufwerk " + root + " antwortet nicht");
   if (!drive || !drive->VolumeAnswers) return false;
   answer = drive->Volume;

@@ -1,6 +1,7 @@
 // Drive queries answered from a table, for answers that no real drive gives.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <stdexcept>
@@ -25,6 +26,8 @@ class TFakeDriveQueries : public app::TDriveQueries {
   std::map<char, TFakeDrive> Drives;
   mutable int ClusterQueries = 0;
   mutable int FreeSpaceQueries = 0;
+  // Called at every volume query, with the drive's letter.
+  std::function<void(char)> OnVolumeQuery;
 
   UINT DriveType(const std::string& root) const override;
   bool VolumeInformation(const std::string& root, app::TVolumeAnswer& answer) const override;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/DriveInfo.h"
+#include "app/DriveList.h"
 #include "app/MainForm.h"
 #include "tests/FakeDriveQueries.h"
 #include "tests/WindowTesting.h"

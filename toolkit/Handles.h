@@ -25,6 +25,8 @@ class TUniqueHandle {
 
   Handle Get() const { return handle_; }
   explicit operator bool() const { return handle_ != nullptr; }
+  // Gives up ownership: the caller, or the system, frees the handle now.
+  Handle Detach() { return std::exchange(handle_, nullptr); }
   void Reset(Handle handle = nullptr) {
     if (handle_) Release(handle_);
     handle_ = handle;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "toolkit/Application.h"
+#include "toolkit/Cursor.h"
 
 namespace tk {
 
@@ -64,6 +65,10 @@ LRESULT CALLBACK TWindow::WindowProc(HWND window, UINT message, WPARAM wParam, L
   }
   auto* self = reinterpret_cast<TWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   if (!self) return DefWindowProcA(window, message, wParam, lParam);
+  if (message == WM_SETCURSOR && ScreenCursor() == TCursor::HourGlass) {
+    SetCursor(LoadCursor(nullptr, IDC_WAIT));
+    return TRUE;
+  }
 
   LRESULT result = 0;
   bool handled = false;

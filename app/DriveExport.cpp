@@ -1,0 +1,45 @@
+#include "app/DriveExport.h"
+
+#include "app/DriveInfo.h"
+
+namespace app {
+
+std::string ExportField(const std::string& field, char separator) {
+  if (field.find_first_of(std::string{separator, '"', '\r', '\n'}) == std::string::npos) return field;
+  std::string quoted = "\"";
+  for (char c : field) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  quoted += '"';
+  return quoted;
+}
+
+tk::TStringList DriveInfoLines(char letter, char separator, const TDriveQueries& queries) {
+  const auto report = TDriveInfo(letter, queries).CreateReport();
+  tk::TStringList lines;
+  for (int i = 0; i < report->Count(); ++i)
+    lines.Add(ExportField(report->NameAt(i), separator) + separator + ExportField(report->ValueAt(i), separator));
+  return lines;
+}
+
+tk::TStringList DrivesTableLines(const std::vector<char>& letters, char separator,
+                                 const TDriveQueries& queries) {
+  tk::TStringList lines;
+  std::string header;
+  for (char letter : letters) {
+    const auto report = TDriveInfo(letter, queries).CreateReport();
+    // More than three rows: the drive answered its volume query.
+    if (header.empty() && report->Count() > 3) {
+      header = ExportField(report->NameAt(0), separator);
+      for (int i = 1; i < report->Count(); ++i) header += separator + ExportField(report->NameAt(i), separator);
+    }
+    std::string line = ExportField(report->ValueAt(0), separator);
+    for (int i = 1; i < report->Count(); ++i) line += separator + ExportField(report->ValueAt(i), separator);
+    lines.Add(line);
+  }
+  lines.Insert(0, header);
+  return lines;
+}
+
+}  // namespace app

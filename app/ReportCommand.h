@@ -1,0 +1,21 @@
+// The console report: the clipboard exports of the main window as a command for scripts.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/DriveQueries.h"
+
+namespace app {
+
+struct TCommandResult {
+  std::string Out;  // bytes for standard output
+  std::string Err;  // bytes for standard error
+  int ExitCode = 0;
+};
+
+// No argument: the all-drives table; a drive letter (C, c, C: or C:\): that drive's lines;
+// --help: the usage. A bad argument gives a message and exit code 2.
+TCommandResult RunReportCommand(const std::vector<std::string>& args, const TDriveQueries& queries);
+
+}  // namespace app

@@ -1,0 +1,192 @@
+// The clipboard exports: the separated text, and both buttons through the real clipboard.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/DriveExport.h"
+#include "app/MainForm.h"
+#include "tests/FakeDriveQueries.h"
+#include "tests/WindowTesting.h"
+#include "toolkit/Clipboard.h"
+#include "toolkit/Cursor.h"
+
+using app::DrivesTableLines;
+using app::ExportField;
+using testing_support::FixedDrive;
+using testing_support::Pump;
+using testing_support::TApplicationRecorder;
+using testing_support::TFakeDrive;
+using testing_support::TFakeDriveQueries;
+
+namespace {
+
+const char kHeader[] =
+    "Laufwerksbuchstabe;Laufwerkstyp;Volume-Name;Filesystem;Seriennummer;Seriennummer (Hex);"
+    "Länge Dateiname;Sektoren/Cluster;Bytes/Sektor;Freie Cluster;Cluster gesamt;frei (Bytes);"
+    "belegt (Bytes);gesamt (Bytes);frei für Benutzer (Bytes);belegt (%)";
+
+TFakeDrive NoMedium(UINT type) {
+  TFakeDrive drive;
+  drive.Type = type;
+  drive.VolumeAnswers = false;
+  return drive;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+    lines.push_back(text.substr(start, end - start));
+  EXPECT_EQ(start, text.size()) << "text does not end with CR LF";
+  return lines;
+}
+
+int Fields(const std::string& line) { return static_cast<int>(std::count(line.begin(), line.end(), ';')) + 1; }
+
+void PutOnClipboard(const std::string& text) { tk::SetClipboardText(nullptr, text); }
+std::string FromClipboard() { return tk::ClipboardText(nullptr); }
+
+}  // namespace
+
+TEST(ExportField, QuotesOnlyWhatWouldBreakTheLine) {
+  EXPECT_EQ(ExportField("DATEN", ';'), "DATEN");
+  EXPECT_EQ(ExportField("", ';'), "");
+  EXPECT_EQ(ExportField("1.234,5000", ';'), "1.234,5000");
+  EXPECT_EQ(ExportField("a;b", ';'), "\"a;b\"");
+  EXPECT_EQ(ExportField("Zoll\"", ';'), "\"Zoll\"\"\"");
+  EXPECT_EQ(ExportField("a\r\nb", ';'), "\"a\r\nb\"");
+  EXPECT_EQ(ExportField("a,b", ','), "\"a,b\"");
+}
+
+TEST(DriveExport, SelectedDriveGivesOneLinePerRow) {
+  TFakeDriveQueries fake;
+  fake.Drives['C'] = FixedDrive(4096000, 1024000);
+  fake.Drives['C'].Volume.VolumeName = "Ton;Bild \"neu\"";
+  fake.Drives['A'] = NoMedium(DRIVE_REMOVABLE);
+
+  const std::vector<std::string> lines = Lines(app::DriveInfoLines('C', ';', fake).Text());
+  ASSERT_EQ(lines.size(), 16u);
+  EXPECT_EQ(lines[0], "Laufwerksbuchstabe;C");
+  EXPECT_EQ(lines[1], "Laufwerkstyp;Festplatte");
+  EXPECT_EQ(lines[2], "Volume-Name;\"Ton;Bild \"\"neu\"\"\"");
+  EXPECT_EQ(lines[15], "belegt (%);75,0000");
+  for (const std::string& line : lines) EXPECT_EQ(Fields(line), lines[2] == line ? 3 : 2) << line;
+
+  EXPECT_EQ(app::DriveInfoLines('A', ';', fake).Text(), "Laufwerksbuchstabe;A\r\nLaufwerkstyp;Diskette\r\n");
+}
+
+TEST(DriveExport, TableHeaderComesFromTheFirstDriveThatAnswered) {
+  TFakeDriveQueries fake;
+  fake.Drives['A'] = NoMedium(DRIVE_REMOVABLE);
+  fake.Drives['C'] = FixedDrive(4096000, 1024000);
+  fake.Drives['D'] = NoMedium(DRIVE_CDROM);
+  fake.Drives['E'] = FixedDrive(8192000, 8192000);
+  fake.Drives['E'].Volume.VolumeName = "mit;Trenner";
+
+  const std::vector<std::string> lines = Lines(DrivesTableLines({'A', 'C', 'D', 'E'}, ';', fake).Text());
+  ASSERT_EQ(lines.size(), 5u);
+  EXPECT_EQ(lines[0], kHeader);
+  EXPECT_EQ(Fields(lines[0]), 16);
+  EXPECT_EQ(lines[1], "A;Diskette");
+  EXPECT_EQ(lines[2].substr(0, 30), "C;Festplatte;DATEN;NTFS;305441");
+  EXPECT_EQ(Fields(lines[2]), 16);
+  EXPECT_EQ(lines[3], "D;CD-ROM");
+  // The quoted label keeps the fields after it in their columns.
+  EXPECT_EQ(lines[4].substr(0, 28), "E;Festplatte;\"mit;Trenner\";N");
+}
+
+TEST(DriveExport, TablesWithoutAnsweringDrives) {
+  TFakeDriveQueries fake;
+  fake.Drives['A'] = NoMedium(DRIVE_REMOVABLE);
+  fake.Drives['R'] = NoMedium(DRIVE_CDROM);
+  EXPECT_EQ(DrivesTableLines({}, ';', fake).Text(), "\r\n");
+  EXPECT_EQ(DrivesTableLines({'A', 'R'}, ';', fake).Text(), "\r\nA;Diskette\r\nR;CD-ROM\r\n");
+}
+
+class ClipboardExportTest : public ::testing::Test {
+ protected:
+  ClipboardExportTest() {
+    fake.Drives['A'] = NoMedium(DRIVE_REMOVABLE);
+    fake.Drives['C'] = FixedDrive(4096000, 1024000);
+    fake.Drives['D'] = FixedDrive(8192000, 2048000);
+    form = std::make_unique<app::TMainForm>(fake);
+    form->Show();
+    Pump();
+    PutOnClipboard("vorher");
+  }
+  void ClickButton(const controls::TToolButton& button) { testing_support::Click(button.Handle(), 12, 12); }
+  void SelectItem(int index) {
+    const POINT p = testing_support::ListItemCenter(form->DrivesView.Handle(), index);
+    testing_support::Click(form->DrivesView.Handle(), p.x, p.y);
+  }
+
+  TFakeDriveQueries fake;
+  std::unique_ptr<app::TMainForm> form;
+};
+
+TEST_F(ClipboardExportTest, CopyInfoWithoutSelectionLeavesTheClipboardAlone) {
+  ClickButton(form->CopyInfoBtn);
+  EXPECT_EQ(FromClipboard(), "vorher");
+}
+
+TEST_F(ClipboardExportTest, CopyInfoPutsTheSelectedDrivesLinesOnTheClipboard) {
+  SelectItem(1);
+  ClickButton(form->CopyInfoBtn);
+  const std::string text = FromClipboard();
+  EXPECT_EQ(text, app::DriveInfoLines('C', ';', fake).Text());
+  EXPECT_EQ(Lines(text).size(), 16u);
+  EXPECT_EQ(text.substr(0, 47), "Laufwerksbuchstabe;C\r\nLaufwerkstyp;Festplatte\r\n");
+
+  SelectItem(0);
+  ClickButton(form->CopyInfoBtn);
+  EXPECT_EQ(FromClipboard(), "Laufwerksbuchstabe;A\r\nLaufwerkstyp;Diskette\r\n");
+}
+
+TEST_F(ClipboardExportTest, CopyInfosPutsTheTableOnTheClipboardUnderTheHourGlass) {
+  std::vector<tk::TCursor> cursors;
+  fake.OnVolumeQuery = [&](char) { cursors.push_back(tk::ScreenCursor()); };
+  ClickButton(form->CopyInfosBtn);
+  const std::vector<std::string> lines = Lines(FromClipboard());
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(lines[0], kHeader);
+  EXPECT_EQ(lines[1], "A;Diskette");
+  EXPECT_EQ(lines[2].substr(0, 2), "C;");
+  EXPECT_EQ(lines[3].substr(0, 2), "D;");
+  ASSERT_EQ(cursors.size(), 3u);
+  for (tk::TCursor cursor : cursors) EXPECT_EQ(cursor, tk::TCursor::HourGlass);
+  EXPECT_EQ(tk::ScreenCursor(), tk::TCursor::Default);
+}
+
+TEST_F(ClipboardExportTest, ErrorDuringCopyInfosRestoresTheCursorAndTheClipboard) {
+  TApplicationRecorder recorder;
+  fake.Drives['D'].ThrowOnVolume = true;
+  ClickButton(form->CopyInfosBtn);
+  ASSERT_EQ(recorder.Errors.size(), 1u);
+  EXPECT_EQ(tk::ScreenCursor(), tk::TCursor::Default);
+  EXPECT_EQ(FromClipboard(), "vorher");
+}
+
+TEST_F(ClipboardExportTest, ClipboardHeldByAnotherProgramGivesAClearError) {
+  TApplicationRecorder recorder;
+  HANDLE opened = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  std::thread holder([&] {
+    OpenClipboard(nullptr);
+    SetEvent(opened);
+    WaitForSingleObject(release, 10000);
+    CloseClipboard();
+  });
+  WaitForSingleObject(opened, 10000);
+  SelectItem(1);
+  ClickButton(form->CopyInfoBtn);
+  SetEvent(release);
+  holder.join();
+  CloseHandle(opened);
+  CloseHandle(release);
+  ASSERT_EQ(recorder.Errors.size(), 1u);
+  EXPECT_EQ(recorder.Errors[0], "Die Zwischenablage kann nicht geöffnet werden");
+  EXPECT_EQ(FromClipboard(), "vorher");
+}
