@@ -59,7 +59,7 @@ TMainForm::TMainForm(const TDriveQueries& queries)
       layout_(MainLayout()),
       hints_(Handle()) {
   KeyPreview = true;
-  SizeGauge.ForeColor = RGB(0, 0, 255);
+  SizeGauge.SetForeColor(RGB(0, 0, 255));
   DrivesView.SetImages(ImageList1.Get());
   ApplyLayout();
 

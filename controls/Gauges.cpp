@@ -1,27 +1,102 @@
 #include "controls/Gauges.h"
 
+#include <climits>
+#include <cmath>
 #include <cstdio>
-
-#include "toolkit/Handles.h"
+#include <numbers>
+#include <string>
 
 namespace controls {
 
 namespace {
+
 const char kGaugeClass[] = "TkGauge";
+
+// A toolkit colour: 0x00BBGGRR, or a system colour with the high bit set and the index below.
+COLORREF ColorRef(COLORREF color) {
+  return (color & 0x80000000) ? GetSysColor(static_cast<int>(color & 0xFF)) : color;
 }
+
+void Fill(HDC dc, const RECT& rect, COLORREF color) {
+  tk::TBrush brush(CreateSolidBrush(ColorRef(color)));
+  FillRect(dc, &rect, brush.Get());
+}
+
+// Round(x): to the nearest integer, ties to even.
+int RoundExtended(long double x) { return static_cast<int>(std::nearbyintl(x)); }
+
+std::string RangeMessage(int low, int high) {
+  char text[80];
+  std::snprintf(text, sizeof(text), "Wert muß zwischen %d und %d liegen", low, high);
+  return text;
+}
+
+}  // namespace
 
 int PercentOfSpan(long long part, long long span) {
   if (span == 0) return 0;
   return static_cast<int>(part * 100 / span);
 }
 
+int ScaleByPercent(int percent, int length) {
+  const long double factor = static_cast<long double>(percent) * 0.01L;
+  return static_cast<int>(static_cast<long double>(length) * factor);
+}
+
+void TBltBitmap::SetSize(int width, int height) {
+  select_.reset();
+  bitmap_.Reset();
+  width_ = width > 0 ? width : 0;
+  height_ = height > 0 ? height : 0;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width_ > 0 ? width_ : 1;
+  info.bmiHeader.biHeight = -(height_ > 0 ? height_ : 1);  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  bitmap_.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap_ || !dc_) throw std::bad_alloc();
+  select_.emplace(dc_.Get(), bitmap_.Get());
+}
+
+void TBltBitmap::MakeLike(const TBltBitmap& model) {
+  SetSize(model.Width(), model.Height());
+  Fill(Canvas(), RECT{0, 0, width_, height_}, 0x80000000 | COLOR_WINDOWFRAME);
+}
+
 TGauge::TGauge(HWND parent) {
-  RegisterWindowClass(kGaugeClass, LoadCursor(nullptr, IDC_ARROW), nullptr);
+  // Redrawn whole at every size: the text stays centred.
+  RegisterWindowClass(kGaugeClass, LoadCursor(nullptr, IDC_ARROW), nullptr, CS_HREDRAW | CS_VREDRAW);
   CreateHandle(kGaugeClass, "", WS_CHILD | WS_VISIBLE, 0, RECT{0, 0, 100, 100}, parent);
 }
 
 int TGauge::CurrentPercent() const {
-  return PercentOfSpan(static_cast<long long>(progress_) - minValue_, static_cast<long long>(maxValue_) - minValue_);
+  return PercentOfSpan(static_cast<long long>(progress_) - minValue_,
+                       static_cast<long long>(maxValue_) - minValue_);
+}
+
+void TGauge::Repaint() {
+  if (!Handle()) return;
+  InvalidateRect(Handle(), nullptr, FALSE);
+  UpdateWindow(Handle());
+}
+
+void TGauge::SetMinValue(int value) {
+  if (value == minValue_) return;
+  if (value > maxValue_) throw EInvalidOperation(RangeMessage(-INT_MAX, maxValue_ - 1));
+  minValue_ = value;
+  if (progress_ < value) progress_ = value;
+  Repaint();
+}
+
+void TGauge::SetMaxValue(int value) {
+  if (value == maxValue_) return;
+  if (value < minValue_) throw EInvalidOperation(RangeMessage(minValue_ + 1, INT_MAX));
+  maxValue_ = value;
+  if (progress_ > value) progress_ = value;
+  Repaint();
 }
 
 void TGauge::SetProgress(int value) {
@@ -32,38 +107,143 @@ void TGauge::SetProgress(int value) {
     value = maxValue_;
   if (value == progress_) return;
   progress_ = value;
-  if (CurrentPercent() != before && Handle()) {
-    InvalidateRect(Handle(), nullptr, FALSE);
-    UpdateWindow(Handle());
-  }
+  if (CurrentPercent() != before) Repaint();
+}
+
+template <typename T>
+static bool Change(T& field, T value) {
+  if (field == value) return false;
+  field = value;
+  return true;
+}
+
+void TGauge::SetKind(TGaugeKind kind) {
+  if (Change(kind_, kind)) Repaint();
+}
+void TGauge::SetShowText(bool show) {
+  if (Change(showText_, show)) Repaint();
+}
+void TGauge::SetBorderStyle(TBorderStyle style) {
+  if (Change(borderStyle_, style)) Repaint();
+}
+void TGauge::SetForeColor(COLORREF color) {
+  if (Change(foreColor_, color)) Repaint();
+}
+void TGauge::SetBackColor(COLORREF color) {
+  if (Change(backColor_, color)) Repaint();
+}
+void TGauge::SetColor(COLORREF color) {
+  if (Change(color_, color)) Repaint();
 }
 
 void TGauge::Paint(HDC dc, const RECT& client) const {
-  tk::TBrush frame(CreateSolidBrush(RGB(0, 0, 0)));
-  tk::TBrush back(CreateSolidBrush(BackColor));
-  tk::TBrush fore(CreateSolidBrush(ForeColor));
-  FillRect(dc, &client, frame.Get());
+  const int width = client.right, height = client.bottom;
+  TBltBitmap base;
+  base.SetSize(width, height);
+  Fill(base.Canvas(), client, RGB(0, 0, 0));
   RECT inner = client;
-  InflateRect(&inner, -1, -1);
-  FillRect(dc, &inner, back.Get());
-  RECT bar = inner;
-  bar.right = inner.left + (inner.right - inner.left) * CurrentPercent() / 100;
-  FillRect(dc, &bar, fore.Get());
-  char text[16];
-  std::snprintf(text, sizeof(text), "%d%%", CurrentPercent());
-  SetBkMode(dc, TRANSPARENT);
-  tk::TSelectObject font(dc, Font());
-  DrawTextA(dc, text, -1, &inner, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  if (borderStyle_ == bsSingle) InflateRect(&inner, -1, -1);
+  {
+    TBltBitmap overlay;
+    overlay.MakeLike(base);
+    Fill(overlay.Canvas(), client, RGB(0, 0, 0));
+    DrawStyle(overlay.Canvas(), inner, width);
+    // The base is black, so it now holds the overlay's picture.
+    BitBlt(base.Canvas(), 0, 0, width, height, overlay.Canvas(), 0, 0, SRCINVERT);
+  }
+  if (showText_) DrawText(base, inner);
+  BitBlt(dc, 0, 0, width, height, base.Canvas(), 0, 0, SRCCOPY);
 }
 
-LRESULT TGauge::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_SIZE:
-      Invalidate();
-      return 0;
-    default:
-      return TCustomControl::HandleMessage(message, wParam, lParam);
+void TGauge::DrawStyle(HDC dc, const RECT& inner, int width) const {
+  const int L = inner.left, T = inner.top, R = inner.right, B = inner.bottom;
+  const int percent = CurrentPercent();
+  tk::TPen forePen(CreatePen(PS_SOLID, 1, ColorRef(foreColor_)));
+  tk::TBrush foreBrush(CreateSolidBrush(ColorRef(foreColor_)));
+  tk::TBrush backBrush(CreateSolidBrush(ColorRef(backColor_)));
+  switch (kind_) {
+    case gkText:
+      Fill(dc, inner, backColor_);
+      break;
+    case gkHorizontalBar:
+    case gkVerticalBar: {
+      const int W = R - L + 1, H = B - T + 1;
+      Fill(dc, inner, backColor_);
+      if (kind_ == gkHorizontalBar) {
+        int X = ScaleByPercent(percent, W);
+        if (X > W) X = W;
+        if (X <= 0) break;
+        const RECT bar{L, T, X, H};
+        FillRect(dc, &bar, foreBrush.Get());
+      } else {
+        int Y = ScaleByPercent(percent, H);
+        if (Y >= H) Y = H - 1;
+        const RECT bar{L, H - Y, W, H};
+        FillRect(dc, &bar, foreBrush.Get());
+      }
+      break;
+    }
+    case gkPie: {
+      const int extra = borderStyle_ == bsSingle ? 1 : 0;
+      const int W = R - L + extra, H = B - T + extra;
+      Fill(dc, inner, color_);
+      tk::TSelectObject pen(dc, forePen.Get());
+      {
+        tk::TSelectObject brush(dc, backBrush.Get());
+        Ellipse(dc, L, T, W, H);
+      }
+      if (percent <= 0) break;
+      tk::TSelectObject brush(dc, foreBrush.Get());
+      const int hw = W / 2, hh = H / 2;
+      const double a = (percent / 50.0 + 0.5) * std::numbers::pi;
+      const long double angle = a;
+      Pie(dc, L, T, W, H, RoundExtended(hw * (1 - std::cos(angle))), RoundExtended(hh * (1 - std::sin(angle))),
+          hw, 0);
+      break;
+    }
+    case gkNeedle: {
+      const int extra = borderStyle_ == bsSingle ? 1 : 0;
+      const int W = R - L + extra, H = B - T + extra;
+      Fill(dc, inner, color_);
+      tk::TSelectObject pen(dc, forePen.Get());
+      {
+        tk::TSelectObject brush(dc, backBrush.Get());
+        Pie(dc, L, T, W, 2 * H - 1, L + W, B - 1, L, B - 1);
+      }
+      MoveToEx(dc, L, B, nullptr);
+      LineTo(dc, L + W, B);
+      if (percent <= 0) break;
+      const int cx = width / 2;  // of the whole control
+      const double a = percent / 100.0 * std::numbers::pi;
+      const long double angle = a;
+      MoveToEx(dc, cx, B - 1, nullptr);
+      LineTo(dc, RoundExtended(cx * (1 - std::cos(angle))), RoundExtended((B - 1) * (1 - std::sin(angle))));
+      break;
+    }
   }
+}
+
+void TGauge::DrawText(TBltBitmap& base, const RECT& inner) const {
+  TBltBitmap textImage;
+  textImage.MakeLike(base);
+  HDC dc = textImage.Canvas();
+  Fill(dc, RECT{0, 0, base.Width(), base.Height()}, RGB(0, 0, 0));
+  // The gauge's font without anti-aliasing: every text pixel then inverts the picture fully.
+  LOGFONTA face{};
+  GetObjectA(Font(), sizeof(face), &face);
+  face.lfQuality = NONANTIALIASED_QUALITY;
+  tk::TFont font(CreateFontIndirectA(&face));
+  tk::TSelectObject selected(dc, font.Get());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, RGB(255, 255, 255));
+  char text[16];
+  const int length = std::snprintf(text, sizeof(text), "%d%%", CurrentPercent());
+  SIZE size{};
+  GetTextExtentPoint32A(dc, text, length, &size);
+  const int x = (inner.right - inner.left + 1 - size.cx) / 2;
+  const int y = (inner.bottom - inner.top + 1 - size.cy) / 2;
+  ExtTextOutA(dc, x, y, ETO_CLIPPED, &inner, text, static_cast<UINT>(length), nullptr);
+  BitBlt(base.Canvas(), 0, 0, base.Width(), base.Height(), dc, 0, 0, SRCINVERT);
 }
 
 }  // namespace controls

@@ -8,6 +8,12 @@ HFONT TCustomControl::Font() const {
   return font_ ? font_ : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
+void TCustomControl::PaintTo(HDC dc) const {
+  RECT client;
+  GetClientRect(Handle(), &client);
+  Paint(dc, client);
+}
+
 void TCustomControl::Invalidate() const {
   if (Handle()) InvalidateRect(Handle(), nullptr, FALSE);
 }

@@ -9,6 +9,10 @@
 namespace tk {
 
 class TCustomControl : public TWindow {
+ public:
+  // Draws the control as the screen shows it into dc, at (0, 0).
+  void PaintTo(HDC dc) const;
+
  protected:
   // Draws the whole client area into dc.
   virtual void Paint(HDC dc, const RECT& client) const = 0;
