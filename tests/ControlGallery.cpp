@@ -1,10 +1,12 @@
-// A window with every gauge style at a few percentages, to look at (scripts/gauge-gallery.sh).
+// A window with every gauge style at a few percentages and the scroller's looks, to look at
+// (scripts/gallery.sh).
 #include <windows.h>
 
 #include <memory>
 #include <vector>
 
 #include "controls/Gauges.h"
+#include "controls/Tabs.h"
 #include "toolkit/Application.h"
 #include "toolkit/Form.h"
 
@@ -12,7 +14,7 @@ namespace {
 
 class TGalleryForm : public tk::TForm {
  public:
-  TGalleryForm() : tk::TForm("Gauge styles", 520, 420) {
+  TGalleryForm() : tk::TForm("Control gallery", 520, 460) {
     const controls::TGaugeKind kinds[] = {controls::gkText, controls::gkHorizontalBar, controls::gkVerticalBar,
                                           controls::gkPie, controls::gkNeedle};
     const int percents[] = {0, 25, 50, 75, 100};
@@ -28,10 +30,22 @@ class TGalleryForm : public tk::TForm {
         gauges_.push_back(std::move(gauge));
       }
     }
+    // Scrollers at y = 410: two with both halves normal (the script holds the second one's right
+    // half down), one with both disabled.
+    for (int i = 0; i < 3; ++i) {
+      auto scroller = std::make_unique<controls::TScroller>(Handle());
+      MoveWindow(scroller->Handle(), 10 + i * 30, 410, 23, 13, FALSE);
+      if (i < 2) {
+        scroller->SetMax(2);
+        scroller->SetPosition(1);
+      }
+      scrollers_.push_back(std::move(scroller));
+    }
   }
 
  private:
   std::vector<std::unique_ptr<controls::TGauge>> gauges_;
+  std::vector<std::unique_ptr<controls::TScroller>> scrollers_;
 };
 
 }  // namespace

@@ -1,0 +1,113 @@
+#include "controls/Tabs.h"
+
+#include <windowsx.h>
+
+namespace controls {
+
+namespace {
+const char kScrollerClass[] = "TkScroller";
+}
+
+TScroller::TScroller(HWND parent) {
+  RegisterWindowClass(kScrollerClass, LoadCursor(nullptr, IDC_ARROW), nullptr, CS_DBLCLKS);
+  CreateHandle(kScrollerClass, "", WS_CHILD | WS_VISIBLE, 0, RECT{0, 0, PairWidth - 1, PairHeight}, parent);
+}
+
+void TScroller::SetMin(int value) {
+  if (value < max_) min_ = value;
+}
+
+void TScroller::SetMax(int value) {
+  if (value > min_) max_ = value;
+}
+
+void TScroller::SetPosition(int value) {
+  if (value == position_) return;
+  if (value < min_) value = min_;
+  if (value > max_) value = max_;
+  position_ = value;
+  Invalidate();
+  if (OnClick) OnClick(*this);
+}
+
+void TScroller::DrawHalf(HDC dc, THalf half, int x) const {
+  const bool left = half == THalf::Left;
+  const char* name = !CanScroll(half)                         ? (left ? "SBLEFTDIS" : "SBRIGHTDIS")
+                     : showPressed_ && pressedHalf_ == half ? (left ? "SBLEFTDN" : "SBRIGHTDN")
+                                                              : (left ? "SBLEFT" : "SBRIGHT");
+  image_.Reset(LoadBitmapA(GetModuleHandleA(nullptr), name));
+  if (!image_) return;
+  tk::TMemoryDC source(CreateCompatibleDC(dc));
+  tk::TSelectObject selected(source.Get(), image_.Get());
+  BitBlt(dc, x, 0, PairWidth / 2, PairHeight, source.Get(), 0, 0, SRCCOPY);
+}
+
+void TScroller::Paint(HDC dc, const RECT& client) const {
+  FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+  DrawHalf(dc, THalf::Left, 0);
+  // The right image's outline covers the left one's in column 11.
+  DrawHalf(dc, THalf::Right, PairWidth / 2 - 1);
+}
+
+void TScroller::Press(int x) {
+  pressedHalf_ = x < PairWidth / 2 ? THalf::Left : THalf::Right;
+  if (!CanScroll(pressedHalf_)) return;
+  pressActive_ = true;
+  showPressed_ = true;
+  Invalidate();
+  SetCapture(Handle());
+}
+
+void TScroller::Move(int x, int y) {
+  if (!pressActive_) return;
+  const RECT half = pressedHalf_ == THalf::Left ? RECT{0, 0, PairWidth / 2, PairHeight}
+                                                : RECT{PairWidth / 2, 0, PairWidth, PairHeight};
+  const bool inside = PtInRect(&half, POINT{x, y}) != FALSE;
+  if (inside != showPressed_) {
+    showPressed_ = inside;
+    Invalidate();
+  }
+}
+
+void TScroller::Release() {
+  const bool step = pressActive_ && showPressed_;
+  ReleaseCapture();  // ends the press through WM_CAPTURECHANGED
+  EndPress();
+  if (step) SetPosition(pressedHalf_ == THalf::Left ? position_ - Change : position_ + Change);
+}
+
+void TScroller::EndPress() {
+  pressActive_ = false;
+  if (showPressed_) {
+    showPressed_ = false;
+    Invalidate();
+  }
+}
+
+LRESULT TScroller::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_SIZE:
+      // Whatever size it is given, the scroller keeps the size of its two images.
+      if (LOWORD(lParam) != PairWidth - 1 || HIWORD(lParam) != PairHeight)
+        SetWindowPos(Handle(), nullptr, 0, 0, PairWidth - 1, PairHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      Press(static_cast<short>(GET_X_LPARAM(lParam)));
+      return 0;
+    case WM_MOUSEMOVE:
+      Move(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return 0;
+    case WM_LBUTTONUP:
+      Release();
+      return 0;
+    case WM_CAPTURECHANGED:
+      // A lost capture ends the press without a step.
+      EndPress();
+      return 0;
+    default:
+      return TCustomControl::HandleMessage(message, wParam, lParam);
+  }
+}
+
+}  // namespace controls

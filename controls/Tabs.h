@@ -1,0 +1,56 @@
+// The page scroller: two arrow buttons side by side that move Position between Min and Max by
+// Change, one step per completed click.
+#pragma once
+
+#include <functional>
+
+#include "toolkit/CustomControl.h"
+#include "toolkit/Handles.h"
+
+namespace controls {
+
+class TScroller : public tk::TCustomControl {
+ public:
+  static constexpr int PairWidth = 24;  // both halves; they overlap in one column
+  static constexpr int PairHeight = 13;
+
+  explicit TScroller(HWND parent);
+
+  int Min() const { return min_; }
+  int Max() const { return max_; }
+  int Position() const { return position_; }
+  // Stored only below Max; anything else is ignored. Neither repaints nor moves Position.
+  void SetMin(int value);
+  // Stored only above Min; anything else is ignored.
+  void SetMax(int value);
+  // A value equal to Position does nothing; otherwise it is clamped into Min .. Max, stored,
+  // repainted (deferred) and reported through OnClick, even when clamping kept the old value.
+  void SetPosition(int value);
+
+  int Change = 1;
+  std::function<void(TScroller& sender)> OnClick;
+
+ protected:
+  void Paint(HDC dc, const RECT& client) const override;
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  enum class THalf { Left, Right };
+  bool CanScroll(THalf half) const { return half == THalf::Left ? position_ > min_ : position_ < max_; }
+  void DrawHalf(HDC dc, THalf half, int x) const;
+  void Press(int x);
+  void Move(int x, int y);
+  void Release();
+  void EndPress();
+
+  int min_ = 0;
+  int max_ = 0;
+  int position_ = 0;
+  bool pressActive_ = false;
+  bool showPressed_ = false;
+  THalf pressedHalf_ = THalf::Left;
+  // Reloaded with each half's arrow image at every paint.
+  mutable tk::TBitmap image_;
+};
+
+}  // namespace controls

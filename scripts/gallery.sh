@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Makes pictures of the window's own controls: every gauge style at 0, 25, 50, 75 and 100 % (the
+# last column without border) in docs/gauge-styles.png, and the page scroller normal, pressed on its
+# right half and disabled, eight times enlarged, in docs/scroller-looks.png.
+set -euo pipefail
+source "$(dirname "$0")/common.sh"
+
+install_packages
+build control_gallery
+make_prefix "$ROOT/.wine/run"
+unset DISPLAY
+start_display
+trap 'wineserver -k 2>/dev/null || true; stop_display' EXIT
+
+wine "$BUILD_DIR/tests/control_gallery.exe" >/dev/null 2>&1 &
+window=
+for _ in $(seq 100); do
+  window=$(xdotool search --name '^Control gallery$' 2>/dev/null | tail -n 1) && [ -n "$window" ] && break
+  sleep 0.2
+done
+[ -n "$window" ] || { echo "the gallery did not appear" >&2; exit 1; }
+sleep 1
+eval "$(xdotool getwindowgeometry --shell "$window")"
+mkdir -p "$ROOT/docs"
+import -window root -crop "510x400+${X}+${Y}" +repage "$ROOT/docs/gauge-styles.png"
+xdotool mousemove $((X + 40 + 18)) $((Y + 410 + 6)) mousedown 1
+sleep 0.5
+import -window root -crop "95x17+$((X + 8))+$((Y + 408))" +repage "$ROOT/docs/scroller-looks.png"
+xdotool mouseup 1
+convert "$ROOT/docs/scroller-looks.png" -scale 800% "$ROOT/docs/scroller-looks.png"
+echo "Wrote docs/gauge-styles.png and docs/scroller-looks.png"
