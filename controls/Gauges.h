@@ -7,9 +7,9 @@
 
 #include <cstdint>
 #include <optional>
-#include <stdexcept>
 
 #include "toolkit/CustomControl.h"
+#include "toolkit/Errors.h"
 #include "toolkit/Handles.h"
 
 namespace controls {
@@ -47,11 +47,7 @@ class TBltBitmap {
 enum TGaugeKind : std::uint8_t { gkText, gkHorizontalBar, gkVerticalBar, gkPie, gkNeedle };
 enum TBorderStyle { bsNone, bsSingle };
 
-// The toolkit's error for an operation that is not allowed in the object's state.
-class EInvalidOperation : public std::logic_error {
- public:
-  using std::logic_error::logic_error;
-};
+using tk::EInvalidOperation;
 
 class TGauge : public tk::TCustomControl {
  public:

@@ -1,0 +1,27 @@
+// Where the program's configuration file lies: beside the program when a file of that name is
+// there, otherwise in a folder of its own below the user's application-data folder. The file itself
+// is never read or written; only the two folders below the application-data folder are created.
+#pragma once
+
+#include <string>
+
+namespace about {
+
+// The folder below "APPDATA" that stands for the program's maker.
+inline constexpr char kVendorFolder[] = "Quelix";
+
+// The answer of the first successful GetIniFileName call; empty until then.
+extern std::string IniFileNameCache;
+
+// The value of "APPDATA", empty when it is unset or empty.
+std::string GetAppDataDir();
+
+// The configuration file of the running program, worked out once and then kept. Raises
+// tk::EInOutError when a folder cannot be created; the cache then stays empty, so a later call
+// tries again.
+std::string GetIniFileName();
+
+// The rule itself, for a program at programPath, without the cache.
+std::string LocateIniFile(const std::string& programPath);
+
+}  // namespace about

@@ -1,0 +1,73 @@
+#include "about/XVersion.h"
+
+#include <cstring>
+
+#include "about/XMemory.h"
+#include "toolkit/Application.h"
+
+namespace about {
+
+namespace {
+
+// Loads the file's version resource into block; false when it has none. File names are passed
+// whole, however long: a shortened name would read another file's resource, or none.
+bool LoadVersionResource(const std::string& fileName, void*& block) {
+  DWORD handle = 0;
+  const DWORD size = GetFileVersionInfoSizeA(fileName.c_str(), &handle);
+  if (size == 0) return false;
+  AllocBlock(block, static_cast<int>(size));
+  return GetFileVersionInfoA(fileName.c_str(), handle, size, block) != FALSE;
+}
+
+}  // namespace
+
+std::string VersionToText(DWORD ms, DWORD ls) {
+  return std::to_string(HIWORD(ms)) + "." + std::to_string(LOWORD(ms)) + "." + std::to_string(HIWORD(ls)) + "." +
+         std::to_string(LOWORD(ls));
+}
+
+bool GetFixedFileInfo(const std::string& fileName, VS_FIXEDFILEINFO& info) {
+  void* block = nullptr;
+  TBlockGuard guard(block);
+  if (!LoadVersionResource(fileName, block)) return false;
+  void* fixed = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueA(block, "\\", &fixed, &length) || length == 0) return false;
+  std::memcpy(&info, fixed, sizeof(info));
+  return true;
+}
+
+std::string GetFileVersionText(const std::string& fileName, int selector) {
+  VS_FIXEDFILEINFO info{};
+  if (!GetFixedFileInfo(fileName, info)) return "";
+  switch (selector) {
+    case vsFileVersion: return VersionToText(info.dwFileVersionMS, info.dwFileVersionLS);
+    case vsProductVersion: return VersionToText(info.dwProductVersionMS, info.dwProductVersionLS);
+    default: return "";
+  }
+}
+
+std::string GetProgramVersionText(int selector) {
+  return GetFileVersionText(tk::Application().ExeName(), selector);
+}
+
+std::string GetProgramProductVersion() { return GetProgramVersionText(vsProductVersion); }
+
+std::string GetFileVersionValue(const std::string& fileName, const std::string& language,
+                                const std::string& valueName) {
+  void* block = nullptr;
+  TBlockGuard guard(block);
+  if (!LoadVersionResource(fileName, block)) return "";
+  const std::string path =
+      "\\StringFileInfo\\" + (language.empty() ? std::string(kDefaultLanguage) : language) + "\\" + valueName;
+  void* value = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueA(block, path.c_str(), &value, &length) || length == 0) return "";
+  return std::string(static_cast<const char*>(value), strnlen(static_cast<const char*>(value), length));
+}
+
+std::string GetProgramVersionValue(const std::string& language, const std::string& valueName) {
+  return GetFileVersionValue(tk::Application().ExeName(), language, valueName);
+}
+
+}  // namespace about

@@ -1,0 +1,282 @@
+// The version-resource reader, its memory blocks and the configuration-file rule, on real files in
+// temporary folders of the Wine prefix.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <new>
+#include <string>
+
+#include "about/IniHelp.h"
+#include "about/XMemory.h"
+#include "about/XVersion.h"
+#include "toolkit/Application.h"
+#include "toolkit/Errors.h"
+
+namespace fs = std::filesystem;
+using about::GetFileVersionText;
+using about::GetFileVersionValue;
+
+namespace {
+
+// The folder of the built program; the tests lie in its subfolder "tests".
+std::string BuildFolder() {
+  std::string path = tk::Application().ExeName();
+  path = path.substr(0, path.find_last_of('\\'));
+  return path.substr(0, path.find_last_of('\\'));
+}
+std::string ProgramFile() { return BuildFolder() + "\\Sandrivo.exe"; }
+std::string ProbeModule() { return BuildFolder() + "\\tests\\version_probe.dll"; }
+
+// A fresh folder below the temporary folder, removed with everything in it at the end.
+class TTempFolder {
+ public:
+  TTempFolder() {
+    char base[MAX_PATH];
+    GetTempPathA(MAX_PATH, base);
+    path_ = std::string(base) + "sandrivo-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(next_++);
+    fs::remove_all(path_);
+    fs::create_directories(path_);
+  }
+  ~TTempFolder() {
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+  }
+  const std::string& Path() const { return path_; }
+  std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
+
+ private:
+  static inline int next_ = 0;
+  std::string path_;
+};
+
+void WriteFile(const std::string& path, const std::string& text) { std::ofstream(path) << text; }
+bool IsFolder(const std::string& path) { return fs::is_directory(path); }
+
+// Sets "APPDATA" for the test and puts the old value back; nullptr unsets it.
+class TAppDataGuard {
+ public:
+  explicit TAppDataGuard(const char* value) : old_(about::GetAppDataDir()) {
+    SetEnvironmentVariableA("APPDATA", value);
+  }
+  ~TAppDataGuard() { SetEnvironmentVariableA("APPDATA", old_.empty() ? nullptr : old_.c_str()); }
+  void Set(const char* value) { SetEnvironmentVariableA("APPDATA", value); }
+
+ private:
+  std::string old_;
+};
+
+}  // namespace
+
+TEST(XMemory, BlocksCarryTheirSizeInFront) {
+  void* block = reinterpret_cast<void*>(1);
+  about::AllocBlock(block, 0);
+  EXPECT_EQ(block, nullptr);
+  about::FreeBlock(block);
+  EXPECT_EQ(block, nullptr);
+
+  about::AllocBlock(block, 1000);
+  ASSERT_NE(block, nullptr);
+  std::int32_t stored = 0;
+  std::memcpy(&stored, static_cast<char*>(block) - 4, 4);
+  EXPECT_EQ(stored, 1000);
+  std::memset(block, 0xAB, 1000);  // the whole payload is usable
+  about::FreeBlock(block);
+  EXPECT_EQ(block, nullptr);
+
+  void* negative = nullptr;
+  EXPECT_THROW(about::AllocBlock(negative, -1), std::bad_alloc);
+  EXPECT_EQ(negative, nullptr);
+}
+
+TEST(XVersion, VersionTextJoinsTheFourHalves) {
+  EXPECT_EQ(about::VersionToText(0x00010001, 0x00010000), "1.1.1.0");
+  EXPECT_EQ(about::VersionToText(0xFFFFFFFF, 0xFFFFFFFF), "65535.65535.65535.65535");
+  EXPECT_EQ(about::VersionToText(0, 0), "0.0.0.0");
+  EXPECT_EQ(about::VersionToText(0xFFFF0000, 0x0000FFFF), "65535.0.0.65535");
+}
+
+TEST(XVersion, TheProgramsOwnResource) {
+  VS_FIXEDFILEINFO info{};
+  ASSERT_TRUE(about::GetFixedFileInfo(ProgramFile(), info)) << ProgramFile();
+  EXPECT_EQ(info.dwSignature, 0xFEEF04BDu);
+  EXPECT_EQ(info.dwFileVersionMS, 0x00010001u);
+  EXPECT_EQ(info.dwFileVersionLS, 0x00010000u);
+  EXPECT_EQ(info.dwProductVersionMS, 0x00010001u);
+  EXPECT_EQ(info.dwProductVersionLS, 0x00010000u);
+  EXPECT_EQ(info.dwFileFlagsMask, 0x3Fu);
+  EXPECT_EQ(info.dwFileFlags, 0u);
+  EXPECT_EQ(info.dwFileOS, 0x4u);
+  EXPECT_EQ(info.dwFileType, 0x1u);
+  EXPECT_EQ(info.dwFileSubtype, 0u);
+
+  EXPECT_EQ(GetFileVersionText(ProgramFile(), 1), "1.1.1.0");
+  EXPECT_EQ(GetFileVersionText(ProgramFile(), 2), "1.1.1.0");
+  EXPECT_EQ(GetFileVersionText(ProgramFile(), 0), "");
+  EXPECT_EQ(GetFileVersionText(ProgramFile(), 3), "");
+
+  const struct {
+    const char* name;
+    const char* value;
+  } strings[] = {{"FileDescription", "Programmdatei"},
+                 {"FileVersion", "1.1.1.0"},
+                 {"ProductVersion", "1.1.1.0"},
+                 {"InternalName", "Quelix Disk-Info"},
+                 {"ProductName", "Quelix Disk-Info"},
+                 {"OriginalFilename", "Sandrivo.exe"},
+                 {"Comments", "Anzeige der Laufwerksinformationen"},
+                 {"LegalTrademarks", ""},
+                 {"CompanyName", "Quelix Software"},
+                 {"LegalCopyright", "Copyright © 2026 Quelix Software"}};
+  for (const auto& s : strings) {
+    EXPECT_EQ(GetFileVersionValue(ProgramFile(), "", s.name), s.value) << s.name;
+    EXPECT_EQ(GetFileVersionValue(ProgramFile(), "040704E4", s.name), s.value) << s.name;
+  }
+  EXPECT_EQ(GetFileVersionValue(ProgramFile(), "", "Nonexistent"), "");
+  EXPECT_EQ(GetFileVersionValue(ProgramFile(), "040904B0", "Comments"), "") << "a block the resource lacks";
+}
+
+TEST(XVersion, TheRunningProgramReadsItsOwnFile) {
+  // The tests carry the program's resources.
+  EXPECT_EQ(about::GetProgramProductVersion(), "1.1.1.0");
+  EXPECT_EQ(about::GetProgramVersionText(1), "1.1.1.0");
+  EXPECT_EQ(about::GetProgramVersionText(0), "");
+  EXPECT_EQ(about::GetProgramVersionValue("", "Comments"), "Anzeige der Laufwerksinformationen");
+  EXPECT_EQ(about::GetProgramVersionValue("", "LegalCopyright"), "Copyright © 2026 Quelix Software");
+}
+
+TEST(XVersion, AModuleWithAResourceOfItsOwn) {
+  const std::string probe = ProbeModule();
+  EXPECT_EQ(GetFileVersionText(probe, 1), "65535.65535.65535.65535");
+  EXPECT_EQ(GetFileVersionText(probe, 2), "0.0.0.0");
+  EXPECT_EQ(GetFileVersionValue(probe, "040904B0", "CompanyName"), "Probe Works");
+  EXPECT_EQ(GetFileVersionValue(probe, "040904b0", "FileDescription"), "Version probe");
+  EXPECT_EQ(GetFileVersionValue(probe, "040904B0", "Comments"), "") << "an empty value";
+  EXPECT_EQ(GetFileVersionValue(probe, "", "CompanyName"), "") << "the default block is German";
+  EXPECT_EQ(GetFileVersionValue(probe, "0409", "CompanyName"), "");
+}
+
+TEST(XVersion, FilesWithoutAResourceGiveNothing) {
+  TTempFolder temp;
+  WriteFile(temp / "plain.txt", "nur Text\r\n");
+  for (const std::string& file : {temp / "plain.txt", temp / "missing.exe", std::string()}) {
+    VS_FIXEDFILEINFO info{};
+    EXPECT_FALSE(about::GetFixedFileInfo(file, info)) << file;
+    EXPECT_EQ(GetFileVersionText(file, 1), "") << file;
+    EXPECT_EQ(GetFileVersionValue(file, "", "Comments"), "") << file;
+  }
+}
+
+TEST(XVersion, LongFileNamesArePassedWhole) {
+  TTempFolder temp;
+  // A copy of the program at a path of 258 characters: cut at 254, the name would be another file.
+  std::string folder = temp.Path();
+  const std::string name = "\\Sandrivo.exe";
+  while (folder.size() + name.size() < 258) {
+    const size_t room = 258 - folder.size() - name.size();
+    folder += '\\';
+    folder.append(std::max<size_t>(1, std::min<size_t>(40, room - 1)), 'x');
+  }
+  fs::create_directories(folder);
+  const std::string copy = folder + name;
+  ASSERT_GT(copy.size(), 254u);
+  ASSERT_LT(copy.size(), 260u);
+  ASSERT_TRUE(CopyFileA(ProgramFile().c_str(), copy.c_str(), FALSE)) << copy.size() << " " << GetLastError();
+  EXPECT_EQ(GetFileVersionText(copy, 1), "1.1.1.0") << copy.size();
+  EXPECT_EQ(GetFileVersionValue(copy, "", "ProductName"), "Quelix Disk-Info");
+}
+
+class IniHelpTest : public ::testing::Test {
+ protected:
+  IniHelpTest() : appData(nullptr) { about::IniFileNameCache.clear(); }
+  ~IniHelpTest() override { about::IniFileNameCache.clear(); }
+  TTempFolder temp;
+  TAppDataGuard appData;
+};
+
+TEST_F(IniHelpTest, FileBesideTheProgramWinsAndNothingIsCreated) {
+  WriteFile(temp / "prog.ini", "");
+  fs::create_directories(temp / "appdata");
+  appData.Set((temp / "appdata").c_str());
+  EXPECT_EQ(about::LocateIniFile(temp / "prog.exe"), temp / "prog.ini");
+  EXPECT_TRUE(fs::is_empty(temp / "appdata"));
+}
+
+TEST_F(IniHelpTest, WithoutAppDataTheAnswerIsBesideTheProgram) {
+  EXPECT_EQ(about::LocateIniFile(temp / "prog.exe"), temp / "prog.ini");
+  appData.Set("");
+  EXPECT_EQ(about::GetAppDataDir(), "");
+  EXPECT_EQ(about::LocateIniFile(temp / "prog.exe"), temp / "prog.ini");
+  EXPECT_FALSE(fs::exists(temp / "prog.ini")) << "the file itself is never made";
+}
+
+TEST_F(IniHelpTest, AppDataGetsTheVendorAndProgramFolders) {
+  fs::create_directories(temp / "appdata");
+  appData.Set((temp / "appdata").c_str());
+  EXPECT_EQ(about::GetAppDataDir(), temp / "appdata");
+  EXPECT_EQ(about::LocateIniFile(temp / "prog.exe"), temp / "appdata\\Quelix\\prog\\prog.ini");
+  EXPECT_TRUE(IsFolder(temp / "appdata\\Quelix\\prog"));
+  EXPECT_FALSE(fs::exists(temp / "appdata\\Quelix\\prog\\prog.ini"));
+
+  appData.Set((temp / "appdata\\").c_str());
+  EXPECT_EQ(about::LocateIniFile(temp / "prog.exe"), temp / "appdata\\Quelix\\prog\\prog.ini") << "no doubled \\";
+
+  // Only the last extension is replaced.
+  EXPECT_EQ(about::LocateIniFile(temp / "a.b.exe"), temp / "appdata\\Quelix\\a.b\\a.b.ini");
+  WriteFile(temp / "a.b.ini", "");
+  EXPECT_EQ(about::LocateIniFile(temp / "a.b.exe"), temp / "a.b.ini");
+
+  // A folder of the file's name is no file.
+  fs::create_directories(temp / "prog.ini");
+  EXPECT_EQ(about::LocateIniFile(temp / "prog.exe"), temp / "appdata\\Quelix\\prog\\prog.ini");
+}
+
+TEST_F(IniHelpTest, TheFirstAnswerIsKept) {
+  fs::create_directories(temp / "first");
+  fs::create_directories(temp / "second");
+  appData.Set((temp / "first").c_str());
+  const std::string program = tk::Application().ExeName();
+  const std::string name = program.substr(program.find_last_of('\\') + 1, program.size() - program.find_last_of('\\') - 5);
+  const std::string answer = about::GetIniFileName();
+  EXPECT_EQ(answer, temp / ("first\\Quelix\\" + name + "\\" + name + ".ini"));
+  EXPECT_EQ(about::IniFileNameCache, answer);
+  appData.Set((temp / "second").c_str());
+  EXPECT_EQ(about::GetIniFileName(), answer);
+  EXPECT_TRUE(fs::is_empty(temp / "second")) << "a cached answer touches no disk";
+}
+
+TEST_F(IniHelpTest, FoldersThatCannotBeMadeRaiseTheInOutError) {
+  appData.Set((temp / "missing").c_str());
+  try {
+    about::GetIniFileName();
+    FAIL() << "no error";
+  } catch (const tk::EInOutError& error) {
+    EXPECT_EQ(error.ErrorCode, 3u);
+    EXPECT_STREQ(error.what(), "Ungültiger Dateiname");
+  }
+  EXPECT_EQ(about::IniFileNameCache, "") << "a later call tries again";
+
+  fs::create_directories(temp / "appdata");
+  WriteFile(temp / "appdata\\Quelix", "a file in the way");
+  appData.Set((temp / "appdata").c_str());
+  try {
+    about::LocateIniFile(temp / "prog.exe");
+    FAIL() << "no error";
+  } catch (const tk::EInOutError& error) {
+    EXPECT_EQ(error.ErrorCode, 183u);
+    EXPECT_STREQ(error.what(), "E/A-Fehler 183");
+  }
+
+  fs::remove(temp / "appdata\\Quelix");
+  EXPECT_NE(about::GetIniFileName(), "");
+  EXPECT_TRUE(IsFolder(temp / "appdata\\Quelix"));
+}
+
+TEST(InOutError, MessagesOfTheRuntimeTable) {
+  EXPECT_STREQ(tk::EInOutError(3).what(), "Ungültiger Dateiname");
+  EXPECT_STREQ(tk::EInOutError(5).what(), "Dateizugriff verweigert");
+  EXPECT_STREQ(tk::EInOutError(32).what(), "E/A-Fehler 32");
+}
