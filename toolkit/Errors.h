@@ -34,4 +34,10 @@ class EInOutError : public std::runtime_error {
   }
 };
 
+// A registry read that failed, such as a value of an unexpected type.
+class ERegistryException : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
 }  // namespace tk
