@@ -15,7 +15,8 @@ namespace {
 size_t ExtensionDot(const std::string& path) {
   const size_t dot = path.find_last_of('.');
   const size_t separator = path.find_last_of("\\/:");
-  if (dot == std::string::npos || (separator != std::string::npos && dot < separator)) return std::string::npos;
+  if (dot == std::string::npos || (separator != std::string::npos && dot < separator))
+    return std::string::npos;
   return dot;
 }
 

@@ -22,8 +22,8 @@ bool LoadVersionResource(const std::string& fileName, void*& block) {
 }  // namespace
 
 std::string VersionToText(DWORD ms, DWORD ls) {
-  return std::to_string(HIWORD(ms)) + "." + std::to_string(LOWORD(ms)) + "." + std::to_string(HIWORD(ls)) + "." +
-         std::to_string(LOWORD(ls));
+  return std::to_string(HIWORD(ms)) + "." + std::to_string(LOWORD(ms)) + "." + std::to_string(HIWORD(ls)) +
+         "." + std::to_string(LOWORD(ls));
 }
 
 bool GetFixedFileInfo(const std::string& fileName, VS_FIXEDFILEINFO& info) {
@@ -41,9 +41,12 @@ std::string GetFileVersionText(const std::string& fileName, int selector) {
   VS_FIXEDFILEINFO info{};
   if (!GetFixedFileInfo(fileName, info)) return "";
   switch (selector) {
-    case vsFileVersion: return VersionToText(info.dwFileVersionMS, info.dwFileVersionLS);
-    case vsProductVersion: return VersionToText(info.dwProductVersionMS, info.dwProductVersionLS);
-    default: return "";
+    case vsFileVersion:
+      return VersionToText(info.dwFileVersionMS, info.dwFileVersionLS);
+    case vsProductVersion:
+      return VersionToText(info.dwProductVersionMS, info.dwProductVersionLS);
+    default:
+      return "";
   }
 }
 
@@ -51,7 +54,9 @@ std::string GetProgramVersionText(int selector) {
   return GetFileVersionText(tk::Application().ExeName(), selector);
 }
 
-std::string GetProgramProductVersion() { return GetProgramVersionText(vsProductVersion); }
+std::string GetProgramProductVersion() {
+  return GetProgramVersionText(vsProductVersion);
+}
 
 std::string GetFileVersionValue(const std::string& fileName, const std::string& language,
                                 const std::string& valueName) {

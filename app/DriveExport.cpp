@@ -19,7 +19,8 @@ tk::TStringList DriveInfoLines(char letter, char separator, const TDriveQueries&
   const auto report = TDriveInfo(letter, queries).CreateReport();
   tk::TStringList lines;
   for (int i = 0; i < report->Count(); ++i)
-    lines.Add(ExportField(report->NameAt(i), separator) + separator + ExportField(report->ValueAt(i), separator));
+    lines.Add(ExportField(report->NameAt(i), separator) + separator +
+              ExportField(report->ValueAt(i), separator));
   return lines;
 }
 
@@ -32,7 +33,8 @@ tk::TStringList DrivesTableLines(const std::vector<char>& letters, char separato
     // More than three rows: the drive answered its volume query.
     if (header.empty() && report->Count() > 3) {
       header = ExportField(report->NameAt(0), separator);
-      for (int i = 1; i < report->Count(); ++i) header += separator + ExportField(report->NameAt(i), separator);
+      for (int i = 1; i < report->Count(); ++i)
+        header += separator + ExportField(report->NameAt(i), separator);
     }
     std::string line = ExportField(report->ValueAt(0), separator);
     for (int i = 1; i < report->Count(); ++i) line += separator + ExportField(report->ValueAt(i), separator);

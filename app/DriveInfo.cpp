@@ -6,12 +6,18 @@ namespace app {
 
 std::string DriveTypeName(UINT code) {
   switch (code) {
-    case DRIVE_REMOVABLE: return "Diskette";
-    case DRIVE_FIXED: return "Festplatte";
-    case DRIVE_REMOTE: return "Netzlaufwerk";
-    case DRIVE_CDROM: return "CD-ROM";
-    case DRIVE_RAMDISK: return "RAM-Disk";
-    default: return "";
+    case DRIVE_REMOVABLE:
+      return "Diskette";
+    case DRIVE_FIXED:
+      return "Festplatte";
+    case DRIVE_REMOTE:
+      return "Netzlaufwerk";
+    case DRIVE_CDROM:
+      return "CD-ROM";
+    case DRIVE_RAMDISK:
+      return "RAM-Disk";
+    default:
+      return "";
   }
 }
 
@@ -58,6 +64,8 @@ std::string TDriveInfo::SerialHex() const {
   return text;
 }
 
-double TDriveInfo::UsedPercent() const { return TotalBytes == 0 ? 0.0 : UsedBytes() * 100 / TotalBytes; }
+double TDriveInfo::UsedPercent() const {
+  return TotalBytes == 0 ? 0.0 : UsedBytes() * 100 / TotalBytes;
+}
 
 }  // namespace app

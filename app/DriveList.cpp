@@ -6,12 +6,18 @@ namespace app {
 
 int DriveImageIndex(UINT driveType) {
   switch (driveType) {
-    case DRIVE_REMOVABLE: return 0;
-    case DRIVE_FIXED: return 1;
-    case DRIVE_RAMDISK: return 2;
-    case DRIVE_REMOTE: return 3;
-    case DRIVE_CDROM: return 4;
-    default: return -1;
+    case DRIVE_REMOVABLE:
+      return 0;
+    case DRIVE_FIXED:
+      return 1;
+    case DRIVE_RAMDISK:
+      return 2;
+    case DRIVE_REMOTE:
+      return 3;
+    case DRIVE_CDROM:
+      return 4;
+    default:
+      return -1;
   }
 }
 

@@ -8,7 +8,9 @@ namespace app {
 
 std::unique_ptr<TPairStringList> TDriveInfo::CreateReport() const {
   auto report = std::make_unique<TPairStringList>();
-  auto add = [&](const char* name, const std::string& value) { report->Add(std::string(name) + "=" + value); };
+  auto add = [&](const char* name, const std::string& value) {
+    report->Add(std::string(name) + "=" + value);
+  };
 
   add("Laufwerksbuchstabe", std::string(1, Letter));
   if (DriveType != 0) add("Laufwerkstyp", TypeName);

@@ -29,7 +29,8 @@ tk::TImageList LoadDriveImages() {
                                 RES_DRIVE_CDROM};
   tk::TImageList list(ImageList_Create(32, 32, ILC_COLOR24 | ILC_MASK, 5, 0));
   for (const char* name : images) {
-    tk::TBitmap bitmap(static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_BITMAP, 0, 0, 0)));
+    tk::TBitmap bitmap(
+        static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_BITMAP, 0, 0, 0)));
     if (!bitmap || ImageList_AddMasked(list.Get(), bitmap.Get(), kTransparent) < 0)
       throw std::runtime_error(std::string("Laufwerksbild fehlt: ") + name);
   }
@@ -42,9 +43,10 @@ TMainForm::TMainForm(const TDriveQueries& queries)
     : tk::TForm("Quelix Disk-Info", kMainFormWidth, kMainFormHeight),
       ImageList1(LoadDriveImages()),
       Panel1(Handle(), false),
-      DrivesView(Panel1.Handle(), LVS_ICON | LVS_ALIGNLEFT | LVS_AUTOARRANGE | LVS_NOLABELWRAP |
-                                      LVS_SHOWSELALWAYS | LVS_SINGLESEL,
-                 WS_EX_CLIENTEDGE),
+      DrivesView(
+          Panel1.Handle(),
+          LVS_ICON | LVS_ALIGNLEFT | LVS_AUTOARRANGE | LVS_NOLABELWRAP | LVS_SHOWSELALWAYS | LVS_SINGLESEL,
+          WS_EX_CLIENTEDGE),
       InfoGrid(Panel1.Handle(), 2, 10, 1, 19),
       ProgressPanel(Handle(), true),
       ButtonPanel(Handle(), true),
@@ -137,15 +139,21 @@ void TMainForm::CopyDrivesTable() {
   tk::SetClipboardText(Handle(), DrivesTableLines(letters, Separator, queries_).Text());
 }
 
-void TMainForm::CloseBtnClick() { Close(); }
+void TMainForm::CloseBtnClick() {
+  Close();
+}
 
-void TMainForm::HelpBtnClick() { tk::Application().HelpCommand(HELP_CONTENTS, 0); }
+void TMainForm::HelpBtnClick() {
+  tk::Application().HelpCommand(HELP_CONTENTS, 0);
+}
 
 void TMainForm::FormKeyDown(WORD& key, tk::TShiftState) {
   if (key == VK_F1) HelpBtnClick();
 }
 
-void TMainForm::Resized() { layout_.Realign(Handle()); }
+void TMainForm::Resized() {
+  layout_.Realign(Handle());
+}
 
 int TMainForm::MoveSplitter(int delta) {
   RECT panel;

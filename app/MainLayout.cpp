@@ -7,6 +7,7 @@ using tk::TAlign;
 
 // In the order in which the window declares its components; sizes of aligned parts are their
 // sizes at the window's design size, where only the size across the alignment counts.
+// clang-format off
 const tk::TLayoutRow kMainLayout[] = {
     // Name            Parent           Align            Left  Top  Width Height Border Hint
     {"Panel1",         nullptr,         TAlign::Client,   0,   41,  499,  336,   0, ""},
@@ -25,8 +26,11 @@ const tk::TLayoutRow kMainLayout[] = {
      "Belegter Speicherplatz des Laufwerks"},
     {"HelpBtn",        "ButtonPanel",   TAlign::None,    80,    8,   25,   25,   0, ""},
 };
+// clang-format on
 }  // namespace
 
-std::span<const tk::TLayoutRow> MainLayout() { return kMainLayout; }
+std::span<const tk::TLayoutRow> MainLayout() {
+  return kMainLayout;
+}
 
 }  // namespace app

@@ -29,7 +29,9 @@ std::string Group(const std::string& digits, const std::string& separator) {
   return out;
 }
 
-bool AllZero(const std::string& digits) { return digits.find_first_not_of('0') == std::string::npos; }
+bool AllZero(const std::string& digits) {
+  return digits.find_first_not_of('0') == std::string::npos;
+}
 
 }  // namespace
 

@@ -23,7 +23,9 @@ void Fill(HDC dc, const RECT& rect, COLORREF color) {
 }
 
 // Round(x): to the nearest integer, ties to even.
-int RoundExtended(long double x) { return static_cast<int>(std::nearbyintl(x)); }
+int RoundExtended(long double x) {
+  return static_cast<int>(std::nearbyintl(x));
+}
 
 std::string RangeMessage(int low, int high) {
   char text[80];
@@ -197,8 +199,8 @@ void TGauge::DrawStyle(HDC dc, const RECT& inner, int width) const {
       const int hw = W / 2, hh = H / 2;
       const double a = (percent / 50.0 + 0.5) * std::numbers::pi;
       const long double angle = a;
-      Pie(dc, L, T, W, H, RoundExtended(hw * (1 - std::cos(angle))), RoundExtended(hh * (1 - std::sin(angle))),
-          hw, 0);
+      Pie(dc, L, T, W, H, RoundExtended(hw * (1 - std::cos(angle))),
+          RoundExtended(hh * (1 - std::sin(angle))), hw, 0);
       break;
     }
     case gkNeedle: {

@@ -9,9 +9,10 @@ const char kPanelClass[] = "TkPanel";
 }
 
 TPanel::TPanel(HWND parent, bool raised) : raised_(raised) {
-  RegisterWindowClass(kPanelClass, LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-  CreateHandle(kPanelClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT,
-               RECT{0, 0, 0, 0}, parent);
+  RegisterWindowClass(kPanelClass, LoadCursor(nullptr, IDC_ARROW),
+                      reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+  CreateHandle(kPanelClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+               WS_EX_CONTROLPARENT, RECT{0, 0, 0, 0}, parent);
 }
 
 LRESULT TPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

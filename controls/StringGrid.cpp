@@ -175,7 +175,8 @@ void TStringGrid::MakeVisible(int row) {
     SetTopRow(row);
     return;
   }
-  while (row >= topRow_ + std::max(1, VisibleRowsFrom(topRow_)) && topRow_ < LastTopRow()) SetTopRow(topRow_ + 1);
+  while (row >= topRow_ + std::max(1, VisibleRowsFrom(topRow_)) && topRow_ < LastTopRow())
+    SetTopRow(topRow_ + 1);
 }
 
 void TStringGrid::MoveCurrent(TGridCoord cell, bool extend) {
@@ -203,12 +204,24 @@ void TStringGrid::UpdateScrollBar() {
 void TStringGrid::Scroll(WORD request) {
   const int page = std::max(1, VisibleRowsFrom(topRow_));
   switch (request) {
-    case SB_LINEUP: SetTopRow(topRow_ - 1); break;
-    case SB_LINEDOWN: SetTopRow(topRow_ + 1); break;
-    case SB_PAGEUP: SetTopRow(topRow_ - page); break;
-    case SB_PAGEDOWN: SetTopRow(topRow_ + page); break;
-    case SB_TOP: SetTopRow(fixedRows_); break;
-    case SB_BOTTOM: SetTopRow(LastTopRow()); break;
+    case SB_LINEUP:
+      SetTopRow(topRow_ - 1);
+      break;
+    case SB_LINEDOWN:
+      SetTopRow(topRow_ + 1);
+      break;
+    case SB_PAGEUP:
+      SetTopRow(topRow_ - page);
+      break;
+    case SB_PAGEDOWN:
+      SetTopRow(topRow_ + page);
+      break;
+    case SB_TOP:
+      SetTopRow(fixedRows_);
+      break;
+    case SB_BOTTOM:
+      SetTopRow(LastTopRow());
+      break;
     case SB_THUMBTRACK:  // the view follows the thumb while it is dragged
     case SB_THUMBPOSITION: {
       SCROLLINFO info{};
@@ -218,7 +231,8 @@ void TStringGrid::Scroll(WORD request) {
       SetTopRow(info.nTrackPos);
       break;
     }
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -228,15 +242,32 @@ void TStringGrid::KeyDown(WPARAM key) {
   const int page = std::max(1, VisibleRowsFrom(topRow_));
   TGridCoord cell = current_;
   switch (key) {
-    case VK_UP: --cell.Row; break;
-    case VK_DOWN: ++cell.Row; break;
-    case VK_LEFT: --cell.Col; break;
-    case VK_RIGHT: ++cell.Col; break;
-    case VK_PRIOR: cell.Row -= page; break;
-    case VK_NEXT: cell.Row += page; break;
-    case VK_HOME: (ctrl ? cell.Row : cell.Col) = 0; break;
-    case VK_END: (ctrl ? cell.Row = RowCount() - 1 : cell.Col = ColCount() - 1); break;
-    default: return;
+    case VK_UP:
+      --cell.Row;
+      break;
+    case VK_DOWN:
+      ++cell.Row;
+      break;
+    case VK_LEFT:
+      --cell.Col;
+      break;
+    case VK_RIGHT:
+      ++cell.Col;
+      break;
+    case VK_PRIOR:
+      cell.Row -= page;
+      break;
+    case VK_NEXT:
+      cell.Row += page;
+      break;
+    case VK_HOME:
+      (ctrl ? cell.Row : cell.Col) = 0;
+      break;
+    case VK_END:
+      (ctrl ? cell.Row = RowCount() - 1 : cell.Col = ColCount() - 1);
+      break;
+    default:
+      return;
   }
   MoveCurrent(cell, extend);
 }
@@ -264,8 +295,10 @@ void TStringGrid::Paint(HDC dc, const RECT& client) const {
       const int back = fixed ? COLOR_BTNFACE : selected ? COLOR_HIGHLIGHT : COLOR_WINDOW;
       FillRect(dc, &cellRect, GetSysColorBrush(back));
       // Lines right of and below the cell: dark in the fixed rows, light between normal cells.
-      const RECT vertical{cellRect.right, top, cellRect.right + GridLineWidth(), top + height + GridLineWidth()};
-      const RECT horizontal{left, cellRect.bottom, cellRect.right + GridLineWidth(), cellRect.bottom + GridLineWidth()};
+      const RECT vertical{cellRect.right, top, cellRect.right + GridLineWidth(),
+                          top + height + GridLineWidth()};
+      const RECT horizontal{left, cellRect.bottom, cellRect.right + GridLineWidth(),
+                            cellRect.bottom + GridLineWidth()};
       HBRUSH line = GetSysColorBrush(fixed ? COLOR_BTNSHADOW : COLOR_BTNFACE);
       FillRect(dc, &vertical, line);
       FillRect(dc, &horizontal, line);

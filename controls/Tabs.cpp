@@ -32,9 +32,9 @@ void TScroller::SetPosition(int value) {
 
 void TScroller::DrawHalf(HDC dc, THalf half, int x) const {
   const bool left = half == THalf::Left;
-  const char* name = !CanScroll(half)                         ? (left ? "SBLEFTDIS" : "SBRIGHTDIS")
+  const char* name = !CanScroll(half)                       ? (left ? "SBLEFTDIS" : "SBRIGHTDIS")
                      : showPressed_ && pressedHalf_ == half ? (left ? "SBLEFTDN" : "SBRIGHTDN")
-                                                              : (left ? "SBLEFT" : "SBRIGHT");
+                                                            : (left ? "SBLEFT" : "SBRIGHT");
   image_.Reset(LoadBitmapA(GetModuleHandleA(nullptr), name));
   if (!image_) return;
   tk::TMemoryDC source(CreateCompatibleDC(dc));
@@ -89,7 +89,8 @@ LRESULT TScroller::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
       // Whatever size it is given, the scroller keeps the size of its two images.
       if (LOWORD(lParam) != PairWidth - 1 || HIWORD(lParam) != PairHeight)
-        SetWindowPos(Handle(), nullptr, 0, 0, PairWidth - 1, PairHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(Handle(), nullptr, 0, 0, PairWidth - 1, PairHeight,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
       return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:

@@ -4,8 +4,8 @@
 
 #include <functional>
 
-#include "toolkit/Handles.h"
 #include "toolkit/CustomControl.h"
+#include "toolkit/Handles.h"
 
 namespace controls {
 

@@ -92,28 +92,45 @@ using TRegistryKey = tk::TUniqueHandle<HKEY, RegCloseKey>;
 
 std::string ProcessorTypeName(DWORD processorType) {
   switch (processorType) {
-    case 386: return "Intel 386";
-    case 486: return "Intel 486";
-    case 586: return "Intel Pentium";
-    case 601: return "PPC 601";
-    case 603: return "PPC 603";
-    case 604: return "PPC 604";
-    case 620: return "PPC 620";
-    case 860: return "Intel 860";
-    case 2000: return "MIPS R2000";
-    case 3000: return "MIPS R3000";
-    case 4000: return "MIPS R4000";
-    case 21064: return "ALPHA 21064";
-    default: return "";
+    case 386:
+      return "Intel 386";
+    case 486:
+      return "Intel 486";
+    case 586:
+      return "Intel Pentium";
+    case 601:
+      return "PPC 601";
+    case 603:
+      return "PPC 603";
+    case 604:
+      return "PPC 604";
+    case 620:
+      return "PPC 620";
+    case 860:
+      return "Intel 860";
+    case 2000:
+      return "MIPS R2000";
+    case 3000:
+      return "MIPS R3000";
+    case 4000:
+      return "MIPS R4000";
+    case 21064:
+      return "ALPHA 21064";
+    default:
+      return "";
   }
 }
 
 std::string WinModeName(DWORD platformId) {
   switch (platformId) {
-    case 0: return "Win32 - Extension";
-    case 1: return "Windows 95";
-    case 2: return "Windows NT";
-    default: return "";  // a platform this program does not know
+    case 0:
+      return "Win32 - Extension";
+    case 1:
+      return "Windows 95";
+    case 2:
+      return "Windows NT";
+    default:
+      return "";  // a platform this program does not know
   }
 }
 
@@ -143,8 +160,9 @@ TSystem::~TSystem() {
     // The shared entry point must not outlive the last handle on its library.
     HMODULE loaded = nullptr;
     if (freeResourcesEntry &&
-        !GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT | GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                            reinterpret_cast<LPCSTR>(reinterpret_cast<void*>(freeResourcesEntry)), &loaded))
+        !GetModuleHandleExA(
+            GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT | GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+            reinterpret_cast<LPCSTR>(reinterpret_cast<void*>(freeResourcesEntry)), &loaded))
       freeResourcesEntry = nullptr;
   }
 }
@@ -180,23 +198,55 @@ void TSystem::SetHide(bool hide) {
   ShowWindow(tk::Application().Handle(), hide ? SW_HIDE : SW_SHOW);
 }
 
-DWORD TSystem::TotalPhysMemory() const { return Saturate(TotalPhysMemory64()); }
-DWORD TSystem::AvailPhysMemory() const { return Saturate(AvailPhysMemory64()); }
-DWORD TSystem::TotalPageFile() const { return Saturate(TotalPageFile64()); }
-DWORD TSystem::AvailPageFile() const { return Saturate(AvailPageFile64()); }
-DWORD TSystem::TotalVirtualMemory() const { return Saturate(TotalVirtualMemory64()); }
-DWORD TSystem::AvailVirtualMemory() const { return Saturate(AvailVirtualMemory64()); }
-unsigned long long TSystem::TotalPhysMemory64() const { return MemoryStatus().ullTotalPhys; }
-unsigned long long TSystem::AvailPhysMemory64() const { return MemoryStatus().ullAvailPhys; }
-unsigned long long TSystem::TotalPageFile64() const { return MemoryStatus().ullTotalPageFile; }
-unsigned long long TSystem::AvailPageFile64() const { return MemoryStatus().ullAvailPageFile; }
-unsigned long long TSystem::TotalVirtualMemory64() const { return MemoryStatus().ullTotalVirtual; }
-unsigned long long TSystem::AvailVirtualMemory64() const { return MemoryStatus().ullAvailVirtual; }
-int TSystem::MemoryLoad() const { return static_cast<int>(MemoryStatus().dwMemoryLoad); }
+DWORD TSystem::TotalPhysMemory() const {
+  return Saturate(TotalPhysMemory64());
+}
+DWORD TSystem::AvailPhysMemory() const {
+  return Saturate(AvailPhysMemory64());
+}
+DWORD TSystem::TotalPageFile() const {
+  return Saturate(TotalPageFile64());
+}
+DWORD TSystem::AvailPageFile() const {
+  return Saturate(AvailPageFile64());
+}
+DWORD TSystem::TotalVirtualMemory() const {
+  return Saturate(TotalVirtualMemory64());
+}
+DWORD TSystem::AvailVirtualMemory() const {
+  return Saturate(AvailVirtualMemory64());
+}
+unsigned long long TSystem::TotalPhysMemory64() const {
+  return MemoryStatus().ullTotalPhys;
+}
+unsigned long long TSystem::AvailPhysMemory64() const {
+  return MemoryStatus().ullAvailPhys;
+}
+unsigned long long TSystem::TotalPageFile64() const {
+  return MemoryStatus().ullTotalPageFile;
+}
+unsigned long long TSystem::AvailPageFile64() const {
+  return MemoryStatus().ullAvailPageFile;
+}
+unsigned long long TSystem::TotalVirtualMemory64() const {
+  return MemoryStatus().ullTotalVirtual;
+}
+unsigned long long TSystem::AvailVirtualMemory64() const {
+  return MemoryStatus().ullAvailVirtual;
+}
+int TSystem::MemoryLoad() const {
+  return static_cast<int>(MemoryStatus().dwMemoryLoad);
+}
 
-int TSystem::FreeSystemRes() const { return freeResourcesEntry ? freeResourcesEntry(0) : -1; }
-int TSystem::FreeGDIRes() const { return freeResourcesEntry ? freeResourcesEntry(1) : -1; }
-int TSystem::FreeUserRes() const { return freeResourcesEntry ? freeResourcesEntry(2) : -1; }
+int TSystem::FreeSystemRes() const {
+  return freeResourcesEntry ? freeResourcesEntry(0) : -1;
+}
+int TSystem::FreeGDIRes() const {
+  return freeResourcesEntry ? freeResourcesEntry(1) : -1;
+}
+int TSystem::FreeUserRes() const {
+  return freeResourcesEntry ? freeResourcesEntry(2) : -1;
+}
 
 std::string TSystem::WindowsDirectory() const {
   return DirectoryText([](char* buffer, DWORD length) { return GetWindowsDirectoryA(buffer, length); }, 261);
@@ -208,14 +258,30 @@ std::string TSystem::TempDirectory() const {
   return DirectoryText([](char* buffer, DWORD length) { return GetTempPathA(length, buffer); }, 256);
 }
 
-DWORD TSystem::TempDiskSize() const { return Saturate(TempDiskSize64()); }
-DWORD TSystem::TempFreeDisk() const { return Saturate(TempFreeDisk64()); }
-DWORD TSystem::WindowsDiskSize() const { return Saturate(WindowsDiskSize64()); }
-DWORD TSystem::WindowsFreeDisk() const { return Saturate(WindowsFreeDisk64()); }
-unsigned long long TSystem::TempDiskSize64() const { return DiskSpaceOf(TempDirectory()).Total; }
-unsigned long long TSystem::TempFreeDisk64() const { return DiskSpaceOf(TempDirectory()).Free; }
-unsigned long long TSystem::WindowsDiskSize64() const { return DiskSpaceOf(WindowsDirectory()).Total; }
-unsigned long long TSystem::WindowsFreeDisk64() const { return DiskSpaceOf(WindowsDirectory()).Free; }
+DWORD TSystem::TempDiskSize() const {
+  return Saturate(TempDiskSize64());
+}
+DWORD TSystem::TempFreeDisk() const {
+  return Saturate(TempFreeDisk64());
+}
+DWORD TSystem::WindowsDiskSize() const {
+  return Saturate(WindowsDiskSize64());
+}
+DWORD TSystem::WindowsFreeDisk() const {
+  return Saturate(WindowsFreeDisk64());
+}
+unsigned long long TSystem::TempDiskSize64() const {
+  return DiskSpaceOf(TempDirectory()).Total;
+}
+unsigned long long TSystem::TempFreeDisk64() const {
+  return DiskSpaceOf(TempDirectory()).Free;
+}
+unsigned long long TSystem::WindowsDiskSize64() const {
+  return DiskSpaceOf(WindowsDirectory()).Total;
+}
+unsigned long long TSystem::WindowsFreeDisk64() const {
+  return DiskSpaceOf(WindowsDirectory()).Free;
+}
 
 std::string TSystem::UserName() const {
   char buffer[1024] = "";
@@ -235,12 +301,13 @@ std::string TSystem::CompanyName() const {
   const char kValue[] = "RegisteredOrganization";
   HKEY opened = nullptr;
   // Reading needs no more: full access is never granted to an ordinary user.
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", 0, KEY_READ, &opened) !=
-      ERROR_SUCCESS)
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", 0, KEY_READ,
+                    &opened) != ERROR_SUCCESS)
     return "";
   TRegistryKey key(opened);
   DWORD type = 0, size = 0;
-  if (RegQueryValueExA(key.Get(), kValue, nullptr, &type, nullptr, &size) != ERROR_SUCCESS || size == 0) return "";
+  if (RegQueryValueExA(key.Get(), kValue, nullptr, &type, nullptr, &size) != ERROR_SUCCESS || size == 0)
+    return "";
   if (type != REG_SZ && type != REG_EXPAND_SZ)
     throw tk::ERegistryException(std::string("Ungültiger Datentyp für '") + kValue + "'");
   std::string text(size, '\0');
@@ -251,16 +318,28 @@ std::string TSystem::CompanyName() const {
   return text.substr(0, text.find('\0'));
 }
 
-std::string TSystem::ProcessorType() const { return ProcessorTypeName(SystemInfo().dwProcessorType); }
-int TSystem::ProcessorCount() const { return static_cast<int>(SystemInfo().dwNumberOfProcessors); }
-double TSystem::Mhz() const { return MeasureMhz(); }
+std::string TSystem::ProcessorType() const {
+  return ProcessorTypeName(SystemInfo().dwProcessorType);
+}
+int TSystem::ProcessorCount() const {
+  return static_cast<int>(SystemInfo().dwNumberOfProcessors);
+}
+double TSystem::Mhz() const {
+  return MeasureMhz();
+}
 
-int TSystem::WinHiVersion() const { return static_cast<int>(VersionInfo().dwMajorVersion); }
-int TSystem::WinLoVersion() const { return static_cast<int>(VersionInfo().dwMinorVersion); }
+int TSystem::WinHiVersion() const {
+  return static_cast<int>(VersionInfo().dwMajorVersion);
+}
+int TSystem::WinLoVersion() const {
+  return static_cast<int>(VersionInfo().dwMinorVersion);
+}
 std::string TSystem::WinVersion() const {
   const OSVERSIONINFOA info = VersionInfo();
   return WinVersionText(info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber);
 }
-std::string TSystem::WinMode() const { return WinModeName(VersionInfo().dwPlatformId); }
+std::string TSystem::WinMode() const {
+  return WinModeName(VersionInfo().dwPlatformId);
+}
 
 }  // namespace sysinfo

@@ -1,6 +1,7 @@
 // The version-resource reader, its memory blocks and the configuration-file rule, on real files in
 // temporary folders of the Wine prefix.
 #include <gtest/gtest.h>
+
 #include <windows.h>
 
 #include <cstdint>
@@ -28,8 +29,12 @@ std::string BuildFolder() {
   path = path.substr(0, path.find_last_of('\\'));
   return path.substr(0, path.find_last_of('\\'));
 }
-std::string ProgramFile() { return BuildFolder() + "\\Sandrivo.exe"; }
-std::string ProbeModule() { return BuildFolder() + "\\tests\\version_probe.dll"; }
+std::string ProgramFile() {
+  return BuildFolder() + "\\Sandrivo.exe";
+}
+std::string ProbeModule() {
+  return BuildFolder() + "\\tests\\version_probe.dll";
+}
 
 // A fresh folder below the temporary folder, removed with everything in it at the end.
 class TTempFolder {
@@ -37,7 +42,8 @@ class TTempFolder {
   TTempFolder() {
     char base[MAX_PATH];
     GetTempPathA(MAX_PATH, base);
-    path_ = std::string(base) + "sandrivo-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(next_++);
+    path_ = std::string(base) + "sandrivo-" + std::to_string(GetCurrentProcessId()) + "-" +
+            std::to_string(next_++);
     fs::remove_all(path_);
     fs::create_directories(path_);
   }
@@ -53,8 +59,12 @@ class TTempFolder {
   std::string path_;
 };
 
-void WriteFile(const std::string& path, const std::string& text) { std::ofstream(path) << text; }
-bool IsFolder(const std::string& path) { return fs::is_directory(path); }
+void WriteFile(const std::string& path, const std::string& text) {
+  std::ofstream(path) << text;
+}
+bool IsFolder(const std::string& path) {
+  return fs::is_directory(path);
+}
 
 // Sets "APPDATA" for the test and puts the old value back; nullptr unsets it.
 class TAppDataGuard {
@@ -222,7 +232,8 @@ TEST_F(IniHelpTest, AppDataGetsTheVendorAndProgramFolders) {
   EXPECT_FALSE(fs::exists(temp / "appdata\\Quelix\\prog\\prog.ini"));
 
   appData.Set((temp / "appdata\\").c_str());
-  EXPECT_EQ(about::LocateIniFile(temp / "prog.exe"), temp / "appdata\\Quelix\\prog\\prog.ini") << "no doubled \\";
+  EXPECT_EQ(about::LocateIniFile(temp / "prog.exe"), temp / "appdata\\Quelix\\prog\\prog.ini")
+      << "no doubled \\";
 
   // Only the last extension is replaced.
   EXPECT_EQ(about::LocateIniFile(temp / "a.b.exe"), temp / "appdata\\Quelix\\a.b\\a.b.ini");
@@ -239,7 +250,8 @@ TEST_F(IniHelpTest, TheFirstAnswerIsKept) {
   fs::create_directories(temp / "second");
   appData.Set((temp / "first").c_str());
   const std::string program = tk::Application().ExeName();
-  const std::string name = program.substr(program.find_last_of('\\') + 1, program.size() - program.find_last_of('\\') - 5);
+  const std::string name =
+      program.substr(program.find_last_of('\\') + 1, program.size() - program.find_last_of('\\') - 5);
   const std::string answer = about::GetIniFileName();
   EXPECT_EQ(answer, temp / ("first\\Quelix\\" + name + "\\" + name + ".ini"));
   EXPECT_EQ(about::IniFileNameCache, answer);

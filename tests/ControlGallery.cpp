@@ -15,8 +15,8 @@ namespace {
 class TGalleryForm : public tk::TForm {
  public:
   TGalleryForm() : tk::TForm("Control gallery", 520, 460) {
-    const controls::TGaugeKind kinds[] = {controls::gkText, controls::gkHorizontalBar, controls::gkVerticalBar,
-                                          controls::gkPie, controls::gkNeedle};
+    const controls::TGaugeKind kinds[] = {controls::gkText, controls::gkHorizontalBar,
+                                          controls::gkVerticalBar, controls::gkPie, controls::gkNeedle};
     const int percents[] = {0, 25, 50, 75, 100};
     for (int row = 0; row < 5; ++row) {
       for (int col = 0; col < 5; ++col) {

@@ -16,9 +16,11 @@ using testing_support::TFakeDriveQueries;
 namespace {
 
 const std::vector<std::string> kAllRowNames = {
-    "Laufwerksbuchstabe", "Laufwerkstyp",   "Volume-Name",  "Filesystem",     "Seriennummer",
-    "Seriennummer (Hex)", "Länge Dateiname", "Sektoren/Cluster", "Bytes/Sektor", "Freie Cluster",
-    "Cluster gesamt",     "frei (Bytes)",   "belegt (Bytes)", "gesamt (Bytes)", "frei für Benutzer (Bytes)",
+    "Laufwerksbuchstabe", "Laufwerkstyp",     "Volume-Name",
+    "Filesystem",         "Seriennummer",     "Seriennummer (Hex)",
+    "Länge Dateiname",    "Sektoren/Cluster", "Bytes/Sektor",
+    "Freie Cluster",      "Cluster gesamt",   "frei (Bytes)",
+    "belegt (Bytes)",     "gesamt (Bytes)",   "frei für Benutzer (Bytes)",
     "belegt (%)"};
 
 std::vector<std::string> Names(const app::TPairStringList& report) {
@@ -35,7 +37,9 @@ std::string ValueOf(const app::TPairStringList& report, const std::string& name)
 }
 
 // The report's formats with the separators in force while the test runs.
-std::string Whole(double value) { return app::FormatWholeNumber(value, app::UserNumberSeparators()); }
+std::string Whole(double value) {
+  return app::FormatWholeNumber(value, app::UserNumberSeparators());
+}
 
 }  // namespace
 

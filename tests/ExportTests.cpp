@@ -1,5 +1,6 @@
 // The clipboard exports: the separated text, and both buttons through the real clipboard.
 #include <gtest/gtest.h>
+
 #include <windows.h>
 
 #include <string>
@@ -44,10 +45,16 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-int Fields(const std::string& line) { return static_cast<int>(std::count(line.begin(), line.end(), ';')) + 1; }
+int Fields(const std::string& line) {
+  return static_cast<int>(std::count(line.begin(), line.end(), ';')) + 1;
+}
 
-void PutOnClipboard(const std::string& text) { tk::SetClipboardText(nullptr, text); }
-std::string FromClipboard() { return tk::ClipboardText(nullptr); }
+void PutOnClipboard(const std::string& text) {
+  tk::SetClipboardText(nullptr, text);
+}
+std::string FromClipboard() {
+  return tk::ClipboardText(nullptr);
+}
 
 }  // namespace
 

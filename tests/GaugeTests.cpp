@@ -1,6 +1,7 @@
 // The percentage gauge: its arithmetic, its setters, and its pixels painted into a memory image and
 // checked against the geometry of each style.
 #include <gtest/gtest.h>
+
 #include <windows.h>
 
 #include <cmath>

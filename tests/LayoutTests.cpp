@@ -25,12 +25,12 @@ std::string Text(const RECT& r) {
 
 TEST(AlignBounds, BarsFirstThenSidesThenClient) {
   // Declared out of order: the client item first, a bottom bar before the top bar.
-  std::vector<TAlignedBounds> items = {
-      {TAlign::Client, {0, 0, 10, 10}},  {TAlign::Bottom, {0, 0, 50, 30}}, {TAlign::Top, {0, 0, 50, 41}},
-      {TAlign::Left, {5, 5, 214, 100}},  {TAlign::Left, {0, 0, 3, 10}},    {TAlign::Right, {0, 0, 20, 5}},
-      {TAlign::None, {8, 8, 33, 33}}};
+  std::vector<TAlignedBounds> items = {{TAlign::Client, {0, 0, 10, 10}}, {TAlign::Bottom, {0, 0, 50, 30}},
+                                       {TAlign::Top, {0, 0, 50, 41}},    {TAlign::Left, {5, 5, 214, 100}},
+                                       {TAlign::Left, {0, 0, 3, 10}},    {TAlign::Right, {0, 0, 20, 5}},
+                                       {TAlign::None, {8, 8, 33, 33}}};
   tk::AlignBounds(RECT{0, 0, 499, 407}, items);
-  const RECT expected[] = {{212, 41, 479, 377}, {0, 377, 499, 407}, {0, 0, 499, 41}, {0, 41, 209, 377},
+  const RECT expected[] = {{212, 41, 479, 377}, {0, 377, 499, 407},  {0, 0, 499, 41}, {0, 41, 209, 377},
                            {209, 41, 212, 377}, {479, 41, 499, 377}, {8, 8, 33, 33}};
   for (size_t i = 0; i < items.size(); ++i)
     EXPECT_TRUE(Same(items[i].Bounds, expected[i])) << i << ": " << Text(items[i].Bounds);

@@ -1,5 +1,6 @@
 // The main window in the test process, driven by real mouse and key messages.
 #include <gtest/gtest.h>
+
 #include <windows.h>
 
 #include <commctrl.h>
@@ -32,8 +33,12 @@ BOOL CALLBACK FindOwnedToolTip(HWND window, LPARAM found) {
   return TRUE;
 }
 
-int Width(const RECT& r) { return r.right - r.left; }
-int Height(const RECT& r) { return r.bottom - r.top; }
+int Width(const RECT& r) {
+  return r.right - r.left;
+}
+int Height(const RECT& r) {
+  return r.bottom - r.top;
+}
 
 void ClickItem(TMainForm& form, int index) {
   const POINT p = testing_support::ListItemCenter(form.DrivesView.Handle(), index);
@@ -113,7 +118,10 @@ TEST(MainForm, StartsWithTheLayoutOfTheWindowTable) {
   const struct {
     const controls::TToolButton& button;
     int left;
-  } buttonsAt[] = {{form.CopyInfoBtn, 8}, {form.CopyInfosBtn, 40}, {form.HelpBtn, 80}, {form.InfoBtn, 112},
+  } buttonsAt[] = {{form.CopyInfoBtn, 8},
+                   {form.CopyInfosBtn, 40},
+                   {form.HelpBtn, 80},
+                   {form.InfoBtn, 112},
                    {form.CloseBtn, 144}};
   for (const auto& b : buttonsAt) {
     const RECT r = BoundsInParent(b.button.Handle());
@@ -174,7 +182,7 @@ TEST(MainForm, MapsEveryDriveKindToItsImage) {
   const struct {
     const char* caption;
     int image;
-  } expected[] = {{"A: Diskette", 0}, {"C: Festplatte", 1}, {"D: Festplatte", 1},
+  } expected[] = {{"A: Diskette", 0}, {"C: Festplatte", 1},   {"D: Festplatte", 1},
                   {"F: RAM-Disk", 2}, {"N: Netzlaufwerk", 3}, {"R: CD-ROM", 4}};
   for (int i = 0; i < 6; ++i) {
     EXPECT_EQ(form.DrivesView.Caption(i), expected[i].caption);
@@ -320,9 +328,10 @@ TEST(MainForm, HintsBelongToTheirControls) {
   EXPECT_EQ(hintOf(form.CopyInfoBtn.Handle()),
             "Kopiere Information des ausgewählten Laufwerks\r\nin die Zwischenablage");
   // Wine hands out at most 80 characters of a tip's text; the tip itself shows all of it.
-  EXPECT_EQ(hintOf(form.CopyInfosBtn.Handle()),
-            std::string("Kopiere die Information aller Laufwerke \r\nin tabellarischer Form in die Zwischenablage")
-                .substr(0, 80));
+  EXPECT_EQ(
+      hintOf(form.CopyInfosBtn.Handle()),
+      std::string("Kopiere die Information aller Laufwerke \r\nin tabellarischer Form in die Zwischenablage")
+          .substr(0, 80));
   EXPECT_EQ(hintOf(form.SizeGauge.Handle()), "Belegter Speicherplatz des Laufwerks");
   EXPECT_EQ(hintOf(form.HelpBtn.Handle()), "");
 }

@@ -1,5 +1,6 @@
 // The console report: its arguments in-process, and the real program against the clipboard text.
 #include <gtest/gtest.h>
+
 #include <windows.h>
 
 #include <string>

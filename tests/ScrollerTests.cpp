@@ -1,5 +1,6 @@
 // The page scroller, driven by real mouse messages; its halves' images read back as pixels.
 #include <gtest/gtest.h>
+
 #include <windows.h>
 
 #include "controls/Gauges.h"

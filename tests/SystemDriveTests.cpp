@@ -14,7 +14,9 @@ char LetterFromEnvironment(const char* name) {
   return value && value[0] ? value[0] : 0;
 }
 
-std::string Root(char letter) { return std::string(1, letter) + ":\\"; }
+std::string Root(char letter) {
+  return std::string(1, letter) + ":\\";
+}
 
 bool VolumeAnswers(char letter) {
   char name[256], fs[256];

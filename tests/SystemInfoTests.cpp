@@ -1,6 +1,7 @@
 // The system information component against what Wine reports, its drop hook with real
 // WM_DROPFILES messages, the optional free-resources library and the clock measurement.
 #include <gtest/gtest.h>
+
 #include <windows.h>
 
 #include <shlobj.h>
@@ -30,7 +31,9 @@ std::string Environment(const char* name) {
   return value ? value : "";
 }
 
-bool SameText(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
+bool SameText(const std::string& a, const std::string& b) {
+  return lstrcmpiA(a.c_str(), b.c_str()) == 0;
+}
 
 // A form that counts the dropped-files messages that reach it.
 class TDropTarget : public testing_support::THostForm {
@@ -78,7 +81,9 @@ class THookRecorder {
   tk::TApplication::TMessageHook saved_;
 };
 
-bool AcceptsFiles(HWND window) { return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) != 0; }
+bool AcceptsFiles(HWND window) {
+  return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) != 0;
+}
 
 std::string TestsFolder() {
   std::string path = tk::Application().ExeName();
@@ -88,7 +93,9 @@ std::string TestsFolder() {
 // Lets the library search find one of the stand-ins for the free-resources library.
 class TLibraryFolder {
  public:
-  explicit TLibraryFolder(const std::string& folder) { SetDllDirectoryA((TestsFolder() + "\\" + folder).c_str()); }
+  explicit TLibraryFolder(const std::string& folder) {
+    SetDllDirectoryA((TestsFolder() + "\\" + folder).c_str());
+  }
   ~TLibraryFolder() { SetDllDirectoryA(nullptr); }
 };
 
@@ -144,7 +151,8 @@ TEST(SystemInfoMappings, WorkWithoutAMachineThatHasThem) {
 TEST(SystemInfo, DirectoriesAndNamesMatchTheEnvironment) {
   TSystem system(nullptr);
   EXPECT_TRUE(SameText(system.WindowsDirectory(), Environment("windir"))) << system.WindowsDirectory();
-  EXPECT_TRUE(SameText(system.SystemDirectory(), Environment("windir") + "\\system32")) << system.SystemDirectory();
+  EXPECT_TRUE(SameText(system.SystemDirectory(), Environment("windir") + "\\system32"))
+      << system.SystemDirectory();
   std::string temp = Environment("TMP");
   if (!temp.empty() && temp.back() != '\\') temp += '\\';
   EXPECT_TRUE(SameText(system.TempDirectory(), temp)) << system.TempDirectory();
@@ -334,7 +342,8 @@ TEST(DroppedFiles, DestructionInReverseOrderRestoresTheChain) {
   }
   PostDrop(form.Handle(), {"C:\\d"});
   EXPECT_EQ(form.DropMessages, 1) << "with both gone the form gets the message again";
-  EXPECT_EQ(previous.DropsSeen, (std::vector<bool>{true, true, false})) << "the hook before them saw every drop";
+  EXPECT_EQ(previous.DropsSeen, (std::vector<bool>{true, true, false}))
+      << "the hook before them saw every drop";
 }
 
 TEST(DroppedFiles, AnErrorInTheHandlerReachesTheErrorDisplay) {

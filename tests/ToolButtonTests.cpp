@@ -14,7 +14,10 @@ namespace {
 
 class ToolButtonTest : public ::testing::Test {
  protected:
-  ToolButtonTest() : button(host.Handle(), RES_GLYPH_INFO, 2), other(CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 100, 0, 50, 20, host.Handle(), nullptr, nullptr, nullptr)) {
+  ToolButtonTest()
+      : button(host.Handle(), RES_GLYPH_INFO, 2),
+        other(CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 100, 0, 50, 20, host.Handle(), nullptr,
+                              nullptr, nullptr)) {
     MoveWindow(button.Handle(), 0, 0, 25, 25, TRUE);
     button.OnClick = [this] { ++clicks; };
     SetFocus(other.Handle());

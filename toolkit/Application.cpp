@@ -39,8 +39,8 @@ void TApplication::Initialize() {
   RegisterClassExA(&cls);
   // Zero-sized and never shown by itself: it carries title and icon for the program as a whole.
   handle_ = CreateWindowExA(0, kApplicationClass, title_.c_str(),
-                            WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0, nullptr,
-                            nullptr, instance, nullptr);
+                            WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0, nullptr, nullptr,
+                            instance, nullptr);
   if (!handle_) throw std::runtime_error("Anwendungsfenster nicht erstellt");
 }
 
@@ -113,7 +113,9 @@ bool TApplication::HelpCommand(UINT command, ULONG_PTR data) {
   return WinHelpA(owner, HelpFile.c_str(), command, data) != FALSE;
 }
 
-void TApplication::ShowException(const std::exception& error) { ShowException(std::string(error.what())); }
+void TApplication::ShowException(const std::exception& error) {
+  ShowException(std::string(error.what()));
+}
 
 void TApplication::ShowException(const std::string& message) {
   if (OnException) {

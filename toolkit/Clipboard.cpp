@@ -41,7 +41,8 @@ void SetClipboardText(HWND owner, const std::string& text) {
 
   TOpenClipboard clipboard(owner);
   EmptyClipboard();
-  if (!SetClipboardData(CF_TEXT, memory.Get())) throw EClipboardError("Die Zwischenablage nimmt den Text nicht an");
+  if (!SetClipboardData(CF_TEXT, memory.Get()))
+    throw EClipboardError("Die Zwischenablage nimmt den Text nicht an");
   memory.Detach();  // the clipboard owns it now
 }
 

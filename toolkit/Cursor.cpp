@@ -8,7 +8,9 @@ namespace {
 TCursor screenCursor = TCursor::Default;
 }
 
-TCursor ScreenCursor() { return screenCursor; }
+TCursor ScreenCursor() {
+  return screenCursor;
+}
 
 void SetScreenCursor(TCursor cursor) {
   screenCursor = cursor;

@@ -23,8 +23,10 @@ class EInOutError : public std::runtime_error {
 
   static std::string MessageFor(DWORD code) {
     switch (code) {
-      case ERROR_PATH_NOT_FOUND: return "Ungültiger Dateiname";
-      case ERROR_ACCESS_DENIED: return "Dateizugriff verweigert";
+      case ERROR_PATH_NOT_FOUND:
+        return "Ungültiger Dateiname";
+      case ERROR_ACCESS_DENIED:
+        return "Dateizugriff verweigert";
       default: {
         char text[40];
         std::snprintf(text, sizeof(text), "E/A-Fehler %lu", static_cast<unsigned long>(code));

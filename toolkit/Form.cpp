@@ -17,12 +17,10 @@ TShiftState CurrentShiftState() {
 }
 
 TForm::TForm(const char* caption, int width, int height)
-    : font_(CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                        DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif")) {
-  RegisterWindowClass(kFormClass, LoadCursor(nullptr, IDC_ARROW),
-                      reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), 0,
-                      LoadIconA(GetModuleHandleA(nullptr), "MAINICON"));
+    : font_(CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif")) {
+  RegisterWindowClass(kFormClass, LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+                      0, LoadIconA(GetModuleHandleA(nullptr), "MAINICON"));
   const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
   const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
   CreateHandle(kFormClass, caption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT,

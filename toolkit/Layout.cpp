@@ -7,8 +7,12 @@
 namespace tk {
 
 namespace {
-int Width(const RECT& r) { return r.right - r.left; }
-int Height(const RECT& r) { return r.bottom - r.top; }
+int Width(const RECT& r) {
+  return r.right - r.left;
+}
+int Height(const RECT& r) {
+  return r.bottom - r.top;
+}
 }  // namespace
 
 void AlignBounds(RECT client, std::span<TAlignedBounds> items) {
@@ -58,10 +62,18 @@ size_t TLayout::IndexOf(std::string_view name) const {
   throw std::invalid_argument("Komponente nicht im Layout: " + std::string(name));
 }
 
-const TLayoutRow& TLayout::Row(std::string_view name) const { return *items_[IndexOf(name)].Row; }
-void TLayout::Attach(std::string_view name, HWND window) { items_[IndexOf(name)].Window = window; }
-HWND TLayout::Window(std::string_view name) const { return items_[IndexOf(name)].Window; }
-int TLayout::Width(std::string_view name) const { return tk::Width(items_[IndexOf(name)].Bounds); }
+const TLayoutRow& TLayout::Row(std::string_view name) const {
+  return *items_[IndexOf(name)].Row;
+}
+void TLayout::Attach(std::string_view name, HWND window) {
+  items_[IndexOf(name)].Window = window;
+}
+HWND TLayout::Window(std::string_view name) const {
+  return items_[IndexOf(name)].Window;
+}
+int TLayout::Width(std::string_view name) const {
+  return tk::Width(items_[IndexOf(name)].Bounds);
+}
 
 void TLayout::SetWidth(std::string_view name, int width) {
   RECT& b = items_[IndexOf(name)].Bounds;

@@ -26,7 +26,9 @@ int TListView::Add(const std::string& caption, int imageIndex) {
   return static_cast<int>(SendMessageA(Handle(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
-int TListView::Count() const { return static_cast<int>(SendMessageA(Handle(), LVM_GETITEMCOUNT, 0, 0)); }
+int TListView::Count() const {
+  return static_cast<int>(SendMessageA(Handle(), LVM_GETITEMCOUNT, 0, 0));
+}
 
 std::string TListView::Caption(int index) const {
   char buffer[256] = "";

@@ -16,7 +16,9 @@ const std::string& TStringList::operator[](int index) const {
   return lines_[static_cast<size_t>(index)];
 }
 
-void TStringList::Add(std::string line) { lines_.push_back(std::move(line)); }
+void TStringList::Add(std::string line) {
+  lines_.push_back(std::move(line));
+}
 
 void TStringList::Insert(int index, std::string line) {
   CheckIndex(index, Count());

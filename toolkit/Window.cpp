@@ -26,8 +26,8 @@ TWindow* TWindow::FromHandle(HWND window) {
   return reinterpret_cast<TWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 
-void TWindow::RegisterWindowClass(const char* className, HCURSOR cursor, HBRUSH background,
-                                  UINT style, HICON icon) {
+void TWindow::RegisterWindowClass(const char* className, HCURSOR cursor, HBRUSH background, UINT style,
+                                  HICON icon) {
   HINSTANCE instance = GetModuleHandleA(nullptr);
   WNDCLASSEXA existing{};
   existing.cbSize = sizeof(existing);
@@ -47,9 +47,9 @@ void TWindow::RegisterWindowClass(const char* className, HCURSOR cursor, HBRUSH 
 
 void TWindow::CreateHandle(const char* className, const char* caption, DWORD style, DWORD exStyle,
                            const RECT& bounds, HWND parent) {
-  HWND window = CreateWindowExA(exStyle, className, caption, style, bounds.left, bounds.top,
-                                bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
-                                nullptr, GetModuleHandleA(nullptr), this);
+  HWND window =
+      CreateWindowExA(exStyle, className, caption, style, bounds.left, bounds.top, bounds.right - bounds.left,
+                      bounds.bottom - bounds.top, parent, nullptr, GetModuleHandleA(nullptr), this);
   if (!window) throw std::runtime_error(std::string("Fenster nicht erstellt: ") + className);
 }
 

@@ -20,8 +20,8 @@ class TWindow {
   TWindow() = default;
 
   // Registers the class once per process; its procedure dispatches to the bound object.
-  static void RegisterWindowClass(const char* className, HCURSOR cursor, HBRUSH background,
-                                  UINT style = 0, HICON icon = nullptr);
+  static void RegisterWindowClass(const char* className, HCURSOR cursor, HBRUSH background, UINT style = 0,
+                                  HICON icon = nullptr);
   void CreateHandle(const char* className, const char* caption, DWORD style, DWORD exStyle,
                     const RECT& bounds, HWND parent);
   // Exceptions never leave this: the dispatcher hands them to the standard error display.

@@ -62,8 +62,8 @@ bool ReadArt(const char* path, Art& art) {
     }
     if (art.width == 0) art.width = static_cast<int>(row.size());
     if (static_cast<int>(row.size()) != art.width) {
-      std::cerr << path << ":" << lineNo << ": row has " << row.size() << " pixels, expected "
-                << art.width << "\n";
+      std::cerr << path << ":" << lineNo << ": row has " << row.size() << " pixels, expected " << art.width
+                << "\n";
       return false;
     }
     art.rows.push_back(row);
@@ -84,7 +84,9 @@ void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
   Put16(out, v >> 16);
 }
 
-int Stride(int bitsPerPixel, int width) { return ((width * bitsPerPixel + 31) / 32) * 4; }
+int Stride(int bitsPerPixel, int width) {
+  return ((width * bitsPerPixel + 31) / 32) * 4;
+}
 
 // BITMAPINFOHEADER + palette + 4-bit pixels, bottom-up. heightFactor 2 is the icon form (XOR + AND).
 std::vector<std::uint8_t> Dib(const Art& art, int heightFactor, bool withMask) {

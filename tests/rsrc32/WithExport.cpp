@@ -8,4 +8,6 @@ extern "C" __declspec(dllexport) int WINAPI FreeResources(int kind) __asm__("_My
 extern "C" int WINAPI FreeResources(int kind);  // exported under that name by Rsrc32.def
 #endif
 
-int WINAPI FreeResources(int kind) { return 1000 + kind; }
+int WINAPI FreeResources(int kind) {
+  return 1000 + kind;
+}
