@@ -7,18 +7,12 @@
 #include <cstdlib>
 #include <vector>
 
+#include "bench/Seconds.h"
 #include "controls/Gauges.h"
 #include "toolkit/Application.h"
 #include "toolkit/Form.h"
 
 namespace {
-
-double Seconds() {
-  LARGE_INTEGER now, frequency;
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 class THost : public tk::TForm {
  public:

@@ -9,17 +9,11 @@
 #include <vector>
 
 #include "app/DriveInfo.h"
+#include "bench/Seconds.h"
 
 namespace {
 
 using TGetDiskFreeSpaceExA = BOOL(WINAPI*)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
-
-double Seconds() {
-  LARGE_INTEGER now, frequency;
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // What the probe asks the system, and nothing else.
 unsigned long long BareCalls(const char* root) {

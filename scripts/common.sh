@@ -78,3 +78,16 @@ stop_display() {
     XVFB_PID=
   fi
 }
+
+# Waits for a top-level window with exactly this title and sets X, Y, WIDTH and HEIGHT to its
+# client area (without a window manager the X window is the client area).
+wait_for_window() {
+  local title=$1 window=
+  for _ in $(seq 100); do
+    window=$(xdotool search --name "^$title\$" 2>/dev/null | tail -n 1) && [ -n "$window" ] && break
+    sleep 0.2
+  done
+  [ -n "$window" ] || { echo "the window \"$title\" did not appear" >&2; return 1; }
+  sleep 1
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+}

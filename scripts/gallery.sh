@@ -13,14 +13,7 @@ start_display
 trap 'wineserver -k 2>/dev/null || true; stop_display' EXIT
 
 wine "$BUILD_DIR/tests/control_gallery.exe" >/dev/null 2>&1 &
-window=
-for _ in $(seq 100); do
-  window=$(xdotool search --name '^Control gallery$' 2>/dev/null | tail -n 1) && [ -n "$window" ] && break
-  sleep 0.2
-done
-[ -n "$window" ] || { echo "the gallery did not appear" >&2; exit 1; }
-sleep 1
-eval "$(xdotool getwindowgeometry --shell "$window")"
+wait_for_window "Control gallery"
 mkdir -p "$ROOT/docs"
 import -window root -crop "510x400+${X}+${Y}" +repage "$ROOT/docs/gauge-styles.png"
 xdotool mousemove $((X + 40 + 18)) $((Y + 410 + 6)) mousedown 1

@@ -14,14 +14,7 @@ trap 'wineserver -k 2>/dev/null || true; stop_display' EXIT
 
 # German regional settings, to match the German texts of the window.
 LC_ALL=de_DE.UTF-8 wine "$BUILD_DIR/Sandrivo.exe" >/dev/null 2>&1 &
-window=
-for _ in $(seq 100); do
-  window=$(xdotool search --name '^Quelix Disk-Info$' 2>/dev/null | tail -n 1) && [ -n "$window" ] && break
-  sleep 0.2
-done
-[ -n "$window" ] || { echo "the main window did not appear" >&2; exit 1; }
-sleep 1
-eval "$(xdotool getwindowgeometry --shell "$window")"
+wait_for_window "Quelix Disk-Info"
 # Drive C is the first icon of the drive list, which starts below the 41-pixel button bar.
 xdotool mousemove $((X + 38)) $((Y + 63)) click 1
 sleep 1
