@@ -83,24 +83,27 @@ void TApplication::ProcessMessages() {
 void TApplication::ProcessMessage(MSG& message) {
   bool handled = false;
   if (OnMessage) RunHandler([&] { OnMessage(message, handled); });
-  if (!handled) PreviewKey(message, handled);
-  if (!handled) {
-    // Tab moves between the controls of a form, as in a dialog.
-    TForm* form = TForm::OwningForm(message.hwnd);
-    handled = form && IsDialogMessageA(form->Handle(), &message);
+  if (handled) return;
+  TForm* form = TForm::OwningForm(message.hwnd);
+  if (!form) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+    return;
   }
+  PreviewKey(*form, message, handled);
+  // Tab moves between the controls of a form, as in a dialog.
+  if (!handled) handled = IsDialogMessageA(form->Handle(), &message);
   if (!handled) {
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
 }
 
-void TApplication::PreviewKey(MSG& message, bool& handled) {
+void TApplication::PreviewKey(TForm& form, MSG& message, bool& handled) {
   if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return;
-  TForm* form = TForm::OwningForm(message.hwnd);
-  if (!form || !form->KeyPreview) return;
+  if (!form.KeyPreview) return;
   WORD key = static_cast<WORD>(message.wParam);
-  RunHandler([&] { form->KeyDown(key, CurrentShiftState()); });
+  RunHandler([&] { form.KeyDown(key, CurrentShiftState()); });
   if (key == 0)
     handled = true;
   else

@@ -53,7 +53,7 @@ class TApplication {
 
  private:
   void ProcessMessage(MSG& message);
-  void PreviewKey(MSG& message, bool& handled);
+  void PreviewKey(TForm& form, MSG& message, bool& handled);
 
   std::string title_;
   HWND handle_ = nullptr;

@@ -67,7 +67,6 @@ class TPaintDC {
   TPaintDC& operator=(const TPaintDC&) = delete;
   ~TPaintDC() { EndPaint(window_, &paint_); }
   HDC Get() const { return dc_; }
-  const RECT& Area() const { return paint_.rcPaint; }
 
  private:
   HWND window_;

@@ -13,7 +13,6 @@ class THints {
  public:
   explicit THints(HWND form);
   void Add(HWND control, const std::string& hint);
-  HWND Handle() const { return tip_.Handle(); }
 
  private:
   TSystemWindow tip_;

@@ -68,9 +68,6 @@ const TLayoutRow& TLayout::Row(std::string_view name) const {
 void TLayout::Attach(std::string_view name, HWND window) {
   items_[IndexOf(name)].Window = window;
 }
-HWND TLayout::Window(std::string_view name) const {
-  return items_[IndexOf(name)].Window;
-}
 int TLayout::Width(std::string_view name) const {
   return tk::Width(items_[IndexOf(name)].Bounds);
 }

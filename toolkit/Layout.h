@@ -37,7 +37,6 @@ class TLayout {
   explicit TLayout(std::span<const TLayoutRow> rows);
   const TLayoutRow& Row(std::string_view name) const;
   void Attach(std::string_view name, HWND window);
-  HWND Window(std::string_view name) const;
   int Width(std::string_view name) const;
   void SetWidth(std::string_view name, int width);
   // Positions every attached window inside its parent's client area.

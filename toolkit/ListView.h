@@ -24,7 +24,6 @@ class TListView {
   int ImageIndex(int index) const;
   // The selected item, or -1.
   int Selected() const;
-  void Select(int index);
 
  private:
   TSystemWindow window_;

@@ -35,7 +35,6 @@ class TWindow {
 // A window created from a system class (list view, tool tip): destroyed with its owner object.
 class TSystemWindow {
  public:
-  TSystemWindow() = default;
   explicit TSystemWindow(HWND window) : handle_(window) {}
   TSystemWindow(const TSystemWindow&) = delete;
   TSystemWindow& operator=(const TSystemWindow&) = delete;
