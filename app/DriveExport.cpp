@@ -29,9 +29,9 @@ tk::TStringList DrivesTableLines(const std::vector<char>& letters, char separato
   tk::TStringList lines;
   std::string header;
   for (char letter : letters) {
-    const auto report = TDriveInfo(letter, queries).CreateReport();
-    // More than three rows: the drive answered its volume query.
-    if (header.empty() && report->Count() > 3) {
+    const TDriveInfo probe(letter, queries);
+    const auto report = probe.CreateReport();
+    if (header.empty() && !probe.VolumeFailed) {
       header = ExportField(report->NameAt(0), separator);
       for (int i = 1; i < report->Count(); ++i)
         header += separator + ExportField(report->NameAt(i), separator);

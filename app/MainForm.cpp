@@ -40,60 +40,42 @@ tk::TImageList LoadDriveImages() {
 }  // namespace
 
 TMainForm::TMainForm(const TDriveQueries& queries)
-    : tk::TForm("Quelix Disk-Info", kMainFormWidth, kMainFormHeight),
+    : tk::TForm({"Quelix Disk-Info", kMainFormWidth, kMainFormHeight}),
       ImageList1(LoadDriveImages()),
-      Panel1(Handle(), false),
-      DrivesView(
-          Panel1.Handle(),
-          LVS_ICON | LVS_ALIGNLEFT | LVS_AUTOARRANGE | LVS_NOLABELWRAP | LVS_SHOWSELALWAYS | LVS_SINGLESEL,
-          WS_EX_CLIENTEDGE),
-      InfoGrid(Panel1.Handle(), 2, 10, 1, 19),
-      ProgressPanel(Handle(), true),
-      ButtonPanel(Handle(), true),
-      Splitter(Panel1.Handle()),
-      InfoBtn(ButtonPanel.Handle(), RES_GLYPH_INFO, 2),
-      CloseBtn(ButtonPanel.Handle(), RES_GLYPH_CLOSE, 2),
-      CopyInfoBtn(ButtonPanel.Handle(), RES_GLYPH_COPYINFO, 1),
-      CopyInfosBtn(ButtonPanel.Handle(), RES_GLYPH_COPYINFOS, 1),
-      SizeGauge(ProgressPanel.Handle()),
-      HelpBtn(ButtonPanel.Handle(), RES_GLYPH_HELP, 1),
+      Panel1(false),
+      DrivesView(LVS_ICON | LVS_ALIGNLEFT | LVS_AUTOARRANGE | LVS_NOLABELWRAP | LVS_SHOWSELALWAYS |
+                     LVS_SINGLESEL,
+                 WS_EX_CLIENTEDGE),
+      InfoGrid(2, 10, 1, 19),
+      ProgressPanel(true),
+      ButtonPanel(true),
+      InfoBtn(RES_GLYPH_INFO, 2),
+      CloseBtn(RES_GLYPH_CLOSE, 2),
+      CopyInfoBtn(RES_GLYPH_COPYINFO, 1),
+      CopyInfosBtn(RES_GLYPH_COPYINFOS, 1),
+      HelpBtn(RES_GLYPH_HELP, 1),
       queries_(queries),
-      layout_(MainLayout()),
-      hints_(Handle()) {
+      layout_(MainLayout(*this)) {
   KeyPreview = true;
   SizeGauge.SetForeColor(RGB(0, 0, 255));
-  DrivesView.SetImages(ImageList1.Get());
-  ApplyLayout();
-
   CloseBtn.OnClick = [this] { CloseBtnClick(); };
   HelpBtn.OnClick = [this] { HelpBtnClick(); };
   CopyInfoBtn.OnClick = [this] { CopyInfoBtnClick(); };
   CopyInfosBtn.OnClick = [this] { CopyInfosBtnClick(); };
   Splitter.OnMove = [this](int delta) { return MoveSplitter(delta); };
+}
 
+void TMainForm::Create() {
+  tk::TForm::Create();
+  hints_.Create(Handle());
+  layout_.Create(Handle(), Font(), hints_);
+  DrivesView.SetImages(ImageList1.Get());
   FormCreate();
 }
 
-void TMainForm::ApplyLayout() {
-  const std::pair<const char*, HWND> windows[] = {
-      {"Panel1", Panel1.Handle()},           {"DrivesView", DrivesView.Handle()},
-      {"InfoGrid", InfoGrid.Handle()},       {"ProgressPanel", ProgressPanel.Handle()},
-      {"ButtonPanel", ButtonPanel.Handle()}, {"Splitter", Splitter.Handle()},
-      {"InfoBtn", InfoBtn.Handle()},         {"CloseBtn", CloseBtn.Handle()},
-      {"CopyInfoBtn", CopyInfoBtn.Handle()}, {"CopyInfosBtn", CopyInfosBtn.Handle()},
-      {"SizeGauge", SizeGauge.Handle()},     {"HelpBtn", HelpBtn.Handle()},
-  };
-  for (const auto& [name, window] : windows) {
-    layout_.Attach(name, window);
-    SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
-    hints_.Add(window, layout_.Row(name).Hint);
-  }
-  layout_.Realign(Handle());
-}
-
 void TMainForm::FormCreate() {
-  for (const TListedDrive& drive : ListedDrives(queries_))
-    DrivesView.Add(DriveCaption(drive), DriveImageIndex(drive.Type));
+  drives_ = ListedDrives(queries_);
+  for (const TListedDrive& drive : drives_) DrivesView.Add(DriveCaption(drive), DriveImageIndex(drive.Type));
   const int width = (InfoGrid.ClientWidth() - InfoGrid.GridLineWidth()) / 2;
   InfoGrid.SetColWidth(0, width);
   InfoGrid.SetColWidth(1, InfoGrid.ColWidth(0));
@@ -101,13 +83,18 @@ void TMainForm::FormCreate() {
   Separator = kFieldSeparator;
 }
 
+const TListedDrive* TMainForm::DriveAt(int item) const {
+  if (item < 0 || static_cast<size_t>(item) >= drives_.size()) return nullptr;
+  return &drives_[static_cast<size_t>(item)];
+}
+
 void TMainForm::DrivesViewClick() {
   const int selected = DrivesView.Selected();
   if (selected < 0) return;
   SizeGauge.SetProgress(0);
-  const std::string caption = DrivesView.Caption(selected);
-  if (caption.empty()) return;
-  const TDriveInfo probe(caption[0], queries_);
+  const TListedDrive* drive = DriveAt(selected);
+  if (!drive) return;
+  const TDriveInfo probe(drive->Letter, queries_);
   const std::unique_ptr<TPairStringList> report = probe.CreateReport();
   InfoGrid.SetRowCount(report->Count() + 1);
   for (int i = 0; i < report->Count(); ++i) {
@@ -118,11 +105,9 @@ void TMainForm::DrivesViewClick() {
 }
 
 void TMainForm::CopyInfoBtnClick() {
-  const int selected = DrivesView.Selected();
-  if (selected < 0) return;
-  const std::string caption = DrivesView.Caption(selected);
-  if (caption.empty()) return;
-  tk::SetClipboardText(Handle(), DriveInfoLines(caption[0], Separator, queries_).Text());
+  const TListedDrive* drive = DriveAt(DrivesView.Selected());
+  if (!drive) return;
+  tk::SetClipboardText(Handle(), DriveInfoLines(drive->Letter, Separator, queries_).Text());
 }
 
 void TMainForm::CopyInfosBtnClick() {
@@ -132,10 +117,7 @@ void TMainForm::CopyInfosBtnClick() {
 
 void TMainForm::CopyDrivesTable() {
   std::vector<char> letters;
-  for (int i = 0; i < DrivesView.Count(); ++i) {
-    const std::string caption = DrivesView.Caption(i);
-    if (!caption.empty()) letters.push_back(caption[0]);
-  }
+  for (const TListedDrive& drive : drives_) letters.push_back(drive.Letter);
   tk::SetClipboardText(Handle(), DrivesTableLines(letters, Separator, queries_).Text());
 }
 
@@ -158,11 +140,11 @@ void TMainForm::Resized() {
 int TMainForm::MoveSplitter(int delta) {
   RECT panel;
   GetClientRect(Panel1.Handle(), &panel);
-  const int old = layout_.Width("DrivesView");
-  const int widest = panel.right - layout_.Width("Splitter") - kSplitterMinSize;
+  const int old = layout_.Width(DrivesView);
+  const int widest = panel.right - layout_.Width(Splitter) - kSplitterMinSize;
   const int width = std::clamp(old + delta, kSplitterMinSize, std::max(kSplitterMinSize, widest));
   if (width == old) return 0;
-  layout_.SetWidth("DrivesView", width);
+  layout_.SetWidth(DrivesView, width);
   layout_.Realign(Handle());
   return width - old;
 }

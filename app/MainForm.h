@@ -2,6 +2,9 @@
 // gauge and the tool buttons.
 #pragma once
 
+#include <vector>
+
+#include "app/DriveList.h"
 #include "app/DriveQueries.h"
 #include "controls/Gauges.h"
 #include "controls/Panel.h"
@@ -19,6 +22,8 @@ namespace app {
 class TMainForm : public tk::TForm {
  public:
   explicit TMainForm(const TDriveQueries& queries = SystemDriveQueries());
+  // Creates the window and its components, then lists the drives.
+  void Create() override;
 
   // Components, in the order the window declares them.
   tk::TImageList ImageList1;
@@ -51,11 +56,14 @@ class TMainForm : public tk::TForm {
  private:
   void CopyDrivesTable();
   int MoveSplitter(int delta);
-  void ApplyLayout();
+  // The listed drive under a list item, or null.
+  const TListedDrive* DriveAt(int item) const;
 
   const TDriveQueries& queries_;
   tk::TLayout layout_;
   tk::THints hints_;
+  // The drives of DrivesView, in item order.
+  std::vector<TListedDrive> drives_;
   char Separator = 0;
 };
 

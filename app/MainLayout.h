@@ -1,15 +1,17 @@
 // The main window's layout: outer size, caption and one row per component.
 #pragma once
 
-#include <span>
+#include <vector>
 
 #include "toolkit/Layout.h"
 
 namespace app {
 
+class TMainForm;
+
 inline constexpr int kMainFormWidth = 507;
 inline constexpr int kMainFormHeight = 434;
 
-std::span<const tk::TLayoutRow> MainLayout();
+std::vector<tk::TLayoutRow> MainLayout(TMainForm& form);
 
 }  // namespace app

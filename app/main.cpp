@@ -2,15 +2,15 @@
 #include <windows.h>
 
 #include "app/MainForm.h"
+#include "app/Program.h"
 #include "toolkit/Application.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   tk::TApplication& application = tk::Application();
   try {
-    application.Initialize();
-    application.SetTitle("Quelix Disk-Info");
-    application.HelpFile = "Sandrivo.hlp";
+    app::SetUpApplication(application);
     app::TMainForm MainForm;
+    MainForm.Create();
     application.Run(MainForm);
   } catch (const std::exception& error) {
     application.ShowException(error);

@@ -16,7 +16,7 @@ namespace {
 
 class THost : public tk::TForm {
  public:
-  THost() : tk::TForm("bench", 520, 100) {}
+  THost() : tk::TForm({"bench", 520, 100}) {}
 };
 
 }  // namespace
@@ -26,7 +26,9 @@ int main(int argc, char** argv) {
   const int perRound = argc > 2 ? std::atoi(argv[2]) : 300;
   tk::Application().Initialize();
   THost host;
-  controls::TGauge gauge(host.Handle());
+  host.Create();
+  controls::TGauge gauge;
+  gauge.Create(host.Handle());
   MoveWindow(gauge.Handle(), 0, 0, 497, 28, FALSE);
   SendMessageA(gauge.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(host.Font()), FALSE);
   gauge.SetForeColor(RGB(0, 0, 255));

@@ -68,7 +68,7 @@ void TBltBitmap::MakeLike(const TBltBitmap& model) {
   Fill(Canvas(), RECT{0, 0, width_, height_}, 0x80000000 | COLOR_WINDOWFRAME);
 }
 
-TGauge::TGauge(HWND parent) {
+void TGauge::Create(HWND parent) {
   // Redrawn whole at every size: the text stays centred.
   RegisterWindowClass(kGaugeClass, LoadCursor(nullptr, IDC_ARROW), nullptr, CS_HREDRAW | CS_VREDRAW);
   CreateHandle(kGaugeClass, "", WS_CHILD | WS_VISIBLE, 0, RECT{0, 0, 100, 100}, parent);

@@ -51,7 +51,7 @@ using tk::EInvalidOperation;
 
 class TGauge : public tk::TCustomControl {
  public:
-  explicit TGauge(HWND parent);
+  void Create(HWND parent) override;
 
   int MinValue() const { return minValue_; }
   int MaxValue() const { return maxValue_; }

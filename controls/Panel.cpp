@@ -8,7 +8,7 @@ namespace {
 const char kPanelClass[] = "TkPanel";
 }
 
-TPanel::TPanel(HWND parent, bool raised) : raised_(raised) {
+void TPanel::Create(HWND parent) {
   RegisterWindowClass(kPanelClass, LoadCursor(nullptr, IDC_ARROW),
                       reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
   CreateHandle(kPanelClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,

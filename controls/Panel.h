@@ -6,9 +6,10 @@
 
 namespace controls {
 
-class TPanel : public tk::TWindow {
+class TPanel : public tk::TControl {
  public:
-  TPanel(HWND parent, bool raised);
+  explicit TPanel(bool raised) : raised_(raised) {}
+  void Create(HWND parent) override;
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -8,9 +8,9 @@
 
 namespace controls {
 
-class TSplitter : public tk::TWindow {
+class TSplitter : public tk::TControl {
  public:
-  explicit TSplitter(HWND parent);
+  void Create(HWND parent) override;
   // Asked with the distance the pointer moved; returns the distance it accepted (after limits).
   std::function<int(int delta)> OnMove;
 

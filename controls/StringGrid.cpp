@@ -21,7 +21,7 @@ void CheckIndex(int index, int count, const char* what) {
 }
 }  // namespace
 
-TStringGrid::TStringGrid(HWND parent, int colCount, int rowCount, int fixedRows, int defaultRowHeight)
+TStringGrid::TStringGrid(int colCount, int rowCount, int fixedRows, int defaultRowHeight)
     : fixedRows_(fixedRows),
       defaultRowHeight_(defaultRowHeight),
       colWidths_(static_cast<size_t>(colCount), 64),
@@ -29,6 +29,9 @@ TStringGrid::TStringGrid(HWND parent, int colCount, int rowCount, int fixedRows,
       anchor_{0, fixedRows},
       current_{0, fixedRows} {
   SetRowCount(rowCount);
+}
+
+void TStringGrid::Create(HWND parent) {
   RegisterWindowClass(kStringGridClass, LoadCursor(nullptr, IDC_ARROW), nullptr, CS_DBLCLKS);
   CreateHandle(kStringGridClass, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL, WS_EX_CLIENTEDGE,
                RECT{0, 0, 0, 0}, parent);

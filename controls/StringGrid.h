@@ -23,7 +23,8 @@ struct TGridRect {
 
 class TStringGrid : public tk::TCustomControl {
  public:
-  TStringGrid(HWND parent, int colCount, int rowCount, int fixedRows, int defaultRowHeight);
+  TStringGrid(int colCount, int rowCount, int fixedRows, int defaultRowHeight);
+  void Create(HWND parent) override;
 
   int ColCount() const { return static_cast<int>(colWidths_.size()); }
   int RowCount() const { return static_cast<int>(rowHeights_.size()); }

@@ -8,7 +8,7 @@ namespace {
 const char kScrollerClass[] = "TkScroller";
 }
 
-TScroller::TScroller(HWND parent) {
+void TScroller::Create(HWND parent) {
   RegisterWindowClass(kScrollerClass, LoadCursor(nullptr, IDC_ARROW), nullptr, CS_DBLCLKS);
   CreateHandle(kScrollerClass, "", WS_CHILD | WS_VISIBLE, 0, RECT{0, 0, PairWidth - 1, PairHeight}, parent);
 }

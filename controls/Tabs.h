@@ -14,7 +14,7 @@ class TScroller : public tk::TCustomControl {
   static constexpr int PairWidth = 24;  // both halves; they overlap in one column
   static constexpr int PairHeight = 13;
 
-  explicit TScroller(HWND parent);
+  void Create(HWND parent) override;
 
   int Min() const { return min_; }
   int Max() const { return max_; }

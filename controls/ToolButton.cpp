@@ -13,7 +13,7 @@ const char kToolButtonClass[] = "TkToolButton";
 const COLORREF kTransparent = RGB(255, 0, 255);
 }  // namespace
 
-TToolButton::TToolButton(HWND parent, const char* glyphResource, int glyphCount) {
+TToolButton::TToolButton(const char* glyphResource, int glyphCount) {
   HINSTANCE instance = GetModuleHandleA(nullptr);
   tk::TBitmap strip(static_cast<HBITMAP>(LoadImageA(instance, glyphResource, IMAGE_BITMAP, 0, 0, 0)));
   BITMAP info{};
@@ -22,7 +22,9 @@ TToolButton::TToolButton(HWND parent, const char* glyphResource, int glyphCount)
   glyphSize_ = info.bmWidth / glyphCount;
   glyphs_.Reset(ImageList_Create(glyphSize_, info.bmHeight, ILC_COLOR24 | ILC_MASK, glyphCount, 0));
   ImageList_AddMasked(glyphs_.Get(), strip.Get(), kTransparent);
+}
 
+void TToolButton::Create(HWND parent) {
   RegisterWindowClass(kToolButtonClass, LoadCursor(nullptr, IDC_ARROW), nullptr);
   CreateHandle(kToolButtonClass, "", WS_CHILD | WS_VISIBLE, 0, RECT{0, 0, 0, 0}, parent);
 }

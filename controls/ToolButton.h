@@ -13,7 +13,8 @@ class TToolButton : public tk::TCustomControl {
  public:
   // glyphResource: a bitmap of glyphCount square images side by side (normal, then disabled);
   // magenta pixels are transparent.
-  TToolButton(HWND parent, const char* glyphResource, int glyphCount);
+  TToolButton(const char* glyphResource, int glyphCount);
+  void Create(HWND parent) override;
   std::function<void()> OnClick;
   // Fires OnClick, as a completed mouse click does.
   void Click();

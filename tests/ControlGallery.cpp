@@ -14,13 +14,17 @@ namespace {
 
 class TGalleryForm : public tk::TForm {
  public:
-  TGalleryForm() : tk::TForm("Control gallery", 520, 460) {
+  TGalleryForm() : tk::TForm({"Control gallery", 520, 460}) {}
+
+  void Create() override {
+    tk::TForm::Create();
     const controls::TGaugeKind kinds[] = {controls::gkText, controls::gkHorizontalBar,
                                           controls::gkVerticalBar, controls::gkPie, controls::gkNeedle};
     const int percents[] = {0, 25, 50, 75, 100};
     for (int row = 0; row < 5; ++row) {
       for (int col = 0; col < 5; ++col) {
-        auto gauge = std::make_unique<controls::TGauge>(Handle());
+        auto gauge = std::make_unique<controls::TGauge>();
+        gauge->Create(Handle());
         SendMessageA(gauge->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
         MoveWindow(gauge->Handle(), 10 + col * 100, 10 + row * 78, 90, 70, FALSE);
         gauge->SetForeColor(RGB(0, 0, 255));
@@ -33,7 +37,8 @@ class TGalleryForm : public tk::TForm {
     // Scrollers at y = 410: two with both halves normal (the script holds the second one's right
     // half down), one with both disabled.
     for (int i = 0; i < 3; ++i) {
-      auto scroller = std::make_unique<controls::TScroller>(Handle());
+      auto scroller = std::make_unique<controls::TScroller>();
+      scroller->Create(Handle());
       MoveWindow(scroller->Handle(), 10 + i * 30, 410, 23, 13, FALSE);
       if (i < 2) {
         scroller->SetMax(2);
@@ -53,6 +58,7 @@ class TGalleryForm : public tk::TForm {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   tk::Application().Initialize();
   TGalleryForm form;
+  form.Create();
   tk::Application().Run(form);
   return 0;
 }

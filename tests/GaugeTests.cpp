@@ -31,7 +31,8 @@ std::string Hex(COLORREF c) {
 
 class GaugeTest : public ::testing::Test {
  protected:
-  GaugeTest() : gauge(host.Handle()) {
+  GaugeTest() {
+    gauge.Create(host.Handle());
     SendMessageA(gauge.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(host.Font()), FALSE);
   }
 
@@ -62,7 +63,7 @@ class GaugeTest : public ::testing::Test {
     return n;
   }
 
-  testing_support::THostForm host;
+  testing_support::TShown<testing_support::THostForm> host;
   TGauge gauge;
   controls::TBltBitmap image;
 };

@@ -1,11 +1,13 @@
-// The alignment rule and the main window's layout table.
+// The alignment rule and the layout tables.
 #include <gtest/gtest.h>
 
 #include <set>
 #include <string>
 #include <vector>
 
-#include "app/MainLayout.h"
+#include "controls/Panel.h"
+#include "tests/HostForm.h"
+#include "toolkit/Hints.h"
 #include "toolkit/Layout.h"
 
 using tk::TAlign;
@@ -46,13 +48,39 @@ TEST(AlignBounds, TooSmallAParentNeverGivesNegativeSizes) {
   EXPECT_GE(items[2].Bounds.right, items[2].Bounds.left);
 }
 
-TEST(MainLayout, NamesEveryComponentOnceWithItsParentBeforeIt) {
-  std::set<std::string> seen;
-  for (const tk::TLayoutRow& row : app::MainLayout()) {
-    if (row.Parent) {
-      EXPECT_TRUE(seen.count(row.Parent)) << row.Name << " comes before its parent " << row.Parent;
-    }
-    EXPECT_TRUE(seen.insert(row.Name).second) << row.Name;
-  }
-  EXPECT_EQ(seen.size(), 12u);
+TEST(Layout, ATableWithAChildBeforeItsParentIsRefused) {
+  controls::TPanel outer(false), inner(false);
+  const tk::TLayoutRow parentFirst[] = {{&outer, nullptr, TAlign::Client, 0, 0, 10, 10, 0, ""},
+                                        {&inner, &outer, TAlign::Client, 0, 0, 10, 10, 0, ""}};
+  EXPECT_NO_THROW(tk::TLayout({std::begin(parentFirst), std::end(parentFirst)}));
+  const tk::TLayoutRow childFirst[] = {parentFirst[1], parentFirst[0]};
+  EXPECT_THROW(tk::TLayout({std::begin(childFirst), std::end(childFirst)}), std::logic_error);
+  // A component that is not in the table cannot be asked for.
+  tk::TLayout layout({std::begin(parentFirst), std::end(parentFirst)});
+  controls::TPanel stranger(false);
+  EXPECT_EQ(layout.Width(inner), 10);
+  EXPECT_THROW(layout.Width(stranger), std::logic_error);
+}
+
+TEST(Layout, CreatesTheComponentsInTableOrderInsideTheirParents) {
+  testing_support::TShown<testing_support::THostForm> form;
+  controls::TPanel outer(true), inner(false);
+  tk::TLayout layout({{&outer, nullptr, TAlign::Top, 0, 0, 0, 50, 2, ""},
+                      {&inner, &outer, TAlign::Client, 0, 0, 0, 0, 0, "Innen"}});
+  tk::THints hints;
+  hints.Create(form.Handle());
+  layout.Create(form.Handle(), form.Font(), hints);
+  ASSERT_NE(inner.Handle(), nullptr);
+  EXPECT_EQ(GetParent(outer.Handle()), form.Handle());
+  EXPECT_EQ(GetParent(inner.Handle()), outer.Handle());
+  RECT client;
+  GetClientRect(form.Handle(), &client);
+  RECT r;
+  GetWindowRect(inner.Handle(), &r);
+  MapWindowPoints(HWND_DESKTOP, outer.Handle(), reinterpret_cast<POINT*>(&r), 2);
+  // Inside the outer panel's border of 2 pixels.
+  EXPECT_EQ(r.left, 2);
+  EXPECT_EQ(r.top, 2);
+  EXPECT_EQ(r.right, client.right - 2);
+  EXPECT_EQ(r.bottom, 48);
 }

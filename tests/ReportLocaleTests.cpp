@@ -38,11 +38,14 @@ class TSeparatorsGuard {
 }  // namespace
 
 TEST(ReportLocale, NumberRowsFollowTheUserLocale) {
-  const char* expected = std::getenv("SANDRIVO_EXPECTED_LOCALE");
-  if (!expected) GTEST_SKIP() << "the test command sets the locale and names it";
+  // The test command runs this under a German and an English LC_ALL, which Wine takes as the
+  // user locale.
+  const char* locale = std::getenv("LC_ALL");
+  const std::string expected = locale ? std::string(locale).substr(0, 2) : "";
+  if (expected != "de" && expected != "en") GTEST_SKIP() << "the test command sets a German or English locale";
   const auto report = QuarterUsedReport();
   const LANGID language = PRIMARYLANGID(LANGIDFROMLCID(GetUserDefaultLCID()));
-  if (std::string(expected) == "de") {
+  if (expected == "de") {
     ASSERT_EQ(language, LANG_GERMAN);
     EXPECT_EQ(report->ValueAt(11), "3.703.703.670");
     EXPECT_EQ(report->ValueAt(12), "1.234.567.890");
@@ -50,7 +53,6 @@ TEST(ReportLocale, NumberRowsFollowTheUserLocale) {
     EXPECT_EQ(report->ValueAt(14), "3.703.703.670");
     EXPECT_EQ(report->ValueAt(15), "25,0000");
   } else {
-    ASSERT_EQ(std::string(expected), "en");
     ASSERT_EQ(language, LANG_ENGLISH);
     EXPECT_EQ(report->ValueAt(12), "1,234,567,890");
     EXPECT_EQ(report->ValueAt(15), "25.0000");

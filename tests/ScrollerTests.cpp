@@ -22,7 +22,8 @@ const POINT kLeftEdge{1, 1}, kRightEdge{12, 1};
 
 class ScrollerTest : public ::testing::Test {
  protected:
-  ScrollerTest() : scroller(host.Handle()) {
+  ScrollerTest() {
+    scroller.Create(host.Handle());
     scroller.OnClick = [this](TScroller& sender) {
       EXPECT_EQ(&sender, &scroller);
       ++clicks;
@@ -45,7 +46,7 @@ class ScrollerTest : public ::testing::Test {
   void Click(int x) { testing_support::Click(scroller.Handle(), x, 6); }
   bool RepaintPending() const { return GetUpdateRect(scroller.Handle(), nullptr, FALSE) != FALSE; }
 
-  testing_support::THostForm host;
+  testing_support::TShown<testing_support::THostForm> host;
   TScroller scroller;
   controls::TBltBitmap image;
   int clicks = 0;

@@ -15,7 +15,8 @@ namespace {
 
 class StringGridTest : public ::testing::Test {
  protected:
-  StringGridTest() : grid(host.Handle(), 2, 10, 1, 19) {
+  StringGridTest() : grid(2, 10, 1, 19) {
+    grid.Create(host.Handle());
     MoveWindow(grid.Handle(), 0, 0, 300, 200, TRUE);
     grid.SetColWidth(0, 100);
     grid.SetColWidth(1, 100);
@@ -37,7 +38,7 @@ class StringGridTest : public ::testing::Test {
     SetKeyboardState(keys);
   }
 
-  testing_support::THostForm host;
+  testing_support::TShown<testing_support::THostForm> host;
   TStringGrid grid;
 };
 

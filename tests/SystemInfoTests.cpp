@@ -272,7 +272,7 @@ TEST(FreeResources, TheLibrarysValuesPassThroughWhileAComponentHoldsIt) {
 
 TEST(DroppedFiles, NamesArriveInOrderAndTheMessageIsConsumed) {
   THookRecorder previous;
-  TDropTarget form;
+  testing_support::TShown<TDropTarget> form;
   TSystem system(&form);
   EXPECT_TRUE(AcceptsFiles(form.Handle()));
   EXPECT_TRUE(AcceptsFiles(tk::Application().Handle()));
@@ -300,7 +300,7 @@ TEST(DroppedFiles, NamesArriveInOrderAndTheMessageIsConsumed) {
 }
 
 TEST(DroppedFiles, WithoutHandlerTheNamesAreCollectedAllTheSame) {
-  TDropTarget form;
+  testing_support::TShown<TDropTarget> form;
   TSystem system(&form);
   PostDrop(form.Handle(), {"C:\\a", "C:\\b"});
   EXPECT_EQ(system.DroppedFiles().Count(), 2);
@@ -308,8 +308,9 @@ TEST(DroppedFiles, WithoutHandlerTheNamesAreCollectedAllTheSame) {
 }
 
 TEST(DroppedFiles, NoFormOwnerInstallsNothing) {
-  TDropTarget form;
-  controls::TPanel panel(form.Handle(), false);
+  testing_support::TShown<TDropTarget> form;
+  controls::TPanel panel(false);
+  panel.Create(form.Handle());
   {
     TSystem none(nullptr);
     TSystem notAForm(&panel);
@@ -325,7 +326,7 @@ TEST(DroppedFiles, NoFormOwnerInstallsNothing) {
 
 TEST(DroppedFiles, DestructionInReverseOrderRestoresTheChain) {
   THookRecorder previous;
-  TDropTarget form;
+  testing_support::TShown<TDropTarget> form;
   {
     TSystem first(&form);
     {
@@ -349,7 +350,7 @@ TEST(DroppedFiles, DestructionInReverseOrderRestoresTheChain) {
 TEST(DroppedFiles, AnErrorInTheHandlerReachesTheErrorDisplay) {
   testing_support::TApplicationRecorder recorder;
   THookRecorder previous;
-  TDropTarget form;
+  testing_support::TShown<TDropTarget> form;
   TSystem system(&form);
   system.OnDragDrop = [](tk::TStringList&) { throw std::runtime_error("Ablage verweigert"); };
   PostDrop(form.Handle(), {"C:\\a"});

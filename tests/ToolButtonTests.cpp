@@ -15,17 +15,18 @@ namespace {
 class ToolButtonTest : public ::testing::Test {
  protected:
   ToolButtonTest()
-      : button(host.Handle(), RES_GLYPH_INFO, 2),
+      : button(RES_GLYPH_INFO, 2),
         other(CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 100, 0, 50, 20, host.Handle(), nullptr,
                               nullptr, nullptr)) {
+    button.Create(host.Handle());
     MoveWindow(button.Handle(), 0, 0, 25, 25, TRUE);
     button.OnClick = [this] { ++clicks; };
-    SetFocus(other.Handle());
+    SetFocus(other.Get());
     Pump();
   }
-  testing_support::THostForm host;
+  testing_support::TShown<testing_support::THostForm> host;
   controls::TToolButton button;
-  tk::TSystemWindow other;
+  tk::TUniqueHandle<HWND, DestroyWindow> other;
   int clicks = 0;
 };
 
@@ -34,7 +35,7 @@ class ToolButtonTest : public ::testing::Test {
 TEST_F(ToolButtonTest, ClickFiresOnceAndLeavesTheFocusAlone) {
   testing_support::Click(button.Handle(), 12, 12);
   EXPECT_EQ(clicks, 1);
-  EXPECT_EQ(GetFocus(), other.Handle());
+  EXPECT_EQ(GetFocus(), other.Get());
   EXPECT_EQ(GetCapture(), nullptr);
 }
 
@@ -57,7 +58,7 @@ TEST_F(ToolButtonTest, LostCaptureEndsThePress) {
   PostMouse(button.Handle(), WM_LBUTTONDOWN, 12, 12, MK_LBUTTON);
   Pump();
   EXPECT_EQ(GetCapture(), button.Handle());
-  SetCapture(other.Handle());
+  SetCapture(other.Get());
   ReleaseCapture();
   PostMouse(button.Handle(), WM_LBUTTONUP, 12, 12);
   Pump();

@@ -22,7 +22,7 @@ void Click(HWND window, int x, int y) {
 
 void PostKey(HWND window, WORD key) {
   PostMessageA(window, WM_KEYDOWN, key, 1);
-  PostMessageA(window, WM_KEYUP, key, 0xC0000001);
+  PostMessageA(window, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
   Pump();
 }
 
@@ -36,13 +36,13 @@ RECT BoundsInParent(HWND window) {
 POINT ListItemCenter(HWND listView, int index) {
   RECT r{};
   r.left = LVIR_ICON;
-  SendMessageA(listView, LVM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r));
+  SendMessageA(listView, LVM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
   return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
 TApplicationRecorder::TApplicationRecorder() {
   tk::Application().OnHelp = [this](UINT command, ULONG_PTR data) {
-    HelpRequests.emplace_back(command, data);
+    HelpRequests.push_back({command, data, tk::Application().HelpFile});
     return true;
   };
   tk::Application().OnException = [this](const std::string& message) { Errors.push_back(message); };

@@ -29,7 +29,12 @@ class TApplicationRecorder {
   TApplicationRecorder(const TApplicationRecorder&) = delete;
   TApplicationRecorder& operator=(const TApplicationRecorder&) = delete;
 
-  std::vector<std::pair<UINT, ULONG_PTR>> HelpRequests;
+  struct THelpRequest {
+    UINT Command;
+    ULONG_PTR Data;
+    std::string HelpFile;  // the application's help file when the request came
+  };
+  std::vector<THelpRequest> HelpRequests;
   std::vector<std::string> Errors;
 };
 

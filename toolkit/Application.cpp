@@ -80,6 +80,19 @@ void TApplication::ProcessMessages() {
   }
 }
 
+void TApplication::RunModalLoop(const std::function<bool()>& done) {
+  MSG message;
+  while (!done()) {
+    const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+    if (got == 0) {
+      PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    if (got < 0) return;
+    ProcessMessage(message);
+  }
+}
+
 void TApplication::ProcessMessage(MSG& message) {
   bool handled = false;
   if (OnMessage) RunHandler([&] { OnMessage(message, handled); });
@@ -100,8 +113,17 @@ void TApplication::ProcessMessage(MSG& message) {
 }
 
 void TApplication::PreviewKey(TForm& form, MSG& message, bool& handled) {
-  if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return;
   if (!form.KeyPreview) return;
+  if (message.message == WM_CHAR) {
+    char key = static_cast<char>(message.wParam);
+    RunHandler([&] { form.KeyPress(key); });
+    if (key == 0)
+      handled = true;
+    else
+      message.wParam = static_cast<unsigned char>(key);
+    return;
+  }
+  if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return;
   WORD key = static_cast<WORD>(message.wParam);
   RunHandler([&] { form.KeyDown(key, CurrentShiftState()); });
   if (key == 0)

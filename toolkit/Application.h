@@ -41,6 +41,9 @@ class TApplication {
   void Run(TForm& mainForm);
   // Handles every message waiting in the queue, then returns.
   void ProcessMessages();
+  // Handles messages until done() is true; a WM_QUIT ends it early and is posted again for the
+  // outer loop.
+  void RunModalLoop(const std::function<bool()>& done);
   // Asks the help viewer to act on HelpFile (WinHelp command and data).
   bool HelpCommand(UINT command, ULONG_PTR data);
   // The standard error display: a message box with the error's text.

@@ -38,7 +38,7 @@ LRESULT TCustomControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_GETFONT:
       return reinterpret_cast<LRESULT>(font_);
     default:
-      return TWindow::HandleMessage(message, wParam, lParam);
+      return TControl::HandleMessage(message, wParam, lParam);
   }
 }
 

@@ -8,7 +8,7 @@
 
 namespace tk {
 
-class TCustomControl : public TWindow {
+class TCustomControl : public TControl {
  public:
   // Draws the control as the screen shows it into dc, at (0, 0).
   void PaintTo(HDC dc) const;

@@ -16,15 +16,28 @@ TShiftState CurrentShiftState() {
   return state;
 }
 
-TForm::TForm(const char* caption, int width, int height)
-    : font_(CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif")) {
+TForm::TForm(const TFormSettings& settings, HWND owner)
+    : settings_(settings),
+      owner_(owner),
+      font_(CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif")) {}
+
+void TForm::Create() {
   RegisterWindowClass(kFormClass, LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                       0, LoadIconA(GetModuleHandleA(nullptr), "MAINICON"));
+  DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+  DWORD exStyle = WS_EX_CONTROLPARENT;
+  RECT outer{0, 0, settings_.Width, settings_.Height};
+  if (settings_.Border == TFormBorder::Dialog) {
+    style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    exStyle |= WS_EX_DLGMODALFRAME;
+    AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+  }
+  const int width = outer.right - outer.left, height = outer.bottom - outer.top;
   const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
   const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-  CreateHandle(kFormClass, caption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT,
-               RECT{left, top, left + width, top + height}, nullptr);
+  CreateHandle(kFormClass, settings_.Caption, style, exStyle, RECT{left, top, left + width, top + height},
+               owner_);
 }
 
 void TForm::Show() {
@@ -32,8 +45,27 @@ void TForm::Show() {
   UpdateWindow(Handle());
 }
 
+int TForm::ShowModal() {
+  if (!Handle()) Create();
+  ModalResult = 0;
+  const bool ownerWasEnabled = owner_ && IsWindowEnabled(owner_);
+  if (ownerWasEnabled) EnableWindow(owner_, FALSE);
+  modal_ = true;
+  Show();
+  SetActiveWindow(Handle());
+  Application().RunModalLoop([this] { return ModalResult != 0 || !Handle(); });
+  modal_ = false;
+  // The owner is enabled before the form hides, so that it, not another program, becomes active.
+  if (ownerWasEnabled) EnableWindow(owner_, TRUE);
+  if (Handle()) ShowWindow(Handle(), SW_HIDE);
+  return ModalResult;
+}
+
 void TForm::Close() {
-  if (Handle()) DestroyWindow(Handle());
+  if (modal_)
+    ModalResult = IDCANCEL;
+  else if (Handle())
+    DestroyWindow(Handle());
 }
 
 TForm* TForm::OwningForm(HWND window) {
@@ -42,12 +74,23 @@ TForm* TForm::OwningForm(HWND window) {
 }
 
 void TForm::KeyDown(WORD&, TShiftState) {}
+void TForm::KeyPress(char&) {}
 
 LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SIZE:
       Resized();
       return 0;
+    case WM_CLOSE:
+      Close();
+      return 0;
+    case WM_COMMAND:
+      // Enter, Esc and the OK button, as the dialog manager reports them, end a modal form.
+      if (modal_ && HIWORD(wParam) == BN_CLICKED && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+        ModalResult = LOWORD(wParam);
+        return 0;
+      }
+      return TWindow::HandleMessage(message, wParam, lParam);
     case WM_DESTROY:
       if (Application().MainForm() == this) PostQuitMessage(0);
       return 0;

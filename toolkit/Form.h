@@ -1,4 +1,6 @@
 // A top-level window with key preview: the form sees every key press before its focused control.
+// It shows either modeless (the main form) or modally, with a message loop of its own that still
+// passes every message through the application's message processing.
 #pragma once
 
 #include <windows.h>
@@ -14,10 +16,27 @@ enum TShiftFlag : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4 };
 using TShiftState = unsigned;
 TShiftState CurrentShiftState();
 
+enum class TFormBorder {
+  Sizeable,  // caption, system menu, minimise and maximise boxes, sizing frame
+  Dialog,    // caption and system menu with a fixed frame
+};
+
+struct TFormSettings {
+  const char* Caption;
+  int Width, Height;  // outer size for a sizeable form, client size for a dialog
+  TFormBorder Border = TFormBorder::Sizeable;
+};
+
 class TForm : public TWindow {
  public:
+  // Creates the window, centred on the screen; a derived form then creates its components.
+  virtual void Create();
   void Show();
-  // Destroys the window; closing the main form ends the message loop.
+  // Shows the form modally: its owner is disabled until ModalResult becomes non-zero or the
+  // window is destroyed. Returns ModalResult; the window stays created, hidden.
+  int ShowModal();
+  // Destroys the window; closing the main form ends the message loop. A modal form is not
+  // destroyed: its modal result becomes IDCANCEL.
   void Close();
   // The form's font, "MS Sans Serif" at 8 points.
   HFONT Font() const { return font_.Get(); }
@@ -25,17 +44,21 @@ class TForm : public TWindow {
   static TForm* OwningForm(HWND window);
 
   bool KeyPreview = false;
-  // Key-down event, called through key preview; setting key to 0 swallows the key.
+  int ModalResult = 0;
+  // Key-down and character events, called through key preview; setting key to 0 swallows it.
   virtual void KeyDown(WORD& key, TShiftState shift);
+  virtual void KeyPress(char& key);
 
  protected:
-  // Creates the window with its outer size, centred on the screen, so that a derived form can
-  // create its components in its member initialisers.
-  TForm(const char* caption, int width, int height);
+  // owner: the window this form stays above (a dialog's owner is disabled while it is modal).
+  explicit TForm(const TFormSettings& settings, HWND owner = nullptr);
   virtual void Resized() {}
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  TFormSettings settings_;
+  HWND owner_;
+  bool modal_ = false;
   TFont font_;
 };
 

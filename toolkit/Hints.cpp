@@ -4,12 +4,10 @@
 
 namespace tk {
 
-THints::THints(HWND form)
-    : tip_(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form, nullptr,
-                           GetModuleHandleA(nullptr), nullptr)) {
+void THints::Create(HWND form) {
+  CreateSystemHandle(TOOLTIPS_CLASSA, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, WS_EX_TOPMOST, form);
   // A maximum width turns on line breaks at "\r\n"; it is wide enough that no hint wraps otherwise.
-  SendMessageA(tip_.Handle(), TTM_SETMAXTIPWIDTH, 0, 600);
+  SendMessageA(Handle(), TTM_SETMAXTIPWIDTH, 0, 600);
 }
 
 void THints::Add(HWND control, const std::string& hint) {
@@ -20,7 +18,7 @@ void THints::Add(HWND control, const std::string& hint) {
   tool.hwnd = GetParent(control);
   tool.uId = reinterpret_cast<UINT_PTR>(control);
   tool.lpszText = const_cast<char*>(hint.c_str());
-  SendMessageA(tip_.Handle(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  SendMessageA(Handle(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 }  // namespace tk

@@ -9,13 +9,12 @@
 
 namespace tk {
 
-class THints {
+class THints : public TWindow {
  public:
-  explicit THints(HWND form);
+  THints() = default;
+  // Creates the tool-tip window, owned by the form.
+  void Create(HWND form);
   void Add(HWND control, const std::string& hint);
-
- private:
-  TSystemWindow tip_;
 };
 
 }  // namespace tk

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <stdexcept>
-#include <string>
+
+#include "toolkit/Hints.h"
 
 namespace tk {
 
@@ -51,52 +52,55 @@ void AlignBounds(RECT client, std::span<TAlignedBounds> items) {
   }
 }
 
-TLayout::TLayout(std::span<const TLayoutRow> rows) {
-  for (const TLayoutRow& row : rows)
-    items_.push_back({&row, RECT{row.Left, row.Top, row.Left + row.Width, row.Top + row.Height}});
+TLayout::TLayout(std::vector<TLayoutRow> rows) {
+  for (const TLayoutRow& row : rows) {
+    const bool parentFirst = !row.Parent || std::any_of(items_.begin(), items_.end(), [&](const Item& item) {
+      return item.Row.Component == row.Parent;
+    });
+    if (!parentFirst) throw std::logic_error("Layout: eine Komponente steht vor ihrem Elternfenster");
+    items_.push_back({row, RECT{row.Left, row.Top, row.Left + row.Width, row.Top + row.Height}});
+  }
 }
 
-size_t TLayout::IndexOf(std::string_view name) const {
+size_t TLayout::IndexOf(const TControl& component) const {
   for (size_t i = 0; i < items_.size(); ++i)
-    if (name == items_[i].Row->Name) return i;
-  throw std::invalid_argument("Komponente nicht im Layout: " + std::string(name));
+    if (items_[i].Row.Component == &component) return i;
+  throw std::logic_error("Layout: Komponente fehlt in der Tabelle");
 }
 
-const TLayoutRow& TLayout::Row(std::string_view name) const {
-  return *items_[IndexOf(name)].Row;
-}
-void TLayout::Attach(std::string_view name, HWND window) {
-  items_[IndexOf(name)].Window = window;
-}
-int TLayout::Width(std::string_view name) const {
-  return tk::Width(items_[IndexOf(name)].Bounds);
+void TLayout::Create(HWND form, HFONT font, THints& hints) {
+  for (const Item& item : items_) {
+    TControl& component = *item.Row.Component;
+    component.Create(item.Row.Parent ? item.Row.Parent->Handle() : form);
+    SendMessageA(component.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    hints.Add(component.Handle(), item.Row.Hint);
+  }
+  Realign(form);
 }
 
-void TLayout::SetWidth(std::string_view name, int width) {
-  RECT& b = items_[IndexOf(name)].Bounds;
+int TLayout::Width(const TControl& component) const {
+  return tk::Width(items_[IndexOf(component)].Bounds);
+}
+
+void TLayout::SetWidth(const TControl& component, int width) {
+  RECT& b = items_[IndexOf(component)].Bounds;
   b.right = b.left + std::max(0, width);
 }
 
 void TLayout::Realign(HWND form) const {
   // Parents come before their children in the table, so one pass in table order places every level.
-  std::vector<const char*> parents{nullptr};
-  for (const Item& item : items_) parents.push_back(item.Row->Name);
-  for (const char* parent : parents) {
-    HWND parentWindow = form;
-    int border = 0;
-    if (parent) {
-      const Item& p = items_[IndexOf(parent)];
-      parentWindow = p.Window;
-      border = p.Row->Border;
-    }
+  std::vector<const Item*> parents{nullptr};
+  for (const Item& item : items_) parents.push_back(&item);
+  for (const Item* parent : parents) {
+    HWND parentWindow = parent ? parent->Row.Component->Handle() : form;
     if (!parentWindow) continue;
+    const int border = parent ? parent->Row.Border : 0;
+    const TControl* parentComponent = parent ? parent->Row.Component : nullptr;
     std::vector<TAlignedBounds> bounds;
     std::vector<const Item*> children;
     for (const Item& item : items_) {
-      const bool sameParent = parent ? (item.Row->Parent && std::string_view(item.Row->Parent) == parent)
-                                     : item.Row->Parent == nullptr;
-      if (!sameParent) continue;
-      bounds.push_back({item.Row->Align, item.Bounds});
+      if (item.Row.Parent != parentComponent) continue;
+      bounds.push_back({item.Row.Align, item.Bounds});
       children.push_back(&item);
     }
     if (children.empty()) continue;
@@ -105,9 +109,10 @@ void TLayout::Realign(HWND form) const {
     InflateRect(&client, -border, -border);
     AlignBounds(client, bounds);
     for (size_t i = 0; i < children.size(); ++i) {
-      if (!children[i]->Window) continue;
+      HWND child = children[i]->Row.Component->Handle();
+      if (!child) continue;
       const RECT& b = bounds[i].Bounds;
-      MoveWindow(children[i]->Window, b.left, b.top, b.right - b.left, b.bottom - b.top, TRUE);
+      MoveWindow(child, b.left, b.top, b.right - b.left, b.bottom - b.top, TRUE);
     }
   }
 }

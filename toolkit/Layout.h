@@ -5,16 +5,19 @@
 #include <windows.h>
 
 #include <span>
-#include <string_view>
 #include <vector>
 
+#include "toolkit/Window.h"
+
 namespace tk {
+
+class THints;
 
 enum class TAlign { None, Top, Bottom, Left, Right, Client };
 
 struct TLayoutRow {
-  const char* Name;
-  const char* Parent;  // nullptr: the window itself
+  TControl* Component;
+  TControl* Parent;  // nullptr: the window itself
   TAlign Align;
   int Left, Top, Width, Height;
   int Border;        // inset of the client area that a parent leaves for its children (bevel)
@@ -34,21 +37,22 @@ void AlignBounds(RECT client, std::span<TAlignedBounds> items);
 // The run-time state of one window's layout: the table's bounds, updated as the user resizes parts.
 class TLayout {
  public:
-  explicit TLayout(std::span<const TLayoutRow> rows);
-  const TLayoutRow& Row(std::string_view name) const;
-  void Attach(std::string_view name, HWND window);
-  int Width(std::string_view name) const;
-  void SetWidth(std::string_view name, int width);
-  // Positions every attached window inside its parent's client area.
+  // Parents must come before their children.
+  explicit TLayout(std::vector<TLayoutRow> rows);
+  // Creates every component in table order inside its parent, with the form's font and its hint,
+  // then places them.
+  void Create(HWND form, HFONT font, THints& hints);
+  int Width(const TControl& component) const;
+  void SetWidth(const TControl& component, int width);
+  // Positions every created component inside its parent's client area.
   void Realign(HWND form) const;
 
  private:
   struct Item {
-    const TLayoutRow* Row;
+    TLayoutRow Row;
     RECT Bounds;
-    HWND Window = nullptr;
   };
-  size_t IndexOf(std::string_view name) const;
+  size_t IndexOf(const TControl& component) const;
   std::vector<Item> items_;
 };
 

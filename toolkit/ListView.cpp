@@ -2,15 +2,11 @@
 
 #include <commctrl.h>
 
-#include <stdexcept>
-
 namespace tk {
 
-TListView::TListView(HWND parent, DWORD style, DWORD exStyle)
-    : window_(CreateWindowExA(exStyle, WC_LISTVIEWA, "",
-                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_SHAREIMAGELISTS | style, 0, 0, 0, 0,
-                              parent, nullptr, GetModuleHandleA(nullptr), nullptr)) {
-  if (!Handle()) throw std::runtime_error("Listenansicht nicht erstellt");
+void TListView::Create(HWND parent) {
+  CreateSystemHandle(WC_LISTVIEWA, WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_SHAREIMAGELISTS | style_, exStyle_,
+                     parent);
 }
 
 void TListView::SetImages(HIMAGELIST images) {
@@ -36,7 +32,7 @@ std::string TListView::Caption(int index) const {
   item.iSubItem = 0;
   item.pszText = buffer;
   item.cchTextMax = sizeof(buffer);
-  SendMessageA(Handle(), LVM_GETITEMTEXTA, index, reinterpret_cast<LPARAM>(&item));
+  SendMessageA(Handle(), LVM_GETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
   return buffer;
 }
 

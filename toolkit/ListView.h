@@ -11,10 +11,10 @@
 
 namespace tk {
 
-class TListView {
+class TListView : public TControl {
  public:
-  TListView(HWND parent, DWORD style, DWORD exStyle);
-  HWND Handle() const { return window_.Handle(); }
+  TListView(DWORD style, DWORD exStyle) : style_(style), exStyle_(exStyle) {}
+  void Create(HWND parent) override;
   // The image list stays the caller's: the list view shares it and never destroys it.
   void SetImages(HIMAGELIST images);
   // Adds an item at the end; returns its index.
@@ -26,7 +26,8 @@ class TListView {
   int Selected() const;
 
  private:
-  TSystemWindow window_;
+  DWORD style_;
+  DWORD exStyle_;
 };
 
 }  // namespace tk

@@ -8,11 +8,17 @@
 
 namespace tk {
 
+namespace {
+const char kObjectProperty[] = "TkWindowObject";
+}
+
 TWindow::~TWindow() {
-  if (handle_) {
+  // A system window destroyed with its parent leaves a stale handle here; the property tells
+  // whether the handle still names our window.
+  if (handle_ && FromHandle(handle_) == this) {
     // Unbind first: the derived parts of this object are gone, so the last messages go to
     // the default procedure.
-    SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
+    RemovePropA(handle_, kObjectProperty);
     HWND window = handle_;
     handle_ = nullptr;
     DestroyWindow(window);
@@ -21,9 +27,7 @@ TWindow::~TWindow() {
 
 TWindow* TWindow::FromHandle(HWND window) {
   if (!window) return nullptr;
-  WNDPROC proc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
-  if (proc != &TWindow::WindowProc) return nullptr;
-  return reinterpret_cast<TWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  return static_cast<TWindow*>(GetPropA(window, kObjectProperty));
 }
 
 void TWindow::RegisterWindowClass(const char* className, HCURSOR cursor, HBRUSH background, UINT style,
@@ -47,10 +51,19 @@ void TWindow::RegisterWindowClass(const char* className, HCURSOR cursor, HBRUSH 
 
 void TWindow::CreateHandle(const char* className, const char* caption, DWORD style, DWORD exStyle,
                            const RECT& bounds, HWND parent) {
+  if (handle_) throw std::logic_error(std::string("Fenster besteht schon: ") + className);
   HWND window =
       CreateWindowExA(exStyle, className, caption, style, bounds.left, bounds.top, bounds.right - bounds.left,
                       bounds.bottom - bounds.top, parent, nullptr, GetModuleHandleA(nullptr), this);
   if (!window) throw std::runtime_error(std::string("Fenster nicht erstellt: ") + className);
+}
+
+void TWindow::CreateSystemHandle(const char* className, DWORD style, DWORD exStyle, HWND parent) {
+  if (handle_) throw std::logic_error(std::string("Fenster besteht schon: ") + className);
+  handle_ = CreateWindowExA(exStyle, className, "", style, 0, 0, 0, 0, parent, nullptr,
+                            GetModuleHandleA(nullptr), nullptr);
+  if (!handle_) throw std::runtime_error(std::string("Fenster nicht erstellt: ") + className);
+  SetPropA(handle_, kObjectProperty, this);
 }
 
 LRESULT TWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -61,9 +74,9 @@ LRESULT CALLBACK TWindow::WindowProc(HWND window, UINT message, WPARAM wParam, L
   if (message == WM_NCCREATE) {
     auto* self = static_cast<TWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
     self->handle_ = window;
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    SetPropA(window, kObjectProperty, self);
   }
-  auto* self = reinterpret_cast<TWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  TWindow* self = FromHandle(window);
   if (!self) return DefWindowProcA(window, message, wParam, lParam);
   if (message == WM_SETCURSOR && ScreenCursor() == TCursor::HourGlass) {
     SetCursor(LoadCursor(nullptr, IDC_WAIT));
@@ -78,7 +91,7 @@ LRESULT CALLBACK TWindow::WindowProc(HWND window, UINT message, WPARAM wParam, L
   });
   if (!handled) result = DefWindowProcA(window, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
-    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    RemovePropA(window, kObjectProperty);
     self->handle_ = nullptr;
   }
   return result;

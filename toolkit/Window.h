@@ -1,5 +1,7 @@
-// Base of the windows that the program creates from window classes of its own: one static window
-// procedure binds the HWND to its C++ object and dispatches to HandleMessage.
+// Base of the program's windows. Construction and window creation are two steps: a constructor only
+// stores settings, and Create makes the window once the C++ object is whole, so that no message
+// reaches a half-built object. One static window procedure binds the HWND to its object and
+// dispatches to HandleMessage.
 #pragma once
 
 #include <windows.h>
@@ -13,7 +15,8 @@ class TWindow {
   virtual ~TWindow();
 
   HWND Handle() const { return handle_; }
-  // The object bound to a window of one of our classes, or null.
+  // The object bound to a window of one of our classes, or null. The binding is a window
+  // property, so it survives subclassing (tool tips subclass the windows they watch).
   static TWindow* FromHandle(HWND window);
 
  protected:
@@ -22,8 +25,12 @@ class TWindow {
   // Registers the class once per process; its procedure dispatches to the bound object.
   static void RegisterWindowClass(const char* className, HCURSOR cursor, HBRUSH background, UINT style = 0,
                                   HICON icon = nullptr);
+  // Creates the window of one of our classes, bound to this object.
   void CreateHandle(const char* className, const char* caption, DWORD style, DWORD exStyle,
                     const RECT& bounds, HWND parent);
+  // Creates a window of a system class (list view, tool tip), owned but not bound: the system's
+  // procedure handles it.
+  void CreateSystemHandle(const char* className, DWORD style, DWORD exStyle, HWND parent);
   // Exceptions never leave this: the dispatcher hands them to the standard error display.
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -32,19 +39,10 @@ class TWindow {
   HWND handle_ = nullptr;
 };
 
-// A window created from a system class (list view, tool tip): destroyed with its owner object.
-class TSystemWindow {
+// A child window that a layout creates inside its parent, in the layout's order.
+class TControl : public TWindow {
  public:
-  explicit TSystemWindow(HWND window) : handle_(window) {}
-  TSystemWindow(const TSystemWindow&) = delete;
-  TSystemWindow& operator=(const TSystemWindow&) = delete;
-  ~TSystemWindow() {
-    if (handle_ && IsWindow(handle_)) DestroyWindow(handle_);
-  }
-  HWND Handle() const { return handle_; }
-
- private:
-  HWND handle_ = nullptr;
+  virtual void Create(HWND parent) = 0;
 };
 
 }  // namespace tk

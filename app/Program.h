@@ -1,0 +1,11 @@
+// The program's main block, apart from its entry point.
+#pragma once
+
+#include "toolkit/Application.h"
+
+namespace app {
+
+// Initialises the application object and gives it the program's title and help file.
+void SetUpApplication(tk::TApplication& application);
+
+}  // namespace app
