@@ -1,5 +1,6 @@
 # Run with -DOBJDUMP=tool -DEXE=file -P: fails when the executable imports a DLL other than
 # kernel32 and the C runtime.
+cmake_minimum_required(VERSION 3.20)
 execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "${OBJDUMP} -p ${EXE} failed")

@@ -6,35 +6,37 @@ BUILD_DIR=${BUILD_DIR:-$ROOT/build}
 export WINEDEBUG=-all
 # No Mono or Gecko prompts when a prefix is created.
 export WINEDLLOVERRIDES="mscoree=;mshtml="
-export WINEARCH=win32
 
-PACKAGES=(wine wine32:i386 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
-          binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 cmake ninja-build g++ googletest
-          xvfb xauth x11-utils xdotool xclip imagemagick)
+# What building and running the program needs; the tests add theirs.
+PACKAGES=(wine wine32:i386 g++-mingw-w64-i686-posix binutils-mingw-w64-i686 cmake ninja-build g++
+          xvfb xauth x11-utils)
+TEST_PACKAGES=(wine64 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest xdotool xclip
+               imagemagick)
 
 as_root() {
   if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi
 }
 
-# Installs whatever of PACKAGES is missing (i386 architecture included).
+# Installs those of the named packages that are missing (the i386 architecture first).
 install_packages() {
-  local missing=()
+  local missing=() update=
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     as_root dpkg --add-architecture i386
-    missing=(update-needed)
+    update=1
   fi
-  for p in "${PACKAGES[@]}"; do
+  for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
-  [ ${#missing[@]} -eq 0 ] && return 0
-  echo "Installing: ${PACKAGES[*]}"
+    [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
   as_root apt-get update -qq
-  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${PACKAGES[@]}" >/dev/null
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-# Creates the Wine prefix given as $1 if it does not exist yet.
+# Creates the Wine prefix given as $1 if it does not exist yet, of the architecture $2 (win32 or
+# win64).
 make_prefix() {
-  export WINEPREFIX=$1
+  export WINEPREFIX=$1 WINEARCH=${2:-win32}
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "Creating Wine prefix $WINEPREFIX"
     mkdir -p "$WINEPREFIX"
@@ -43,32 +45,35 @@ make_prefix() {
   fi
 }
 
-# Configures once, then builds the given targets (all when none is named).
+TOOLCHAIN_I686=$ROOT/cmake/mingw-i686.cmake
+TOOLCHAIN_X86_64=$ROOT/cmake/mingw-x86_64.cmake
+
+# Configures the build folder $1 with the toolchain file $2, the tests on or off ($3) and further
+# CMake options, then builds it.
 build() {
-  cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_CROSSCOMPILING_EMULATOR=wine -DSANDRIVO_TESTS=ON >/dev/null
-  if [ $# -gt 0 ]; then
-    cmake --build "$BUILD_DIR" --target "$@"
-  else
-    cmake --build "$BUILD_DIR"
-  fi
+  local dir=$1 toolchain=$2 tests=$3
+  shift 3
+  cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+    -DCMAKE_CROSSCOMPILING_EMULATOR=wine -DSANDRIVO_TESTS="$tests" "$@" >/dev/null
+  cmake --build "$dir"
 }
 
 XVFB_PID=
-# Starts an Xvfb of our own on a free display number when none is set.
+# Starts an Xvfb of our own when no display is set; it picks a free display number itself.
 start_display() {
   [ -n "${DISPLAY:-}" ] && return 0
-  local n=90
-  while [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ]; do n=$((n + 1)); done
-  Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  local fifo number
+  fifo=$(mktemp -u)
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
   XVFB_PID=$!
-  export DISPLAY=:$n
-  for _ in $(seq 50); do
-    xdpyinfo >/dev/null 2>&1 && return 0
-    sleep 0.1
-  done
-  echo "Xvfb did not start" >&2
-  return 1
+  if ! read -r -t 20 number <"$fifo"; then
+    rm -f "$fifo"
+    echo "Xvfb did not start" >&2
+    return 1
+  fi
+  rm -f "$fifo"
+  export DISPLAY=:$number
 }
 
 stop_display() {

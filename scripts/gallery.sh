@@ -5,8 +5,8 @@
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
-install_packages
-build control_gallery
+install_packages "${PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+build "$BUILD_DIR" "$TOOLCHAIN_I686" ON
 make_prefix "$ROOT/.wine/run"
 unset DISPLAY
 start_display

@@ -3,8 +3,8 @@
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
-install_packages
-build Sandrivo
+install_packages "${PACKAGES[@]}"
+build "$BUILD_DIR" "$TOOLCHAIN_I686" OFF
 make_prefix "$ROOT/.wine/run"
 start_display
 trap 'wineserver -k 2>/dev/null || true; stop_display' EXIT

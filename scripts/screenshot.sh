@@ -5,8 +5,8 @@ set -euo pipefail
 source "$(dirname "$0")/common.sh"
 OUT=${1:-$ROOT/docs/main-window.png}
 
-install_packages
-build Sandrivo
+install_packages "${PACKAGES[@]}" xdotool imagemagick
+build "$BUILD_DIR" "$TOOLCHAIN_I686" OFF
 make_prefix "$ROOT/.wine/run"
 unset DISPLAY
 start_display

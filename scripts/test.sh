@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test under Wine, on an Xvfb display of its own.
+# Builds everything for 32-bit and for 64-bit Windows, warnings as errors, and runs every test of
+# both builds under Wine (a 32-bit and a 64-bit prefix) on an Xvfb display of its own.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
@@ -16,18 +17,37 @@ prepare_test_prefix() {
   ln -sfn /nonexistent/sandrivo-cdrom "$devices/m:"
   ln -sfn /nonexistent/sandrivo-floppy "$devices/n:"
   rm -f "$devices/q:" "$devices/q::"
-  wine reg add 'HKLM\Software\Wine\Drives' /v m: /d cdrom /f >/dev/null
-  wine reg add 'HKLM\Software\Wine\Drives' /v n: /d floppy /f >/dev/null
+  # The mount manager reads the native view of the registry, not a 32-bit program's.
+  local view=/reg:32
+  [ "$WINEARCH" = win64 ] && view=/reg:64
+  wine reg add 'HKLM\Software\Wine\Drives' /v m: /d cdrom /f $view >/dev/null
+  wine reg add 'HKLM\Software\Wine\Drives' /v n: /d floppy /f $view >/dev/null
   # The mount manager reads the drives when the server starts.
   wineserver -k || true
   wineserver -w
   touch "$WINEPREFIX/.sandrivo-test-prefix"
 }
 
-install_packages
-build
-make_prefix "$ROOT/.wine/test"
-prepare_test_prefix
+# Runs the tests of one build folder in one prefix.
+run_tests() {
+  local dir=$1 prefix=$2 arch=$3
+  make_prefix "$prefix" "$arch"
+  prepare_test_prefix
+  wineserver -p
+  # Start Wine's own services now, apart from CTest: a service that inherits a test's output pipe
+  # keeps CTest waiting for the pipe's end.
+  wine cmd /c exit >/dev/null 2>&1 </dev/null
+  echo "== Tests of $(basename "$dir") in a $arch prefix"
+  local status=0
+  ctest --test-dir "$dir" --output-on-failure || status=$?
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+  return $status
+}
+
+install_packages "${PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+build "$BUILD_DIR" "$TOOLCHAIN_I686" ON -DSANDRIVO_WERROR=ON
+build "$ROOT/build64" "$TOOLCHAIN_X86_64" ON -DSANDRIVO_WERROR=ON
 
 # Never the user's own display: the tests click and type.
 unset DISPLAY
@@ -37,9 +57,8 @@ cleanup() {
   stop_display
 }
 trap cleanup EXIT
-wineserver -p
-# Start Wine's own services now, apart from CTest: a service that inherits a test's output pipe
-# keeps CTest waiting for the pipe's end.
-wine cmd /c exit >/dev/null 2>&1 </dev/null
 
-ctest --test-dir "$BUILD_DIR" --output-on-failure
+status=0
+run_tests "$BUILD_DIR" "$ROOT/.wine/test" win32 || status=$?
+run_tests "$ROOT/build64" "$ROOT/.wine/test64" win64 || status=$?
+exit $status

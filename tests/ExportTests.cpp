@@ -120,6 +120,7 @@ class ClipboardExportTest : public ::testing::Test {
     fake.Drives['C'] = FixedDrive(4096000, 1024000);
     fake.Drives['D'] = FixedDrive(8192000, 2048000);
     form = std::make_unique<app::TMainForm>(fake);
+    form->Create();
     form->Show();
     Pump();
     PutOnClipboard("vorher");

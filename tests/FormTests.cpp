@@ -59,11 +59,13 @@ TEST(Form, ConstructionCreatesNoWindowAndCreateReachesTheWholeObject) {
   form.Create();
   ASSERT_NE(form.Handle(), nullptr);
   EXPECT_FALSE(form.SawUnready);
-  // The creation messages reached the derived handler, WM_SIZE included.
-  EXPECT_NE(std::find(form.Messages.begin(), form.Messages.end(), static_cast<UINT>(WM_NCCREATE)),
-            form.Messages.end());
-  EXPECT_GE(form.Resizes, 1);
+  // The creation messages reached the derived handler.
+  for (UINT message : {UINT{WM_NCCREATE}, UINT{WM_CREATE}})
+    EXPECT_NE(std::find(form.Messages.begin(), form.Messages.end(), message), form.Messages.end()) << message;
   EXPECT_EQ(tk::TWindow::FromHandle(form.Handle()), &form);
+  form.Show();
+  EXPECT_GE(form.Resizes, 1);
+  EXPECT_FALSE(form.SawUnready);
 }
 
 TEST(Form, OurWindowsAreRecognisedAfterSubclassing) {
@@ -92,14 +94,18 @@ TEST(Form, KeyPreviewSeesKeysAndCharactersBeforeTheFocusedControl) {
   HWND edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 0, 0, 100, 20, form.Handle(), nullptr,
                               nullptr, nullptr);
   SetFocus(edit);
+  // The key's character comes from the message loop's translation of the key.
   PostMessageA(edit, WM_KEYDOWN, 'I', 1);
-  PostMessageA(edit, WM_CHAR, 'i', 1);
   Pump();
   EXPECT_EQ(form.Keys, std::vector<WORD>{'I'});
   EXPECT_EQ(form.Chars, std::vector<char>{'i'});
+  char text[8] = "";
+  GetWindowTextA(edit, text, sizeof(text));
+  EXPECT_STREQ(text, "i") << "the focused control gets the key after the form";
   form.KeyPreview = false;
-  PostMessageA(edit, WM_CHAR, 'j', 1);
+  PostMessageA(edit, WM_KEYDOWN, 'J', 1);
   Pump();
+  EXPECT_EQ(form.Keys.size(), 1u);
   EXPECT_EQ(form.Chars.size(), 1u);
   DestroyWindow(edit);
 }

@@ -229,9 +229,10 @@ TEST_F(GaugeTest, PieFillsClockwiseFromTwelve) {
   gauge.SetKind(controls::gkPie);
   gauge.SetForeColor(kBlue);
   gauge.SetColor(kRed);
-  Resize(101, 101);
+  // Wider than high, so that swapped axes show: inner (1, 1, 160, 80), centre about (80, 40).
+  Resize(161, 81);
   // Quarter points: upper right, lower right, lower left, upper left.
-  const POINT quarters[] = {{70, 30}, {70, 70}, {30, 70}, {30, 30}};
+  const POINT quarters[] = {{112, 24}, {112, 56}, {48, 56}, {48, 24}};
   const struct {
     int percent;
     int filled;  // quarters filled, clockwise from the upper right
@@ -243,7 +244,9 @@ TEST_F(GaugeTest, PieFillsClockwiseFromTwelve) {
       EXPECT_EQ(At(quarters[q].x, quarters[q].y), q < c.filled ? kBlue : kWhite)
           << c.percent << "% quarter " << q;
     EXPECT_EQ(At(2, 2), kRed) << "corners outside the ellipse show Color";
-    EXPECT_EQ(At(50, 1), kBlue) << "the outline";
+    EXPECT_EQ(At(158, 78), kRed) << "corners outside the ellipse show Color";
+    EXPECT_EQ(At(80, 1), kBlue) << "the outline at the top";
+    EXPECT_EQ(At(1, 40), kBlue) << "the outline at the left";
   }
 }
 
@@ -251,30 +254,38 @@ TEST_F(GaugeTest, NeedlePointsLeftUpAndRight) {
   gauge.SetShowText(false);
   gauge.SetKind(controls::gkNeedle);
   gauge.SetColor(kRed);
-  Resize(101, 51);
-  // Inner (1, 1, 100, 50); the needle turns about (50, 49).
+  gauge.SetForeColor(kBlue);
+  // Wider than high, so that swapped axes show: inner (1, 1, 160, 50); the needle turns about
+  // (80, 49), half the control's width and one above the inner bottom.
+  Resize(161, 51);
+  const int cx = 80, cy = 49;
   gauge.SetProgress(0);
   Render();
-  EXPECT_EQ(At(50, 25), kWhite) << "no needle at 0 %";
-  EXPECT_TRUE(AllOf({1, 50, 100, 51}, kBlack)) << "the base line on the bottom row";
-  const struct {
-    int percent;
-    POINT sample;
-  } cases[] = {{50, {50, 20}}, {10, {16, 38}}, {90, {84, 38}}};
-  for (const auto& c : cases) {
-    gauge.SetProgress(c.percent);
+  EXPECT_EQ(At(cx, 25), kWhite) << "no needle at 0 %";
+  // The base line lies on the frame's bottom row, in the needle's colour.
+  EXPECT_TRUE(AllOf({1, 50, 160, 51}, kBlue)) << "the base line";
+  EXPECT_EQ(At(0, 50), kBlack) << "the frame's corner";
+  // A pixel of the needle's line at column x, allowing one row of rounding.
+  auto onNeedle = [&](int x, int endX, int endY) {
+    const int y = static_cast<int>(std::lround(cy + static_cast<double>(endY - cy) * (x - cx) / (endX - cx)));
+    return At(x, y) == kBlue || At(x, y - 1) == kBlue || At(x, y + 1) == kBlue;
+  };
+  for (int percent : {10, 30, 70, 90}) {
+    gauge.SetProgress(percent);
     Render();
-    const double a = c.percent / 100.0 * std::numbers::pi;
-    const int endX = static_cast<int>(std::nearbyint(50 * (1 - std::cos(a))));
-    const int endY = static_cast<int>(std::nearbyint(49 * (1 - std::sin(a))));
-    EXPECT_EQ(At(endX + (50 - endX) / 10, endY + (49 - endY) / 10), kBlack) << c.percent << "% near the tip";
-    EXPECT_EQ(At(c.sample.x, c.sample.y), kBlack) << c.percent << "%";
+    const double a = percent / 100.0 * std::numbers::pi;
+    const int endX = static_cast<int>(std::nearbyint(cx * (1 - std::cos(a))));
+    const int endY = static_cast<int>(std::nearbyint(cy * (1 - std::sin(a))));
+    for (int x : {endX + (cx - endX) / 10, (endX + cx) / 2})
+      EXPECT_TRUE(onNeedle(x, endX, endY)) << percent << "% at x " << x << ", tip " << endX << "," << endY;
   }
-  // Up: the needle leaves the upper corners alone.
+  // Up: a vertical needle that leaves both sides alone.
   gauge.SetProgress(50);
   Render();
-  EXPECT_EQ(At(25, 30), kWhite);
-  EXPECT_EQ(At(75, 30), kWhite);
+  EXPECT_EQ(At(cx, 5), kBlue);
+  EXPECT_EQ(At(cx, 40), kBlue);
+  EXPECT_EQ(At(40, 30), kWhite);
+  EXPECT_EQ(At(120, 30), kWhite);
 }
 
 TEST_F(GaugeTest, TextStyleWithoutTextIsPlainBackColor) {

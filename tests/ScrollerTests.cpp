@@ -65,7 +65,9 @@ TEST_F(ScrollerTest, FreshScrollerHasBothHalvesDisabled) {
     PostMouse(scroller.Handle(), WM_LBUTTONDOWN, x, 6, MK_LBUTTON);
     Pump();
     EXPECT_EQ(GetCapture(), nullptr);
-    EXPECT_EQ(At(kLeftEdge), kWhite) << "no half shows pressed";
+    // Sampled while the button is down, on both halves.
+    EXPECT_EQ(At(kLeftEdge), kWhite) << "the left half shows no press at x " << x;
+    EXPECT_EQ(At(kRightEdge), kWhite) << "the right half shows no press at x " << x;
     PostMouse(scroller.Handle(), WM_LBUTTONUP, x, 6);
     Pump();
   }
@@ -118,6 +120,7 @@ TEST_F(ScrollerTest, SlidingOffAndBackShowsThePress) {
   Pump();
   EXPECT_EQ(GetCapture(), scroller.Handle());
   EXPECT_EQ(At(kLeftEdge), kGrey) << "sunken";
+  EXPECT_EQ(At(kRightEdge), kWhite) << "only the pressed half sinks";
   EXPECT_EQ(At({6, 7}), kBlack) << "the arrow moved one pixel right and down";
   PostMouse(scroller.Handle(), WM_MOUSEMOVE, 4, 40, MK_LBUTTON);
   Pump();
@@ -133,14 +136,16 @@ TEST_F(ScrollerTest, SlidingOffAndBackShowsThePress) {
   EXPECT_EQ(GetCapture(), nullptr);
   EXPECT_EQ(At(kLeftEdge), kWhite);
 
-  // Released over the other half: no step either.
+  // Released over the other half: no step either, and the half under the pointer never sinks.
   PostMouse(scroller.Handle(), WM_LBUTTONDOWN, 4, 6, MK_LBUTTON);
   PostMouse(scroller.Handle(), WM_MOUSEMOVE, 18, 6, MK_LBUTTON);
+  Pump();
+  EXPECT_EQ(At(kRightEdge), kWhite) << "the right half is not the pressed one";
+  EXPECT_EQ(At(kLeftEdge), kWhite) << "the pointer left the pressed half";
   PostMouse(scroller.Handle(), WM_LBUTTONUP, 18, 6);
   Pump();
   EXPECT_EQ(scroller.Position(), 2);
   EXPECT_EQ(clicks, 0);
-  EXPECT_EQ(At(kRightEdge), kWhite) << "the right half never showed pressed";
 }
 
 TEST_F(ScrollerTest, ChangeSetsTheStep) {
