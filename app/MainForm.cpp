@@ -43,9 +43,9 @@ TMainForm::TMainForm(const TDriveQueries& queries)
     : tk::TForm({"Quelix Disk-Info", kMainFormWidth, kMainFormHeight}),
       ImageList1(LoadDriveImages()),
       Panel1(false),
-      DrivesView(LVS_ICON | LVS_ALIGNLEFT | LVS_AUTOARRANGE | LVS_NOLABELWRAP | LVS_SHOWSELALWAYS |
-                     LVS_SINGLESEL,
-                 WS_EX_CLIENTEDGE),
+      DrivesView(
+          LVS_ICON | LVS_ALIGNLEFT | LVS_AUTOARRANGE | LVS_NOLABELWRAP | LVS_SHOWSELALWAYS | LVS_SINGLESEL,
+          WS_EX_CLIENTEDGE),
       InfoGrid(2, 10, 1, 19),
       ProgressPanel(true),
       ButtonPanel(true),

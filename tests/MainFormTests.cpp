@@ -381,8 +381,9 @@ TEST(MainForm, TheLayoutTableNamesEveryComponentOnce) {
   TMainForm form;
   std::set<const tk::TControl*> seen;
   for (const tk::TLayoutRow& row : app::MainLayout(form)) EXPECT_TRUE(seen.insert(row.Component).second);
-  const tk::TControl* components[] = {&form.Panel1,  &form.DrivesView,  &form.InfoGrid,     &form.ProgressPanel,
-                                      &form.ButtonPanel, &form.Splitter, &form.InfoBtn,    &form.CloseBtn,
-                                      &form.CopyInfoBtn, &form.CopyInfosBtn, &form.SizeGauge, &form.HelpBtn};
+  const tk::TControl* components[] = {&form.Panel1,        &form.DrivesView,  &form.InfoGrid,
+                                      &form.ProgressPanel, &form.ButtonPanel, &form.Splitter,
+                                      &form.InfoBtn,       &form.CloseBtn,    &form.CopyInfoBtn,
+                                      &form.CopyInfosBtn,  &form.SizeGauge,   &form.HelpBtn};
   EXPECT_EQ(seen, std::set<const tk::TControl*>(std::begin(components), std::end(components)));
 }

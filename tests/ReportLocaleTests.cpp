@@ -42,7 +42,8 @@ TEST(ReportLocale, NumberRowsFollowTheUserLocale) {
   // user locale.
   const char* locale = std::getenv("LC_ALL");
   const std::string expected = locale ? std::string(locale).substr(0, 2) : "";
-  if (expected != "de" && expected != "en") GTEST_SKIP() << "the test command sets a German or English locale";
+  if (expected != "de" && expected != "en")
+    GTEST_SKIP() << "the test command sets a German or English locale";
   const auto report = QuarterUsedReport();
   const LANGID language = PRIMARYLANGID(LANGIDFROMLCID(GetUserDefaultLCID()));
   if (expected == "de") {

@@ -4,8 +4,6 @@
 
 #include <windows.h>
 
-#include <x86intrin.h>
-
 #include <shlobj.h>
 
 #include <cstdlib>
@@ -14,6 +12,7 @@
 #include <string>
 #include <thread>
 #include <vector>
+#include <x86intrin.h>
 
 #include "controls/Panel.h"
 #include "sysinfo/ClockRate.h"

@@ -5,8 +5,8 @@
 namespace tk {
 
 void TListView::Create(HWND parent) {
-  CreateSystemHandle(WC_LISTVIEWA, WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_SHAREIMAGELISTS | style_, exStyle_,
-                     parent);
+  CreateSystemHandle(WC_LISTVIEWA, WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_SHAREIMAGELISTS | style_,
+                     exStyle_, parent);
 }
 
 void TListView::SetImages(HIMAGELIST images) {
