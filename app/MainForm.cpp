@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "about/aboutdlg.h"
 #include "app/DriveExport.h"
 #include "app/DriveInfo.h"
 #include "app/DriveList.h"
@@ -19,6 +20,7 @@ namespace app {
 
 namespace {
 
+const char kSupportMail[] = "support@quelix.de";
 // Neither side of the splitter gets narrower than this.
 const int kSplitterMinSize = 30;
 const COLORREF kTransparent = RGB(255, 0, 255);
@@ -42,13 +44,13 @@ tk::TImageList LoadDriveImages() {
 TMainForm::TMainForm(const TDriveQueries& queries)
     : tk::TForm({"Quelix Disk-Info", kMainFormWidth, kMainFormHeight}),
       ImageList1(LoadDriveImages()),
-      Panel1(false),
+      Panel1(controls::TBevel::None),
       DrivesView(
           LVS_ICON | LVS_ALIGNLEFT | LVS_AUTOARRANGE | LVS_NOLABELWRAP | LVS_SHOWSELALWAYS | LVS_SINGLESEL,
           WS_EX_CLIENTEDGE),
       InfoGrid(2, 10, 1, 19),
-      ProgressPanel(true),
-      ButtonPanel(true),
+      ProgressPanel(controls::TBevel::Raised),
+      ButtonPanel(controls::TBevel::Raised),
       InfoBtn(RES_GLYPH_INFO, 2),
       CloseBtn(RES_GLYPH_CLOSE, 2),
       CopyInfoBtn(RES_GLYPH_COPYINFO, 1),
@@ -58,6 +60,7 @@ TMainForm::TMainForm(const TDriveQueries& queries)
       layout_(MainLayout(*this)) {
   KeyPreview = true;
   SizeGauge.SetForeColor(RGB(0, 0, 255));
+  InfoBtn.OnClick = [this] { InfoBtnClick(); };
   CloseBtn.OnClick = [this] { CloseBtnClick(); };
   HelpBtn.OnClick = [this] { HelpBtnClick(); };
   CopyInfoBtn.OnClick = [this] { CopyInfoBtnClick(); };
@@ -119,6 +122,14 @@ void TMainForm::CopyDrivesTable() {
   std::vector<char> letters;
   for (const TListedDrive& drive : drives_) letters.push_back(drive.Letter);
   tk::SetClipboardText(Handle(), DrivesTableLines(letters, Separator, queries_).Text());
+}
+
+void TMainForm::InfoBtnClick() {
+  about::TAboutBox box(Handle());
+  box.Create();
+  box.AddInfoPages(about::InfoAdds);
+  box.MailLabel.SetCaption(kSupportMail);
+  box.ShowModal();
 }
 
 void TMainForm::CloseBtnClick() {

@@ -42,6 +42,7 @@ class TMainForm : public tk::TForm {
 
   void FormCreate();
   void DrivesViewClick();
+  void InfoBtnClick();
   void CloseBtnClick();
   void HelpBtnClick();
   void CopyInfoBtnClick();

@@ -1,7 +1,5 @@
 #include "app/NumberFormat.h"
 
-#include <windows.h>
-
 #include <algorithm>
 #include <charconv>
 #include <climits>
@@ -11,12 +9,6 @@
 namespace app {
 
 namespace {
-
-std::string LocaleText(LCTYPE type, const char* fallback) {
-  char buffer[8] = "";
-  if (!GetLocaleInfoA(LOCALE_USER_DEFAULT, type, buffer, sizeof(buffer))) return fallback;
-  return buffer;
-}
 
 // Inserts the separator between groups of three digits, counted from the right.
 std::string Group(const std::string& digits, const std::string& separator) {
@@ -34,10 +26,6 @@ bool AllZero(const std::string& digits) {
 }
 
 }  // namespace
-
-TNumberSeparators UserNumberSeparators() {
-  return {LocaleText(LOCALE_STHOUSAND, ","), LocaleText(LOCALE_SDECIMAL, ".")};
-}
 
 std::string FormatWholeNumber(double value, const TNumberSeparators& separators) {
   if (!std::isfinite(value)) value = 0;

@@ -3,15 +3,12 @@
 
 #include <string>
 
+#include "toolkit/Locale.h"
+
 namespace app {
 
-struct TNumberSeparators {
-  std::string Thousands;
-  std::string Decimal;
-};
-
-// The separators that the user's regional settings give now.
-TNumberSeparators UserNumberSeparators();
+using tk::TNumberSeparators;
+using tk::UserNumberSeparators;
 
 // A whole number, digits grouped by three from the right; a minus sign only for a negative value.
 std::string FormatWholeNumber(double value, const TNumberSeparators& separators);

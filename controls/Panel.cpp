@@ -22,15 +22,16 @@ LRESULT TPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return SendMessageA(GetParent(Handle()), message, wParam, lParam);
     case WM_PAINT: {
       tk::TPaintDC dc(Handle());
-      if (raised_) {
+      if (bevel_ != TBevel::None) {
         RECT client;
         GetClientRect(Handle(), &client);
-        DrawEdge(dc.Get(), &client, BDR_RAISEDINNER, BF_RECT);
+        DrawEdge(dc.Get(), &client,
+                 bevel_ == TBevel::Raised ? BDR_RAISEDINNER : BDR_SUNKENOUTER | BDR_RAISEDINNER, BF_RECT);
       }
       return 0;
     }
     case WM_SIZE:
-      if (raised_) InvalidateRect(Handle(), nullptr, TRUE);
+      if (bevel_ != TBevel::None) InvalidateRect(Handle(), nullptr, TRUE);
       return 0;
     default:
       return TWindow::HandleMessage(message, wParam, lParam);

@@ -6,16 +6,19 @@
 
 namespace controls {
 
+// None: flat; Raised: a raised edge; Framed: a lowered outer and a raised inner edge.
+enum class TBevel { None, Raised, Framed };
+
 class TPanel : public tk::TControl {
  public:
-  explicit TPanel(bool raised) : raised_(raised) {}
+  explicit TPanel(TBevel bevel) : bevel_(bevel) {}
   void Create(HWND parent) override;
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  bool raised_;
+  TBevel bevel_;
 };
 
 }  // namespace controls

@@ -14,12 +14,17 @@
 #include "about/IniHelp.h"
 #include "about/XMemory.h"
 #include "about/XVersion.h"
+#include "tests/TempFiles.h"
 #include "toolkit/Application.h"
 #include "toolkit/Errors.h"
 
 namespace fs = std::filesystem;
 using about::GetFileVersionText;
 using about::GetFileVersionValue;
+using testing_support::IsFolder;
+using testing_support::TAppDataGuard;
+using testing_support::TTempFolder;
+using testing_support::WriteFile;
 
 namespace {
 
@@ -35,49 +40,6 @@ std::string ProgramFile() {
 std::string ProbeModule() {
   return BuildFolder() + "\\tests\\version_probe.dll";
 }
-
-// A fresh folder below the temporary folder, removed with everything in it at the end.
-class TTempFolder {
- public:
-  TTempFolder() {
-    char base[MAX_PATH];
-    GetTempPathA(MAX_PATH, base);
-    path_ = std::string(base) + "sandrivo-" + std::to_string(GetCurrentProcessId()) + "-" +
-            std::to_string(next_++);
-    fs::remove_all(path_);
-    fs::create_directories(path_);
-  }
-  ~TTempFolder() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  const std::string& Path() const { return path_; }
-  std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
-
- private:
-  static inline int next_ = 0;
-  std::string path_;
-};
-
-void WriteFile(const std::string& path, const std::string& text) {
-  std::ofstream(path) << text;
-}
-bool IsFolder(const std::string& path) {
-  return fs::is_directory(path);
-}
-
-// Sets "APPDATA" for the test and puts the old value back; nullptr unsets it.
-class TAppDataGuard {
- public:
-  explicit TAppDataGuard(const char* value) : old_(about::GetAppDataDir()) {
-    SetEnvironmentVariableA("APPDATA", value);
-  }
-  ~TAppDataGuard() { SetEnvironmentVariableA("APPDATA", old_.empty() ? nullptr : old_.c_str()); }
-  void Set(const char* value) { SetEnvironmentVariableA("APPDATA", value); }
-
- private:
-  std::string old_;
-};
 
 }  // namespace
 

@@ -49,7 +49,7 @@ TEST(AlignBounds, TooSmallAParentNeverGivesNegativeSizes) {
 }
 
 TEST(Layout, ATableWithAChildBeforeItsParentIsRefused) {
-  controls::TPanel outer(false), inner(false);
+  controls::TPanel outer(controls::TBevel::None), inner(controls::TBevel::None);
   const tk::TLayoutRow parentFirst[] = {{&outer, nullptr, TAlign::Client, 0, 0, 10, 10, 0, ""},
                                         {&inner, &outer, TAlign::Client, 0, 0, 10, 10, 0, ""}};
   EXPECT_NO_THROW(tk::TLayout({std::begin(parentFirst), std::end(parentFirst)}));
@@ -57,14 +57,14 @@ TEST(Layout, ATableWithAChildBeforeItsParentIsRefused) {
   EXPECT_THROW(tk::TLayout({std::begin(childFirst), std::end(childFirst)}), std::logic_error);
   // A component that is not in the table cannot be asked for.
   tk::TLayout layout({std::begin(parentFirst), std::end(parentFirst)});
-  controls::TPanel stranger(false);
+  controls::TPanel stranger(controls::TBevel::None);
   EXPECT_EQ(layout.Width(inner), 10);
   EXPECT_THROW(layout.Width(stranger), std::logic_error);
 }
 
 TEST(Layout, CreatesTheComponentsInTableOrderInsideTheirParents) {
   testing_support::TShown<testing_support::THostForm> form;
-  controls::TPanel outer(true), inner(false);
+  controls::TPanel outer(controls::TBevel::Raised), inner(controls::TBevel::None);
   tk::TLayout layout({{&outer, nullptr, TAlign::Top, 0, 0, 0, 50, 2, ""},
                       {&inner, &outer, TAlign::Client, 0, 0, 0, 0, 0, "Innen"}});
   tk::THints hints;

@@ -10,6 +10,7 @@
 #include <set>
 #include <string>
 
+#include "about/aboutdlg.h"
 #include "app/DriveInfo.h"
 #include "app/DriveList.h"
 #include "app/MainForm.h"
@@ -386,4 +387,33 @@ TEST(MainForm, TheLayoutTableNamesEveryComponentOnce) {
                                       &form.InfoBtn,       &form.CloseBtn,    &form.CopyInfoBtn,
                                       &form.CopyInfosBtn,  &form.SizeGauge,   &form.HelpBtn};
   EXPECT_EQ(seen, std::set<const tk::TControl*>(std::begin(components), std::end(components)));
+}
+
+TEST(MainForm, TheInfoButtonOpensTheAboutDialogModally) {
+  TMainForm form;
+  form.Create();
+  form.Show();
+  Pump();
+  about::TAboutBox* seen = nullptr;
+  int pages = 0;
+  std::string mail;
+  bool mainEnabled = true;
+  tk::Application().OnMessage = [&](MSG& message, bool&) {
+    auto* box = dynamic_cast<about::TAboutBox*>(tk::TForm::OwningForm(message.hwnd));
+    if (!box || seen) return;
+    seen = box;
+    pages = box->Notebook.PageCount();
+    mail = box->MailLabel.Caption();
+    mainEnabled = IsWindowEnabled(form.Handle()) != FALSE;
+    PostMessageA(box->Handle(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  };
+  testing_support::Click(form.InfoBtn.Handle(), 12, 12);
+  tk::Application().OnMessage = nullptr;
+  ASSERT_NE(seen, nullptr) << "no dialog";
+  EXPECT_EQ(pages, 17);
+  EXPECT_EQ(mail, "support@quelix.de");
+  EXPECT_FALSE(mainEnabled);
+  EXPECT_TRUE(IsWindowEnabled(form.Handle()));
+  // The dialog is freed when it closes.
+  EXPECT_EQ(FindWindowA(nullptr, "Infos"), nullptr);
 }

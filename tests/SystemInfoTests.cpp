@@ -327,7 +327,7 @@ TEST(DroppedFiles, WithoutHandlerTheNamesAreCollectedAllTheSame) {
 
 TEST(DroppedFiles, NoFormOwnerInstallsNothing) {
   testing_support::TShown<TDropTarget> form;
-  controls::TPanel panel(false);
+  controls::TPanel panel(controls::TBevel::None);
   panel.Create(form.Handle());
   {
     TSystem none(nullptr);

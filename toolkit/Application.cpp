@@ -1,6 +1,7 @@
 #include "toolkit/Application.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <stdexcept>
 
@@ -136,6 +137,11 @@ bool TApplication::HelpCommand(UINT command, ULONG_PTR data) {
   if (OnHelp && OnHelp(command, data)) return true;
   HWND owner = mainForm_ ? mainForm_->Handle() : handle_;
   return WinHelpA(owner, HelpFile.c_str(), command, data) != FALSE;
+}
+
+void TApplication::ShellOpen(HWND owner, const std::string& file) {
+  if (OnShellOpen && OnShellOpen(owner, file)) return;
+  ShellExecuteA(owner, nullptr, file.c_str(), nullptr, nullptr, SW_SHOW);
 }
 
 void TApplication::ShowException(const std::exception& error) {

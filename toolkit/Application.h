@@ -20,6 +20,8 @@ class TApplication {
   // Answers a help request in place of the help viewer; returns true when it handled it.
   using THelpHook = std::function<bool(UINT command, ULONG_PTR data)>;
   using TExceptionHook = std::function<void(const std::string& message)>;
+  // Takes a text in place of the shell; returns true when it handled it.
+  using TShellHook = std::function<bool(HWND owner, const std::string& file)>;
 
   TApplication() = default;
   TApplication(const TApplication&) = delete;
@@ -46,6 +48,9 @@ class TApplication {
   void RunModalLoop(const std::function<bool()>& done);
   // Asks the help viewer to act on HelpFile (WinHelp command and data).
   bool HelpCommand(UINT command, ULONG_PTR data);
+  // Hands a web address, a "mailto:" link or a folder to the shell (ShellExecuteA with the
+  // default verb and SW_SHOW). A failure is not reported.
+  void ShellOpen(HWND owner, const std::string& file);
   // The standard error display: a message box with the error's text.
   void ShowException(const std::exception& error);
   void ShowException(const std::string& message);
@@ -53,6 +58,7 @@ class TApplication {
   TMessageHook OnMessage;
   THelpHook OnHelp;
   TExceptionHook OnException;
+  TShellHook OnShellOpen;
 
  private:
   void ProcessMessage(MSG& message);

@@ -17,11 +17,7 @@ TShiftState CurrentShiftState() {
 }
 
 TForm::TForm(const TFormSettings& settings, HWND owner)
-    : settings_(settings),
-      owner_(owner),
-      font_(CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif")) {
-}
+    : settings_(settings), owner_(owner), font_(CreateFontFromSpec(settings.Font)) {}
 
 void TForm::Create() {
   RegisterWindowClass(kFormClass, LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
@@ -42,8 +38,10 @@ void TForm::Create() {
 }
 
 void TForm::Show() {
+  BeforeShow();
   ShowWindow(Handle(), SW_SHOW);
   UpdateWindow(Handle());
+  if (ActiveControl) SetFocus(ActiveControl);
 }
 
 int TForm::ShowModal() {
@@ -53,7 +51,6 @@ int TForm::ShowModal() {
   if (ownerWasEnabled) EnableWindow(owner_, FALSE);
   modal_ = true;
   Show();
-  SetActiveWindow(Handle());
   Application().RunModalLoop([this] { return ModalResult != 0 || !Handle(); });
   modal_ = false;
   // The owner is enabled before the form hides, so that it, not another program, becomes active.

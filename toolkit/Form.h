@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "toolkit/Fonts.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Window.h"
 
@@ -25,6 +26,7 @@ struct TFormSettings {
   const char* Caption;
   int Width, Height;  // outer size for a sizeable form, client size for a dialog
   TFormBorder Border = TFormBorder::Sizeable;
+  TFontSpec Font = {"MS Sans Serif", 11};
 };
 
 class TForm : public TWindow {
@@ -38,8 +40,10 @@ class TForm : public TWindow {
   // Destroys the window; closing the main form ends the message loop. A modal form is not
   // destroyed: its modal result becomes IDCANCEL.
   void Close();
-  // The form's font, "MS Sans Serif" at 8 points.
+  // The form's font, "MS Sans Serif" at 8 points unless the settings name another.
   HFONT Font() const { return font_.Get(); }
+  // The control that gets the focus when the form is shown; none by default.
+  HWND ActiveControl = nullptr;
   // The form that a window belongs to, or null.
   static TForm* OwningForm(HWND window);
 
@@ -53,6 +57,8 @@ class TForm : public TWindow {
   // owner: the window this form stays above (a dialog's owner is disabled while it is modal).
   explicit TForm(const TFormSettings& settings, HWND owner = nullptr);
   virtual void Resized() {}
+  // Called by Show and ShowModal before the form becomes visible.
+  virtual void BeforeShow() {}
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:

@@ -9,17 +9,25 @@
 
 namespace tk {
 
-// Owns a handle that is released by Release(handle); a null handle is empty. Move-only.
+// Owns a handle that is released by Release(handle); a null handle is empty. Move-only. Live counts
+// the handles of its kind that are held now: the system's own counts are not available everywhere.
 template <typename Handle, auto Release>
 class TUniqueHandle {
  public:
+  static inline int Live = 0;
+
   TUniqueHandle() = default;
-  explicit TUniqueHandle(Handle handle) : handle_(handle) {}
+  explicit TUniqueHandle(Handle handle) : handle_(handle) {
+    if (handle_) ++Live;
+  }
   TUniqueHandle(const TUniqueHandle&) = delete;
   TUniqueHandle& operator=(const TUniqueHandle&) = delete;
   TUniqueHandle(TUniqueHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
   TUniqueHandle& operator=(TUniqueHandle&& other) noexcept {
-    if (this != &other) Reset(std::exchange(other.handle_, nullptr));
+    if (this != &other) {
+      Reset();
+      handle_ = std::exchange(other.handle_, nullptr);
+    }
     return *this;
   }
   ~TUniqueHandle() { Reset(); }
@@ -27,10 +35,17 @@ class TUniqueHandle {
   Handle Get() const { return handle_; }
   explicit operator bool() const { return handle_ != nullptr; }
   // Gives up ownership: the caller, or the system, frees the handle now.
-  Handle Detach() { return std::exchange(handle_, nullptr); }
+  Handle Detach() {
+    if (handle_) --Live;
+    return std::exchange(handle_, nullptr);
+  }
   void Reset(Handle handle = nullptr) {
-    if (handle_) Release(handle_);
+    if (handle_) {
+      Release(handle_);
+      --Live;
+    }
     handle_ = handle;
+    if (handle_) ++Live;
   }
 
  private:
@@ -45,6 +60,12 @@ using TBrush = TGdiObject<HBRUSH>;
 using TPen = TGdiObject<HPEN>;
 using TMemoryDC = TUniqueHandle<HDC, DeleteDC>;
 using TImageList = TUniqueHandle<HIMAGELIST, ImageList_Destroy>;
+
+// GDI objects, memory DCs and image lists held by the wrappers above.
+inline int LiveGdiObjects() {
+  return TGdiObject<HFONT>::Live + TGdiObject<HBITMAP>::Live + TGdiObject<HBRUSH>::Live +
+         TGdiObject<HPEN>::Live + TMemoryDC::Live + TImageList::Live;
+}
 
 // Selects an object into a DC for the lifetime of the scope and puts the previous one back.
 class TSelectObject {

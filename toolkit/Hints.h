@@ -14,7 +14,10 @@ class THints : public TWindow {
   THints() = default;
   // Creates the tool-tip window, owned by the form.
   void Create(HWND form);
+  // Adds the control's tool; an empty hint adds nothing.
   void Add(HWND control, const std::string& hint);
+  // Gives the control this hint, adding its tool or changing its text; an empty hint removes it.
+  void Set(HWND control, const std::string& hint);
 };
 
 }  // namespace tk

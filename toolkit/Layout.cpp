@@ -72,7 +72,12 @@ void TLayout::Create(HWND form, HFONT font, THints& hints) {
   for (const Item& item : items_) {
     TControl& component = *item.Row.Component;
     component.Create(item.Row.Parent ? item.Row.Parent->Handle() : form);
-    SendMessageA(component.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    HFONT rowFont = font;
+    if (item.Row.Font.Name) {
+      fonts_.push_back(CreateFontFromSpec(item.Row.Font));
+      rowFont = fonts_.back().Get();
+    }
+    SendMessageA(component.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(rowFont), FALSE);
     hints.Add(component.Handle(), item.Row.Hint);
   }
   Realign(form);
@@ -109,10 +114,14 @@ void TLayout::Realign(HWND form) const {
     InflateRect(&client, -border, -border);
     AlignBounds(client, bounds);
     for (size_t i = 0; i < children.size(); ++i) {
-      HWND child = children[i]->Row.Component->Handle();
-      if (!child) continue;
+      const TControl& component = *children[i]->Row.Component;
+      if (!component.Handle()) continue;
       const RECT& b = bounds[i].Bounds;
-      MoveWindow(child, b.left, b.top, b.right - b.left, b.bottom - b.top, TRUE);
+      if (component.AutoSized() && children[i]->Row.Align == TAlign::None)
+        SetWindowPos(component.Handle(), nullptr, b.left, b.top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      else
+        MoveWindow(component.Handle(), b.left, b.top, b.right - b.left, b.bottom - b.top, TRUE);
     }
   }
 }

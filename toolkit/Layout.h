@@ -7,6 +7,8 @@
 #include <span>
 #include <vector>
 
+#include "toolkit/Fonts.h"
+#include "toolkit/Handles.h"
 #include "toolkit/Window.h"
 
 namespace tk {
@@ -22,6 +24,7 @@ struct TLayoutRow {
   int Left, Top, Width, Height;
   int Border;        // inset of the client area that a parent leaves for its children (bevel)
   const char* Hint;  // tool tip, "" for none
+  TFontSpec Font{};  // no name: the window's font
 };
 
 struct TAlignedBounds {
@@ -39,8 +42,8 @@ class TLayout {
  public:
   // Parents must come before their children.
   explicit TLayout(std::vector<TLayoutRow> rows);
-  // Creates every component in table order inside its parent, with the form's font and its hint,
-  // then places them.
+  // Creates every component in table order inside its parent, with its row's font (the form's
+  // when the row names none) and its hint, then places them.
   void Create(HWND form, HFONT font, THints& hints);
   int Width(const TControl& component) const;
   void SetWidth(const TControl& component, int width);
@@ -54,6 +57,7 @@ class TLayout {
   };
   size_t IndexOf(const TControl& component) const;
   std::vector<Item> items_;
+  std::vector<TFont> fonts_;
 };
 
 }  // namespace tk

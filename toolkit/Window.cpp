@@ -18,11 +18,24 @@ TWindow::~TWindow() {
   if (handle_ && FromHandle(handle_) == this) {
     // Unbind first: the derived parts of this object are gone, so the last messages go to
     // the default procedure.
-    RemovePropA(handle_, kObjectProperty);
     HWND window = handle_;
-    handle_ = nullptr;
+    Unbind();
     DestroyWindow(window);
+  } else if (handle_) {
+    Unbind();
   }
+}
+
+void TWindow::Bind(HWND window) {
+  handle_ = window;
+  SetPropA(window, kObjectProperty, this);
+  ++live_;
+}
+
+void TWindow::Unbind() {
+  if (FromHandle(handle_) == this) RemovePropA(handle_, kObjectProperty);
+  handle_ = nullptr;
+  --live_;
 }
 
 TWindow* TWindow::FromHandle(HWND window) {
@@ -60,10 +73,10 @@ void TWindow::CreateHandle(const char* className, const char* caption, DWORD sty
 
 void TWindow::CreateSystemHandle(const char* className, DWORD style, DWORD exStyle, HWND parent) {
   if (handle_) throw std::logic_error(std::string("Fenster besteht schon: ") + className);
-  handle_ = CreateWindowExA(exStyle, className, "", style, 0, 0, 0, 0, parent, nullptr,
-                            GetModuleHandleA(nullptr), nullptr);
-  if (!handle_) throw std::runtime_error(std::string("Fenster nicht erstellt: ") + className);
-  SetPropA(handle_, kObjectProperty, this);
+  HWND window = CreateWindowExA(exStyle, className, "", style, 0, 0, 0, 0, parent, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+  if (!window) throw std::runtime_error(std::string("Fenster nicht erstellt: ") + className);
+  Bind(window);
 }
 
 LRESULT TWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -72,9 +85,7 @@ LRESULT TWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CALLBACK TWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
-    auto* self = static_cast<TWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    self->handle_ = window;
-    SetPropA(window, kObjectProperty, self);
+    static_cast<TWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams)->Bind(window);
   }
   TWindow* self = FromHandle(window);
   if (!self) return DefWindowProcA(window, message, wParam, lParam);
@@ -90,10 +101,7 @@ LRESULT CALLBACK TWindow::WindowProc(HWND window, UINT message, WPARAM wParam, L
     handled = true;
   });
   if (!handled) result = DefWindowProcA(window, message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    RemovePropA(window, kObjectProperty);
-    self->handle_ = nullptr;
-  }
+  if (message == WM_NCDESTROY) self->Unbind();
   return result;
 }
 

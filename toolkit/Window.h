@@ -15,6 +15,8 @@ class TWindow {
   virtual ~TWindow();
 
   HWND Handle() const { return handle_; }
+  // Windows that objects of this class hold now.
+  static int LiveWindows() { return live_; }
   // The object bound to a window of one of our classes, or null. The binding is a window
   // property, so it survives subclassing (tool tips subclass the windows they watch).
   static TWindow* FromHandle(HWND window);
@@ -36,6 +38,9 @@ class TWindow {
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  void Bind(HWND window);
+  void Unbind();
+  static inline int live_ = 0;
   HWND handle_ = nullptr;
 };
 
@@ -43,6 +48,8 @@ class TWindow {
 class TControl : public TWindow {
  public:
   virtual void Create(HWND parent) = 0;
+  // A control that sizes itself to its content keeps its size when a layout places it.
+  virtual bool AutoSized() const { return false; }
 };
 
 }  // namespace tk

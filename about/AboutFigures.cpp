@@ -1,0 +1,81 @@
+#include "about/AboutFigures.h"
+
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace about {
+
+namespace {
+
+const double kBytesToMegabytes = 9.5367431640625e-07;  // 2^-20
+const int kClockPrecision = 5;                         // significant digits
+
+std::string Replace(std::string text, char from, const std::string& to) {
+  const size_t at = text.find(from);
+  if (at != std::string::npos) text.replace(at, 1, to);
+  return text;
+}
+
+size_t LastSeparator(const std::string& path) {
+  return path.find_last_of("\\:");
+}
+
+}  // namespace
+
+std::string FreeMemoryText(unsigned long long availPhysBytes, unsigned long long availPageFileBytes) {
+  const double megabytes = static_cast<double>(availPhysBytes) * kBytesToMegabytes +
+                           static_cast<double>(availPageFileBytes) * kBytesToMegabytes;
+  char text[64];
+  std::snprintf(text, sizeof(text), "%.2f Mb", megabytes);
+  return text;
+}
+
+std::string ClockText(double mhz, const std::string& decimalSeparator) {
+  if (!(mhz >= 0)) return "";
+  // Five significant digits: d.dddde±x.
+  char scientific[32];
+  std::snprintf(scientific, sizeof(scientific), "%.*e", kClockPrecision - 1, mhz);
+  const char* e = std::strchr(scientific, 'e');
+  const int exponent = e ? std::atoi(e + 1) : 0;
+  if (exponent + 1 > kClockPrecision) {
+    char exponentText[8];
+    std::snprintf(exponentText, sizeof(exponentText), "E+%02d", exponent);
+    const std::string mantissa(scientific, static_cast<size_t>(e - scientific));
+    return Replace(mantissa, '.', decimalSeparator) + exponentText;
+  }
+  char fixed[32];
+  std::snprintf(fixed, sizeof(fixed), "%.2f", std::strtod(scientific, nullptr));
+  return Replace(fixed, '.', decimalSeparator);
+}
+
+std::string LinkAddress(const std::string& caption) {
+  std::string scheme = caption.substr(0, 7);
+  for (char& c : scheme) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return scheme == "http://" ? caption : "http://" + caption;
+}
+
+std::string MailLink(const std::string& address, const std::string& title, const std::string& version) {
+  return "mailto:" + address + "?subject=" + title + ": Version " + version;
+}
+
+std::string HomePageAddress(const std::string& host) {
+  return "http://" + host + "/";
+}
+
+std::string FolderPart(const std::string& path) {
+  const size_t end = LastSeparator(path);
+  if (end == std::string::npos) return "";
+  // "C:\dir\file" gives "C:\dir", but "C:\file" keeps the root's separator.
+  const bool afterSeparator = end > 0 && (path[end - 1] == '\\' || path[end - 1] == ':');
+  if (path[end] == '\\' && end > 0 && !afterSeparator) return path.substr(0, end);
+  return path.substr(0, end + 1);
+}
+
+std::string FileNamePart(const std::string& path) {
+  const size_t end = LastSeparator(path);
+  return end == std::string::npos ? path : path.substr(end + 1);
+}
+
+}  // namespace about

@@ -1,0 +1,38 @@
+// The texts that the about dialog computes: free memory, processor clock, link targets and the
+// parts of the configuration file's path. No window here.
+#pragma once
+
+#include <string>
+
+namespace about {
+
+// Free physical memory plus free page file, in megabytes of 2^20 bytes, with two decimals and a
+// point whatever the locale, followed by " Mb": 1536 and 512 megabytes give "2048.00 Mb".
+std::string FreeMemoryText(unsigned long long availPhysBytes, unsigned long long availPageFileBytes);
+
+// The clock rate rounded to five significant digits and shown with two decimals and the given
+// separator ("2793,50" for 2793.4567); more than five digits before the separator give the
+// scientific form ("1,2346E+05"); a negative value gives "".
+std::string ClockText(double mhz, const std::string& decimalSeparator);
+
+// The caption of the clock figure shows only for a clock above 0.
+inline bool ShowsClockCaption(double mhz) {
+  return mhz > 0;
+}
+
+// The address a link caption stands for: the caption itself when it starts with "http://" in any
+// letter case, otherwise "http://" in front of it.
+std::string LinkAddress(const std::string& caption);
+
+// "mailto:" + address + "?subject=" + title + ": Version " + version, unescaped.
+std::string MailLink(const std::string& address, const std::string& title, const std::string& version);
+
+// The home page of a host: "http://" + host + "/".
+std::string HomePageAddress(const std::string& host);
+
+// The path up to its last separator ("\" or ":"); a drive root keeps its separator ("C:\").
+std::string FolderPart(const std::string& path);
+// The text after the last separator.
+std::string FileNamePart(const std::string& path);
+
+}  // namespace about

@@ -1,0 +1,244 @@
+#include "about/aboutdlg.h"
+
+#include "about/AboutFigures.h"
+#include "about/IniHelp.h"
+#include "about/XVersion.h"
+#include "resources/resource_ids.h"
+#include "toolkit/Application.h"
+#include "toolkit/Locale.h"
+
+namespace about {
+
+namespace {
+const COLORREF kBlack = RGB(0, 0, 0);
+const COLORREF kBlue = RGB(0, 0, 255);
+const char kSystemPage[] = "System";
+// The bit width of this build, for the version line.
+const char* const kBuildBits = sizeof(void*) == 8 ? " 64-Bit" : " 32-Bit";
+
+tk::TLabelSettings Text(const char* caption, COLORREF color = kBlack) {
+  return {caption, color};
+}
+
+tk::TLabelSettings CentredBox(const char* caption) {
+  return {caption, kBlack, tk::TTextAlign::Center, /*AutoSize=*/false, /*WordWrap=*/true};
+}
+}  // namespace
+
+std::vector<tk::TLayoutRow> AboutLayout(TAboutBox& b) {
+  using tk::TAlign;
+  const tk::TFontSpec arial11{"Arial", 11}, arial13{"Arial", 13}, link{"Arial", 13, false, false, true};
+  tk::TControl* const icon = &b.Notebook.Page(0);
+  tk::TControl* const system = &b.Notebook.Page(1);
+  // clang-format off
+  return {
+    // Component          Parent       Align            Left  Top Width Height Border Hint Font
+    {&b.Panel,            nullptr,     TAlign::None,      8,    8,  321,  225,   2, "", {}},
+    {&b.OKButton,         nullptr,     TAlign::None,    136,  240,   77,   27,   0, "", {"MS Sans Serif", 11, true}},
+    {&b.ProductName,      &b.Panel,    TAlign::None,    152,    8,  161,   65,   0, "",
+     {"Times New Roman", 27, true, true}},
+    {&b.Version,          &b.Panel,    TAlign::None,    160,   80,   44,   16,   0, "", {}},
+    {&b.Copyright,        &b.Panel,    TAlign::None,    160,  112,  152,   33,   0, "", arial11},
+    {&b.Scroller,         &b.Panel,    TAlign::None,     64,  152,   23,   13,   0, "", {}},
+    {&b.Notebook,         &b.Panel,    TAlign::None,      8,    8,  137,  137,   0, "", {}},
+    {icon,                &b.Notebook, TAlign::Client,    0,    0,  137,  137,   0, "", {}},
+    {system,              &b.Notebook, TAlign::Client,    0,    0,  137,  137,   0, "", {}},
+    {&b.ProgramIcon,      icon,        TAlign::None,      0,    0,  137,  137,   0, "", {}},
+    {&b.LinkLabel,        &b.Panel,    TAlign::None,     48,  176,  105,   16,   0, "", link},
+    {&b.MailLabel,        &b.Panel,    TAlign::None,     48,  200,  101,   16,   0, "", link},
+    {&b.Label7,           &b.Panel,    TAlign::None,      8,  176,   37,   16,   0, "", {}},
+    {&b.Label8,           &b.Panel,    TAlign::None,      8,  200,   36,   16,   0, "", {}},
+    {&b.LoadMemGauge,     system,      TAlign::None,     48,   26,   81,   12,   0, "", arial11},
+    {&b.Label6,           system,      TAlign::None,      7,   24,    0,    0,   0, "", arial11},
+    {&b.FreeLabel,        system,      TAlign::None,      9,   40,    0,    0,   0, "", arial11},
+    {&b.FreeMemLabel,     system,      TAlign::None,     47,   40,    0,    0,   0, "", arial11},
+    {&b.MhzLbLabel,       system,      TAlign::None,     10,   56,    0,    0,   0, "", arial11},
+    {&b.MhzLabel,         system,      TAlign::None,     51,   56,    0,    0,   0, "", arial11},
+    {&b.Label1,           system,      TAlign::None,      6,    3,    0,    0,   0, "", {}},
+    {&b.TimeStamp,        &b.Panel,    TAlign::None,    192,   98,   91,   12,   0, "", {"Arial", 9}},
+    {&b.CommentLabel,     &b.Panel,    TAlign::None,    160,  144,  152,   33,   0, "", arial11},
+    {&b.Label2,           system,      TAlign::None,      8,   80,    0,    0,   0, "", {}},
+    {&b.IniLabel,         system,      TAlign::None,      8,  104,    0,    0,   0, "", arial13},
+  };
+  // clang-format on
+}
+
+TAboutBox::TAboutBox(HWND owner)
+    : tk::TForm({"Infos", 339, 274, tk::TFormBorder::Dialog, {"Arial", 13}}, owner),
+      Panel(controls::TBevel::Framed),
+      OKButton(RES_GLYPH_OK),
+      ProductName(CentredBox("Quelix Disk-Info")),
+      Version(Text("Version")),
+      Copyright(CentredBox("Copyright")),
+      AboutTimer(100),
+      Notebook({"Icon", kSystemPage}),
+      LinkLabel(Text("www.quelix.de", kBlue)),
+      MailLabel(Text("support@quelix.de", kBlue)),
+      Label7(Text("URL : ")),
+      Label8(Text("Mail : ")),
+      Label6(Text("Gefüllt:")),
+      FreeLabel(Text("Frei: ")),
+      FreeMemLabel(Text("234")),
+      MhzLbLabel(Text("Mhz:")),
+      MhzLabel(Text("0")),
+      Label1(Text("Systeminformationen")),
+      TimeStamp({"", kBlack, tk::TTextAlign::Left, /*AutoSize=*/false, /*WordWrap=*/false,
+                 /*Transparent=*/true,
+                 /*Visible=*/false}),
+      CommentLabel(CentredBox("Kommentar")),
+      Label2(Text("Konfiguration")),
+      IniLabel(Text("IniLabel")),
+      layout_(AboutLayout(*this)) {
+  KeyPreview = true;
+  Scroller.SetMax(1);
+  Scroller.OnClick = [this](controls::TScroller&) { ScrollerClick(); };
+  LoadMemGauge.SetForeColor(kBlue);
+  AboutTimer.OnTimer = [this] { AboutTimerTimer(); };
+  LinkLabel.OnClick = [this](tk::TLabel& sender) { LinkLabelClick(sender); };
+  MailLabel.OnClick = [this](tk::TLabel&) { MailLabelClick(); };
+  IniLabel.OnDblClick = [this](tk::TLabel&) { IniLabelDblClick(); };
+  FigureSource = [this] { return SystemFigures(); };
+}
+
+TAboutBox::~TAboutBox() {
+  // Hide = False showed the application window; it goes back to how the dialog found it.
+  if (SystemCheck && !applicationWindowWasVisible_) ShowWindow(tk::Application().Handle(), SW_HIDE);
+}
+
+void TAboutBox::Create() {
+  tk::TForm::Create();
+  hints_.Create(Handle());
+  layout_.Create(Handle(), Font(), hints_);
+  Notebook.SetPageIndex(1);
+  ActiveControl = OKButton.Handle();
+  applicationWindowWasVisible_ = IsWindowVisible(tk::Application().Handle()) != FALSE;
+  SystemCheck.emplace(this);
+  SystemCheck->SetHide(false);
+  AboutTimer.Create();
+  tk::RunHandler([this] { FormCreate(); });
+}
+
+void TAboutBox::FormCreate() {
+  ProductName.SetCaption(tk::Application().Title());
+  MakeProgramIcon();
+  Version.SetCaption(Version.Caption() + " " + GetProgramProductVersion());
+  Version.SetCaption(Version.Caption() + " (6)");
+  Version.SetCaption(Version.Caption() + kBuildBits);
+  LinkLabel.Cursor = tk::TCursorShape::HandPoint;
+  MailLabel.Cursor = tk::TCursorShape::HandPoint;
+  Copyright.SetCaption(GetProgramVersionValue("", "LegalCopyright"));
+  CommentLabel.SetCaption(GetProgramVersionValue("", "Comments"));
+  IniLabel.SetCaption(FileNamePart(GetIniFileName()));
+  IniLabel.SetHint(GetIniFileName());
+  IniLabel.SetShowHint(true);
+}
+
+void TAboutBox::MakeProgramIcon() {
+  HICON icon = LoadIconA(GetModuleHandleA(nullptr), RES_MAIN_ICON);
+  ICONINFO info{};
+  BITMAP mask{};
+  if (!icon || !GetIconInfo(icon, &info)) return;
+  // GetIconInfo hands out copies of the icon's bitmaps.
+  tk::TBitmap iconMask(info.hbmMask), iconColor(info.hbmColor);
+  GetObjectA(info.hbmMask, sizeof(mask), &mask);
+  const int width = mask.bmWidth, height = info.hbmColor ? mask.bmHeight : mask.bmHeight / 2;
+  RECT iconArea{};
+  GetClientRect(ProgramIcon.Handle(), &iconArea);
+  HDC screen = GetDC(nullptr);
+  tk::TMemoryDC firstDc(CreateCompatibleDC(screen)), secondDc(CreateCompatibleDC(screen));
+  tk::TBitmap first(CreateCompatibleBitmap(screen, width, height));
+  tk::TBitmap second(CreateCompatibleBitmap(screen, iconArea.right, iconArea.bottom));
+  ReleaseDC(nullptr, screen);
+  {
+    tk::TSelectObject selected(firstDc.Get(), first.Get());
+    const RECT all{-1, -1, width + 2, height + 2};
+    FillRect(firstDc.Get(), &all, GetSysColorBrush(COLOR_BTNFACE));
+    DrawIconEx(firstDc.Get(), 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
+    tk::TSelectObject target(secondDc.Get(), second.Get());
+    SetStretchBltMode(secondDc.Get(), COLORONCOLOR);
+    StretchBlt(secondDc.Get(), 0, 0, iconArea.right, iconArea.bottom, firstDc.Get(), 0, 0, width, height,
+               SRCCOPY);
+  }
+  ProgramIcon.SetPicture(std::move(second));
+}
+
+void TAboutBox::FormShow() {
+  Scroller.SetMax(Notebook.PageCount() - 1);
+  if (Notebook.PageCount() == 1)
+    ShowWindow(Scroller.Handle(), SW_HIDE);
+  else
+    Notebook.SetPageIndex(0);
+  LinkLabel.SetHint(LinkAddress(LinkLabel.Caption()));
+  LinkLabel.SetShowHint(true);
+}
+
+tk::TPage* TAboutBox::NewPage() {
+  const std::string name = std::to_string(Notebook.PageCount());
+  Notebook.AddPage(name);
+  return Notebook.FindPageByCaption(name, Notebook.PageCount());
+}
+
+tk::TLabel& TAboutBox::AddInfoPage(const std::string& text) {
+  infoLabels_.push_back(std::make_unique<tk::TLabel>(
+      tk::TLabelSettings{text, kBlack, tk::TTextAlign::Left, /*AutoSize=*/false, /*WordWrap=*/true}));
+  tk::TLabel& label = *infoLabels_.back();
+  if (tk::TPage* page = NewPage(); page && page->Handle()) {
+    label.Create(page->Handle());
+    SendMessageA(label.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
+    label.AlignToParent();
+  }
+  if (text.find(kHomePageHost) != std::string::npos) {
+    label.SetHint(HomePageAddress(kHomePageHost));
+    label.OnClick = [this](tk::TLabel& sender) { LinkLabelClick(sender); };
+    label.Cursor = tk::TCursorShape::HandPoint;
+  }
+  return label;
+}
+
+void TAboutBox::AddInfoPages(const TInfoAdds& adds) {
+  for (int i = 0; i < adds.Count(); ++i) AddInfoPage(adds[i]);
+}
+
+void TAboutBox::ScrollerClick() {
+  Notebook.SetPageIndex(Scroller.Position());
+}
+
+void TAboutBox::FormKeyDown(WORD& key, tk::TShiftState) {
+  if (key == VK_NEXT) Scroller.SetPosition(Scroller.Position() + 1);
+  if (key == VK_PRIOR) Scroller.SetPosition(Scroller.Position() - 1);
+}
+
+void TAboutBox::FormKeyPress(char& key) {
+  if (key == 'I' || key == 'i') TimeStamp.SetVisible(!TimeStamp.Visible());
+}
+
+TSystemFigures TAboutBox::SystemFigures() const {
+  if (!SystemCheck) return {};
+  return {SystemCheck->AvailPhysMemory64(), SystemCheck->AvailPageFile64(), SystemCheck->MemoryLoad(),
+          SystemCheck->Mhz()};
+}
+
+void TAboutBox::AboutTimerTimer() {
+  if (Notebook.ActivePage() != kSystemPage) return;
+  const TSystemFigures figures = FigureSource();
+  FreeMemLabel.SetCaption(FreeMemoryText(figures.AvailPhysMemory, figures.AvailPageFile));
+  LoadMemGauge.SetProgress(figures.MemoryLoad);
+  MhzLabel.SetCaption(ClockText(figures.Mhz, tk::UserNumberSeparators().Decimal));
+  MhzLbLabel.SetVisible(ShowsClockCaption(figures.Mhz));
+}
+
+void TAboutBox::LinkLabelClick(tk::TLabel& sender) {
+  tk::Application().ShellOpen(Handle(), sender.Hint());
+}
+
+void TAboutBox::MailLabelClick() {
+  tk::Application().ShellOpen(
+      Handle(), MailLink(MailLabel.Caption(), tk::Application().Title(), GetProgramProductVersion()));
+}
+
+void TAboutBox::IniLabelDblClick() {
+  if (IniLabel.Hint().empty()) return;
+  tk::Application().ShellOpen(Handle(), FolderPart(IniLabel.Hint()));
+}
+
+}  // namespace about

@@ -1,0 +1,21 @@
+// The standard OK button: a push button with a check-mark glyph and the caption "OK", the default
+// button of its form; a click, Enter or Esc ends the modal form with IDOK (Enter) or IDCANCEL (Esc).
+#pragma once
+
+#include "toolkit/Handles.h"
+#include "toolkit/Window.h"
+
+namespace tk {
+
+class TOkButton : public TControl {
+ public:
+  // glyphResource: a bitmap whose magenta pixels are transparent.
+  explicit TOkButton(const char* glyphResource) : glyphResource_(glyphResource) {}
+  void Create(HWND parent) override;
+
+ private:
+  const char* glyphResource_;
+  TImageList glyph_;
+};
+
+}  // namespace tk

@@ -1,0 +1,29 @@
+#include "toolkit/Image.h"
+
+namespace tk {
+
+namespace {
+const char kImageClass[] = "TkImage";
+}
+
+void TImage::Create(HWND parent) {
+  RegisterWindowClass(kImageClass, LoadCursor(nullptr, IDC_ARROW), nullptr);
+  CreateHandle(kImageClass, "", WS_CHILD | WS_VISIBLE, 0, RECT{0, 0, 0, 0}, parent);
+}
+
+void TImage::SetPicture(TBitmap picture) {
+  picture_ = std::move(picture);
+  Invalidate();
+}
+
+void TImage::Paint(HDC dc, const RECT& client) const {
+  FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+  BITMAP info{};
+  if (!picture_ || !GetObjectA(picture_.Get(), sizeof(info), &info)) return;
+  TMemoryDC source(CreateCompatibleDC(dc));
+  TSelectObject selected(source.Get(), picture_.Get());
+  SetStretchBltMode(dc, COLORONCOLOR);
+  StretchBlt(dc, 0, 0, client.right, client.bottom, source.Get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+}
+
+}  // namespace tk

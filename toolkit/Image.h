@@ -1,0 +1,22 @@
+// A picture in a window: the image owns its bitmap and draws it stretched to its client area.
+#pragma once
+
+#include "toolkit/CustomControl.h"
+#include "toolkit/Handles.h"
+
+namespace tk {
+
+class TImage : public TCustomControl {
+ public:
+  void Create(HWND parent) override;
+  void SetPicture(TBitmap picture);
+  HBITMAP Picture() const { return picture_.Get(); }
+
+ protected:
+  void Paint(HDC dc, const RECT& client) const override;
+
+ private:
+  TBitmap picture_;
+};
+
+}  // namespace tk

@@ -1,0 +1,135 @@
+#include "toolkit/Label.h"
+
+#include <windowsx.h>
+
+#include "toolkit/Handles.h"
+
+namespace tk {
+
+namespace {
+const char kLabelClass[] = "TkLabel";
+}
+
+std::string WithDrawableLineBreaks(const std::string& text) {
+  std::string result;
+  result.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    result += text[i];
+    if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')) result += '\n';
+  }
+  return result;
+}
+
+TLabel::TLabel(TLabelSettings settings) : settings_(std::move(settings)) {}
+
+void TLabel::Create(HWND parent) {
+  RegisterWindowClass(kLabelClass, nullptr, nullptr, CS_DBLCLKS);
+  CreateHandle(kLabelClass, "", WS_CHILD | (settings_.Visible ? WS_VISIBLE : 0), 0, RECT{0, 0, 0, 0}, parent);
+  FitToText();
+  UpdateTip();
+}
+
+void TLabel::SetCaption(std::string caption) {
+  settings_.Caption = std::move(caption);
+  FitToText();
+  Invalidate();
+}
+
+void TLabel::SetVisible(bool visible) {
+  settings_.Visible = visible;
+  if (Handle()) ShowWindow(Handle(), visible ? SW_SHOWNA : SW_HIDE);
+}
+
+void TLabel::SetWordWrap(bool wrap) {
+  settings_.WordWrap = wrap;
+  FitToText();
+  Invalidate();
+}
+
+void TLabel::AlignToParent() {
+  settings_.AutoSize = false;
+  if (!Handle()) return;
+  RECT client;
+  GetClientRect(GetParent(Handle()), &client);
+  MoveWindow(Handle(), 0, 0, client.right, client.bottom, TRUE);
+}
+
+void TLabel::SetHint(std::string hint) {
+  hint_ = std::move(hint);
+  UpdateTip();
+}
+
+void TLabel::SetShowHint(bool show) {
+  showHint_ = show;
+  UpdateTip();
+}
+
+void TLabel::UpdateTip() {
+  if (!Handle() || !showHint_) return;
+  if (!tip_.Handle()) tip_.Create(GetAncestor(Handle(), GA_ROOT));
+  tip_.Set(Handle(), hint_);
+}
+
+void TLabel::FitToText() {
+  if (!Handle() || !settings_.AutoSize) return;
+  RECT bounds;
+  GetWindowRect(Handle(), &bounds);
+  MapWindowPoints(HWND_DESKTOP, GetParent(Handle()), reinterpret_cast<POINT*>(&bounds), 2);
+  HDC screen = GetDC(nullptr);
+  {
+    TSelectObject font(screen, Font());
+    RECT text{0, 0, settings_.WordWrap ? bounds.right - bounds.left : 0, 0};
+    const std::string caption = WithDrawableLineBreaks(settings_.Caption);
+    // An empty caption keeps the height of one line.
+    DrawTextA(screen, caption.empty() ? " " : caption.c_str(), -1, &text,
+              DT_CALCRECT | DT_NOPREFIX | (settings_.WordWrap ? DT_WORDBREAK : 0));
+    if (caption.empty()) text.right = 0;
+    MoveWindow(Handle(), bounds.left, bounds.top, text.right, text.bottom, TRUE);
+  }
+  ReleaseDC(nullptr, screen);
+}
+
+void TLabel::Paint(HDC dc, const RECT& client) const {
+  // A transparent label shows its parent's face, which is the button face on every parent here.
+  FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+  TSelectObject font(dc, Font());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, settings_.TextColor);
+  RECT text = client;
+  const std::string caption = WithDrawableLineBreaks(settings_.Caption);
+  DrawTextA(dc, caption.c_str(), -1, &text,
+            DT_NOPREFIX | (settings_.WordWrap ? DT_WORDBREAK : 0) |
+                (settings_.Alignment == TTextAlign::Center ? DT_CENTER : DT_LEFT));
+}
+
+LRESULT TLabel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_SETCURSOR:
+      SetCursor(LoadCursor(nullptr, Cursor == TCursorShape::HandPoint ? IDC_HAND : IDC_ARROW));
+      return TRUE;
+    case WM_LBUTTONDOWN:
+      pressed_ = true;
+      return 0;
+    case WM_LBUTTONUP: {
+      const bool click = pressed_;
+      pressed_ = false;
+      RECT client;
+      GetClientRect(Handle(), &client);
+      if (click && PtInRect(&client, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}) && OnClick)
+        OnClick(*this);
+      return 0;
+    }
+    case WM_LBUTTONDBLCLK:
+      if (OnDblClick) OnDblClick(*this);
+      return 0;
+    case WM_SETFONT: {
+      const LRESULT result = TCustomControl::HandleMessage(message, wParam, lParam);
+      FitToText();
+      return result;
+    }
+    default:
+      return TCustomControl::HandleMessage(message, wParam, lParam);
+  }
+}
+
+}  // namespace tk

@@ -1,0 +1,71 @@
+// A static text: caption in the font it is sent (WM_SETFONT) and a colour of its own, left or centred, on one
+// line or word-wrapped, sized to its text or fixed, with a hint that can show as a tool tip, a cursor of its
+// own and click and double-click events.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "toolkit/CustomControl.h"
+#include "toolkit/Hints.h"
+
+namespace tk {
+
+enum class TTextAlign { Left, Center };
+enum class TCursorShape { Default, HandPoint };
+
+struct TLabelSettings {
+  std::string Caption;
+  COLORREF TextColor = RGB(0, 0, 0);
+  TTextAlign Alignment = TTextAlign::Left;
+  bool AutoSize = true;  // the label takes the size of its text (its height only, when word-wrapped)
+  bool WordWrap = false;
+  bool Transparent = false;
+  bool Visible = true;
+};
+
+// Carriage returns alone become CR LF, so that the text draws with a break there; CR LF and LF
+// stay as they are.
+std::string WithDrawableLineBreaks(const std::string& text);
+
+class TLabel : public TCustomControl {
+ public:
+  explicit TLabel(TLabelSettings settings = {});
+  void Create(HWND parent) override;
+
+  const std::string& Caption() const { return settings_.Caption; }
+  void SetCaption(std::string caption);
+  bool Visible() const { return settings_.Visible; }
+  void SetVisible(bool visible);
+  bool WordWrap() const { return settings_.WordWrap; }
+  void SetWordWrap(bool wrap);
+  bool AutoSized() const override { return settings_.AutoSize; }
+  // Sizes the label to its parent's client area.
+  void AlignToParent();
+
+  const std::string& Hint() const { return hint_; }
+  void SetHint(std::string hint);
+  // Shows the hint as a tool tip while the pointer rests on the label.
+  void SetShowHint(bool show);
+  TCursorShape Cursor = TCursorShape::Default;
+
+  std::function<void(TLabel& sender)> OnClick;
+  std::function<void(TLabel& sender)> OnDblClick;
+
+ protected:
+  void Paint(HDC dc, const RECT& client) const override;
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void FitToText();
+  void UpdateTip();
+
+  TLabelSettings settings_;
+  std::string hint_;
+  bool showHint_ = false;
+  bool pressed_ = false;
+  THints tip_;
+};
+
+}  // namespace tk

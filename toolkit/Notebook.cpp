@@ -1,0 +1,72 @@
+#include "toolkit/Notebook.h"
+
+namespace tk {
+
+namespace {
+const char kNotebookClass[] = "TkNotebook";
+const char kPageClass[] = "TkPage";
+}  // namespace
+
+void TPage::Create(HWND parent) {
+  RegisterWindowClass(kPageClass, LoadCursor(nullptr, IDC_ARROW), GetSysColorBrush(COLOR_BTNFACE));
+  // Hidden until the notebook shows it.
+  CreateHandle(kPageClass, name_.c_str(), WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT,
+               RECT{0, 0, 0, 0}, parent);
+}
+
+TNotebook::TNotebook(const std::vector<std::string>& designPages) {
+  for (const std::string& name : designPages) pages_.push_back(std::make_unique<TPage>(name));
+}
+
+void TNotebook::Create(HWND parent) {
+  RegisterWindowClass(kNotebookClass, LoadCursor(nullptr, IDC_ARROW), GetSysColorBrush(COLOR_BTNFACE));
+  CreateHandle(kNotebookClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT,
+               RECT{0, 0, 0, 0}, parent);
+}
+
+TPage& TNotebook::AddPage(const std::string& name) {
+  pages_.push_back(std::make_unique<TPage>(name));
+  TPage& page = *pages_.back();
+  if (Handle()) {
+    page.Create(Handle());
+    RECT client;
+    GetClientRect(Handle(), &client);
+    MoveWindow(page.Handle(), 0, 0, client.right, client.bottom, FALSE);
+  }
+  return page;
+}
+
+TPage* TNotebook::FindPageByCaption(const std::string& text, int count) {
+  for (int i = 0; i < count && i < PageCount(); ++i) {
+    TPage& page = Page(i);
+    if (!page.Handle()) continue;
+    char caption[256] = "";
+    GetWindowTextA(page.Handle(), caption, sizeof(caption));
+    if (text == caption) return &page;
+  }
+  return nullptr;
+}
+
+void TNotebook::SetPageIndex(int index) {
+  if (index < 0 || index >= PageCount() || index == pageIndex_) return;
+  const int previous = pageIndex_;
+  pageIndex_ = index;
+  if (Page(index).Handle()) ShowWindow(Page(index).Handle(), SW_SHOWNA);
+  if (previous >= 0 && Page(previous).Handle()) ShowWindow(Page(previous).Handle(), SW_HIDE);
+}
+
+std::string TNotebook::ActivePage() const {
+  return pageIndex_ >= 0 ? pages_[static_cast<size_t>(pageIndex_)]->Name() : std::string();
+}
+
+LRESULT TNotebook::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  // Pages fill the notebook.
+  if (message == WM_SIZE) {
+    for (const auto& page : pages_)
+      if (page->Handle()) MoveWindow(page->Handle(), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+    return 0;
+  }
+  return TControl::HandleMessage(message, wParam, lParam);
+}
+
+}  // namespace tk
