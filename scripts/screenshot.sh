@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Makes the README's screenshot: the main window with drive C selected, on an Xvfb display of its own.
-# Usage: scripts/screenshot.sh [output.png]   (default: docs/main-window.png)
+# Makes the README's screenshots on an Xvfb display of its own: the main window with drive C selected
+# (docs/main-window.png, or the file given), and the about dialog's icon page, its "System" page
+# with figures and its first info page (docs/about-icon.png, docs/about-system.png,
+# docs/about-info.png).
+# Usage: scripts/screenshot.sh [output.png]
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 OUT=${1:-$ROOT/docs/main-window.png}
@@ -24,3 +27,23 @@ sleep 0.5
 mkdir -p "$(dirname "$OUT")"
 import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$OUT"
 echo "Wrote $OUT"
+
+# The "i" button, fourth in the button bar.
+xdotool mousemove $((X + 124)) $((Y + 20)) click 1
+wait_for_window "Infos"
+about_shot() {
+  # New pixels reach the screen with the next input event.
+  xdotool mousemove $((X + WIDTH + 20)) $((Y + HEIGHT + 20)) mousemove $((X + WIDTH + 21)) $((Y + HEIGHT + 20))
+  sleep 0.5
+  import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$ROOT/docs/$1"
+  echo "Wrote docs/$1"
+}
+about_shot about-icon.png
+# PageDown: the "System" page; its figures come with the timer's next tick.
+xdotool key Next
+sleep 2
+about_shot about-system.png
+xdotool key Next
+sleep 1
+about_shot about-info.png
+xdotool key Escape
