@@ -418,7 +418,6 @@ TEST(AboutBox, ModalDialogTakesDroppedFilesAndLeavesNoApplicationWindow) {
     box.Create();
     box.SystemCheck->OnDragDrop = [&](tk::TStringList& files) {
       for (int i = 0; i < files.Count(); ++i) dropped.push_back(files[i]);
-      PostMessageA(box.Handle(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     };
     applicationShownDuringDialog = IsWindowVisible(tk::Application().Handle()) != FALSE;
     // A drop onto the open dialog, as the shell posts it.
@@ -429,6 +428,7 @@ TEST(AboutBox, ModalDialogTakesDroppedFilesAndLeavesNoApplicationWindow) {
     std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), name, sizeof(name));
     GlobalUnlock(memory);
     PostMessageA(box.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+    PostMessageA(box.Handle(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     EXPECT_EQ(box.ShowModal(), IDOK);
     // DragFinish released the drop handle.
     EXPECT_EQ(GlobalSize(memory), 0u);
@@ -453,7 +453,9 @@ TEST(AboutBox, TwoHundredOpeningsLeaveNoObjectBehind) {
   };
   openAndClose();
   const int gdi = tk::LiveGdiObjects(), windows = tk::TWindow::LiveWindows();
+  const int threadWindows = testing_support::ThreadWindowCount();
   for (int i = 0; i < 200; ++i) openAndClose();
   EXPECT_EQ(tk::LiveGdiObjects(), gdi);
   EXPECT_EQ(tk::TWindow::LiveWindows(), windows);
+  EXPECT_EQ(testing_support::ThreadWindowCount(), threadWindows);
 }

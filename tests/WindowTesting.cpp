@@ -26,6 +26,20 @@ void PostKey(HWND window, WORD key) {
   Pump();
 }
 
+namespace {
+BOOL CALLBACK CountWindow(HWND window, LPARAM count) {
+  ++*reinterpret_cast<int*>(count);
+  EnumChildWindows(window, CountWindow, count);
+  return TRUE;
+}
+}  // namespace
+
+int ThreadWindowCount() {
+  int count = 0;
+  EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
 RECT BoundsInParent(HWND window) {
   RECT r;
   GetWindowRect(window, &r);

@@ -17,6 +17,9 @@ void PostMouse(HWND window, UINT message, int x, int y, WPARAM keys = 0);
 // A completed left click at a client point: button down, then up.
 void Click(HWND window, int x, int y);
 void PostKey(HWND window, WORD key);
+// Every window of the calling thread, top-level windows and all their descendants: the real
+// count of USER windows, apart from any bookkeeping of ours.
+int ThreadWindowCount();
 // A window's bounds in its parent's client coordinates.
 RECT BoundsInParent(HWND window);
 POINT ListItemCenter(HWND listView, int index);
