@@ -16,3 +16,6 @@
 #define RES_GLYPH_INFO "GLYPH_INFO"
 #define RES_GLYPH_CLOSE "GLYPH_CLOSE"
 #define RES_GLYPH_OK "GLYPH_OK"
+
+/* The help text, RTF in code page 1252. */
+#define RES_HELP_TEXT "HELP_RTF"

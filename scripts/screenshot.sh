@@ -2,7 +2,7 @@
 # Makes the README's screenshots on an Xvfb display of its own: the main window with drive C selected
 # (docs/main-window.png, or the file given), and the about dialog's icon page, its "System" page
 # with figures and its first info page (docs/about-icon.png, docs/about-system.png,
-# docs/about-info.png).
+# docs/about-info.png), and the help window (docs/help-window.png).
 # Usage: scripts/screenshot.sh [output.png]
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
@@ -46,4 +46,12 @@ about_shot about-system.png
 xdotool key Next
 sleep 1
 about_shot about-info.png
+xdotool key Escape
+sleep 1
+
+# F1 in the main window: the help window.
+wait_for_window "Quelix Disk-Info"
+xdotool key F1
+wait_for_window "Quelix Disk-Info.*Hilfe"
+about_shot help-window.png
 xdotool key Escape

@@ -135,8 +135,11 @@ void TApplication::PreviewKey(TForm& form, MSG& message, bool& handled) {
 
 bool TApplication::HelpCommand(UINT command, ULONG_PTR data) {
   if (OnHelp && OnHelp(command, data)) return true;
-  HWND owner = mainForm_ ? mainForm_->Handle() : handle_;
-  return WinHelpA(owner, HelpFile.c_str(), command, data) != FALSE;
+  if (!HelpViewer) return false;
+  // The help belongs to the main form, or to the window the user works in before the loop runs.
+  HWND owner = mainForm_ ? mainForm_->Handle() : GetActiveWindow();
+  if (!owner) owner = handle_;
+  return HelpViewer->ShowHelp(owner, HelpFile, command, data);
 }
 
 void TApplication::ShellOpen(HWND owner, const std::string& file) {

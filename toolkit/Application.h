@@ -12,6 +12,14 @@ namespace tk {
 
 class TForm;
 
+// Shows the program's help: the application hands it every help request.
+class THelpViewer {
+ public:
+  virtual ~THelpViewer() = default;
+  // owner: the window the help belongs to; returns true when the help shows.
+  virtual bool ShowHelp(HWND owner, const std::string& helpFile, UINT command, ULONG_PTR data) = 0;
+};
+
 class TApplication {
  public:
   // Called for every message taken from the queue (but WM_QUIT) before any handling of its own;
@@ -46,8 +54,10 @@ class TApplication {
   // Handles messages until done() is true; a WM_QUIT ends it early and is posted again for the
   // outer loop.
   void RunModalLoop(const std::function<bool()>& done);
-  // Asks the help viewer to act on HelpFile (WinHelp command and data).
+  // Asks the help viewer to act on HelpFile (WinHelp command and data); false without a viewer.
   bool HelpCommand(UINT command, ULONG_PTR data);
+  // The program's help viewer; not owned.
+  THelpViewer* HelpViewer = nullptr;
   // Hands a web address, a "mailto:" link or a folder to the shell (ShellExecuteA with the
   // default verb and SW_SHOW). A failure is not reported.
   void ShellOpen(HWND owner, const std::string& file);

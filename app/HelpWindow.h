@@ -1,0 +1,43 @@
+// The program's own help: its German text, an RTF resource of the executable, in a window with a
+// read-only rich-edit control. One window at a time; a second request brings it to the front.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "toolkit/Application.h"
+#include "toolkit/Form.h"
+#include "toolkit/RichEdit.h"
+
+namespace app {
+
+class THelpWindow : public tk::TForm {
+ public:
+  // owner: the window the help stays with and closes with.
+  THelpWindow(HWND owner, bool preferMsftedit);
+  void Create() override;
+  const tk::TRichEdit& Editor() const { return editor_; }
+
+ protected:
+  void KeyDown(WORD& key, tk::TShiftState shift) override;
+  void Resized() override;
+
+ private:
+  // Declared before the editor, so that the library outlives the control.
+  tk::TLibrary library_;
+  tk::TRichEdit editor_;
+};
+
+class TRichHelpViewer : public tk::THelpViewer {
+ public:
+  // False takes the older riched20 control even where msftedit is present.
+  bool PreferMsftedit = true;
+  bool ShowHelp(HWND owner, const std::string& helpFile, UINT command, ULONG_PTR data) override;
+  // The open help window, or null.
+  THelpWindow* Window() const;
+
+ private:
+  std::unique_ptr<THelpWindow> window_;
+};
+
+}  // namespace app

@@ -1,0 +1,164 @@
+// The help window: opened by F1 and the help button through the application's help command, one at a
+// time, closed by Esc and with the main window; its text comes from the program's RTF resource.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <richedit.h>
+
+#include <string>
+
+#include "app/DriveInfo.h"
+#include "app/HelpWindow.h"
+#include "app/MainForm.h"
+#include "tests/FakeDriveQueries.h"
+#include "tests/WindowTesting.h"
+#include "toolkit/Application.h"
+
+using testing_support::Pump;
+
+namespace {
+
+const char kHelpTitle[] = "Quelix Disk-Info – Hilfe";
+
+// The main window with the program's help viewer installed.
+class HelpWindowTest : public ::testing::Test {
+ protected:
+  HelpWindowTest() : form(fake) {
+    fake.Drives['C'] = testing_support::FixedDrive(1000, 500);
+    tk::Application().HelpViewer = &viewer;
+    form.Create();
+    form.Show();
+    Pump();
+  }
+  ~HelpWindowTest() override {
+    tk::Application().HelpViewer = nullptr;
+    SetShift(false);
+  }
+  static void SetShift(bool down) {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = down ? 0x80 : 0;
+    SetKeyboardState(keys);
+  }
+  void F1(HWND focus) {
+    SetFocus(focus);
+    testing_support::PostKey(focus, VK_F1);
+  }
+  // Top-level windows of this thread with the help window's title.
+  static int HelpWindows() {
+    int count = 0;
+    for (HWND window = FindWindowExA(nullptr, nullptr, nullptr, kHelpTitle); window;
+         window = FindWindowExA(nullptr, window, nullptr, kHelpTitle))
+      ++count;
+    return count;
+  }
+  HWND Editor() const { return viewer.Window() ? viewer.Window()->Editor().Handle() : nullptr; }
+  std::string Text() const {
+    const int length = GetWindowTextLengthA(Editor());
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(Editor(), text.data(), length + 1)));
+    return text;
+  }
+  void CloseByEsc() {
+    testing_support::PostKey(Editor(), VK_ESCAPE);
+    EXPECT_EQ(viewer.Window(), nullptr);
+    EXPECT_EQ(HelpWindows(), 0);
+  }
+
+  testing_support::TFakeDriveQueries fake;
+  app::TRichHelpViewer viewer;
+  app::TMainForm form;
+};
+
+}  // namespace
+
+TEST_F(HelpWindowTest, EveryWayOfAskingOpensOneWindow) {
+  F1(form.DrivesView.Handle());
+  ASSERT_NE(viewer.Window(), nullptr) << "F1 in the drive list";
+  EXPECT_EQ(HelpWindows(), 1);
+  char title[64] = "";
+  GetWindowTextA(viewer.Window()->Handle(), title, sizeof(title));
+  EXPECT_STREQ(title, kHelpTitle);
+  CloseByEsc();
+
+  F1(form.InfoGrid.Handle());
+  ASSERT_NE(viewer.Window(), nullptr) << "F1 in the table";
+  const HWND first = viewer.Window()->Handle();
+  // A second request brings the same window back.
+  F1(form.InfoGrid.Handle());
+  testing_support::Click(form.HelpBtn.Handle(), 12, 12);
+  EXPECT_EQ(viewer.Window()->Handle(), first);
+  EXPECT_EQ(HelpWindows(), 1);
+  CloseByEsc();
+
+  SetShift(true);
+  F1(form.DrivesView.Handle());
+  SetShift(false);
+  EXPECT_NE(viewer.Window(), nullptr) << "Shift+F1";
+  CloseByEsc();
+
+  testing_support::Click(form.HelpBtn.Handle(), 12, 12);
+  EXPECT_NE(viewer.Window(), nullptr) << "the help button";
+  EXPECT_EQ(HelpWindows(), 1);
+}
+
+TEST_F(HelpWindowTest, ClosingTheMainWindowClosesTheHelp) {
+  F1(form.DrivesView.Handle());
+  ASSERT_NE(viewer.Window(), nullptr);
+  const HWND help = viewer.Window()->Handle();
+  form.Close();
+  Pump();
+  EXPECT_FALSE(IsWindow(help));
+  EXPECT_EQ(viewer.Window(), nullptr);
+}
+
+TEST_F(HelpWindowTest, ReadOnlyGermanTextThatNamesEveryRow) {
+  F1(form.DrivesView.Handle());
+  ASSERT_NE(Editor(), nullptr);
+  EXPECT_TRUE(GetWindowLongPtrA(Editor(), GWL_STYLE) & ES_READONLY);
+  const std::string text = Text();
+  EXPECT_EQ(text.rfind("Quelix Disk-Info \x96 Hilfe", 0), 0u) << text.substr(0, 40);
+  EXPECT_NE(text.find("L\xE4nge Dateiname"), std::string::npos) << "an umlaut as its code page 1252 byte";
+  const auto report = app::TDriveInfo('C', fake).CreateReport();
+  ASSERT_EQ(report->Count(), 16);
+  for (int i = 0; i < report->Count(); ++i)
+    EXPECT_NE(text.find(report->NameAt(i)), std::string::npos) << report->NameAt(i);
+  EXPECT_NE(text.find("sandrivo-report"), std::string::npos);
+
+  // The first heading is bold, the text after it is not.
+  auto bold = [&](LONG from, LONG to) {
+    SendMessageA(Editor(), EM_SETSEL, static_cast<WPARAM>(from), to);
+    CHARFORMATA format{};
+    format.cbSize = sizeof(format);
+    SendMessageA(Editor(), EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    EXPECT_TRUE(format.dwMask & CFM_BOLD);
+    return (format.dwEffects & CFE_BOLD) != 0;
+  };
+  EXPECT_TRUE(bold(0, 6));
+  const LONG body = static_cast<LONG>(text.find("zeigt"));
+  EXPECT_FALSE(bold(body, body + 5));
+
+  // Typing changes nothing.
+  SendMessageA(Editor(), EM_SETSEL, 0, 0);
+  PostMessageA(Editor(), WM_CHAR, 'x', 1);
+  Pump();
+  EXPECT_EQ(Text(), text);
+}
+
+TEST_F(HelpWindowTest, WithoutMsfteditRiched20ShowsTheSameText) {
+  F1(form.DrivesView.Handle());
+  ASSERT_NE(Editor(), nullptr);
+  const std::string text = Text();
+  char className[64] = "";
+  GetClassNameA(Editor(), className, sizeof(className));
+  EXPECT_STRCASEEQ(className, "RICHEDIT50W");
+  CloseByEsc();
+
+  viewer.PreferMsftedit = false;
+  F1(form.DrivesView.Handle());
+  ASSERT_NE(Editor(), nullptr);
+  GetClassNameA(Editor(), className, sizeof(className));
+  EXPECT_STRCASEEQ(className, RICHEDIT_CLASSA);
+  EXPECT_EQ(Text(), text);
+}

@@ -1,0 +1,55 @@
+#include "toolkit/RichEdit.h"
+
+#include <richedit.h>
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+
+namespace tk {
+
+namespace {
+
+struct TRtfSource {
+  std::string_view Text;
+  size_t Position = 0;
+};
+
+DWORD CALLBACK ReadRtf(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* read) {
+  auto* source = reinterpret_cast<TRtfSource*>(cookie);
+  const size_t n = std::min(static_cast<size_t>(count), source->Text.size() - source->Position);
+  std::memcpy(buffer, source->Text.data() + source->Position, n);
+  source->Position += n;
+  *read = static_cast<LONG>(n);
+  return 0;
+}
+
+}  // namespace
+
+const char* LoadRichEdit(bool preferMsftedit, TLibrary& library) {
+  if (preferMsftedit) {
+    library.Reset(LoadLibraryA("msftedit.dll"));
+    // MSFTEDIT_CLASS is L"RICHEDIT50W"; the ANSI call takes the same name.
+    if (library) return "RICHEDIT50W";
+  }
+  library.Reset(LoadLibraryA("riched20.dll"));
+  if (library) return RICHEDIT_CLASSA;
+  throw std::runtime_error("Kein Rich-Edit-Steuerelement verfügbar");
+}
+
+void TRichEdit::Create(HWND parent) {
+  CreateSystemHandle(
+      className_,
+      WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0,
+      parent);
+  // A little room between the frame and the text.
+  SendMessageA(Handle(), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(8, 8));
+}
+
+void TRichEdit::LoadRtf(std::string_view rtf) {
+  TRtfSource source{rtf};
+  EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, ReadRtf};
+  SendMessageA(Handle(), EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+}
+
+}  // namespace tk

@@ -1,0 +1,29 @@
+// A read-only rich-edit control that shows an RTF text: the newest control when msftedit.dll is
+// there, riched20's otherwise. The caller keeps the library loaded while the control lives.
+#pragma once
+
+#include <string_view>
+
+#include "toolkit/Handles.h"
+#include "toolkit/Window.h"
+
+namespace tk {
+
+using TLibrary = TUniqueHandle<HMODULE, FreeLibrary>;
+
+// Loads the rich-edit library and names its window class: msftedit's when preferred and present,
+// riched20's otherwise; throws when neither loads.
+const char* LoadRichEdit(bool preferMsftedit, TLibrary& library);
+
+class TRichEdit : public TControl {
+ public:
+  explicit TRichEdit(const char* className) : className_(className) {}
+  void Create(HWND parent) override;
+  // Replaces the text with the RTF document.
+  void LoadRtf(std::string_view rtf);
+
+ private:
+  const char* className_;
+};
+
+}  // namespace tk
