@@ -42,17 +42,20 @@ TDriveInfo::TDriveInfo(char letter, const TDriveQueries& queries)
   TotalClusters = clusters.TotalClusters;
 
   if (const auto space = queries.DiskFreeSpaceEx(root)) {
-    TotalBytes = static_cast<double>(space->TotalBytes);
-    FreeBytes = static_cast<double>(space->TotalFreeBytes);
-    UserFreeBytes = static_cast<double>(space->UserFreeBytes);
+    ExactTotalBytes = space->TotalBytes;
+    ExactFreeBytes = space->TotalFreeBytes;
+    ExactUserFreeBytes = space->UserFreeBytes;
   } else {
     // Products in 64 bits: a 32-bit product would wrap for volumes of 4 GB and more.
     const unsigned long long clusterBytes =
         static_cast<unsigned long long>(SectorsPerCluster) * BytesPerSector;
-    TotalBytes = static_cast<double>(clusterBytes * TotalClusters);
-    FreeBytes = static_cast<double>(clusterBytes * FreeClusters);
-    UserFreeBytes = FreeBytes;
+    ExactTotalBytes = clusterBytes * TotalClusters;
+    ExactFreeBytes = clusterBytes * FreeClusters;
+    ExactUserFreeBytes = ExactFreeBytes;
   }
+  TotalBytes = static_cast<double>(ExactTotalBytes);
+  FreeBytes = static_cast<double>(ExactFreeBytes);
+  UserFreeBytes = static_cast<double>(ExactUserFreeBytes);
 
   VolumeName = volume.VolumeName;
   FileSystem = volume.FileSystem;

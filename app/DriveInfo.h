@@ -32,6 +32,10 @@ class TDriveInfo {
   double TotalBytes = 0;
   double FreeBytes = 0;
   double UserFreeBytes = 0;
+  // The same figures as exact integers, for the machine-readable report.
+  unsigned long long ExactTotalBytes = 0;
+  unsigned long long ExactFreeBytes = 0;
+  unsigned long long ExactUserFreeBytes = 0;
   bool VolumeFailed = false;
   std::string TypeName;
   std::string VolumeName;

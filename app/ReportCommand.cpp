@@ -1,8 +1,10 @@
 #include "app/ReportCommand.h"
 
-#include <algorithm>
+#include <memory>
 
 #include "app/DriveExport.h"
+#include "app/DriveInfo.h"
+#include "app/DriveJson.h"
 #include "app/DriveList.h"
 
 namespace app {
@@ -10,14 +12,27 @@ namespace app {
 namespace {
 
 const char kUsage[] =
-    "Aufruf: sandrivo-report [Laufwerk]\r\n"
+    "Aufruf: sandrivo-report [--json] [Laufwerk]\r\n"
     "\r\n"
     "Ohne Laufwerk: die Tabelle aller Laufwerke, eine Kopfzeile und eine Zeile je Laufwerk.\r\n"
     "Mit Laufwerk (C, C: oder C:\\): die Angaben dieses Laufwerks, eine Zeile je Angabe.\r\n"
-    "Felder sind durch \";\" getrennt, jede Zeile endet mit CR LF.\r\n";
+    "Felder sind durch \";\" getrennt, jede Zeile endet mit CR LF.\r\n"
+    "\r\n"
+    "--json    ein JSON-Dokument (UTF-8): ein Feld mit einem Objekt je Laufwerk\r\n"
+    "--help    diese Hilfe (auch -h oder /?)\r\n"
+    "\r\n"
+    "Rückgabewert: 0 Erfolg, 1 Fehler beim Schreiben oder Abfragen, 2 falscher Aufruf.\r\n";
+
+// Arguments longer than this are shortened in messages.
+const size_t kShownArgument = 40;
 
 TCommandResult Failure(const std::string& message) {
   return {"", "sandrivo-report: " + message + "\r\n", 2};
+}
+
+std::string Quoted(const std::string& arg) {
+  if (arg.size() <= kShownArgument) return "\"" + arg + "\"";
+  return "\"" + arg.substr(0, kShownArgument) + "...\"";
 }
 
 // The letter that C, c, C: or C:\ names, or 0.
@@ -31,23 +46,61 @@ char ParseDriveLetter(const std::string& arg) {
   return letter;
 }
 
+bool IsOption(const std::string& arg) {
+  return !arg.empty() && (arg[0] == '-' || arg[0] == '/');
+}
+
+// The listed drives among the letters that the system has: only those letters are asked.
+std::vector<char> ReportedLetters(const TDriveQueries& queries) {
+  const DWORD present = queries.LogicalDrives();
+  std::vector<char> letters;
+  for (int i = 0; i < 26; ++i) {
+    if (!(present & (1u << i))) continue;
+    const char letter = static_cast<char>('A' + i);
+    if (DriveImageIndex(queries.DriveType(std::string(1, letter) + ":\\")) >= 0) letters.push_back(letter);
+  }
+  return letters;
+}
+
+std::string JsonReport(const std::vector<char>& letters, const TDriveQueries& queries) {
+  std::vector<std::unique_ptr<TDriveInfo>> probes;
+  std::vector<const TDriveInfo*> order;
+  for (char letter : letters) {
+    probes.push_back(std::make_unique<TDriveInfo>(letter, queries));
+    order.push_back(probes.back().get());
+  }
+  return DrivesJson(order);
+}
+
 }  // namespace
 
 TCommandResult RunReportCommand(const std::vector<std::string>& args, const TDriveQueries& queries) {
-  if (args.size() > 1) return Failure("zu viele Argumente (höchstens ein Laufwerk)");
-  const std::vector<TListedDrive> drives = ListedDrives(queries);
-  if (args.empty()) {
-    std::vector<char> letters;
-    for (const TListedDrive& drive : drives) letters.push_back(drive.Letter);
+  // Every argument is read before any drive is asked.
+  bool json = false;
+  std::string drive;
+  int drives = 0;
+  for (const std::string& arg : args) {
+    if (arg == "--help" || arg == "-h" || arg == "/?") return {kUsage, "", 0};
+    if (arg == "--json") {
+      json = true;
+    } else if (IsOption(arg)) {
+      return Failure("unbekannte Option " + Quoted(arg) + " (Hilfe: sandrivo-report --help)");
+    } else {
+      drive = arg;
+      ++drives;
+    }
+  }
+  if (drives > 1) return Failure("zu viele Argumente (höchstens ein Laufwerk)");
+  if (drives == 0) {
+    const std::vector<char> letters = ReportedLetters(queries);
+    if (json) return {JsonReport(letters, queries), "", 0};
     return {DrivesTableLines(letters, kFieldSeparator, queries).Text(), "", 0};
   }
-  const std::string& arg = args[0];
-  if (arg == "--help" || arg == "-h" || arg == "/?") return {kUsage, "", 0};
-  const char letter = ParseDriveLetter(arg);
-  if (!letter) return Failure("\"" + arg + "\" ist kein Laufwerksbuchstabe");
-  const bool listed = std::any_of(drives.begin(), drives.end(),
-                                  [letter](const TListedDrive& drive) { return drive.Letter == letter; });
-  if (!listed) return Failure(std::string("Laufwerk ") + letter + ": ist nicht vorhanden");
+  const char letter = ParseDriveLetter(drive);
+  if (!letter) return Failure(Quoted(drive) + " ist kein Laufwerksbuchstabe");
+  if (DriveImageIndex(queries.DriveType(std::string(1, letter) + ":\\")) < 0)
+    return Failure(std::string("Laufwerk ") + letter + ": ist nicht vorhanden");
+  if (json) return {JsonReport({letter}, queries), "", 0};
   return {DriveInfoLines(letter, kFieldSeparator, queries).Text(), "", 0};
 }
 

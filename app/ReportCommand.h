@@ -14,8 +14,9 @@ struct TCommandResult {
   int ExitCode = 0;
 };
 
-// No argument: the all-drives table; a drive letter (C, c, C: or C:\): that drive's lines;
-// --help: the usage. A bad argument gives a message and exit code 2.
+// No argument: the all-drives table of the letters the system has; a drive letter (C, c, C: or
+// C:\): that drive's lines, asking that letter only; --json: the same drives as one JSON document;
+// --help, -h or /?: the usage. A bad argument gives a message and exit code 2 and asks no drive.
 TCommandResult RunReportCommand(const std::vector<std::string>& args, const TDriveQueries& queries);
 
 }  // namespace app

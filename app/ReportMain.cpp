@@ -1,26 +1,22 @@
-// sandrivo-report: prints what the main window copies to the clipboard, for scripts.
-#include <fcntl.h>
-#include <io.h>
+// sandrivo-report: prints what the main window copies to the clipboard, or JSON, for scripts.
+#include <windows.h>
 
-#include <cstdio>
 #include <exception>
 #include <string>
 #include <vector>
 
 #include "app/ReportCommand.h"
+#include "app/ReportOutput.h"
 
 int main(int argc, char** argv) {
-  // The bytes as they are: CR LF must not become CR CR LF.
-  _setmode(_fileno(stdout), _O_BINARY);
-  _setmode(_fileno(stderr), _O_BINARY);
+  // No system box for an empty diskette or card reader: a failed query is an answer like any other.
+  SetErrorMode(SEM_FAILCRITICALERRORS);
+  app::THandleSink out(GetStdHandle(STD_OUTPUT_HANDLE)), err(GetStdHandle(STD_ERROR_HANDLE));
   try {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    const app::TCommandResult result = app::RunReportCommand(args, app::SystemDriveQueries());
-    std::fwrite(result.Out.data(), 1, result.Out.size(), stdout);
-    std::fwrite(result.Err.data(), 1, result.Err.size(), stderr);
-    return std::fflush(stdout) == 0 ? result.ExitCode : 1;
+    return app::DeliverReport(app::RunReportCommand(args, app::SystemDriveQueries()), out, err);
   } catch (const std::exception& error) {
-    std::fprintf(stderr, "sandrivo-report: %s\r\n", error.what());
+    err.Write(std::string("sandrivo-report: ") + error.what() + "\r\n");
     return 1;
   }
 }

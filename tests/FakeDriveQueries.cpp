@@ -8,6 +8,13 @@ const TFakeDrive* TFakeDriveQueries::Find(const std::string& root) const {
   return found == Drives.end() ? nullptr : &found->second;
 }
 
+DWORD TFakeDriveQueries::LogicalDrives() const {
+  DWORD mask = 0;
+  for (const auto& [letter, drive] : Drives)
+    if (letter >= 'A' && letter <= 'Z') mask |= 1u << (letter - 'A');
+  return mask;
+}
+
 UINT TFakeDriveQueries::DriveType(const std::string& root) const {
   const TFakeDrive* drive = Find(root);
   return drive ? drive->Type : DRIVE_NO_ROOT_DIR;

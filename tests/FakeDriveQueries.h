@@ -29,6 +29,7 @@ class TFakeDriveQueries : public app::TDriveQueries {
   // Called at every volume query, with the drive's letter.
   std::function<void(char)> OnVolumeQuery;
 
+  DWORD LogicalDrives() const override;
   UINT DriveType(const std::string& root) const override;
   bool VolumeInformation(const std::string& root, app::TVolumeAnswer& answer) const override;
   void DiskFreeSpace(const std::string& root, app::TClusterAnswer& answer) const override;

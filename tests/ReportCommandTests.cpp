@@ -48,8 +48,9 @@ std::string ReadAll(HANDLE pipe) {
   return text;
 }
 
-// Runs the built console program, which lies beside the tests' folder.
-TProcessResult RunReportProgram(const std::string& arguments) {
+// Runs the built console program, which lies beside the tests' folder; its standard output goes to
+// output when one is given (an inheritable handle), to a pipe read into Out otherwise.
+TProcessResult RunReportProgram(const std::string& arguments, HANDLE output = nullptr) {
   std::string path(MAX_PATH, '\0');
   path.resize(GetModuleFileNameA(nullptr, path.data(), MAX_PATH));
   path = path.substr(0, path.find_last_of('\\'));
@@ -66,7 +67,7 @@ TProcessResult RunReportProgram(const std::string& arguments) {
   STARTUPINFOA startup{};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = outWrite;
+  startup.hStdOutput = output ? output : outWrite;
   startup.hStdError = errWrite;
   startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
   PROCESS_INFORMATION process{};
@@ -135,7 +136,7 @@ TEST(ReportCommand, HelpIsGermanUsageOnStandardOutput) {
   const TFakeDriveQueries fake = TwoDrives();
   const app::TCommandResult result = RunReportCommand({"--help"}, fake);
   EXPECT_EQ(result.ExitCode, 0);
-  EXPECT_EQ(result.Out.rfind("Aufruf: sandrivo-report [Laufwerk]\r\n", 0), 0u) << result.Out;
+  EXPECT_EQ(result.Out.rfind("Aufruf: sandrivo-report [--json] [Laufwerk]\r\n", 0), 0u) << result.Out;
   EXPECT_EQ(result.Err, "");
 }
 
@@ -312,4 +313,29 @@ TEST(ReportProgram, ExitStatusesOfTheRealProgram) {
   const TProcessResult help = RunReportProgram("--help");
   EXPECT_EQ(help.ExitCode, 0u);
   EXPECT_NE(help.Out.find("Laufwerk"), std::string::npos);
+}
+
+// The real program with its standard output where nothing can be written.
+TEST(ReportProgram, LostOutputIsAFailure) {
+  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+  HANDLE read = nullptr, write = nullptr;
+  ASSERT_TRUE(CreatePipe(&read, &write, &inherit, 0));
+  CloseHandle(read);  // nobody will read: every write fails
+  TFile writer(write);
+  const TProcessResult closed = RunReportProgram("C", write);
+  EXPECT_EQ(closed.ExitCode, 1u);
+  EXPECT_EQ(closed.Err.rfind("sandrivo-report: Die Ausgabe konnte nicht geschrieben werden", 0), 0u)
+      << closed.Err;
+
+  // Linux's always-full device, where Wine reaches it.
+  TFile full(CreateFileA("Z:\\dev\\full", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                         OPEN_EXISTING, 0, nullptr));
+  if (full.Get() == INVALID_HANDLE_VALUE) {
+    full.Detach();
+    GTEST_SKIP() << "no full device here";
+  }
+  const TProcessResult disk = RunReportProgram("--help", full.Get());
+  EXPECT_EQ(disk.ExitCode, 1u);
+  EXPECT_EQ(disk.Err,
+            "sandrivo-report: Die Ausgabe konnte nicht geschrieben werden (Windows-Fehler 112).\r\n");
 }

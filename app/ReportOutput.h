@@ -1,0 +1,47 @@
+// Where the console report's bytes go: every write and the flush are checked, so that lost output
+// never passes for success.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "app/ReportCommand.h"
+
+namespace app {
+
+class TOutputSink {
+ public:
+  virtual ~TOutputSink() = default;
+  // False when not every byte could be written.
+  virtual bool Write(std::string_view bytes) = 0;
+  virtual bool Flush() = 0;
+  // The system's error code of the last failure, 0 if it has none.
+  virtual DWORD Error() const { return 0; }
+};
+
+// A standard handle: a console gets the text converted from the ANSI code page (WriteConsoleW), so
+// that it reads right in any console code page; anything else gets the bytes as they are.
+class THandleSink final : public TOutputSink {
+ public:
+  explicit THandleSink(HANDLE handle);
+  bool Write(std::string_view bytes) override;
+  bool Flush() override;
+  DWORD Error() const override { return error_; }
+
+ private:
+  bool Fail();
+  HANDLE handle_;
+  bool console_;
+  DWORD error_ = 0;
+};
+
+// The ANSI text as the console shows it.
+std::wstring ConsoleText(std::string_view ansi);
+
+// Writes the result's output and messages; a failed write or flush of the output ends with a
+// German message on err and status 1.
+int DeliverReport(const TCommandResult& result, TOutputSink& out, TOutputSink& err);
+
+}  // namespace app

@@ -1,0 +1,221 @@
+// The console report's output: checked writes, the console's conversion, the JSON document read
+// back by a JSON parser, and arguments handled without asking any drive.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "app/DriveInfo.h"
+#include "app/ReportCommand.h"
+#include "app/ReportOutput.h"
+#include "tests/FakeDriveQueries.h"
+
+using app::RunReportCommand;
+using testing_support::FixedDrive;
+using testing_support::TFakeDriveQueries;
+
+namespace {
+
+// Takes bytes until its limit, then fails; can fail the flush too.
+class TLimitedSink final : public app::TOutputSink {
+ public:
+  explicit TLimitedSink(size_t limit = SIZE_MAX, bool failFlush = false)
+      : limit_(limit), failFlush_(failFlush) {}
+  bool Write(std::string_view bytes) override {
+    const size_t room = limit_ - std::min(limit_, Text.size());
+    Text.append(bytes.substr(0, room));
+    return bytes.size() <= room;
+  }
+  bool Flush() override { return !failFlush_; }
+  DWORD Error() const override { return limit_ == SIZE_MAX ? 0 : ERROR_DISK_FULL; }
+  std::string Text;
+
+ private:
+  size_t limit_;
+  bool failFlush_;
+};
+
+// A drive layer that no call may reach.
+class TUntouchableDrives final : public app::TDriveQueries {
+ public:
+  DWORD LogicalDrives() const override {
+    ADD_FAILURE() << "GetLogicalDrives";
+    return 0;
+  }
+  UINT DriveType(const std::string& root) const override {
+    ADD_FAILURE() << "GetDriveTypeA " << root;
+    return 0;
+  }
+  bool VolumeInformation(const std::string& root, app::TVolumeAnswer&) const override {
+    ADD_FAILURE() << "GetVolumeInformationA " << root;
+    return false;
+  }
+  void DiskFreeSpace(const std::string& root, app::TClusterAnswer&) const override {
+    ADD_FAILURE() << "GetDiskFreeSpaceA " << root;
+  }
+  std::optional<app::TFreeSpaceAnswer> DiskFreeSpaceEx(const std::string& root) const override {
+    ADD_FAILURE() << "GetDiskFreeSpaceExA " << root;
+    return std::nullopt;
+  }
+};
+
+// Records the letters whose type is asked.
+class TCountingDrives final : public app::TDriveQueries {
+ public:
+  explicit TCountingDrives(const TFakeDriveQueries& fake) : fake_(fake) {}
+  DWORD LogicalDrives() const override { return fake_.LogicalDrives(); }
+  UINT DriveType(const std::string& root) const override {
+    Asked += root[0];
+    return fake_.DriveType(root);
+  }
+  bool VolumeInformation(const std::string& root, app::TVolumeAnswer& answer) const override {
+    return fake_.VolumeInformation(root, answer);
+  }
+  void DiskFreeSpace(const std::string& root, app::TClusterAnswer& answer) const override {
+    fake_.DiskFreeSpace(root, answer);
+  }
+  std::optional<app::TFreeSpaceAnswer> DiskFreeSpaceEx(const std::string& root) const override {
+    return fake_.DiskFreeSpaceEx(root);
+  }
+  mutable std::string Asked;
+
+ private:
+  const TFakeDriveQueries& fake_;
+};
+
+const char kWriteFailure[] =
+    "sandrivo-report: Die Ausgabe konnte nicht geschrieben werden (Windows-Fehler 112).\r\n";
+
+}  // namespace
+
+TEST(ReportOutput, AFailedWriteOrFlushEndsWithAMessageAndStatusOne) {
+  const app::TCommandResult result{"Laufwerksbuchstabe;C\r\nLaufwerkstyp;Festplatte\r\n", "", 0};
+  const struct {
+    size_t limit;
+    bool failFlush;
+    const char* where;
+  } cases[] = {{0, false, "first byte"}, {10, false, "middle"}, {SIZE_MAX - 1, true, "flush"}};
+  for (const auto& c : cases) {
+    TLimitedSink out(c.limit, c.failFlush), err;
+    EXPECT_EQ(app::DeliverReport(result, out, err), 1) << c.where;
+    EXPECT_EQ(err.Text, kWriteFailure) << c.where;
+  }
+  TLimitedSink out, err;
+  EXPECT_EQ(app::DeliverReport({"text", "warn\r\n", 2}, out, err), 2);
+  EXPECT_EQ(out.Text, "text");
+  EXPECT_EQ(err.Text, "warn\r\n");
+}
+
+TEST(ReportOutput, TheConsoleGetsTheRedirectedBytesReadAsCodePage1252) {
+  const std::string bytes =
+      "L\xE4nge Dateiname;255\r\nfrei f\xFCr Benutzer (Bytes);1.024\r\nh\xF6"
+      "chstens \x80\r\n";
+  std::wstring expected(bytes.size(), L'\0');
+  expected.resize(
+      static_cast<size_t>(MultiByteToWideChar(1252, 0, bytes.data(), static_cast<int>(bytes.size()),
+                                              expected.data(), static_cast<int>(expected.size()))));
+  EXPECT_EQ(app::ConsoleText(bytes), expected);
+  EXPECT_EQ(app::ConsoleText(bytes)[1], L'\u00E4');
+}
+
+TEST(ReportCommand, HelpAndUsageErrorsAskNoDrive) {
+  const TUntouchableDrives drives;
+  for (const char* help : {"--help", "-h", "/?"}) {
+    const app::TCommandResult result = RunReportCommand({"C", help}, drives);
+    EXPECT_EQ(result.ExitCode, 0) << help;
+    EXPECT_NE(result.Out.find("--json"), std::string::npos) << help;
+  }
+  const struct {
+    std::vector<std::string> args;
+    const char* message;
+  } cases[] = {
+      {{"--foo"}, "sandrivo-report: unbekannte Option \"--foo\" (Hilfe: sandrivo-report --help)\r\n"},
+      {{"-x"}, "sandrivo-report: unbekannte Option \"-x\" (Hilfe: sandrivo-report --help)\r\n"},
+      {{"--HELP"}, "sandrivo-report: unbekannte Option \"--HELP\" (Hilfe: sandrivo-report --help)\r\n"},
+      {{"C", "--json", "D"}, "sandrivo-report: zu viele Argumente (höchstens ein Laufwerk)\r\n"},
+      {{"xyz"}, "sandrivo-report: \"xyz\" ist kein Laufwerksbuchstabe\r\n"},
+      {{std::string(10000, 'a')},
+       ("sandrivo-report: \"" + std::string(40, 'a') + "...\" ist kein Laufwerksbuchstabe\r\n").c_str()},
+  };
+  for (const auto& c : cases) {
+    const app::TCommandResult result = RunReportCommand(c.args, drives);
+    EXPECT_EQ(result.ExitCode, 2) << c.message;
+    EXPECT_EQ(result.Out, "");
+    EXPECT_EQ(result.Err, c.message);
+  }
+}
+
+TEST(ReportCommand, OneLetterAsksOnlyThatLetterAndTheTableOnlyPresentOnes) {
+  TFakeDriveQueries fake;
+  fake.Drives['C'] = FixedDrive(4096000, 1024000);
+  fake.Drives['K'] = FixedDrive(4096000, 1024000);
+  fake.Drives['K'].Type = DRIVE_REMOTE;
+  const TCountingDrives drives(fake);
+  // The probe asks the type once more.
+  EXPECT_EQ(RunReportCommand({"k:"}, drives).ExitCode, 0);
+  EXPECT_EQ(drives.Asked, "KK");
+  drives.Asked.clear();
+  EXPECT_EQ(RunReportCommand({"--json"}, drives).ExitCode, 0);
+  EXPECT_EQ(drives.Asked, "CKCK") << "only the letters the system has";
+}
+
+TEST(ReportCommand, JsonCarriesEveryFigureExactly) {
+  TFakeDriveQueries fake;
+  fake.Drives['A'] = FixedDrive(0, 0);
+  fake.Drives['A'].Type = DRIVE_REMOVABLE;
+  fake.Drives['A'].VolumeAnswers = false;
+  const unsigned long long big = (1ull << 53) + 1;
+  fake.Drives['C'] = FixedDrive(big, 12345);
+  fake.Drives['C'].Volume.VolumeName = "a\"b\\c\td\r\nGr\xFC\xDF";
+  fake.Drives['D'] = FixedDrive(1ull << 63, (1ull << 62) + 3);
+  fake.Drives['D'].FreeSpace->UserFreeBytes = (1ull << 63) - 1;
+  fake.Drives['D'].Type = DRIVE_CDROM;
+
+  const app::TCommandResult result = RunReportCommand({"--json"}, fake);
+  ASSERT_EQ(result.ExitCode, 0) << result.Err;
+  EXPECT_EQ(result.Out.find('\r'), std::string::npos) << "LF line ends";
+  const nlohmann::json document = nlohmann::json::parse(result.Out);
+  ASSERT_TRUE(document.is_array());
+  ASSERT_EQ(document.size(), 3u);
+
+  const nlohmann::json& a = document[0];
+  EXPECT_EQ(a["letter"], "A");
+  EXPECT_EQ(a["type"], 2);
+  EXPECT_EQ(a["typeName"], "Diskette");
+  EXPECT_EQ(a["answered"], false);
+  for (const char* key : {"volumeName", "serialNumber", "freeBytes", "usedPercent"})
+    EXPECT_TRUE(a[key].is_null()) << key;
+
+  for (size_t i = 1; i < 3; ++i) {
+    const nlohmann::json& drive = document[i];
+    const std::string letter = drive["letter"];
+    const app::TDriveInfo probe(letter[0], fake);
+    EXPECT_EQ(drive["answered"], true);
+    EXPECT_EQ(drive["type"], probe.DriveType);
+    EXPECT_EQ(drive["fileSystem"], "NTFS");
+    EXPECT_EQ(drive["serialNumber"], probe.SerialNumber);
+    EXPECT_EQ(drive["maxNameLength"], probe.MaxNameLength);
+    EXPECT_EQ(drive["sectorsPerCluster"], probe.SectorsPerCluster);
+    EXPECT_EQ(drive["bytesPerSector"], probe.BytesPerSector);
+    EXPECT_EQ(drive["freeClusters"], probe.FreeClusters);
+    EXPECT_EQ(drive["totalClusters"], probe.TotalClusters);
+    EXPECT_EQ(drive["totalBytes"].get<unsigned long long>(), probe.ExactTotalBytes) << letter;
+    EXPECT_EQ(drive["freeBytes"].get<unsigned long long>(), probe.ExactFreeBytes) << letter;
+    EXPECT_EQ(drive["userFreeBytes"].get<unsigned long long>(), probe.ExactUserFreeBytes) << letter;
+    EXPECT_EQ(drive["usedBytes"].get<unsigned long long>(), probe.ExactTotalBytes - probe.ExactFreeBytes);
+  }
+  EXPECT_EQ(document[1]["totalBytes"].get<unsigned long long>(), big) << "2^53 + 1 stays exact";
+  EXPECT_EQ(document[2]["totalBytes"].get<unsigned long long>(), 1ull << 63);
+  EXPECT_EQ(document[1]["volumeName"], "a\"b\\c\td\r\nGr\xC3\xBC\xC3\x9F") << "escaped, in UTF-8";
+  EXPECT_EQ(document[2]["typeName"], "CD-ROM");
+  // The percent with four decimals and a point, whatever the locale.
+  EXPECT_NE(result.Out.find("\"usedPercent\": 50.0000"), std::string::npos) << result.Out;
+
+  // One letter: an array with its one object.
+  const nlohmann::json one = nlohmann::json::parse(RunReportCommand({"c", "--json"}, fake).Out);
+  ASSERT_EQ(one.size(), 1u);
+  EXPECT_EQ(one[0]["letter"], "C");
+}
