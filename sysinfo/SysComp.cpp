@@ -142,9 +142,8 @@ TSystem::TSystem(tk::TWindow* owner) {
   if (auto* form = dynamic_cast<tk::TForm*>(owner)) {
     DragAcceptFiles(form->Handle(), TRUE);
     DragAcceptFiles(tk::Application().Handle(), TRUE);
-    previousHook_ = tk::Application().OnMessage;
-    tk::Application().OnMessage = [this](MSG& message, bool& handled) { DropHook(message, handled); };
-    hookInstalled_ = true;
+    hook_ = std::make_shared<THookLink>(THookLink{this, tk::Application().OnMessage});
+    tk::Application().OnMessage = THookForwarder{hook_};
   }
   freeResourcesEntry = nullptr;
   library_ = LoadLibraryA("Rsrc32.DLL");
@@ -154,7 +153,12 @@ TSystem::TSystem(tk::TWindow* owner) {
 }
 
 TSystem::~TSystem() {
-  if (hookInstalled_) tk::Application().OnMessage = previousHook_;
+  if (hook_) {
+    hook_->Owner = nullptr;
+    // Only the newest hook can simply be taken out; an older one stays as a pass-through link.
+    const auto* installed = tk::Application().OnMessage.target<THookForwarder>();
+    if (installed && installed->Link == hook_) tk::Application().OnMessage = hook_->Previous;
+  }
   if (library_) {
     FreeLibrary(library_);
     // The shared entry point must not outlive the last handle on its library.
@@ -183,7 +187,14 @@ void TSystem::DropHook(MSG& message, bool& handled) {
     handled = true;
     if (OnDragDrop) OnDragDrop(files_);
   }
-  if (previousHook_) previousHook_(message, handled);
+  if (hook_->Previous) hook_->Previous(message, handled);
+}
+
+void TSystem::THookForwarder::operator()(MSG& message, bool& handled) const {
+  if (Link->Owner)
+    Link->Owner->DropHook(message, handled);
+  else if (Link->Previous)
+    Link->Previous(message, handled);
 }
 
 int TSystem::ColorCount() const {

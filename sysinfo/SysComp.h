@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "toolkit/Application.h"
@@ -91,13 +92,22 @@ class TSystem {
   std::string WinMode() const;
 
  private:
+  // This component's link in the application's hook chain. A newer component's hook may still call
+  // it after this one is gone (destruction out of order): it then only passes messages on.
+  struct THookLink {
+    TSystem* Owner;
+    tk::TApplication::TMessageHook Previous;
+  };
+  struct THookForwarder {
+    std::shared_ptr<THookLink> Link;
+    void operator()(MSG& message, bool& handled) const;
+  };
   void DropHook(MSG& message, bool& handled);
 
   HMODULE library_ = nullptr;
   tk::TStringList files_;
   bool hide_ = false;
-  bool hookInstalled_ = false;
-  tk::TApplication::TMessageHook previousHook_;
+  std::shared_ptr<THookLink> hook_;
 };
 
 }  // namespace sysinfo

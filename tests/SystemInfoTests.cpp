@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -363,6 +364,21 @@ TEST(DroppedFiles, DestructionInReverseOrderRestoresTheChain) {
   EXPECT_EQ(form.DropMessages, 1) << "with both gone the form gets the message again";
   EXPECT_EQ(previous.DropsSeen, (std::vector<bool>{true, true, false}))
       << "the hook before them saw every drop";
+}
+
+TEST(DroppedFiles, DestructionInCreationOrderKeepsTheChainSafe) {
+  THookRecorder previous;
+  testing_support::TShown<TDropTarget> form;
+  auto first = std::make_unique<TSystem>(&form);
+  auto second = std::make_unique<TSystem>(&form);
+  first.reset();
+  // The newer component's hook still leads through the older one's place to the hook before.
+  PostDrop(form.Handle(), {"C:\\a"});
+  EXPECT_EQ(second->DroppedFiles().Count(), 1);
+  second.reset();
+  PostDrop(form.Handle(), {"C:\\b"});
+  EXPECT_EQ(form.DropMessages, 1) << "with both gone the form gets the message again";
+  EXPECT_EQ(previous.DropsSeen, (std::vector<bool>{true, false}));
 }
 
 TEST(DroppedFiles, AnErrorInTheHandlerReachesTheErrorDisplay) {
