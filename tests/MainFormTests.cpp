@@ -371,9 +371,11 @@ TEST(MainForm, TheMainBlockNamesTheProgramAndItsHelpFile) {
   const std::string title = application.Title(), helpFile = application.HelpFile;
   application.SetTitle("");
   application.HelpFile.clear();
+  SetErrorMode(0);
   app::SetUpApplication(application);
   EXPECT_EQ(application.Title(), "Quelix Disk-Info");
   EXPECT_EQ(application.HelpFile, "Sandrivo.hlp");
+  EXPECT_TRUE(SetErrorMode(0) & SEM_FAILCRITICALERRORS) << "probes of empty drives raise no system box";
   application.SetTitle(title);
   application.HelpFile = helpFile;
 }
