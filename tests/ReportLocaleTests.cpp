@@ -74,3 +74,13 @@ TEST(ReportLocale, ChangedSeparatorsShowInTheNextReport) {
   EXPECT_EQ(second->ValueAt(12), "1 234 567 890");
   EXPECT_EQ(second->ValueAt(15), "25,0000");
 }
+
+TEST(ReportLocale, EmptyAndLongSeparatorsStayReadable) {
+  TSeparatorsGuard guard;
+  const std::string defaultDecimal = PRIMARYLANGID(LANGIDFROMLCID(GetUserDefaultLCID())) == LANG_GERMAN ? "," : ".";
+  if (!SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, "")) GTEST_SKIP() << "no empty separator here";
+  ASSERT_TRUE(SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, "abc"));
+  const auto report = QuarterUsedReport();
+  EXPECT_EQ(report->ValueAt(12), "1abc234abc567abc890");
+  EXPECT_EQ(report->ValueAt(15), "25" + defaultDecimal + "0000") << "an empty separator is the locale's own";
+}

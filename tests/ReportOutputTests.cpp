@@ -130,7 +130,7 @@ TEST(ReportCommand, HelpAndUsageErrorsAskNoDrive) {
   }
   const struct {
     std::vector<std::string> args;
-    const char* message;
+    std::string message;
   } cases[] = {
       {{"--foo"}, "sandrivo-report: unbekannte Option \"--foo\" (Hilfe: sandrivo-report --help)\r\n"},
       {{"-x"}, "sandrivo-report: unbekannte Option \"-x\" (Hilfe: sandrivo-report --help)\r\n"},
@@ -138,7 +138,7 @@ TEST(ReportCommand, HelpAndUsageErrorsAskNoDrive) {
       {{"C", "--json", "D"}, "sandrivo-report: zu viele Argumente (höchstens ein Laufwerk)\r\n"},
       {{"xyz"}, "sandrivo-report: \"xyz\" ist kein Laufwerksbuchstabe\r\n"},
       {{std::string(10000, 'a')},
-       ("sandrivo-report: \"" + std::string(40, 'a') + "...\" ist kein Laufwerksbuchstabe\r\n").c_str()},
+       "sandrivo-report: \"" + std::string(40, 'a') + "...\" ist kein Laufwerksbuchstabe\r\n"},
   };
   for (const auto& c : cases) {
     const app::TCommandResult result = RunReportCommand(c.args, drives);

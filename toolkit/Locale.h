@@ -10,7 +10,8 @@ struct TNumberSeparators {
   std::string Decimal;
 };
 
-// The separators that the user's regional settings give now; "," and "." where they cannot be read.
+// The separators that the user's regional settings give now, whatever their length; an empty or
+// unreadable one is the locale's default ("," and "." where even that cannot be read).
 TNumberSeparators UserNumberSeparators();
 
 }  // namespace tk
