@@ -145,6 +145,13 @@ void TMainForm::FormKeyDown(WORD& key, tk::TShiftState) {
 }
 
 void TMainForm::Resized() {
+  // The splitter's limits hold at every size: the drive list gives way first.
+  if (Panel1.Handle()) {
+    RECT client;
+    GetClientRect(Handle(), &client);
+    const int widest = client.right - layout_.Width(Splitter) - kSplitterMinSize;
+    if (layout_.Width(DrivesView) > widest) layout_.SetWidth(DrivesView, std::max(kSplitterMinSize, widest));
+  }
   layout_.Realign(Handle());
 }
 

@@ -157,7 +157,8 @@ int TStringGrid::SizingColumnAt(int x, int y) const {
   int fixedHeight = 0;
   for (int r = 0; r < fixedRows_; ++r) fixedHeight += rowHeights_[static_cast<size_t>(r)] + GridLineWidth();
   if (y < 0 || y >= fixedHeight) return -1;
-  for (int c = 0; c < ColCount(); ++c) {
+  // From the right: where borders lie together, a column of width 0 behind another can be grabbed.
+  for (int c = ColCount() - 1; c >= 0; --c) {
     const int border = ColLeft(c) + colWidths_[static_cast<size_t>(c)];
     if (x >= border - kSizingMargin && x <= border + kSizingMargin) return c;
   }
@@ -335,9 +336,14 @@ LRESULT TStringGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_VSCROLL:
       Scroll(LOWORD(wParam));
       return 0;
-    case WM_MOUSEWHEEL:
-      SetTopRow(topRow_ - GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA * 3);
+    case WM_MOUSEWHEEL: {
+      // Touchpads send parts of a notch: they add up until a whole one scrolls.
+      wheelDelta_ += GET_WHEEL_DELTA_WPARAM(wParam);
+      const int notches = wheelDelta_ / WHEEL_DELTA;
+      wheelDelta_ -= notches * WHEEL_DELTA;
+      if (notches) SetTopRow(topRow_ - notches * 3);
       return 0;
+    }
     case WM_SETCURSOR: {
       POINT p;
       GetCursorPos(&p);
@@ -365,7 +371,8 @@ LRESULT TStringGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEMOVE: {
       const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
       if (sizingCol_ >= 0) {
-        SetColWidth(sizingCol_, x - ColLeft(sizingCol_));
+        // The border stays inside the client area, where it can be grabbed again.
+        SetColWidth(sizingCol_, std::min(x, ClientWidth() - GridLineWidth()) - ColLeft(sizingCol_));
       } else if (selecting_) {
         // Beyond the edges the selection keeps growing and the view scrolls along.
         TGridCoord cell = CellAt(std::clamp(x, 0, std::max(0, ClientWidth() - 1)),

@@ -75,6 +75,7 @@ class TStringGrid : public tk::TCustomControl {
   TGridCoord current_;
   bool selecting_ = false;
   int sizingCol_ = -1;
+  int wheelDelta_ = 0;  // the part of a notch not scrolled yet
 };
 
 }  // namespace controls

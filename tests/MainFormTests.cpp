@@ -419,3 +419,62 @@ TEST(MainForm, TheInfoButtonOpensTheAboutDialogModally) {
   // The dialog is freed when it closes.
   EXPECT_EQ(FindWindowA(nullptr, "Infos"), nullptr);
 }
+
+namespace {
+// Drags the splitter by dx pixels, as the mouse does.
+void DragSplitter(TMainForm& form, int dx) {
+  HWND splitter = form.Splitter.Handle();
+  RECT r;
+  GetWindowRect(splitter, &r);
+  SetCursorPos(r.left + 1, r.top + 50);
+  testing_support::PostMouse(splitter, WM_LBUTTONDOWN, 1, 50, MK_LBUTTON);
+  Pump();
+  SetCursorPos(r.left + 1 + dx, r.top + 50);
+  testing_support::PostMouse(splitter, WM_MOUSEMOVE, 1 + dx, 50, MK_LBUTTON);
+  testing_support::PostMouse(splitter, WM_LBUTTONUP, 1 + dx, 50);
+  Pump();
+}
+}  // namespace
+
+TEST(MainForm, TheSplittersLimitsHoldWhenTheWindowNarrows) {
+  TMainForm form;
+  form.Create();
+  form.Show();
+  Pump();
+  DragSplitter(form, 2000);
+  const RECT panel = BoundsInParent(form.Panel1.Handle());
+  EXPECT_EQ(Width(BoundsInParent(form.InfoGrid.Handle())), 30);
+  RECT outer;
+  GetWindowRect(form.Handle(), &outer);
+  MoveWindow(form.Handle(), outer.left, outer.top, 300, Height(outer), TRUE);
+  Pump();
+  RECT client;
+  GetClientRect(form.Handle(), &client);
+  const RECT list = BoundsInParent(form.DrivesView.Handle());
+  const RECT grid = BoundsInParent(form.InfoGrid.Handle());
+  EXPECT_EQ(Width(grid), 30) << "the list gave way";
+  EXPECT_EQ(grid.right, client.right);
+  EXPECT_EQ(list.right, client.right - 33);
+  EXPECT_LT(Width(panel), 500);
+}
+
+TEST(MainForm, TheSplitterStripShowsTheButtonFaceAfterADrag) {
+  TMainForm form;
+  form.Create();
+  form.Show();
+  Pump();
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  for (int dx : {60, -40, 120, -100}) {
+    DragSplitter(form, dx);
+    UpdateWindow(form.Handle());
+    HWND splitter = form.Splitter.Handle();
+    RECT strip;
+    GetClientRect(splitter, &strip);
+    HDC dc = GetDC(splitter);
+    int wrong = 0;
+    for (int y = 0; y < strip.bottom; y += 3)
+      for (int x = 0; x < strip.right; ++x) wrong += GetPixel(dc, x, y) != face;
+    ReleaseDC(splitter, dc);
+    EXPECT_EQ(wrong, 0) << "after a drag by " << dx;
+  }
+}

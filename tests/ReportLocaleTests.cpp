@@ -77,7 +77,8 @@ TEST(ReportLocale, ChangedSeparatorsShowInTheNextReport) {
 
 TEST(ReportLocale, EmptyAndLongSeparatorsStayReadable) {
   TSeparatorsGuard guard;
-  const std::string defaultDecimal = PRIMARYLANGID(LANGIDFROMLCID(GetUserDefaultLCID())) == LANG_GERMAN ? "," : ".";
+  const std::string defaultDecimal =
+      PRIMARYLANGID(LANGIDFROMLCID(GetUserDefaultLCID())) == LANG_GERMAN ? "," : ".";
   if (!SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, "")) GTEST_SKIP() << "no empty separator here";
   ASSERT_TRUE(SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, "abc"));
   const auto report = QuarterUsedReport();

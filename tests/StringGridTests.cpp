@@ -127,3 +127,39 @@ TEST_F(StringGridTest, ScrollingStaysWithinTheRows) {
   EXPECT_EQ(info.nPos, 5);
   EXPECT_EQ(info.nMax, 29);
 }
+
+TEST_F(StringGridTest, ColumnBordersStayWithinReachAtBothEnds) {
+  // Dragged far past the right edge: the border stops inside the client area.
+  testing_support::PostMouse(grid.Handle(), WM_LBUTTONDOWN, 100, 2, MK_LBUTTON);
+  testing_support::PostMouse(grid.Handle(), WM_MOUSEMOVE, 1061, 2, MK_LBUTTON);
+  testing_support::PostMouse(grid.Handle(), WM_LBUTTONUP, 1061, 2);
+  Pump();
+  EXPECT_LE(grid.ColWidth(0), grid.ClientWidth() - 1);
+  EXPECT_GT(grid.ColWidth(0), 200);
+
+  // A value column of width 0 behind the first one is grabbed again, not the first.
+  grid.SetColWidth(0, 100);
+  grid.SetColWidth(1, 0);
+  testing_support::PostMouse(grid.Handle(), WM_LBUTTONDOWN, 101, 2, MK_LBUTTON);
+  testing_support::PostMouse(grid.Handle(), WM_MOUSEMOVE, 150, 2, MK_LBUTTON);
+  testing_support::PostMouse(grid.Handle(), WM_LBUTTONUP, 150, 2);
+  Pump();
+  EXPECT_EQ(grid.ColWidth(0), 100);
+  EXPECT_EQ(grid.ColWidth(1), 49);
+}
+
+TEST_F(StringGridTest, WheelStepsSmallerThanANotchAddUp) {
+  grid.SetRowCount(30);
+  Pump();
+  auto wheel = [&](short delta) {
+    SendMessageA(grid.Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(delta)), 0);
+  };
+  wheel(-120);
+  EXPECT_EQ(grid.TopRow(), 4) << "a notch scrolls three rows";
+  for (int i = 0; i < 3; ++i) wheel(-30);
+  EXPECT_EQ(grid.TopRow(), 4) << "three quarters of a notch";
+  wheel(-30);
+  EXPECT_EQ(grid.TopRow(), 7) << "the fourth quarter completes it";
+  for (int i = 0; i < 4; ++i) wheel(30);
+  EXPECT_EQ(grid.TopRow(), 4);
+}

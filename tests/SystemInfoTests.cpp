@@ -8,8 +8,8 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <stdexcept>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>

@@ -121,7 +121,9 @@ void TLayout::Realign(HWND form) const {
         SetWindowPos(component.Handle(), nullptr, b.left, b.top, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
       else
-        MoveWindow(component.Handle(), b.left, b.top, b.right - b.left, b.bottom - b.top, TRUE);
+        // No copy of the old pixels: a sibling that moved over them repaints its whole area.
+        SetWindowPos(component.Handle(), nullptr, b.left, b.top, b.right - b.left, b.bottom - b.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
     }
   }
 }
