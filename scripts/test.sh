@@ -33,6 +33,9 @@ run_tests() {
   local dir=$1 prefix=$2 arch=$3
   make_prefix "$prefix" "$arch"
   prepare_test_prefix
+  # A server left from another display would serve the tests' windows from there: start afresh.
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
   wineserver -p
   # Start Wine's own services now, apart from CTest: a service that inherits a test's output pipe
   # keeps CTest waiting for the pipe's end.
