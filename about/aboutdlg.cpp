@@ -27,7 +27,7 @@ tk::TLabelSettings CentredBox(const char* caption) {
 
 std::vector<tk::TLayoutRow> AboutLayout(TAboutBox& b) {
   using tk::TAlign;
-  const tk::TFontSpec arial11{"Arial", 11}, arial13{"Arial", 13}, link{"Arial", 13, false, false, true};
+  const tk::TFontStyle arial11{"Arial", 11}, arial13{"Arial", 13}, link{"Arial", 13, false, false, true};
   tk::TControl* const icon = &b.Notebook.Page(0);
   tk::TControl* const system = &b.Notebook.Page(1);
   // clang-format off

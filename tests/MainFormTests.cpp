@@ -80,6 +80,20 @@ TFakeDriveQueries MixedDrives() {
   return fake;
 }
 
+// Drags the splitter by dx pixels, as the mouse does.
+void DragSplitter(TMainForm& form, int dx) {
+  HWND splitter = form.Splitter.Handle();
+  RECT r;
+  GetWindowRect(splitter, &r);
+  SetCursorPos(r.left + 1, r.top + 50);
+  testing_support::PostMouse(splitter, WM_LBUTTONDOWN, 1, 50, MK_LBUTTON);
+  Pump();
+  SetCursorPos(r.left + 1 + dx, r.top + 50);
+  testing_support::PostMouse(splitter, WM_MOUSEMOVE, 1 + dx, 50, MK_LBUTTON);
+  testing_support::PostMouse(splitter, WM_LBUTTONUP, 1 + dx, 50);
+  Pump();
+}
+
 }  // namespace
 
 TEST(MainForm, StartsWithTheLayoutOfTheWindowTable) {
@@ -309,21 +323,9 @@ TEST(MainForm, SplitterMovesTheBorderWithinLimits) {
   form.Create();
   form.Show();
   Pump();
-  HWND splitter = form.Splitter.Handle();
-  RECT r;
-  GetWindowRect(splitter, &r);
-  // The splitter follows the pointer in screen coordinates.
-  SetCursorPos(r.left + 1, r.top + 50);
-  testing_support::PostMouse(splitter, WM_LBUTTONDOWN, 1, 50, MK_LBUTTON);
-  Pump();
-  SetCursorPos(r.left + 41, r.top + 50);
-  testing_support::PostMouse(splitter, WM_MOUSEMOVE, 41, 50, MK_LBUTTON);
-  Pump();
+  DragSplitter(form, 40);
   EXPECT_EQ(Width(BoundsInParent(form.DrivesView.Handle())), 249);
-  SetCursorPos(r.left - 400, r.top + 50);
-  testing_support::PostMouse(splitter, WM_MOUSEMOVE, -400, 50, MK_LBUTTON);
-  testing_support::PostMouse(splitter, WM_LBUTTONUP, -400, 50);
-  Pump();
+  DragSplitter(form, -400);
   EXPECT_EQ(Width(BoundsInParent(form.DrivesView.Handle())), 30);
   EXPECT_EQ(BoundsInParent(form.InfoGrid.Handle()).left, 33);
 }
@@ -419,22 +421,6 @@ TEST(MainForm, TheInfoButtonOpensTheAboutDialogModally) {
   // The dialog is freed when it closes.
   EXPECT_EQ(FindWindowA(nullptr, "Infos"), nullptr);
 }
-
-namespace {
-// Drags the splitter by dx pixels, as the mouse does.
-void DragSplitter(TMainForm& form, int dx) {
-  HWND splitter = form.Splitter.Handle();
-  RECT r;
-  GetWindowRect(splitter, &r);
-  SetCursorPos(r.left + 1, r.top + 50);
-  testing_support::PostMouse(splitter, WM_LBUTTONDOWN, 1, 50, MK_LBUTTON);
-  Pump();
-  SetCursorPos(r.left + 1 + dx, r.top + 50);
-  testing_support::PostMouse(splitter, WM_MOUSEMOVE, 1 + dx, 50, MK_LBUTTON);
-  testing_support::PostMouse(splitter, WM_LBUTTONUP, 1 + dx, 50);
-  Pump();
-}
-}  // namespace
 
 TEST(MainForm, TheSplittersLimitsHoldWhenTheWindowNarrows) {
   TMainForm form;

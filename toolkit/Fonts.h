@@ -3,11 +3,13 @@
 
 #include <windows.h>
 
+#include <cstring>
+
 #include "toolkit/Handles.h"
 
 namespace tk {
 
-struct TFontSpec {
+struct TFontStyle {
   const char* Name = nullptr;  // nullptr: the parent's font
   int Height = 0;              // character height, without the internal leading
   bool Bold = false;
@@ -15,10 +17,16 @@ struct TFontSpec {
   bool Underline = false;
 };
 
-inline TFont CreateFontFromSpec(const TFontSpec& spec) {
-  return TFont(CreateFontA(-spec.Height, 0, 0, 0, spec.Bold ? FW_BOLD : FW_NORMAL, spec.Italic,
-                           spec.Underline, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                           DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, spec.Name));
+inline bool SameFont(const TFontStyle& a, const TFontStyle& b) {
+  const bool sameName = a.Name && b.Name ? std::strcmp(a.Name, b.Name) == 0 : a.Name == b.Name;
+  return sameName && a.Height == b.Height && a.Bold == b.Bold && a.Italic == b.Italic &&
+         a.Underline == b.Underline;
+}
+
+inline TFont CreateFontOf(const TFontStyle& style) {
+  return TFont(CreateFontA(-style.Height, 0, 0, 0, style.Bold ? FW_BOLD : FW_NORMAL, style.Italic,
+                           style.Underline, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                           DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, style.Name));
 }
 
 }  // namespace tk

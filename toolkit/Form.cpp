@@ -17,7 +17,7 @@ TShiftState CurrentShiftState() {
 }
 
 TForm::TForm(const TFormSettings& settings, HWND owner)
-    : settings_(settings), owner_(owner), font_(CreateFontFromSpec(settings.Font)) {}
+    : settings_(settings), owner_(owner), font_(CreateFontOf(settings.Font)) {}
 
 void TForm::Create() {
   RegisterWindowClass(kFormClass, LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),

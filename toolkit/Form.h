@@ -26,7 +26,7 @@ struct TFormSettings {
   const char* Caption;
   int Width, Height;  // outer size for a sizeable form, client size for a dialog
   TFormBorder Border = TFormBorder::Sizeable;
-  TFontSpec Font = {"MS Sans Serif", 11};
+  TFontStyle Font = {"MS Sans Serif", 11};
 };
 
 class TForm : public TWindow {

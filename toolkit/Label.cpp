@@ -20,7 +20,8 @@ std::string WithDrawableLineBreaks(const std::string& text) {
   return result;
 }
 
-TLabel::TLabel(TLabelSettings settings) : settings_(std::move(settings)) {}
+TLabel::TLabel(TLabelSettings settings)
+    : settings_(std::move(settings)), drawnCaption_(WithDrawableLineBreaks(settings_.Caption)) {}
 
 void TLabel::Create(HWND parent) {
   RegisterWindowClass(kLabelClass, nullptr, nullptr, CS_DBLCLKS);
@@ -31,6 +32,7 @@ void TLabel::Create(HWND parent) {
 
 void TLabel::SetCaption(std::string caption) {
   settings_.Caption = std::move(caption);
+  drawnCaption_ = WithDrawableLineBreaks(settings_.Caption);
   FitToText();
   Invalidate();
 }
@@ -38,12 +40,6 @@ void TLabel::SetCaption(std::string caption) {
 void TLabel::SetVisible(bool visible) {
   settings_.Visible = visible;
   if (Handle()) ShowWindow(Handle(), visible ? SW_SHOWNA : SW_HIDE);
-}
-
-void TLabel::SetWordWrap(bool wrap) {
-  settings_.WordWrap = wrap;
-  FitToText();
-  Invalidate();
 }
 
 void TLabel::AlignToParent() {
@@ -79,7 +75,7 @@ void TLabel::FitToText() {
   {
     TSelectObject font(screen, Font());
     RECT text{0, 0, settings_.WordWrap ? bounds.right - bounds.left : 0, 0};
-    const std::string caption = WithDrawableLineBreaks(settings_.Caption);
+    const std::string& caption = drawnCaption_;
     // An empty caption keeps the height of one line.
     DrawTextA(screen, caption.empty() ? " " : caption.c_str(), -1, &text,
               DT_CALCRECT | DT_NOPREFIX | (settings_.WordWrap ? DT_WORDBREAK : 0));
@@ -96,7 +92,7 @@ void TLabel::Paint(HDC dc, const RECT& client) const {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, settings_.TextColor);
   RECT text = client;
-  const std::string caption = WithDrawableLineBreaks(settings_.Caption);
+  const std::string& caption = drawnCaption_;
   DrawTextA(dc, caption.c_str(), -1, &text,
             DT_NOPREFIX | (settings_.WordWrap ? DT_WORDBREAK : 0) |
                 (settings_.Alignment == TTextAlign::Center ? DT_CENTER : DT_LEFT));

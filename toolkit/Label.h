@@ -38,8 +38,6 @@ class TLabel : public TCustomControl {
   void SetCaption(std::string caption);
   bool Visible() const { return settings_.Visible; }
   void SetVisible(bool visible);
-  bool WordWrap() const { return settings_.WordWrap; }
-  void SetWordWrap(bool wrap);
   bool AutoSized() const override { return settings_.AutoSize; }
   // Sizes the label to its parent's client area.
   void AlignToParent();
@@ -62,6 +60,7 @@ class TLabel : public TCustomControl {
   void UpdateTip();
 
   TLabelSettings settings_;
+  std::string drawnCaption_;  // the caption with its line breaks as DrawText takes them
   std::string hint_;
   bool showHint_ = false;
   bool pressed_ = false;

@@ -74,8 +74,12 @@ void TLayout::Create(HWND form, HFONT font, THints& hints) {
     component.Create(item.Row.Parent ? item.Row.Parent->Handle() : form);
     HFONT rowFont = font;
     if (item.Row.Font.Name) {
-      fonts_.push_back(CreateFontFromSpec(item.Row.Font));
-      rowFont = fonts_.back().Get();
+      // Rows that name the same font share one.
+      auto same = std::find_if(fonts_.begin(), fonts_.end(),
+                               [&](const auto& made) { return SameFont(made.first, item.Row.Font); });
+      if (same == fonts_.end())
+        same = fonts_.insert(fonts_.end(), {item.Row.Font, CreateFontOf(item.Row.Font)});
+      rowFont = same->second.Get();
     }
     SendMessageA(component.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(rowFont), FALSE);
     hints.Add(component.Handle(), item.Row.Hint);

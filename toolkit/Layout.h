@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "toolkit/Fonts.h"
@@ -22,9 +23,9 @@ struct TLayoutRow {
   TControl* Parent;  // nullptr: the window itself
   TAlign Align;
   int Left, Top, Width, Height;
-  int Border;        // inset of the client area that a parent leaves for its children (bevel)
-  const char* Hint;  // tool tip, "" for none
-  TFontSpec Font{};  // no name: the window's font
+  int Border;         // inset of the client area that a parent leaves for its children (bevel)
+  const char* Hint;   // tool tip, "" for none
+  TFontStyle Font{};  // no name: the window's font
 };
 
 struct TAlignedBounds {
@@ -57,7 +58,7 @@ class TLayout {
   };
   size_t IndexOf(const TControl& component) const;
   std::vector<Item> items_;
-  std::vector<TFont> fonts_;
+  std::vector<std::pair<TFontStyle, TFont>> fonts_;
 };
 
 }  // namespace tk
