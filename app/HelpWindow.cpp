@@ -1,9 +1,9 @@
 #include "app/HelpWindow.h"
 
-#include <stdexcept>
 #include <string_view>
 
 #include "resources/resource_ids.h"
+#include "toolkit/Errors.h"
 
 namespace app {
 
@@ -17,7 +17,7 @@ std::string_view HelpText() {
   HRSRC resource = FindResourceA(module, RES_HELP_TEXT, RT_RCDATA);
   HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;
   const void* text = loaded ? LockResource(loaded) : nullptr;
-  if (!text) throw std::runtime_error("Der Hilfetext fehlt im Programm");
+  if (!text) throw tk::Exception("Der Hilfetext fehlt im Programm");
   return {static_cast<const char*>(text), SizeofResource(module, resource)};
 }
 

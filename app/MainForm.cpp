@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <stdexcept>
 
 #include "about/aboutdlg.h"
 #include "app/DriveExport.h"
@@ -15,6 +14,7 @@
 #include "toolkit/Application.h"
 #include "toolkit/Clipboard.h"
 #include "toolkit/Cursor.h"
+#include "toolkit/Errors.h"
 
 namespace app {
 
@@ -34,7 +34,7 @@ tk::TImageList LoadDriveImages() {
     tk::TBitmap bitmap(
         static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_BITMAP, 0, 0, 0)));
     if (!bitmap || ImageList_AddMasked(list.Get(), bitmap.Get(), kTransparent) < 0)
-      throw std::runtime_error(std::string("Laufwerksbild fehlt: ") + name);
+      throw tk::Exception(std::string("Laufwerksbild fehlt: ") + name);
   }
   return list;
 }

@@ -1,9 +1,9 @@
 #include "app/NumberFormat.h"
 
 #include <algorithm>
-#include <charconv>
 #include <climits>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 namespace app {
@@ -30,10 +30,11 @@ bool AllZero(const std::string& digits) {
 std::string FormatWholeNumber(double value, const TNumberSeparators& separators) {
   if (!std::isfinite(value)) value = 0;
   char buffer[400];
-  // Shortest exact form of the rounded value: every double above 2^53 is whole already.
-  const auto result = std::to_chars(buffer, buffer + sizeof(buffer), std::nearbyint(std::fabs(value)),
-                                    std::chars_format::fixed, 0);
-  const std::string digits(buffer, result.ptr);
+  // The exact digits of the rounded value (every double above 2^53 is whole already). The
+  // formatter is the runtime's exact one, not the floating-point tables of <charconv>, which would
+  // add a third to the program's size.
+  const int length = std::snprintf(buffer, sizeof(buffer), "%.0f", std::nearbyint(std::fabs(value)));
+  const std::string digits(buffer, static_cast<size_t>(length));
   const bool negative = value < 0 && !AllZero(digits);
   std::string text = negative ? "-" : "";
   text += Group(digits, separators.Thousands);
@@ -45,9 +46,8 @@ std::string FormatFourDecimals(double value, const TNumberSeparators& separators
   if (!std::isfinite(value)) value = 0;
   // 18 significant digits: d.ddddddddddddddddde±x.
   char buffer[64];
-  const auto result =
-      std::to_chars(buffer, buffer + sizeof(buffer), std::fabs(value), std::chars_format::scientific, 17);
-  const std::string scientific(buffer, result.ptr);
+  const int length = std::snprintf(buffer, sizeof(buffer), "%.17e", std::fabs(value));
+  const std::string scientific(buffer, static_cast<size_t>(length));
   const size_t e = scientific.find('e');
   std::string digits = scientific.substr(0, 1) + scientific.substr(2, e - 2);
   int pointPos = std::atoi(scientific.c_str() + e + 1) + 1;  // digits before the decimal point

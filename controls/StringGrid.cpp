@@ -3,8 +3,8 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <stdexcept>
 
+#include "toolkit/Errors.h"
 #include "toolkit/Handles.h"
 
 namespace controls {
@@ -17,7 +17,7 @@ const int kMinColWidth = 0;
 
 void CheckIndex(int index, int count, const char* what) {
   if (index < 0 || index >= count)
-    throw std::out_of_range(std::string("Ungültiger ") + what + "-Index (" + std::to_string(index) + ")");
+    throw tk::EListError(std::string("Ungültiger ") + what + "-Index (" + std::to_string(index) + ")");
 }
 }  // namespace
 

@@ -3,8 +3,9 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
-#include <stdexcept>
 #include <string>
+
+#include "toolkit/Errors.h"
 
 namespace controls {
 
@@ -18,7 +19,7 @@ TToolButton::TToolButton(const char* glyphResource, int glyphCount) {
   tk::TBitmap strip(static_cast<HBITMAP>(LoadImageA(instance, glyphResource, IMAGE_BITMAP, 0, 0, 0)));
   BITMAP info{};
   if (!strip || !GetObjectA(strip.Get(), sizeof(info), &info) || glyphCount < 1)
-    throw std::runtime_error(std::string("Schaltflächenbild fehlt: ") + glyphResource);
+    throw tk::Exception(std::string("Schaltflächenbild fehlt: ") + glyphResource);
   glyphSize_ = info.bmWidth / glyphCount;
   glyphs_.Reset(ImageList_Create(glyphSize_, info.bmHeight, ILC_COLOR24 | ILC_MASK, glyphCount, 0));
   ImageList_AddMasked(glyphs_.Get(), strip.Get(), kTransparent);

@@ -7,6 +7,7 @@
 
 #include "controls/Panel.h"
 #include "tests/HostForm.h"
+#include "toolkit/Errors.h"
 #include "toolkit/Hints.h"
 #include "toolkit/Layout.h"
 
@@ -54,12 +55,12 @@ TEST(Layout, ATableWithAChildBeforeItsParentIsRefused) {
                                         {&inner, &outer, TAlign::Client, 0, 0, 10, 10, 0, ""}};
   EXPECT_NO_THROW(tk::TLayout({std::begin(parentFirst), std::end(parentFirst)}));
   const tk::TLayoutRow childFirst[] = {parentFirst[1], parentFirst[0]};
-  EXPECT_THROW(tk::TLayout({std::begin(childFirst), std::end(childFirst)}), std::logic_error);
+  EXPECT_THROW(tk::TLayout({std::begin(childFirst), std::end(childFirst)}), tk::EInvalidOperation);
   // A component that is not in the table cannot be asked for.
   tk::TLayout layout({std::begin(parentFirst), std::end(parentFirst)});
   controls::TPanel stranger(controls::TBevel::None);
   EXPECT_EQ(layout.Width(inner), 10);
-  EXPECT_THROW(layout.Width(stranger), std::logic_error);
+  EXPECT_THROW(layout.Width(stranger), tk::EInvalidOperation);
 }
 
 TEST(Layout, CreatesTheComponentsInTableOrderInsideTheirParents) {

@@ -1,11 +1,10 @@
 // The string grid driven by real mouse, key and scroll messages.
 #include <gtest/gtest.h>
 
-#include <stdexcept>
-
 #include "controls/StringGrid.h"
 #include "tests/HostForm.h"
 #include "tests/WindowTesting.h"
+#include "toolkit/Errors.h"
 
 using controls::TGridRect;
 using controls::TStringGrid;
@@ -54,13 +53,13 @@ TEST_F(StringGridTest, RowCountDropsTheTextsOfRemovedRows) {
   grid.SetCell(1, 2, "zwei");
   grid.SetRowCount(3);
   EXPECT_EQ(grid.RowCount(), 3);
-  EXPECT_THROW(grid.Cell(1, 9), std::out_of_range);
+  EXPECT_THROW(grid.Cell(1, 9), tk::EListError);
   EXPECT_EQ(grid.Cell(1, 2), "zwei");
   grid.SetRowCount(17);
   EXPECT_EQ(grid.Cell(1, 9), "");
   EXPECT_EQ(grid.RowHeight(16), 19);
   EXPECT_EQ(grid.RowHeight(0), 5);
-  EXPECT_THROW(grid.SetCell(2, 1, "x"), std::out_of_range);
+  EXPECT_THROW(grid.SetCell(2, 1, "x"), tk::EListError);
 }
 
 TEST_F(StringGridTest, KeysMoveTheCurrentCellAndShiftSelectsARange) {

@@ -1,9 +1,8 @@
 // The string list and the report's name=value rows.
 #include <gtest/gtest.h>
 
-#include <stdexcept>
-
 #include "app/PairStringList.h"
+#include "toolkit/Errors.h"
 #include "toolkit/StringList.h"
 
 TEST(StringList, TextEndsEveryLineWithCrLf) {
@@ -21,9 +20,9 @@ TEST(StringList, TextEndsEveryLineWithCrLf) {
 TEST(StringList, IndexesOutsideTheListThrow) {
   tk::TStringList list;
   list.Add("x");
-  EXPECT_THROW(list[1], std::out_of_range);
-  EXPECT_THROW(list[-1], std::out_of_range);
-  EXPECT_THROW(list.Insert(2, "y"), std::out_of_range);
+  EXPECT_THROW(list[1], tk::EListError);
+  EXPECT_THROW(list[-1], tk::EListError);
+  EXPECT_THROW(list.Insert(2, "y"), tk::EListError);
   EXPECT_EQ(list.Count(), 1);
 }
 

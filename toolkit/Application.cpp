@@ -3,8 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include <stdexcept>
-
+#include "toolkit/Errors.h"
 #include "toolkit/Form.h"
 
 namespace tk {
@@ -42,7 +41,7 @@ void TApplication::Initialize() {
   handle_ = CreateWindowExA(0, kApplicationClass, title_.c_str(),
                             WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0, nullptr, nullptr,
                             instance, nullptr);
-  if (!handle_) throw std::runtime_error("Anwendungsfenster nicht erstellt");
+  if (!handle_) throw Exception("Anwendungsfenster nicht erstellt");
 }
 
 void TApplication::SetTitle(const std::string& title) {

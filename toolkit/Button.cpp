@@ -2,8 +2,9 @@
 
 #include <commctrl.h>
 
-#include <stdexcept>
 #include <string>
+
+#include "toolkit/Errors.h"
 
 namespace tk {
 
@@ -17,7 +18,7 @@ void TOkButton::Create(HWND parent) {
       static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), glyphResource_, IMAGE_BITMAP, 0, 0, 0)));
   BITMAP info{};
   if (!glyph || !GetObjectA(glyph.Get(), sizeof(info), &info))
-    throw std::runtime_error(std::string("Schaltflächenbild fehlt: ") + glyphResource_);
+    throw Exception(std::string("Schaltflächenbild fehlt: ") + glyphResource_);
   glyph_.Reset(ImageList_Create(info.bmWidth, info.bmHeight, ILC_COLOR24 | ILC_MASK, 1, 0));
   ImageList_AddMasked(glyph_.Get(), glyph.Get(), kTransparent);
 

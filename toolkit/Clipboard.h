@@ -3,14 +3,15 @@
 
 #include <windows.h>
 
-#include <stdexcept>
 #include <string>
+
+#include "toolkit/Errors.h"
 
 namespace tk {
 
-class EClipboardError : public std::runtime_error {
+class EClipboardError : public Exception {
  public:
-  using std::runtime_error::runtime_error;
+  using Exception::Exception;
 };
 
 // Replaces the clipboard's contents with text (single-byte, ANSI code page) for owner. Another

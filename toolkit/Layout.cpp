@@ -1,8 +1,8 @@
 #include "toolkit/Layout.h"
 
 #include <algorithm>
-#include <stdexcept>
 
+#include "toolkit/Errors.h"
 #include "toolkit/Hints.h"
 
 namespace tk {
@@ -57,7 +57,7 @@ TLayout::TLayout(std::vector<TLayoutRow> rows) {
     const bool parentFirst = !row.Parent || std::any_of(items_.begin(), items_.end(), [&](const Item& item) {
       return item.Row.Component == row.Parent;
     });
-    if (!parentFirst) throw std::logic_error("Layout: eine Komponente steht vor ihrem Elternfenster");
+    if (!parentFirst) throw EInvalidOperation("Layout: eine Komponente steht vor ihrem Elternfenster");
     items_.push_back({row, RECT{row.Left, row.Top, row.Left + row.Width, row.Top + row.Height}});
   }
 }
@@ -65,7 +65,7 @@ TLayout::TLayout(std::vector<TLayoutRow> rows) {
 size_t TLayout::IndexOf(const TControl& component) const {
   for (size_t i = 0; i < items_.size(); ++i)
     if (items_[i].Row.Component == &component) return i;
-  throw std::logic_error("Layout: Komponente fehlt in der Tabelle");
+  throw EInvalidOperation("Layout: Komponente fehlt in der Tabelle");
 }
 
 void TLayout::Create(HWND form, HFONT font, THints& hints) {

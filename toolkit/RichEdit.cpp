@@ -4,7 +4,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <stdexcept>
+
+#include "toolkit/Errors.h"
 
 namespace tk {
 
@@ -34,7 +35,7 @@ const char* LoadRichEdit(bool preferMsftedit, TLibrary& library) {
   }
   library.Reset(LoadLibraryA("riched20.dll"));
   if (library) return RICHEDIT_CLASSA;
-  throw std::runtime_error("Kein Rich-Edit-Steuerelement verfügbar");
+  throw Exception("Kein Rich-Edit-Steuerelement verfügbar");
 }
 
 void TRichEdit::Create(HWND parent) {

@@ -1,13 +1,13 @@
 #include "toolkit/StringList.h"
 
-#include <stdexcept>
+#include "toolkit/Errors.h"
 
 namespace tk {
 
 namespace {
 void CheckIndex(int index, int limit) {
   if (index < 0 || index > limit)
-    throw std::out_of_range("Listenindex überschreitet das Maximum (" + std::to_string(index) + ")");
+    throw EListError("Listenindex überschreitet das Maximum (" + std::to_string(index) + ")");
 }
 }  // namespace
 

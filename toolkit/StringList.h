@@ -9,7 +9,7 @@ namespace tk {
 class TStringList {
  public:
   int Count() const { return static_cast<int>(lines_.size()); }
-  // Indexed access from 0; throws std::out_of_range for an index outside the list.
+  // Indexed access from 0; throws EListError for an index outside the list.
   const std::string& operator[](int index) const;
   void Add(std::string line);
   // Inserts before the line at index; index == Count() appends.

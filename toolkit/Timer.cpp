@@ -1,6 +1,6 @@
 #include "toolkit/Timer.h"
 
-#include <stdexcept>
+#include "toolkit/Errors.h"
 
 namespace tk {
 
@@ -16,7 +16,7 @@ TTimer::~TTimer() {
 void TTimer::Create() {
   RegisterWindowClass(kTimerClass, nullptr, nullptr);
   CreateHandle(kTimerClass, "", 0, 0, RECT{0, 0, 0, 0}, HWND_MESSAGE);
-  if (!SetTimer(Handle(), kTimerId, interval_, nullptr)) throw std::runtime_error("Kein Zeitgeber frei");
+  if (!SetTimer(Handle(), kTimerId, interval_, nullptr)) throw Exception("Kein Zeitgeber frei");
 }
 
 LRESULT TTimer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

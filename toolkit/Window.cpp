@@ -1,10 +1,10 @@
 #include "toolkit/Window.h"
 
-#include <stdexcept>
 #include <string>
 
 #include "toolkit/Application.h"
 #include "toolkit/Cursor.h"
+#include "toolkit/Errors.h"
 
 namespace tk {
 
@@ -58,24 +58,23 @@ void TWindow::RegisterWindowClass(const char* className, HCURSOR cursor, HBRUSH 
   cls.hbrBackground = background;
   cls.hIcon = icon;
   cls.lpszClassName = className;
-  if (!RegisterClassExA(&cls))
-    throw std::runtime_error(std::string("Fensterklasse nicht registriert: ") + className);
+  if (!RegisterClassExA(&cls)) throw Exception(std::string("Fensterklasse nicht registriert: ") + className);
 }
 
 void TWindow::CreateHandle(const char* className, const char* caption, DWORD style, DWORD exStyle,
                            const RECT& bounds, HWND parent) {
-  if (handle_) throw std::logic_error(std::string("Fenster besteht schon: ") + className);
+  if (handle_) throw EInvalidOperation(std::string("Fenster besteht schon: ") + className);
   HWND window =
       CreateWindowExA(exStyle, className, caption, style, bounds.left, bounds.top, bounds.right - bounds.left,
                       bounds.bottom - bounds.top, parent, nullptr, GetModuleHandleA(nullptr), this);
-  if (!window) throw std::runtime_error(std::string("Fenster nicht erstellt: ") + className);
+  if (!window) throw Exception(std::string("Fenster nicht erstellt: ") + className);
 }
 
 void TWindow::CreateSystemHandle(const char* className, DWORD style, DWORD exStyle, HWND parent) {
-  if (handle_) throw std::logic_error(std::string("Fenster besteht schon: ") + className);
+  if (handle_) throw EInvalidOperation(std::string("Fenster besteht schon: ") + className);
   HWND window = CreateWindowExA(exStyle, className, "", style, 0, 0, 0, 0, parent, nullptr,
                                 GetModuleHandleA(nullptr), nullptr);
-  if (!window) throw std::runtime_error(std::string("Fenster nicht erstellt: ") + className);
+  if (!window) throw Exception(std::string("Fenster nicht erstellt: ") + className);
   Bind(window);
 }
 
