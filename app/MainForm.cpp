@@ -94,9 +94,20 @@ const TListedDrive* TMainForm::DriveAt(int item) const {
 void TMainForm::DrivesViewClick() {
   const int selected = DrivesView.Selected();
   if (selected < 0) return;
-  SizeGauge.SetProgress(0);
-  const TListedDrive* drive = DriveAt(selected);
-  if (!drive) return;
+  // The gauge is painted once, with the final value; whatever fails leaves it at 0.
+  int used = 0;
+  try {
+    used = ShowDriveReport(selected);
+  } catch (...) {
+    SizeGauge.SetProgress(0);
+    throw;
+  }
+  SizeGauge.SetProgress(used);
+}
+
+int TMainForm::ShowDriveReport(int item) {
+  const TListedDrive* drive = DriveAt(item);
+  if (!drive) return 0;
   const TDriveInfo probe(drive->Letter, queries_);
   const std::unique_ptr<TPairStringList> report = probe.CreateReport();
   InfoGrid.SetRowCount(report->Count() + 1);
@@ -104,7 +115,7 @@ void TMainForm::DrivesViewClick() {
     InfoGrid.SetCell(0, i + 1, report->NameAt(i));
     InfoGrid.SetCell(1, i + 1, report->ValueAt(i));
   }
-  if (!probe.VolumeFailed) SizeGauge.SetProgress(RoundHalfToEven(probe.UsedPercent()));
+  return probe.VolumeFailed ? 0 : RoundHalfToEven(probe.UsedPercent());
 }
 
 void TMainForm::CopyInfoBtnClick() {

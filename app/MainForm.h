@@ -59,6 +59,9 @@ class TMainForm : public tk::TForm {
   int MoveSplitter(int delta);
   // The listed drive under a list item, or null.
   const TListedDrive* DriveAt(int item) const;
+  // Fills the table with the report of the drive under a list item; returns the used space in
+  // whole percent, 0 when the volume did not answer.
+  int ShowDriveReport(int item);
 
   const TDriveQueries& queries_;
   tk::TLayout layout_;

@@ -1,10 +1,12 @@
 #include "controls/Gauges.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
 #include <string>
+#include <string_view>
 
 namespace controls {
 
@@ -61,11 +63,6 @@ void TBltBitmap::SetSize(int width, int height) {
   bitmap_.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!bitmap_ || !dc_) throw std::bad_alloc();
   select_.emplace(dc_.Get(), bitmap_.Get());
-}
-
-void TBltBitmap::MakeLike(const TBltBitmap& model) {
-  SetSize(model.Width(), model.Height());
-  Fill(Canvas(), RECT{0, 0, width_, height_}, 0x80000000 | COLOR_WINDOWFRAME);
 }
 
 void TGauge::Create(HWND parent) {
@@ -138,23 +135,105 @@ void TGauge::SetColor(COLORREF color) {
   if (Change(color_, color)) Repaint();
 }
 
+LRESULT TGauge::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_SETFONT) {
+    textFont_.Reset();
+    extentText_.clear();
+  }
+  return TCustomControl::HandleMessage(message, wParam, lParam);
+}
+
+HFONT TGauge::TextFont() const {
+  if (!textFont_) {
+    LOGFONTA face{};
+    GetObjectA(Font(), sizeof(face), &face);
+    face.lfQuality = NONANTIALIASED_QUALITY;
+    textFont_.Reset(CreateFontIndirectA(&face));
+  }
+  return textFont_.Get();
+}
+
+int TGauge::PercentText(char (&text)[16]) const {
+  return std::snprintf(text, sizeof(text), "%d%%", CurrentPercent());
+}
+
+POINT TGauge::TextOrigin(HDC dc, const char* text, int length, const RECT& inner) const {
+  // The extent of the same text in the same font does not change: measured once.
+  if (extentText_ != std::string_view(text, static_cast<size_t>(length))) {
+    GetTextExtentPoint32A(dc, text, length, &extent_);
+    extentText_.assign(text, static_cast<size_t>(length));
+  }
+  const SIZE size = extent_;
+  return {(inner.right - inner.left + 1 - size.cx) / 2, (inner.bottom - inner.top + 1 - size.cy) / 2};
+}
+
 void TGauge::Paint(HDC dc, const RECT& client) const {
+  if (kind_ == gkPie || kind_ == gkNeedle)
+    PaintInverted(dc, client);
+  else
+    PaintAreas(dc, client);
+}
+
+void TGauge::PaintAreas(HDC dc, const RECT& client) const {
+  RECT inner = client;
+  if (borderStyle_ == bsSingle) {
+    InflateRect(&inner, -1, -1);
+    const int w = client.right, h = client.bottom;
+    PatBlt(dc, 0, 0, w, 1, BLACKNESS);
+    PatBlt(dc, 0, h - 1, w, 1, BLACKNESS);
+    PatBlt(dc, 0, 0, 1, h, BLACKNESS);
+    PatBlt(dc, w - 1, 0, 1, h, BLACKNESS);
+  }
+  const int L = inner.left, T = inner.top, R = inner.right, B = inner.bottom;
+  // The filled part and the rest: together they cover the inner area.
+  RECT bar{L, T, L, B}, rest = inner;
+  if (kind_ == gkHorizontalBar) {
+    const int X = std::min(ScaleByPercent(CurrentPercent(), R - L + 1), R);
+    bar.right = std::max(X, L);
+    rest.left = bar.right;
+  } else if (kind_ == gkVerticalBar) {
+    const int H = B - T + 1;
+    int Y = ScaleByPercent(CurrentPercent(), H);
+    if (Y >= H) Y = H - 1;
+    bar = RECT{L, std::clamp(H - Y, T, std::max(T, B)), R, B};
+    rest.bottom = bar.top;
+  }
+  char text[16];
+  const int length = showText_ ? PercentText(text) : 0;
+  tk::TSelectObject font(dc, TextFont());
+  POINT origin{0, 0};
+  RECT textBox{0, 0, 0, 0};
+  if (length > 0) {
+    origin = TextOrigin(dc, text, length, inner);
+    // Where glyphs can be, with room for a slanted font's overhang.
+    textBox =
+        RECT{origin.x - extent_.cy, origin.y, origin.x + extent_.cx + extent_.cy, origin.y + extent_.cy};
+  }
+  const auto area = [&](const RECT& rect, COLORREF color) {
+    if (rect.left >= rect.right || rect.top >= rect.bottom) return;
+    const COLORREF rgb = ColorRef(color);
+    SetBkColor(dc, rgb);
+    SetTextColor(dc, rgb ^ 0xFFFFFF);
+    RECT common;
+    const UINT drawn = IntersectRect(&common, &rect, &textBox) ? static_cast<UINT>(length) : 0;
+    ExtTextOutA(dc, origin.x, origin.y, ETO_OPAQUE | ETO_CLIPPED, &rect, text, drawn, nullptr);
+  };
+  area(bar, foreColor_);
+  area(rest, backColor_);
+}
+
+void TGauge::PaintInverted(HDC dc, const RECT& client) const {
   const int width = client.right, height = client.bottom;
-  TBltBitmap base;
-  base.SetSize(width, height);
-  Fill(base.Canvas(), client, RGB(0, 0, 0));
+  if (base_.Width() != width || base_.Height() != height) {
+    base_.SetSize(width, height);
+    textImage_.SetSize(width, height);
+  }
   RECT inner = client;
   if (borderStyle_ == bsSingle) InflateRect(&inner, -1, -1);
-  {
-    TBltBitmap overlay;
-    overlay.MakeLike(base);
-    Fill(overlay.Canvas(), client, RGB(0, 0, 0));
-    DrawStyle(overlay.Canvas(), inner, width);
-    // The base is black, so it now holds the overlay's picture.
-    BitBlt(base.Canvas(), 0, 0, width, height, overlay.Canvas(), 0, 0, SRCINVERT);
-  }
-  if (showText_) DrawText(base, inner);
-  BitBlt(dc, 0, 0, width, height, base.Canvas(), 0, 0, SRCCOPY);
+  Fill(base_.Canvas(), client, RGB(0, 0, 0));  // the frame
+  DrawStyle(base_.Canvas(), inner, width);
+  if (showText_) DrawText(base_, inner);
+  BitBlt(dc, 0, 0, width, height, base_.Canvas(), 0, 0, SRCCOPY);
 }
 
 void TGauge::DrawStyle(HDC dc, const RECT& inner, int width) const {
@@ -226,25 +305,15 @@ void TGauge::DrawStyle(HDC dc, const RECT& inner, int width) const {
 }
 
 void TGauge::DrawText(TBltBitmap& base, const RECT& inner) const {
-  TBltBitmap textImage;
-  textImage.MakeLike(base);
-  HDC dc = textImage.Canvas();
+  HDC dc = textImage_.Canvas();
   Fill(dc, RECT{0, 0, base.Width(), base.Height()}, RGB(0, 0, 0));
-  // The gauge's font without anti-aliasing: every text pixel then inverts the picture fully.
-  LOGFONTA face{};
-  GetObjectA(Font(), sizeof(face), &face);
-  face.lfQuality = NONANTIALIASED_QUALITY;
-  tk::TFont font(CreateFontIndirectA(&face));
-  tk::TSelectObject selected(dc, font.Get());
+  tk::TSelectObject selected(dc, TextFont());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(255, 255, 255));
   char text[16];
-  const int length = std::snprintf(text, sizeof(text), "%d%%", CurrentPercent());
-  SIZE size{};
-  GetTextExtentPoint32A(dc, text, length, &size);
-  const int x = (inner.right - inner.left + 1 - size.cx) / 2;
-  const int y = (inner.bottom - inner.top + 1 - size.cy) / 2;
-  ExtTextOutA(dc, x, y, ETO_CLIPPED, &inner, text, static_cast<UINT>(length), nullptr);
+  const int length = PercentText(text);
+  const POINT origin = TextOrigin(dc, text, length, inner);
+  ExtTextOutA(dc, origin.x, origin.y, ETO_CLIPPED, &inner, text, static_cast<UINT>(length), nullptr);
   BitBlt(base.Canvas(), 0, 0, base.Width(), base.Height(), dc, 0, 0, SRCINVERT);
 }
 

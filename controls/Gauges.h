@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "toolkit/CustomControl.h"
 #include "toolkit/Errors.h"
@@ -29,8 +30,6 @@ class TBltBitmap {
   TBltBitmap& operator=(const TBltBitmap&) = delete;
 
   void SetSize(int width, int height);
-  // Takes the template's size and fills the whole image with the window-frame colour.
-  void MakeLike(const TBltBitmap& model);
   HDC Canvas() const { return dc_.Get(); }
   int Width() const { return width_; }
   int Height() const { return height_; }
@@ -82,11 +81,25 @@ class TGauge : public tk::TCustomControl {
 
  protected:
   void Paint(HDC dc, const RECT& client) const override;
+  // Every pixel is drawn once (or the picture is copied in one piece): no buffer needed.
+  bool DrawsWithoutFlicker() const override { return true; }
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   void Repaint();
+  // Text and bar styles: the frame, then each area with the percentage over it in one text output
+  // whose colours are the inverse of the area's.
+  void PaintAreas(HDC dc, const RECT& client) const;
+  // Pie and needle: the drawing, then the percentage inverted over it through an image of the text.
+  void PaintInverted(HDC dc, const RECT& client) const;
   void DrawStyle(HDC dc, const RECT& inner, int width) const;
   void DrawText(TBltBitmap& base, const RECT& inner) const;
+  // The percentage text and where it starts.
+  int PercentText(char (&text)[16]) const;
+  POINT TextOrigin(HDC dc, const char* text, int length, const RECT& inner) const;
+  // The gauge's font without anti-aliasing, so that every text pixel inverts fully; made when the
+  // font is set (or at the first paint).
+  HFONT TextFont() const;
 
   int minValue_ = 0;
   int maxValue_ = 100;
@@ -97,6 +110,11 @@ class TGauge : public tk::TCustomControl {
   COLORREF foreColor_ = RGB(0, 0, 0);
   COLORREF backColor_ = RGB(255, 255, 255);
   COLORREF color_ = 0x80000000 | COLOR_WINDOW;
+  mutable tk::TFont textFont_;
+  mutable std::string extentText_;  // the text last measured in textFont_, and its extent
+  mutable SIZE extent_{};
+  // The images of the inverting styles, kept between paints of the same size.
+  mutable TBltBitmap base_, textImage_;
 };
 
 }  // namespace controls

@@ -159,6 +159,31 @@ TEST_F(GaugeTest, CrossingBoundsRaiseTheRangeErrorAndChangeNothing) {
   EXPECT_GT(Count({30, 40, 70, 60}, kBlack), 10) << "the text 0%";
 }
 
+TEST_F(GaugeTest, TheWindowShowsWhatPaintToDraws) {
+  // The window paints straight into its paint DC; the picture must equal the memory rendering.
+  Resize(360, 28);  // within the host's client area
+  gauge.SetForeColor(kBlue);
+  for (const auto kind :
+       {controls::gkHorizontalBar, controls::gkVerticalBar, controls::gkText, controls::gkPie}) {
+    for (const int percent : {0, 37, 69, 100}) {
+      gauge.SetKind(kind);
+      gauge.SetProgress(percent);
+      InvalidateRect(gauge.Handle(), nullptr, FALSE);
+      UpdateWindow(gauge.Handle());
+      Render();
+      controls::TBltBitmap screen;
+      screen.SetSize(360, 28);
+      HDC window = GetDC(gauge.Handle());
+      BitBlt(screen.Canvas(), 0, 0, 360, 28, window, 0, 0, SRCCOPY);
+      ReleaseDC(gauge.Handle(), window);
+      int differing = 0;
+      for (int y = 0; y < 28; ++y)
+        for (int x = 0; x < 360; ++x) differing += GetPixel(screen.Canvas(), x, y) != At(x, y);
+      EXPECT_EQ(differing, 0) << "kind " << static_cast<int>(kind) << ", " << percent << " %";
+    }
+  }
+}
+
 TEST_F(GaugeTest, ProgressRepaintsOnlyWhenThePercentageChanges) {
   gauge.SetShowText(false);
   gauge.SetMaxValue(1000);

@@ -51,6 +51,13 @@ void ClickItem(TMainForm& form, int index) {
   testing_support::Click(form.DrivesView.Handle(), p.x, p.y);
 }
 
+// Counts the WM_PAINT messages of a subclassed window into the int that data points to.
+LRESULT CALLBACK CountPaints(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                             DWORD_PTR data) {
+  if (message == WM_PAINT) ++*reinterpret_cast<int*>(data);
+  return DefSubclassProc(window, message, wParam, lParam);
+}
+
 int IndexOfLetter(const TMainForm& form, char letter) {
   for (int i = 0; i < form.DrivesView.Count(); ++i)
     if (form.DrivesView.Caption(i)[0] == letter) return i;
@@ -248,6 +255,22 @@ TEST(MainForm, ClickOnADriveFillsTableAndGauge) {
   EXPECT_EQ(form.SizeGauge.Progress(), 50);
 }
 
+TEST(MainForm, AClickOnADrivePaintsTheGaugeOnce) {
+  const TFakeDriveQueries fake = MixedDrives();
+  TMainForm form(fake);
+  form.Create();
+  form.Show();
+  ClickItem(form, 2);  // D: 14 %
+  Pump();
+  int paints = 0;
+  ASSERT_TRUE(
+      SetWindowSubclass(form.SizeGauge.Handle(), CountPaints, 1, reinterpret_cast<DWORD_PTR>(&paints)));
+  ClickItem(form, 1);  // C: 12 %
+  EXPECT_EQ(form.SizeGauge.Progress(), 12);
+  EXPECT_EQ(paints, 1);
+  RemoveWindowSubclass(form.SizeGauge.Handle(), CountPaints, 1);
+}
+
 TEST(MainForm, ClickOutsideTheItemsChangesNothing) {
   const TFakeDriveQueries fake = MixedDrives();
   TMainForm form(fake);
@@ -309,10 +332,12 @@ TEST(MainForm, ErrorInAClickReachesTheErrorDisplay) {
   form.Create();
   form.Show();
   Pump();
+  ClickItem(form, 2);
+  EXPECT_EQ(form.SizeGauge.Progress(), 14);
   ClickItem(form, 1);
   ASSERT_EQ(recorder.Errors.size(), 1u);
   EXPECT_EQ(recorder.Errors[0], "Laufwerk C:\\ antwortet nicht");
-  EXPECT_EQ(form.SizeGauge.Progress(), 0);
+  EXPECT_EQ(form.SizeGauge.Progress(), 0) << "a failed probe leaves no figure of the drive before";
   // The window goes on working.
   ClickItem(form, 2);
   EXPECT_EQ(form.SizeGauge.Progress(), 14);

@@ -24,6 +24,10 @@ LRESULT TCustomControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
       TPaintDC target(Handle());
       RECT client;
       GetClientRect(Handle(), &client);
+      if (DrawsWithoutFlicker()) {
+        Paint(target.Get(), client);
+        return 0;
+      }
       TBufferedPaint buffer(target.Get(), client.right, client.bottom);
       Paint(buffer.Get(), client);
       buffer.Present();

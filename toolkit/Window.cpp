@@ -26,16 +26,23 @@ TWindow::~TWindow() {
   }
 }
 
-void TWindow::Bind(HWND window) {
+void TWindow::Bind(HWND window, bool ownClass) {
   handle_ = window;
+  ownClass_ = ownClass;
   SetPropA(window, kObjectProperty, this);
+  if (ownClass) SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(this));
   ++live_;
 }
 
 void TWindow::Unbind() {
   if (FromHandle(handle_) == this) RemovePropA(handle_, kObjectProperty);
+  if (ownClass_ && FromOwnClassWindow(handle_) == this) SetWindowLongPtrA(handle_, 0, 0);
   handle_ = nullptr;
   --live_;
+}
+
+TWindow* TWindow::FromOwnClassWindow(HWND window) {
+  return reinterpret_cast<TWindow*>(GetWindowLongPtrA(window, 0));
 }
 
 TWindow* TWindow::FromHandle(HWND window) {
@@ -53,6 +60,7 @@ void TWindow::RegisterWindowClass(const char* className, HCURSOR cursor, HBRUSH 
   cls.cbSize = sizeof(cls);
   cls.style = style;
   cls.lpfnWndProc = &TWindow::WindowProc;
+  cls.cbWndExtra = sizeof(TWindow*);
   cls.hInstance = instance;
   cls.hCursor = cursor;
   cls.hbrBackground = background;
@@ -75,7 +83,7 @@ void TWindow::CreateSystemHandle(const char* className, DWORD style, DWORD exSty
   HWND window = CreateWindowExA(exStyle, className, "", style, 0, 0, 0, 0, parent, nullptr,
                                 GetModuleHandleA(nullptr), nullptr);
   if (!window) throw Exception(std::string("Fenster nicht erstellt: ") + className);
-  Bind(window);
+  Bind(window, false);
 }
 
 LRESULT TWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -84,9 +92,9 @@ LRESULT TWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CALLBACK TWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
-    static_cast<TWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams)->Bind(window);
+    static_cast<TWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams)->Bind(window, true);
   }
-  TWindow* self = FromHandle(window);
+  TWindow* self = FromOwnClassWindow(window);
   if (!self) return DefWindowProcA(window, message, wParam, lParam);
   if (message == WM_SETCURSOR && ScreenCursor() == TCursor::HourGlass) {
     SetCursor(LoadCursor(nullptr, IDC_WAIT));

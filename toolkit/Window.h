@@ -20,6 +20,8 @@ class TWindow {
   // The object bound to a window of one of our classes, or null. The binding is a window
   // property, so it survives subclassing (tool tips subclass the windows they watch).
   static TWindow* FromHandle(HWND window);
+  // The same for the window procedure of our classes: the object is also kept in the window's own
+  // extra bytes, which the procedure reads at every message far faster than a property.
 
  protected:
   TWindow() = default;
@@ -38,10 +40,12 @@ class TWindow {
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  void Bind(HWND window);
+  static TWindow* FromOwnClassWindow(HWND window);
+  void Bind(HWND window, bool ownClass);
   void Unbind();
   static inline int live_ = 0;
   HWND handle_ = nullptr;
+  bool ownClass_ = false;
 };
 
 // A child window that a layout creates inside its parent, in the layout's order.
