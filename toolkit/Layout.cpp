@@ -121,6 +121,8 @@ void TLayout::Realign(HWND form) const {
       const TControl& component = *children[i]->Row.Component;
       if (!component.Handle()) continue;
       const RECT& b = bounds[i].Bounds;
+      if (EqualRect(&b, &children[i]->Placed)) continue;
+      children[i]->Placed = b;
       if (component.AutoSized() && children[i]->Row.Align == TAlign::None)
         SetWindowPos(component.Handle(), nullptr, b.left, b.top, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -55,6 +55,9 @@ class TLayout {
   struct Item {
     TLayoutRow Row;
     RECT Bounds;
+    // Where the window was last placed: an unchanged place is not set again (each placement
+    // costs the window system a round of messages).
+    mutable RECT Placed{0, 0, -1, -1};
   };
   size_t IndexOf(const TControl& component) const;
   std::vector<Item> items_;

@@ -9,8 +9,17 @@
 namespace tk {
 
 namespace {
+
 const char kObjectProperty[] = "TkWindowObject";
+
+bool HasNonClientArea(HWND window) {
+  const LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
+  const LONG_PTR exStyle = GetWindowLongPtrA(window, GWL_EXSTYLE);
+  return (style & (WS_BORDER | WS_DLGFRAME | WS_THICKFRAME | WS_HSCROLL | WS_VSCROLL)) ||
+         (exStyle & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_WINDOWEDGE | WS_EX_DLGMODALFRAME));
 }
+
+}  // namespace
 
 TWindow::~TWindow() {
   // A system window destroyed with its parent leaves a stale handle here; the property tells
@@ -87,6 +96,9 @@ void TWindow::CreateSystemHandle(const char* className, DWORD style, DWORD exSty
 }
 
 LRESULT TWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  // A window without frame, edge or scroll bar has no non-client area to paint; the default
+  // procedure would still spend a device context on it, for every child at every show.
+  if (message == WM_NCPAINT && !HasNonClientArea(handle_)) return 0;
   return DefWindowProcA(handle_, message, wParam, lParam);
 }
 
