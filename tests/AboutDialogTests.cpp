@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
@@ -120,6 +121,22 @@ TEST(AboutFigures, FreeMemoryInMegabytesWithAPointPastFourGigabytes) {
   EXPECT_EQ(about::FreeMemoryText(3ull << 19, 0), "1.50 Mb");
   // Beyond the 32-bit counts that saturate at 4 GiB.
   EXPECT_EQ(about::FreeMemoryText(12ull << 30, 6ull << 30), "18432.00 Mb");
+}
+
+TEST(AboutFigures, ClockRoundsTheFiveDigitsAsTheirDecimalText) {
+  // Halfway cases decide on the double that the five-digit text stands for (1.005 is just below):
+  // every such value from 0.001 to 99999, against the runtime's reading of the text.
+  int differing = 0;
+  for (int exponent = -3; exponent <= 4; ++exponent) {
+    for (long digits = 10005; digits <= 99995; digits += 10) {
+      char text[32];
+      std::snprintf(text, sizeof(text), "%ld.%04lde%d", digits / 10000, digits % 10000, exponent);
+      char expected[32];
+      std::snprintf(expected, sizeof(expected), "%.2f", std::strtod(text, nullptr));
+      differing += about::ClockText(std::strtod(text, nullptr), ".") != expected;
+    }
+  }
+  EXPECT_EQ(differing, 0);
 }
 
 TEST(AboutFigures, ClockWithFiveSignificantDigits) {
