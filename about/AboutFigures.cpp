@@ -59,8 +59,9 @@ std::string ClockText(double mhz, const std::string& decimalSeparator) {
   }
   // The five digits without the point, as a whole number, and the value they stand for.
   const long digits = std::atol(scientific) * 10000 + std::atol(scientific + 2);
-  const double rounded = exponent >= kClockPrecision - 1 ? static_cast<double>(digits)
-                                                         : DecimalValue(digits, kClockPrecision - 1 - exponent);
+  const double rounded = exponent >= kClockPrecision - 1
+                             ? static_cast<double>(digits)
+                             : DecimalValue(digits, kClockPrecision - 1 - exponent);
   char fixed[32];
   std::snprintf(fixed, sizeof(fixed), "%.2f", rounded);
   return Replace(fixed, '.', decimalSeparator);

@@ -108,7 +108,7 @@ TAboutBox::~TAboutBox() {
 void TAboutBox::Create() {
   tk::TForm::Create();
   hints_.Create(Handle());
-  layout_.Create(Handle(), Font(), hints_);
+  layout_.Create(Handle(), Font(), hints_, Dpi());
   Notebook.SetPageIndex(1);
   ActiveControl = OKButton.Handle();
   applicationWindowWasVisible_ = IsWindowVisible(tk::Application().Handle()) != FALSE;
@@ -116,6 +116,10 @@ void TAboutBox::Create() {
   SystemCheck->SetHide(false);
   AboutTimer.Create();
   tk::RunHandler([this] { FormCreate(); });
+}
+
+void TAboutBox::DpiChanged() {
+  layout_.SetDpi(Handle(), Font(), Dpi());
 }
 
 void TAboutBox::FormCreate() {

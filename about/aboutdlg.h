@@ -93,6 +93,7 @@ class TAboutBox : public tk::TForm {
   void KeyDown(WORD& key, tk::TShiftState shift) override { FormKeyDown(key, shift); }
   void KeyPress(char& key) override { FormKeyPress(key); }
   void BeforeShow() override { FormShow(); }
+  void DpiChanged() override;
 
  private:
   void MakeProgramIcon();

@@ -14,6 +14,7 @@
 #include "toolkit/Application.h"
 #include "toolkit/Clipboard.h"
 #include "toolkit/Cursor.h"
+#include "toolkit/Dpi.h"
 #include "toolkit/Errors.h"
 
 namespace app {
@@ -21,18 +22,23 @@ namespace app {
 namespace {
 
 const char kSupportMail[] = "support@quelix.de";
-// Neither side of the splitter gets narrower than this.
+// Neither side of the splitter gets narrower than this (96 dpi).
 const int kSplitterMinSize = 30;
+// The table's rows and its header strip (96 dpi).
+const int kInfoRowHeight = 19, kInfoHeaderHeight = 5;
+const int kDriveImageSize = 32;
 const COLORREF kTransparent = RGB(255, 0, 255);
 
-tk::TImageList LoadDriveImages() {
+tk::TImageList LoadDriveImages(int dpi = tk::kDesignDpi) {
   // In the order of DriveImageIndex.
   const char* const images[] = {RES_DRIVE_REMOVABLE, RES_DRIVE_FIXED, RES_DRIVE_RAMDISK, RES_DRIVE_REMOTE,
                                 RES_DRIVE_CDROM};
-  tk::TImageList list(ImageList_Create(32, 32, ILC_COLOR24 | ILC_MASK, 5, 0));
+  const int size = tk::Scale(kDriveImageSize, dpi);
+  tk::TImageList list(ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 5, 0));
   for (const char* name : images) {
     tk::TBitmap bitmap(
         static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_BITMAP, 0, 0, 0)));
+    if (bitmap && dpi != tk::kDesignDpi) bitmap.Reset(tk::ScaledBitmap(bitmap.Get(), dpi));
     if (!bitmap || ImageList_AddMasked(list.Get(), bitmap.Get(), kTransparent) < 0)
       throw tk::Exception(std::string("Laufwerksbild fehlt: ") + name);
   }
@@ -48,7 +54,7 @@ TMainForm::TMainForm(const TDriveQueries& queries)
       DrivesView(
           LVS_ICON | LVS_ALIGNLEFT | LVS_AUTOARRANGE | LVS_NOLABELWRAP | LVS_SHOWSELALWAYS | LVS_SINGLESEL,
           WS_EX_CLIENTEDGE),
-      InfoGrid(2, 10, 1, 19),
+      InfoGrid(2, 10, 1, kInfoRowHeight),
       ProgressPanel(controls::TBevel::Raised),
       ButtonPanel(controls::TBevel::Raised),
       InfoBtn(RES_GLYPH_INFO, 2),
@@ -71,18 +77,33 @@ TMainForm::TMainForm(const TDriveQueries& queries)
 void TMainForm::Create() {
   tk::TForm::Create();
   hints_.Create(Handle());
-  layout_.Create(Handle(), Font(), hints_);
+  layout_.Create(Handle(), Font(), hints_, Dpi());
+  if (Dpi() != tk::kDesignDpi) ImageList1 = LoadDriveImages(Dpi());
   DrivesView.SetImages(ImageList1.Get());
   FormCreate();
+}
+
+void TMainForm::DpiChanged() {
+  layout_.SetDpi(Handle(), Font(), Dpi());
+  // The view takes the new pictures before the old ones go.
+  tk::TImageList images = LoadDriveImages(Dpi());
+  DrivesView.SetImages(images.Get());
+  ImageList1 = std::move(images);
+  SetInfoGridMetrics();
+}
+
+void TMainForm::SetInfoGridMetrics() {
+  InfoGrid.SetDefaultRowHeight(tk::Scale(kInfoRowHeight, Dpi()));
+  const int width = (InfoGrid.ClientWidth() - InfoGrid.GridLineWidth()) / 2;
+  InfoGrid.SetColWidth(0, width);
+  InfoGrid.SetColWidth(1, InfoGrid.ColWidth(0));
+  InfoGrid.SetRowHeight(0, tk::Scale(kInfoHeaderHeight, Dpi()));
 }
 
 void TMainForm::FormCreate() {
   drives_ = ListedDrives(queries_);
   for (const TListedDrive& drive : drives_) DrivesView.Add(DriveCaption(drive), DriveImageIndex(drive.Type));
-  const int width = (InfoGrid.ClientWidth() - InfoGrid.GridLineWidth()) / 2;
-  InfoGrid.SetColWidth(0, width);
-  InfoGrid.SetColWidth(1, InfoGrid.ColWidth(0));
-  InfoGrid.SetRowHeight(0, 5);
+  SetInfoGridMetrics();
   Separator = kFieldSeparator;
 }
 
@@ -160,8 +181,9 @@ void TMainForm::Resized() {
   if (Panel1.Handle()) {
     RECT client;
     GetClientRect(Handle(), &client);
-    const int widest = client.right - layout_.Width(Splitter) - kSplitterMinSize;
-    if (layout_.Width(DrivesView) > widest) layout_.SetWidth(DrivesView, std::max(kSplitterMinSize, widest));
+    const int least = tk::Scale(kSplitterMinSize, Dpi());
+    const int widest = client.right - layout_.Width(Splitter) - least;
+    if (layout_.Width(DrivesView) > widest) layout_.SetWidth(DrivesView, std::max(least, widest));
   }
   layout_.Realign(Handle());
 }
@@ -170,8 +192,9 @@ int TMainForm::MoveSplitter(int delta) {
   RECT panel;
   GetClientRect(Panel1.Handle(), &panel);
   const int old = layout_.Width(DrivesView);
-  const int widest = panel.right - layout_.Width(Splitter) - kSplitterMinSize;
-  const int width = std::clamp(old + delta, kSplitterMinSize, std::max(kSplitterMinSize, widest));
+  const int least = tk::Scale(kSplitterMinSize, Dpi());
+  const int widest = panel.right - layout_.Width(Splitter) - least;
+  const int width = std::clamp(old + delta, least, std::max(least, widest));
   if (width == old) return 0;
   layout_.SetWidth(DrivesView, width);
   layout_.Realign(Handle());

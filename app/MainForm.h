@@ -52,6 +52,7 @@ class TMainForm : public tk::TForm {
  protected:
   void KeyDown(WORD& key, tk::TShiftState shift) override { FormKeyDown(key, shift); }
   void Resized() override;
+  void DpiChanged() override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
@@ -62,6 +63,8 @@ class TMainForm : public tk::TForm {
   // Fills the table with the report of the drive under a list item; returns the used space in
   // whole percent, 0 when the volume did not answer.
   int ShowDriveReport(int item);
+  // Row heights at the form's DPI and the column rule: two equal columns filling the table.
+  void SetInfoGridMetrics();
 
   const TDriveQueries& queries_;
   tk::TLayout layout_;

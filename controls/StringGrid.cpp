@@ -86,6 +86,13 @@ void TStringGrid::SetRowHeight(int row, int height) {
   Invalidate();
 }
 
+void TStringGrid::SetDefaultRowHeight(int height) {
+  defaultRowHeight_ = std::max(0, height);
+  std::fill(rowHeights_.begin(), rowHeights_.end(), defaultRowHeight_);
+  UpdateScrollBar();
+  Invalidate();
+}
+
 int TStringGrid::ClientWidth() const {
   RECT client{};
   if (Handle()) GetClientRect(Handle(), &client);

@@ -37,6 +37,8 @@ class TStringGrid : public tk::TCustomControl {
   void SetColWidth(int col, int width);
   int RowHeight(int row) const;
   void SetRowHeight(int row, int height);
+  // Every row, and every row added later, takes this height.
+  void SetDefaultRowHeight(int height);
   int GridLineWidth() const { return 1; }
   // Width of the client area, without the scroll bar when it shows.
   int ClientWidth() const;

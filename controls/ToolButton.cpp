@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "toolkit/Dpi.h"
 #include "toolkit/Errors.h"
 
 namespace controls {
@@ -14,15 +15,26 @@ const char kToolButtonClass[] = "TkToolButton";
 const COLORREF kTransparent = RGB(255, 0, 255);
 }  // namespace
 
-TToolButton::TToolButton(const char* glyphResource, int glyphCount) {
+TToolButton::TToolButton(const char* glyphResource, int glyphCount)
+    : glyphResource_(glyphResource), glyphCount_(glyphCount) {
+  LoadGlyphs(tk::kDesignDpi);
+}
+
+void TToolButton::LoadGlyphs(int dpi) {
   HINSTANCE instance = GetModuleHandleA(nullptr);
-  tk::TBitmap strip(static_cast<HBITMAP>(LoadImageA(instance, glyphResource, IMAGE_BITMAP, 0, 0, 0)));
+  tk::TBitmap strip(static_cast<HBITMAP>(LoadImageA(instance, glyphResource_, IMAGE_BITMAP, 0, 0, 0)));
+  if (strip && dpi != tk::kDesignDpi) strip.Reset(tk::ScaledBitmap(strip.Get(), dpi));
   BITMAP info{};
-  if (!strip || !GetObjectA(strip.Get(), sizeof(info), &info) || glyphCount < 1)
-    throw tk::Exception(std::string("Schaltflächenbild fehlt: ") + glyphResource);
-  glyphSize_ = info.bmWidth / glyphCount;
-  glyphs_.Reset(ImageList_Create(glyphSize_, info.bmHeight, ILC_COLOR24 | ILC_MASK, glyphCount, 0));
+  if (!strip || !GetObjectA(strip.Get(), sizeof(info), &info) || glyphCount_ < 1)
+    throw tk::Exception(std::string("Schaltflächenbild fehlt: ") + glyphResource_);
+  glyphSize_ = info.bmWidth / glyphCount_;
+  glyphs_.Reset(ImageList_Create(glyphSize_, info.bmHeight, ILC_COLOR24 | ILC_MASK, glyphCount_, 0));
   ImageList_AddMasked(glyphs_.Get(), strip.Get(), kTransparent);
+}
+
+void TToolButton::SetDpi(int dpi) {
+  LoadGlyphs(dpi);
+  Invalidate();
 }
 
 void TToolButton::Create(HWND parent) {

@@ -15,6 +15,8 @@ class TToolButton : public tk::TCustomControl {
   // magenta pixels are transparent.
   TToolButton(const char* glyphResource, int glyphCount);
   void Create(HWND parent) override;
+  // The glyphs scaled to dpi.
+  void SetDpi(int dpi) override;
   std::function<void()> OnClick;
   // Fires OnClick, as a completed mouse click does.
   void Click();
@@ -27,6 +29,11 @@ class TToolButton : public tk::TCustomControl {
   bool IsPointInside(LPARAM position) const;
   void SetShowPressed(bool pressed);
 
+  // The glyph strip at dpi: glyphCount_ images side by side, each glyphSize_ wide.
+  void LoadGlyphs(int dpi);
+
+  const char* glyphResource_;
+  int glyphCount_;
   tk::TImageList glyphs_;
   int glyphSize_ = 0;
   bool pressActive_ = false;

@@ -23,10 +23,11 @@ inline bool SameFont(const TFontStyle& a, const TFontStyle& b) {
          a.Underline == b.Underline;
 }
 
-inline TFont CreateFontOf(const TFontStyle& style) {
-  return TFont(CreateFontA(-style.Height, 0, 0, 0, style.Bold ? FW_BOLD : FW_NORMAL, style.Italic,
-                           style.Underline, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                           DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, style.Name));
+// The font at dpi: its character height scaled from 96 dpi.
+inline TFont CreateFontOf(const TFontStyle& style, int dpi = 96) {
+  return TFont(CreateFontA(-MulDiv(style.Height, dpi, 96), 0, 0, 0, style.Bold ? FW_BOLD : FW_NORMAL,
+                           style.Italic, style.Underline, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, style.Name));
 }
 
 }  // namespace tk

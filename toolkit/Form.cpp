@@ -1,8 +1,13 @@
 #include "toolkit/Form.h"
 
 #include "toolkit/Application.h"
+#include "toolkit/Dpi.h"
 
 namespace tk {
+
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
 
 namespace {
 const char kFormClass[] = "TkForm";
@@ -24,17 +29,35 @@ void TForm::Create() {
                       0, LoadIconA(GetModuleHandleA(nullptr), "MAINICON"));
   DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
   DWORD exStyle = WS_EX_CONTROLPARENT;
-  RECT outer{0, 0, settings_.Width, settings_.Height};
+  // The window opens on the primary screen: its DPI until the window knows its own.
+  SetDpi(ScreenDpi());
   if (settings_.Border == TFormBorder::Dialog) {
     style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     exStyle |= WS_EX_DLGMODALFRAME;
-    AdjustWindowRectEx(&outer, style, FALSE, exStyle);
   }
+  // The client area is what the layout fills: it scales, the frame takes the size it has at the
+  // DPI. A sizeable form's settings give its outer size at 96 dpi, a dialog's its client size.
+  int clientWidth = settings_.Width, clientHeight = settings_.Height;
+  if (settings_.Border == TFormBorder::Sizeable) {
+    RECT frame96{0, 0, 0, 0};
+    AdjustWindowRectForDpi(frame96, style, exStyle, kDesignDpi);
+    clientWidth -= frame96.right - frame96.left;
+    clientHeight -= frame96.bottom - frame96.top;
+  }
+  RECT outer{0, 0, Scale(clientWidth, dpi_), Scale(clientHeight, dpi_)};
+  AdjustWindowRectForDpi(outer, style, exStyle, dpi_);
   const int width = outer.right - outer.left, height = outer.bottom - outer.top;
   const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
   const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
   CreateHandle(kFormClass, settings_.Caption, style, exStyle, RECT{left, top, left + width, top + height},
                owner_);
+  SetDpi(WindowDpi(Handle()));
+}
+
+void TForm::SetDpi(int dpi) {
+  if (dpi == dpi_ && font_) return;
+  dpi_ = dpi;
+  font_ = CreateFontOf(settings_.Font, dpi);
 }
 
 void TForm::Show() {
@@ -82,6 +105,15 @@ LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       Close();
       return 0;
+    case WM_DPICHANGED: {
+      // The size that Windows suggests, then the components' fonts and sizes for it.
+      SetDpi(HIWORD(wParam));
+      const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+      SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+      DpiChanged();
+      return 0;
+    }
     case WM_COMMAND:
       // Enter, Esc and the OK button, as the dialog manager reports them, end a modal form.
       if (modal_ && HIWORD(wParam) == BN_CLICKED && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {

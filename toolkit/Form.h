@@ -40,8 +40,11 @@ class TForm : public TWindow {
   // Destroys the window; closing the main form ends the message loop. A modal form is not
   // destroyed: its modal result becomes IDCANCEL.
   void Close();
-  // The form's font, "MS Sans Serif" at 8 points unless the settings name another.
+  // The form's font, "MS Sans Serif" at 8 points unless the settings name another, at Dpi().
   HFONT Font() const { return font_.Get(); }
+  // Pixels per inch of the form's monitor: set when the window is made and when it moves to a
+  // monitor of another scaling (96 before the window exists).
+  int Dpi() const { return dpi_; }
   // The control that gets the focus when the form is shown; none by default.
   HWND ActiveControl = nullptr;
   // The form that a window belongs to, or null.
@@ -57,14 +60,21 @@ class TForm : public TWindow {
   // owner: the window this form stays above (a dialog's owner is disabled while it is modal).
   explicit TForm(const TFormSettings& settings, HWND owner = nullptr);
   virtual void Resized() {}
+  // Called when the form has moved to a monitor of another DPI, with Dpi() and Font() new and the
+  // form at the size Windows suggested: components take their fonts and sizes.
+  virtual void DpiChanged() {}
   // Called by Show and ShowModal before the form becomes visible.
   virtual void BeforeShow() {}
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  // Takes the DPI and makes the form's font for it.
+  void SetDpi(int dpi);
+
   TFormSettings settings_;
   HWND owner_;
   bool modal_ = false;
+  int dpi_ = 96;
   TFont font_;
 };
 

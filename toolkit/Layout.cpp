@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "toolkit/Dpi.h"
 #include "toolkit/Errors.h"
 #include "toolkit/Hints.h"
 
@@ -68,32 +69,63 @@ size_t TLayout::IndexOf(const TControl& component) const {
   throw EInvalidOperation("Layout: Komponente fehlt in der Tabelle");
 }
 
-void TLayout::Create(HWND form, HFONT font, THints& hints) {
+void TLayout::Create(HWND form, HFONT font, THints& hints, int dpi) {
+  dpi_ = dpi;
   for (const Item& item : items_) {
     TControl& component = *item.Row.Component;
     component.Create(item.Row.Parent ? item.Row.Parent->Handle() : form);
+    hints.Add(component.Handle(), item.Row.Hint);
+    if (dpi != kDesignDpi) component.SetDpi(dpi);
+  }
+  ApplyFonts(font, false);
+  Realign(form);
+}
+
+void TLayout::SetDpi(HWND form, HFONT font, int dpi) {
+  dpi_ = dpi;
+  // The components still hold the old fonts: those go only once the new ones are set.
+  std::vector<std::pair<TFontStyle, TFont>> old;
+  old.swap(fonts_);
+  ApplyFonts(font, true);
+  for (const Item& item : items_) {
+    item.Placed = RECT{0, 0, -1, -1};
+    if (item.Row.Component->Handle()) item.Row.Component->SetDpi(dpi);
+  }
+  Realign(form);
+}
+
+void TLayout::ApplyFonts(HFONT font, bool redraw) {
+  for (const Item& item : items_) {
     HFONT rowFont = font;
     if (item.Row.Font.Name) {
       // Rows that name the same font share one.
       auto same = std::find_if(fonts_.begin(), fonts_.end(),
                                [&](const auto& made) { return SameFont(made.first, item.Row.Font); });
       if (same == fonts_.end())
-        same = fonts_.insert(fonts_.end(), {item.Row.Font, CreateFontOf(item.Row.Font)});
+        same = fonts_.insert(fonts_.end(), {item.Row.Font, CreateFontOf(item.Row.Font, dpi_)});
       rowFont = same->second.Get();
     }
-    SendMessageA(component.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(rowFont), FALSE);
-    hints.Add(component.Handle(), item.Row.Hint);
+    if (item.Row.Component->Handle())
+      SendMessageA(item.Row.Component->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(rowFont), redraw);
   }
-  Realign(form);
+}
+
+RECT TLayout::Scaled(const RECT& b) const {
+  const int left = Scale(b.left, dpi_), top = Scale(b.top, dpi_);
+  return RECT{left, top, left + Scale(tk::Width(b), dpi_), top + Scale(tk::Height(b), dpi_)};
+}
+
+RECT TLayout::ScaledBounds(const TControl& component) const {
+  return Scaled(items_[IndexOf(component)].Bounds);
 }
 
 int TLayout::Width(const TControl& component) const {
-  return tk::Width(items_[IndexOf(component)].Bounds);
+  return Scale(tk::Width(items_[IndexOf(component)].Bounds), dpi_);
 }
 
 void TLayout::SetWidth(const TControl& component, int width) {
   RECT& b = items_[IndexOf(component)].Bounds;
-  b.right = b.left + std::max(0, width);
+  b.right = b.left + Unscale(std::max(0, width), dpi_);
 }
 
 void TLayout::Realign(HWND form) const {
@@ -103,13 +135,13 @@ void TLayout::Realign(HWND form) const {
   for (const Item* parent : parents) {
     HWND parentWindow = parent ? parent->Row.Component->Handle() : form;
     if (!parentWindow) continue;
-    const int border = parent ? parent->Row.Border : 0;
+    const int border = parent ? Scale(parent->Row.Border, dpi_) : 0;
     const TControl* parentComponent = parent ? parent->Row.Component : nullptr;
     std::vector<TAlignedBounds> bounds;
     std::vector<const Item*> children;
     for (const Item& item : items_) {
       if (item.Row.Parent != parentComponent) continue;
-      bounds.push_back({item.Row.Align, item.Bounds});
+      bounds.push_back({item.Row.Align, Scaled(item.Bounds)});
       children.push_back(&item);
     }
     if (children.empty()) continue;

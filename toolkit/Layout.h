@@ -44,22 +44,32 @@ class TLayout {
   // Parents must come before their children.
   explicit TLayout(std::vector<TLayoutRow> rows);
   // Creates every component in table order inside its parent, with its row's font (the form's
-  // when the row names none) and its hint, then places them.
-  void Create(HWND form, HFONT font, THints& hints);
+  // when the row names none) and its hint, then places them; sizes and fonts at dpi.
+  void Create(HWND form, HFONT font, THints& hints, int dpi = 96);
+  // Takes another DPI: new fonts (the form's given), every component placed again.
+  void SetDpi(HWND form, HFONT font, int dpi);
+  int Dpi() const { return dpi_; }
+  // A component's width in pixels at Dpi().
   int Width(const TControl& component) const;
   void SetWidth(const TControl& component, int width);
   // Positions every created component inside its parent's client area.
   void Realign(HWND form) const;
+  // Where a row's bounds lie at Dpi() before alignment: the table's 96-dpi numbers scaled.
+  RECT ScaledBounds(const TControl& component) const;
 
  private:
   struct Item {
     TLayoutRow Row;
-    RECT Bounds;
+    RECT Bounds;  // at 96 dpi
     // Where the window was last placed: an unchanged place is not set again (each placement
     // costs the window system a round of messages).
     mutable RECT Placed{0, 0, -1, -1};
   };
   size_t IndexOf(const TControl& component) const;
+  RECT Scaled(const RECT& bounds) const;
+  // Sends every component its font at Dpi(), making the rows' own fonts.
+  void ApplyFonts(HFONT font, bool redraw);
+  int dpi_ = 96;
   std::vector<Item> items_;
   std::vector<std::pair<TFontStyle, TFont>> fonts_;
 };

@@ -52,6 +52,9 @@ class TWindow {
 class TControl : public TWindow {
  public:
   virtual void Create(HWND parent) = 0;
+  // The layout tells a created control the DPI it shows at (when it is not 96, and at every
+  // change); controls with pictures take them at that size.
+  virtual void SetDpi(int) {}
   // A control that sizes itself to its content keeps its size when a layout places it.
   virtual bool AutoSized() const { return false; }
 };
