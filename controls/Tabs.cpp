@@ -30,6 +30,13 @@ void TScroller::SetPosition(int value) {
   if (OnClick) OnClick(*this);
 }
 
+void TScroller::SetDpi(int dpi) {
+  dpi_ = dpi;
+  SetWindowPos(Handle(), nullptr, 0, 0, Px(PairWidth) - Px(1), Px(PairHeight),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Invalidate();
+}
+
 void TScroller::DrawHalf(HDC dc, THalf half, int x) const {
   const bool left = half == THalf::Left;
   const char* name = !CanScroll(half)                       ? (left ? "SBLEFTDIS" : "SBRIGHTDIS")
@@ -39,18 +46,20 @@ void TScroller::DrawHalf(HDC dc, THalf half, int x) const {
   if (!image_) return;
   tk::TMemoryDC source(CreateCompatibleDC(dc));
   tk::TSelectObject selected(source.Get(), image_.Get());
-  BitBlt(dc, x, 0, PairWidth / 2, PairHeight, source.Get(), 0, 0, SRCCOPY);
+  SetStretchBltMode(dc, COLORONCOLOR);  // whole pixels: the arrows stay crisp
+  StretchBlt(dc, x, 0, Px(PairWidth / 2), Px(PairHeight), source.Get(), 0, 0, PairWidth / 2, PairHeight,
+             SRCCOPY);
 }
 
 void TScroller::Paint(HDC dc, const RECT& client) const {
   FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
   DrawHalf(dc, THalf::Left, 0);
   // The right image's outline covers the left one's in column 11.
-  DrawHalf(dc, THalf::Right, PairWidth / 2 - 1);
+  DrawHalf(dc, THalf::Right, Px(PairWidth / 2) - Px(1));
 }
 
 void TScroller::Press(int x) {
-  pressedHalf_ = x < PairWidth / 2 ? THalf::Left : THalf::Right;
+  pressedHalf_ = x < Px(PairWidth / 2) ? THalf::Left : THalf::Right;
   if (!CanScroll(pressedHalf_)) return;
   pressActive_ = true;
   showPressed_ = true;
@@ -60,8 +69,8 @@ void TScroller::Press(int x) {
 
 void TScroller::Move(int x, int y) {
   if (!pressActive_) return;
-  const RECT half = pressedHalf_ == THalf::Left ? RECT{0, 0, PairWidth / 2, PairHeight}
-                                                : RECT{PairWidth / 2, 0, PairWidth, PairHeight};
+  const RECT half = pressedHalf_ == THalf::Left ? RECT{0, 0, Px(PairWidth / 2), Px(PairHeight)}
+                                                : RECT{Px(PairWidth / 2), 0, Px(PairWidth), Px(PairHeight)};
   const bool inside = PtInRect(&half, POINT{x, y}) != FALSE;
   if (inside != showPressed_) {
     showPressed_ = inside;
@@ -88,8 +97,8 @@ LRESULT TScroller::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SIZE:
       // Whatever size it is given, the scroller keeps the size of its two images.
-      if (LOWORD(lParam) != PairWidth - 1 || HIWORD(lParam) != PairHeight)
-        SetWindowPos(Handle(), nullptr, 0, 0, PairWidth - 1, PairHeight,
+      if (LOWORD(lParam) != Px(PairWidth) - Px(1) || HIWORD(lParam) != Px(PairHeight))
+        SetWindowPos(Handle(), nullptr, 0, 0, Px(PairWidth) - Px(1), Px(PairHeight),
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
       return 0;
     case WM_LBUTTONDOWN:

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "toolkit/CustomControl.h"
+#include "toolkit/Dpi.h"
 #include "toolkit/Handles.h"
 
 namespace controls {
@@ -15,6 +16,8 @@ class TScroller : public tk::TCustomControl {
   static constexpr int PairHeight = 13;
 
   void Create(HWND parent) override;
+  // The arrows and the scroller's own size scaled to dpi.
+  void SetDpi(int dpi) override;
 
   int Min() const { return min_; }
   int Max() const { return max_; }
@@ -42,7 +45,10 @@ class TScroller : public tk::TCustomControl {
   void Move(int x, int y);
   void Release();
   void EndPress();
+  // A length of the 96-dpi images at the scroller's DPI.
+  int Px(int value) const { return tk::Scale(value, dpi_); }
 
+  int dpi_ = tk::kDesignDpi;
   int min_ = 0;
   int max_ = 0;
   int position_ = 0;

@@ -12,6 +12,8 @@ class TOkButton : public TControl {
   // glyphResource: a bitmap whose magenta pixels are transparent.
   explicit TOkButton(const char* glyphResource) : glyphResource_(glyphResource) {}
   void Create(HWND parent) override;
+  // The glyph scaled to dpi.
+  void SetDpi(int dpi) override;
 
  private:
   const char* glyphResource_;
