@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,27 @@ int DriveImageIndex(UINT driveType);
 
 // The drives from A to Z whose type has an image, in letter order.
 std::vector<TListedDrive> ListedDrives(const TDriveQueries& queries);
+
+// ListedDrives on a thread of its own: the letters' type queries wait on the system while the
+// caller goes on (making its windows). Take waits for the list; so does the destructor.
+class TDriveListing {
+ public:
+  explicit TDriveListing(const TDriveQueries& queries);
+  ~TDriveListing();
+  TDriveListing(const TDriveListing&) = delete;
+  TDriveListing& operator=(const TDriveListing&) = delete;
+  // The list, or the error the listing raised.
+  std::vector<TListedDrive> Take();
+
+ private:
+  static DWORD WINAPI Run(void* listing);
+  void Wait();
+
+  const TDriveQueries& queries_;
+  std::vector<TListedDrive> drives_;
+  std::exception_ptr error_;
+  HANDLE thread_ = nullptr;
+};
 
 // "C: Festplatte".
 std::string DriveCaption(const TListedDrive& drive);

@@ -36,8 +36,8 @@ tk::TImageList LoadDriveImages(int dpi = tk::kDesignDpi) {
   const int size = tk::Scale(kDriveImageSize, dpi);
   tk::TImageList list(ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 5, 0));
   for (const char* name : images) {
-    tk::TBitmap bitmap(
-        static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_BITMAP, 0, 0, 0)));
+    tk::TBitmap bitmap(static_cast<HBITMAP>(
+        LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     if (bitmap && dpi != tk::kDesignDpi) bitmap.Reset(tk::ScaledBitmap(bitmap.Get(), dpi));
     if (!bitmap || ImageList_AddMasked(list.Get(), bitmap.Get(), kTransparent) < 0)
       throw tk::Exception(std::string("Laufwerksbild fehlt: ") + name);
@@ -75,6 +75,8 @@ TMainForm::TMainForm(const TDriveQueries& queries)
 }
 
 void TMainForm::Create() {
+  // The drive types are asked while the windows are made.
+  listing_.emplace(queries_);
   tk::TForm::Create();
   hints_.Create(Handle());
   layout_.Create(Handle(), Font(), hints_, Dpi());
@@ -101,7 +103,8 @@ void TMainForm::SetInfoGridMetrics() {
 }
 
 void TMainForm::FormCreate() {
-  drives_ = ListedDrives(queries_);
+  drives_ = listing_ ? listing_->Take() : ListedDrives(queries_);
+  listing_.reset();
   for (const TListedDrive& drive : drives_) DrivesView.Add(DriveCaption(drive), DriveImageIndex(drive.Type));
   SetInfoGridMetrics();
   Separator = kFieldSeparator;

@@ -2,6 +2,7 @@
 // gauge and the tool buttons.
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "app/DriveList.h"
@@ -69,6 +70,8 @@ class TMainForm : public tk::TForm {
   const TDriveQueries& queries_;
   tk::TLayout layout_;
   tk::THints hints_;
+  // The drive list under way while Create makes the windows.
+  std::optional<TDriveListing> listing_;
   // The drives of DrivesView, in item order.
   std::vector<TListedDrive> drives_;
   char Separator = 0;

@@ -3,13 +3,11 @@
 // ratio printed is the median of the rounds' ratios.
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <vector>
 
 #include "app/DriveInfo.h"
-#include "bench/Seconds.h"
+#include "bench/Rounds.h"
 
 namespace {
 
@@ -41,24 +39,12 @@ int main(int argc, char** argv) {
   const int rounds = argc > 1 ? std::atoi(argv[1]) : 15;
   const int perRound = argc > 2 ? std::atoi(argv[2]) : 200;
   volatile unsigned long long sink = 0;
-  std::vector<double> ratios;
-  double bareTotal = 0, probeTotal = 0;
   for (int i = 0; i < 20; ++i) sink = sink + BareCalls("C:\\") + ProbeAndReport('C');  // warm up
-  for (int round = 0; round < rounds; ++round) {
-    double start = Seconds();
-    for (int i = 0; i < perRound; ++i) sink = sink + BareCalls("C:\\");
-    const double bare = Seconds() - start;
-    start = Seconds();
-    for (int i = 0; i < perRound; ++i) sink = sink + ProbeAndReport('C');
-    const double probe = Seconds() - start;
-    ratios.push_back(probe / bare);
-    bareTotal += bare;
-    probeTotal += probe;
-  }
-  std::sort(ratios.begin(), ratios.end());
-  const double calls = static_cast<double>(rounds) * perRound;
-  std::printf("bare system calls:  %.1f us per drive\n", bareTotal / calls * 1e6);
-  std::printf("probe + report:     %.1f us per drive\n", probeTotal / calls * 1e6);
-  std::printf("ratio (median of %d rounds): %.3f\n", rounds, ratios[ratios.size() / 2]);
+  const TRatios ratios = MeasureRounds(
+      rounds, perRound, [&] { sink = sink + BareCalls("C:\\"); }, [&] { sink = sink + ProbeAndReport('C'); });
+  std::printf("bare system calls: %.1f us per drive, probe + report: %.1f us per drive\n",
+              ratios.BaselineSeconds / (rounds * perRound) * 1e6,
+              ratios.SubjectSeconds / (rounds * perRound) * 1e6);
+  PrintResult("drive probe with its report (C:)", "the system calls the probe makes", ratios, 0);
   return sink == 0;  // keeps the work from being optimised away
 }

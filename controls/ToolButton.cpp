@@ -22,7 +22,7 @@ TToolButton::TToolButton(const char* glyphResource, int glyphCount)
 
 void TToolButton::LoadGlyphs(int dpi) {
   HINSTANCE instance = GetModuleHandleA(nullptr);
-  tk::TBitmap strip(static_cast<HBITMAP>(LoadImageA(instance, glyphResource_, IMAGE_BITMAP, 0, 0, 0)));
+  tk::TBitmap strip(static_cast<HBITMAP>(LoadImageA(instance, glyphResource_, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   if (strip && dpi != tk::kDesignDpi) strip.Reset(tk::ScaledBitmap(strip.Get(), dpi));
   BITMAP info{};
   if (!strip || !GetObjectA(strip.Get(), sizeof(info), &info) || glyphCount_ < 1)

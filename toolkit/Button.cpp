@@ -22,8 +22,8 @@ void TOkButton::Create(HWND parent) {
 }
 
 void TOkButton::SetDpi(int dpi) {
-  TBitmap glyph(
-      static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), glyphResource_, IMAGE_BITMAP, 0, 0, 0)));
+  TBitmap glyph(static_cast<HBITMAP>(
+      LoadImageA(GetModuleHandleA(nullptr), glyphResource_, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   if (glyph && dpi != kDesignDpi) glyph.Reset(ScaledBitmap(glyph.Get(), dpi));
   BITMAP info{};
   if (!glyph || !GetObjectA(glyph.Get(), sizeof(info), &info))

@@ -103,12 +103,26 @@ class TBufferedPaint {
         width_(width),
         height_(height),
         dc_(CreateCompatibleDC(target)),
-        bitmap_(CreateCompatibleBitmap(target, width > 0 ? width : 1, height > 0 ? height : 1)),
+        bitmap_(CreateImage(target, width > 0 ? width : 1, height > 0 ? height : 1)),
         select_(dc_.Get(), bitmap_.Get()) {}
   HDC Get() const { return dc_.Get(); }
   void Present() const { BitBlt(target_, 0, 0, width_, height_, dc_.Get(), 0, 0, SRCCOPY); }
 
  private:
+  // A 32-bit image in the program's memory: a bitmap compatible with a window's DC would be made by
+  // the display driver, several times slower for an image that lives for one paint.
+  static HBITMAP CreateImage(HDC target, int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    return CreateDIBSection(target, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  }
+
   HDC target_;
   int width_, height_;
   TMemoryDC dc_;
