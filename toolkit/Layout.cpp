@@ -71,9 +71,26 @@ size_t TLayout::IndexOf(const TControl& component) const {
 
 void TLayout::Create(HWND form, HFONT font, THints& hints, int dpi) {
   dpi_ = dpi;
+  // Each component is made at its place: placing it afterwards would cost a round of messages.
+  std::vector<std::pair<const Item*, RECT>> places;
+  const TControl* placesParent = nullptr;
+  bool havePlaces = false;
   for (const Item& item : items_) {
     TControl& component = *item.Row.Component;
-    component.Create(item.Row.Parent ? item.Row.Parent->Handle() : form);
+    HWND parentWindow = item.Row.Parent ? item.Row.Parent->Handle() : form;
+    if (!havePlaces || placesParent != item.Row.Parent) {
+      havePlaces = true;
+      placesParent = item.Row.Parent;
+      const auto parentItem = std::find_if(items_.begin(), items_.end(),
+                                           [&](const Item& i) { return i.Row.Component == item.Row.Parent; });
+      places = ChildBounds(parentItem == items_.end() ? nullptr : &*parentItem, parentWindow);
+    }
+    for (const auto& [child, b] : places) {
+      if (child != &item || component.AutoSized()) continue;
+      component.SetCreationBounds(b);
+      item.Placed = b;
+    }
+    component.Create(parentWindow);
     hints.Add(component.Handle(), item.Row.Hint);
     if (dpi != kDesignDpi) component.SetDpi(dpi);
   }
@@ -128,6 +145,26 @@ void TLayout::SetWidth(const TControl& component, int width) {
   b.right = b.left + Unscale(std::max(0, width), dpi_);
 }
 
+std::vector<std::pair<const TLayout::Item*, RECT>> TLayout::ChildBounds(const Item* parent,
+                                                                        HWND parentWindow) const {
+  const TControl* parentComponent = parent ? parent->Row.Component : nullptr;
+  std::vector<TAlignedBounds> bounds;
+  std::vector<std::pair<const Item*, RECT>> children;
+  for (const Item& item : items_) {
+    if (item.Row.Parent != parentComponent) continue;
+    bounds.push_back({item.Row.Align, Scaled(item.Bounds)});
+    children.push_back({&item, RECT{}});
+  }
+  if (children.empty()) return children;
+  RECT client;
+  GetClientRect(parentWindow, &client);
+  const int border = parent ? Scale(parent->Row.Border, dpi_) : 0;
+  InflateRect(&client, -border, -border);
+  AlignBounds(client, bounds);
+  for (size_t i = 0; i < children.size(); ++i) children[i].second = bounds[i].Bounds;
+  return children;
+}
+
 void TLayout::Realign(HWND form) const {
   // Parents come before their children in the table, so one pass in table order places every level.
   std::vector<const Item*> parents{nullptr};
@@ -135,27 +172,12 @@ void TLayout::Realign(HWND form) const {
   for (const Item* parent : parents) {
     HWND parentWindow = parent ? parent->Row.Component->Handle() : form;
     if (!parentWindow) continue;
-    const int border = parent ? Scale(parent->Row.Border, dpi_) : 0;
-    const TControl* parentComponent = parent ? parent->Row.Component : nullptr;
-    std::vector<TAlignedBounds> bounds;
-    std::vector<const Item*> children;
-    for (const Item& item : items_) {
-      if (item.Row.Parent != parentComponent) continue;
-      bounds.push_back({item.Row.Align, Scaled(item.Bounds)});
-      children.push_back(&item);
-    }
-    if (children.empty()) continue;
-    RECT client;
-    GetClientRect(parentWindow, &client);
-    InflateRect(&client, -border, -border);
-    AlignBounds(client, bounds);
-    for (size_t i = 0; i < children.size(); ++i) {
-      const TControl& component = *children[i]->Row.Component;
+    for (const auto& [child, b] : ChildBounds(parent, parentWindow)) {
+      const TControl& component = *child->Row.Component;
       if (!component.Handle()) continue;
-      const RECT& b = bounds[i].Bounds;
-      if (EqualRect(&b, &children[i]->Placed)) continue;
-      children[i]->Placed = b;
-      if (component.AutoSized() && children[i]->Row.Align == TAlign::None)
+      if (EqualRect(&b, &child->Placed)) continue;
+      child->Placed = b;
+      if (component.AutoSized() && child->Row.Align == TAlign::None)
         SetWindowPos(component.Handle(), nullptr, b.left, b.top, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
       else

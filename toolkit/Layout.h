@@ -67,6 +67,8 @@ class TLayout {
   };
   size_t IndexOf(const TControl& component) const;
   RECT Scaled(const RECT& bounds) const;
+  // Where the children of a parent (null: the form) go inside its window's client area.
+  std::vector<std::pair<const Item*, RECT>> ChildBounds(const Item* parent, HWND parentWindow) const;
   // Sends every component its font at Dpi(), making the rows' own fonts.
   void ApplyFonts(HFONT font, bool redraw);
   int dpi_ = 96;

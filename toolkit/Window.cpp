@@ -81,16 +81,21 @@ void TWindow::RegisterWindowClass(const char* className, HCURSOR cursor, HBRUSH 
 void TWindow::CreateHandle(const char* className, const char* caption, DWORD style, DWORD exStyle,
                            const RECT& bounds, HWND parent) {
   if (handle_) throw EInvalidOperation(std::string("Fenster besteht schon: ") + className);
+  const RECT place = creationBounds_.value_or(bounds);
+  creationBounds_.reset();
   HWND window =
-      CreateWindowExA(exStyle, className, caption, style, bounds.left, bounds.top, bounds.right - bounds.left,
-                      bounds.bottom - bounds.top, parent, nullptr, GetModuleHandleA(nullptr), this);
+      CreateWindowExA(exStyle, className, caption, style, place.left, place.top, place.right - place.left,
+                      place.bottom - place.top, parent, nullptr, GetModuleHandleA(nullptr), this);
   if (!window) throw Exception(std::string("Fenster nicht erstellt: ") + className);
 }
 
 void TWindow::CreateSystemHandle(const char* className, DWORD style, DWORD exStyle, HWND parent) {
   if (handle_) throw EInvalidOperation(std::string("Fenster besteht schon: ") + className);
-  HWND window = CreateWindowExA(exStyle, className, "", style, 0, 0, 0, 0, parent, nullptr,
-                                GetModuleHandleA(nullptr), nullptr);
+  const RECT place = creationBounds_.value_or(RECT{0, 0, 0, 0});
+  creationBounds_.reset();
+  HWND window =
+      CreateWindowExA(exStyle, className, "", style, place.left, place.top, place.right - place.left,
+                      place.bottom - place.top, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
   if (!window) throw Exception(std::string("Fenster nicht erstellt: ") + className);
   Bind(window, false);
 }

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 namespace tk {
 
 class TWindow {
@@ -46,12 +48,17 @@ class TWindow {
   static inline int live_ = 0;
   HWND handle_ = nullptr;
   bool ownClass_ = false;
+  // The place that TControl::SetCreationBounds gave for the next window, if any.
+  std::optional<RECT> creationBounds_;
+  friend class TControl;
 };
 
 // A child window that a layout creates inside its parent, in the layout's order.
 class TControl : public TWindow {
  public:
   virtual void Create(HWND parent) = 0;
+  // Where the next Create makes the window, instead of the control's own default place.
+  void SetCreationBounds(const RECT& bounds) { creationBounds_ = bounds; }
   // The layout tells a created control the DPI it shows at (when it is not 96, and at every
   // change); controls with pictures take them at that size.
   virtual void SetDpi(int) {}
