@@ -67,7 +67,7 @@ void TBltBitmap::SetSize(int width, int height) {
 
 void TGauge::Create(HWND parent) {
   // Redrawn whole at every size: the text stays centred.
-  RegisterWindowClass(kGaugeClass, LoadCursor(nullptr, IDC_ARROW), nullptr, CS_HREDRAW | CS_VREDRAW);
+  RegisterWindowClass(kGaugeClass, IDC_ARROW, nullptr, CS_HREDRAW | CS_VREDRAW);
   CreateHandle(kGaugeClass, "", WS_CHILD | WS_VISIBLE, 0, RECT{0, 0, 100, 100}, parent);
 }
 

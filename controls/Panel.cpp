@@ -9,8 +9,7 @@ const char kPanelClass[] = "TkPanel";
 }
 
 void TPanel::Create(HWND parent) {
-  RegisterWindowClass(kPanelClass, LoadCursor(nullptr, IDC_ARROW),
-                      reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+  RegisterWindowClass(kPanelClass, IDC_ARROW, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
   CreateHandle(kPanelClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
                WS_EX_CONTROLPARENT, RECT{0, 0, 0, 0}, parent);
 }

@@ -13,8 +13,7 @@ int ScreenX() {
 }  // namespace
 
 void TSplitter::Create(HWND parent) {
-  RegisterWindowClass(kSplitterClass, LoadCursor(nullptr, IDC_SIZEWE),
-                      reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+  RegisterWindowClass(kSplitterClass, IDC_SIZEWE, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
   CreateHandle(kSplitterClass, "", WS_CHILD | WS_VISIBLE, 0, RECT{0, 0, 0, 0}, parent);
 }
 

@@ -32,7 +32,7 @@ TStringGrid::TStringGrid(int colCount, int rowCount, int fixedRows, int defaultR
 }
 
 void TStringGrid::Create(HWND parent) {
-  RegisterWindowClass(kStringGridClass, LoadCursor(nullptr, IDC_ARROW), nullptr, CS_DBLCLKS);
+  RegisterWindowClass(kStringGridClass, IDC_ARROW, nullptr, CS_DBLCLKS);
   CreateHandle(kStringGridClass, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL, WS_EX_CLIENTEDGE,
                RECT{0, 0, 0, 0}, parent);
   UpdateScrollBar();

@@ -9,7 +9,7 @@ const char kScrollerClass[] = "TkScroller";
 }
 
 void TScroller::Create(HWND parent) {
-  RegisterWindowClass(kScrollerClass, LoadCursor(nullptr, IDC_ARROW), nullptr, CS_DBLCLKS);
+  RegisterWindowClass(kScrollerClass, IDC_ARROW, nullptr, CS_DBLCLKS);
   CreateHandle(kScrollerClass, "", WS_CHILD | WS_VISIBLE, 0, RECT{0, 0, PairWidth - 1, PairHeight}, parent);
 }
 

@@ -22,7 +22,8 @@ TToolButton::TToolButton(const char* glyphResource, int glyphCount)
 
 void TToolButton::LoadGlyphs(int dpi) {
   HINSTANCE instance = GetModuleHandleA(nullptr);
-  tk::TBitmap strip(static_cast<HBITMAP>(LoadImageA(instance, glyphResource_, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  tk::TBitmap strip(
+      static_cast<HBITMAP>(LoadImageA(instance, glyphResource_, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   if (strip && dpi != tk::kDesignDpi) strip.Reset(tk::ScaledBitmap(strip.Get(), dpi));
   BITMAP info{};
   if (!strip || !GetObjectA(strip.Get(), sizeof(info), &info) || glyphCount_ < 1)
@@ -38,7 +39,7 @@ void TToolButton::SetDpi(int dpi) {
 }
 
 void TToolButton::Create(HWND parent) {
-  RegisterWindowClass(kToolButtonClass, LoadCursor(nullptr, IDC_ARROW), nullptr);
+  RegisterWindowClass(kToolButtonClass, IDC_ARROW, nullptr);
   CreateHandle(kToolButtonClass, "", WS_CHILD | WS_VISIBLE, 0, RECT{0, 0, 0, 0}, parent);
 }
 

@@ -25,8 +25,7 @@ TForm::TForm(const TFormSettings& settings, HWND owner)
     : settings_(settings), owner_(owner), font_(CreateFontOf(settings.Font)) {}
 
 void TForm::Create() {
-  RegisterWindowClass(kFormClass, LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
-                      0, LoadIconA(GetModuleHandleA(nullptr), "MAINICON"));
+  RegisterWindowClass(kFormClass, IDC_ARROW, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), 0, "MAINICON");
   DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
   DWORD exStyle = WS_EX_CONTROLPARENT;
   // The window opens on the primary screen: its DPI until the window knows its own.

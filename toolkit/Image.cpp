@@ -7,7 +7,7 @@ const char kImageClass[] = "TkImage";
 }
 
 void TImage::Create(HWND parent) {
-  RegisterWindowClass(kImageClass, LoadCursor(nullptr, IDC_ARROW), nullptr);
+  RegisterWindowClass(kImageClass, IDC_ARROW, nullptr);
   CreateHandle(kImageClass, "", WS_CHILD | WS_VISIBLE, 0, RECT{0, 0, 0, 0}, parent);
 }
 

@@ -8,7 +8,7 @@ const char kPageClass[] = "TkPage";
 }  // namespace
 
 void TPage::Create(HWND parent) {
-  RegisterWindowClass(kPageClass, LoadCursor(nullptr, IDC_ARROW), GetSysColorBrush(COLOR_BTNFACE));
+  RegisterWindowClass(kPageClass, IDC_ARROW, GetSysColorBrush(COLOR_BTNFACE));
   // Hidden until the notebook shows it.
   CreateHandle(kPageClass, name_.c_str(), WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT,
                RECT{0, 0, 0, 0}, parent);
@@ -19,7 +19,7 @@ TNotebook::TNotebook(const std::vector<std::string>& designPages) {
 }
 
 void TNotebook::Create(HWND parent) {
-  RegisterWindowClass(kNotebookClass, LoadCursor(nullptr, IDC_ARROW), GetSysColorBrush(COLOR_BTNFACE));
+  RegisterWindowClass(kNotebookClass, IDC_ARROW, GetSysColorBrush(COLOR_BTNFACE));
   CreateHandle(kNotebookClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT,
                RECT{0, 0, 0, 0}, parent);
 }

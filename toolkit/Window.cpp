@@ -59,8 +59,8 @@ TWindow* TWindow::FromHandle(HWND window) {
   return static_cast<TWindow*>(GetPropA(window, kObjectProperty));
 }
 
-void TWindow::RegisterWindowClass(const char* className, HCURSOR cursor, HBRUSH background, UINT style,
-                                  HICON icon) {
+void TWindow::RegisterWindowClass(const char* className, LPCSTR cursor, HBRUSH background, UINT style,
+                                  LPCSTR icon) {
   HINSTANCE instance = GetModuleHandleA(nullptr);
   WNDCLASSEXA existing{};
   existing.cbSize = sizeof(existing);
@@ -71,9 +71,9 @@ void TWindow::RegisterWindowClass(const char* className, HCURSOR cursor, HBRUSH 
   cls.lpfnWndProc = &TWindow::WindowProc;
   cls.cbWndExtra = sizeof(TWindow*);
   cls.hInstance = instance;
-  cls.hCursor = cursor;
+  cls.hCursor = cursor ? LoadCursorA(nullptr, cursor) : nullptr;
   cls.hbrBackground = background;
-  cls.hIcon = icon;
+  cls.hIcon = icon ? LoadIconA(instance, icon) : nullptr;
   cls.lpszClassName = className;
   if (!RegisterClassExA(&cls)) throw Exception(std::string("Fensterklasse nicht registriert: ") + className);
 }

@@ -29,8 +29,10 @@ class TWindow {
   TWindow() = default;
 
   // Registers the class once per process; its procedure dispatches to the bound object.
-  static void RegisterWindowClass(const char* className, HCURSOR cursor, HBRUSH background, UINT style = 0,
-                                  HICON icon = nullptr);
+  // cursor: a system cursor (IDC_ARROW), icon: a resource of the program; both are loaded only when
+  // the class is registered.
+  static void RegisterWindowClass(const char* className, LPCSTR cursor, HBRUSH background, UINT style = 0,
+                                  LPCSTR icon = nullptr);
   // Creates the window of one of our classes, bound to this object.
   void CreateHandle(const char* className, const char* caption, DWORD style, DWORD exStyle,
                     const RECT& bounds, HWND parent);
