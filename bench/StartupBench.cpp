@@ -67,7 +67,7 @@ double StartAndClose(const std::string& program) {
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   // The system finishes with the ended process before the next start.
-  Sleep(150);
+  Sleep(300);
   return elapsed;
 }
 
@@ -80,8 +80,15 @@ int main(int argc, char** argv) {
   for (int i = 0; i < 2; ++i) StartAndClose(baseline), StartAndClose(program);  // warm up
   TRatios ratios;
   for (int round = 0; round < rounds; ++round) {
-    const double base = StartAndClose(baseline);
-    const double work = StartAndClose(program);
+    // Alternating which starts first, so that neither always follows the other's exit.
+    double base = 0, work = 0;
+    if (round % 2 == 0) {
+      base = StartAndClose(baseline);
+      work = StartAndClose(program);
+    } else {
+      work = StartAndClose(program);
+      base = StartAndClose(baseline);
+    }
     ratios.Ratios.push_back(work / base);
     ratios.BaselineSeconds += base;
     ratios.SubjectSeconds += work;
