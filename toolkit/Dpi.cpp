@@ -41,10 +41,19 @@ HBITMAP ScaledBitmap(HBITMAP picture, int dpi) {
   BITMAP info{};
   if (!picture || !GetObjectA(picture, sizeof(info), &info)) return nullptr;
   const int width = Scale(info.bmWidth, dpi), height = Scale(info.bmHeight, dpi);
-  HDC screen = GetDC(nullptr);
-  HBITMAP scaled = CreateCompatibleBitmap(screen, width, height);
-  HDC source = CreateCompatibleDC(screen), target = CreateCompatibleDC(screen);
-  ReleaseDC(nullptr, screen);
+  // An image in the program's memory of the picture's depth: a display-compatible bitmap would be
+  // made by the display driver, several times slower.
+  BITMAPINFO format{};
+  format.bmiHeader.biSize = sizeof(format.bmiHeader);
+  format.bmiHeader.biWidth = width;
+  format.bmiHeader.biHeight = -height;
+  format.bmiHeader.biPlanes = 1;
+  format.bmiHeader.biBitCount = static_cast<WORD>(info.bmBitsPixel > 8 ? info.bmBitsPixel : 24);
+  format.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP scaled = CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!scaled) return nullptr;
+  HDC source = CreateCompatibleDC(nullptr), target = CreateCompatibleDC(nullptr);
   HGDIOBJ oldSource = SelectObject(source, picture), oldTarget = SelectObject(target, scaled);
   SetStretchBltMode(target, COLORONCOLOR);
   StretchBlt(target, 0, 0, width, height, source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);

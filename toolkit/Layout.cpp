@@ -132,10 +132,6 @@ RECT TLayout::Scaled(const RECT& b) const {
   return RECT{left, top, left + Scale(tk::Width(b), dpi_), top + Scale(tk::Height(b), dpi_)};
 }
 
-RECT TLayout::ScaledBounds(const TControl& component) const {
-  return Scaled(items_[IndexOf(component)].Bounds);
-}
-
 int TLayout::Width(const TControl& component) const {
   return Scale(tk::Width(items_[IndexOf(component)].Bounds), dpi_);
 }

@@ -48,14 +48,11 @@ class TLayout {
   void Create(HWND form, HFONT font, THints& hints, int dpi = 96);
   // Takes another DPI: new fonts (the form's given), every component placed again.
   void SetDpi(HWND form, HFONT font, int dpi);
-  int Dpi() const { return dpi_; }
-  // A component's width in pixels at Dpi().
+  // A component's width in pixels at the layout's DPI.
   int Width(const TControl& component) const;
   void SetWidth(const TControl& component, int width);
   // Positions every created component inside its parent's client area.
   void Realign(HWND form) const;
-  // Where a row's bounds lie at Dpi() before alignment: the table's 96-dpi numbers scaled.
-  RECT ScaledBounds(const TControl& component) const;
 
  private:
   struct Item {
@@ -69,7 +66,7 @@ class TLayout {
   RECT Scaled(const RECT& bounds) const;
   // Where the children of a parent (null: the form) go inside its window's client area.
   std::vector<std::pair<const Item*, RECT>> ChildBounds(const Item* parent, HWND parentWindow) const;
-  // Sends every component its font at Dpi(), making the rows' own fonts.
+  // Sends every component its font at the layout's DPI, making the rows' own fonts.
   void ApplyFonts(HFONT font, bool redraw);
   int dpi_ = 96;
   std::vector<Item> items_;
