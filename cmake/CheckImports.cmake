@@ -1,5 +1,5 @@
-# Run with -DOBJDUMP=tool -DEXE=file -P: fails when the executable imports a DLL other than
-# kernel32 and the C runtime.
+# Run with -DOBJDUMP=tool -DEXE=file -DALLOWED=A.DLL,B.DLL -P: fails when the executable loads at
+# its start a DLL other than the allowed ones (upper case).
 cmake_minimum_required(VERSION 3.20)
 execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
@@ -16,7 +16,8 @@ message(STATUS "${EXE} imports: ${dlls}")
 if(NOT "KERNEL32.DLL" IN_LIST dlls)
   message(FATAL_ERROR "no import of KERNEL32.dll found: the dump was not read")
 endif()
-list(REMOVE_ITEM dlls KERNEL32.DLL MSVCRT.DLL)
+string(REPLACE "," ";" allowed "${ALLOWED}")
+list(REMOVE_ITEM dlls ${allowed})
 if(dlls)
   message(FATAL_ERROR "unexpected imports: ${dlls}")
 endif()

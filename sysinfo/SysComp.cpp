@@ -1,7 +1,5 @@
 #include "sysinfo/SysComp.h"
 
-#include <shellapi.h>
-
 #include <algorithm>
 #include <climits>
 
@@ -9,6 +7,7 @@
 #include "toolkit/Errors.h"
 #include "toolkit/Form.h"
 #include "toolkit/Handles.h"
+#include "toolkit/Shell.h"
 
 namespace sysinfo {
 
@@ -140,8 +139,8 @@ std::string WinVersionText(DWORD major, DWORD minor, DWORD buildNumber) {
 
 TSystem::TSystem(tk::TWindow* owner) {
   if (auto* form = dynamic_cast<tk::TForm*>(owner)) {
-    DragAcceptFiles(form->Handle(), TRUE);
-    DragAcceptFiles(tk::Application().Handle(), TRUE);
+    tk::DragAcceptFiles(form->Handle(), TRUE);
+    tk::DragAcceptFiles(tk::Application().Handle(), TRUE);
     hook_ = std::make_shared<THookLink>(THookLink{this, tk::Application().OnMessage});
     tk::Application().OnMessage = THookForwarder{hook_};
   }
@@ -176,14 +175,14 @@ void TSystem::DropHook(MSG& message, bool& handled) {
   if (message.message == WM_DROPFILES && !handled) {
     HDROP drop = reinterpret_cast<HDROP>(message.wParam);
     files_.Clear();
-    const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    const UINT count = tk::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
       // Each name whole, whatever its length.
-      std::string name(DragQueryFileA(drop, i, nullptr, 0) + 1, '\0');
-      name.resize(DragQueryFileA(drop, i, name.data(), static_cast<UINT>(name.size())));
+      std::string name(tk::DragQueryFileA(drop, i, nullptr, 0) + 1, '\0');
+      name.resize(tk::DragQueryFileA(drop, i, name.data(), static_cast<UINT>(name.size())));
       files_.Add(name);
     }
-    DragFinish(drop);
+    tk::DragFinish(drop);
     handled = true;
     if (OnDragDrop) OnDragDrop(files_);
   }

@@ -1,10 +1,10 @@
 #include "toolkit/Application.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include "toolkit/Errors.h"
 #include "toolkit/Form.h"
+#include "toolkit/Shell.h"
 
 namespace tk {
 
@@ -143,7 +143,7 @@ bool TApplication::HelpCommand(UINT command, ULONG_PTR data) {
 
 void TApplication::ShellOpen(HWND owner, const std::string& file) {
   if (OnShellOpen && OnShellOpen(owner, file)) return;
-  ShellExecuteA(owner, nullptr, file.c_str(), nullptr, nullptr, SW_SHOW);
+  tk::ShellExecuteA(owner, nullptr, file.c_str(), nullptr, nullptr, SW_SHOW);
 }
 
 void TApplication::ShowException(const std::exception& error) {

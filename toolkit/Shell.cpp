@@ -1,0 +1,46 @@
+#include "toolkit/Shell.h"
+
+#include <string>
+
+#include "toolkit/Errors.h"
+
+namespace tk {
+
+namespace {
+
+// Loaded once and kept, as an import would be.
+HMODULE Shell32() {
+  static const HMODULE shell = LoadLibraryA("shell32.dll");
+  return shell;
+}
+
+template <typename Function>
+Function* Shell32Function(const char* name) {
+  const FARPROC entry = Shell32() ? GetProcAddress(Shell32(), name) : nullptr;
+  if (!entry) throw Exception(std::string("Systemfunktion fehlt: shell32.") + name);
+  return reinterpret_cast<Function*>(reinterpret_cast<void*>(entry));
+}
+
+}  // namespace
+
+HINSTANCE ShellExecuteA(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR folder, int show) {
+  static auto* const call = Shell32Function<decltype(::ShellExecuteA)>("ShellExecuteA");
+  return call(owner, verb, file, parameters, folder, show);
+}
+
+void DragAcceptFiles(HWND window, BOOL accept) {
+  static auto* const call = Shell32Function<decltype(::DragAcceptFiles)>("DragAcceptFiles");
+  call(window, accept);
+}
+
+UINT DragQueryFileA(HDROP drop, UINT index, LPSTR name, UINT size) {
+  static auto* const call = Shell32Function<decltype(::DragQueryFileA)>("DragQueryFileA");
+  return call(drop, index, name, size);
+}
+
+void DragFinish(HDROP drop) {
+  static auto* const call = Shell32Function<decltype(::DragFinish)>("DragFinish");
+  call(drop);
+}
+
+}  // namespace tk

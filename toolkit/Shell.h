@@ -1,0 +1,16 @@
+// The shell functions the program calls, from shell32 loaded at the first call: the main window
+// needs none of them, and loading shell32 with the libraries it brings is a good part of a start.
+#pragma once
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+namespace tk {
+
+HINSTANCE ShellExecuteA(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR folder, int show);
+void DragAcceptFiles(HWND window, BOOL accept);
+UINT DragQueryFileA(HDROP drop, UINT index, LPSTR name, UINT size);
+void DragFinish(HDROP drop);
+
+}  // namespace tk
