@@ -5,6 +5,7 @@
 #include "toolkit/Errors.h"
 #include "toolkit/Form.h"
 #include "toolkit/Shell.h"
+#include "toolkit/Window.h"
 
 namespace tk {
 
@@ -34,7 +35,7 @@ void TApplication::Initialize() {
   cls.cbSize = sizeof(cls);
   cls.lpfnWndProc = ApplicationWindowProc;
   cls.hInstance = instance;
-  cls.hIcon = LoadIconA(instance, "MAINICON");
+  SetClassIcons(cls, "MAINICON");
   cls.lpszClassName = kApplicationClass;
   RegisterClassExA(&cls);
   // Zero-sized and never shown by itself: it carries title and icon for the program as a whole.

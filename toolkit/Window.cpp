@@ -21,6 +21,12 @@ bool HasNonClientArea(HWND window) {
 
 }  // namespace
 
+void SetClassIcons(WNDCLASSEXA& cls, LPCSTR icon) {
+  cls.hIcon = LoadIconA(cls.hInstance, icon);
+  cls.hIconSm = static_cast<HICON>(LoadImageA(cls.hInstance, icon, IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                              GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+}
+
 TWindow::~TWindow() {
   // A system window destroyed with its parent leaves a stale handle here; the property tells
   // whether the handle still names our window.
@@ -73,7 +79,7 @@ void TWindow::RegisterWindowClass(const char* className, LPCSTR cursor, HBRUSH b
   cls.hInstance = instance;
   cls.hCursor = cursor ? LoadCursorA(nullptr, cursor) : nullptr;
   cls.hbrBackground = background;
-  cls.hIcon = icon ? LoadIconA(instance, icon) : nullptr;
+  if (icon) SetClassIcons(cls, icon);
   cls.lpszClassName = className;
   if (!RegisterClassExA(&cls)) throw Exception(std::string("Fensterklasse nicht registriert: ") + className);
 }

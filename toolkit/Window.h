@@ -10,6 +10,10 @@
 
 namespace tk {
 
+// Gives a window class the program's icon resource, large and small. The small one is loaded here:
+// the system would otherwise derive it anew at every registration, at several times the cost.
+void SetClassIcons(WNDCLASSEXA& cls, LPCSTR icon);
+
 class TWindow {
  public:
   TWindow(const TWindow&) = delete;
