@@ -5,8 +5,8 @@
 
 namespace app {
 
-// Keeps the system's critical-error boxes away, initialises the application object and gives it
-// the program's title and help file.
+// Keeps the system's critical-error boxes away, switches input methods off, initialises the
+// application object and gives it the program's title and help file.
 void SetUpApplication(tk::TApplication& application);
 
 }  // namespace app

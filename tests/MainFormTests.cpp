@@ -4,11 +4,13 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <imm.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <set>
 #include <string>
+#include <thread>
 
 #include "about/aboutdlg.h"
 #include "app/DriveInfo.h"
@@ -405,6 +407,23 @@ TEST(MainForm, TheMainBlockNamesTheProgramAndItsHelpFile) {
   EXPECT_TRUE(SetErrorMode(0) & SEM_FAILCRITICALERRORS) << "probes of empty drives raise no system box";
   application.SetTitle(title);
   application.HelpFile = helpFile;
+}
+
+TEST(MainForm, TheMainBlockSwitchesInputMethodsOff) {
+  tk::TApplication& application = tk::Application();
+  const std::string title = application.Title(), helpFile = application.HelpFile;
+  app::SetUpApplication(application);
+  application.SetTitle(title);
+  application.HelpFile = helpFile;
+  // A thread's first window brings its default input-method window, unless they are off.
+  HWND imeWindow = reinterpret_cast<HWND>(1);
+  std::thread([&] {
+    HWND window =
+        CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    imeWindow = ImmGetDefaultIMEWnd(window);
+    DestroyWindow(window);
+  }).join();
+  EXPECT_EQ(imeWindow, nullptr);
 }
 
 TEST(MainForm, TheLayoutTableNamesEveryComponentOnce) {
