@@ -362,6 +362,11 @@ TEST(MainForm, HintsBelongToTheirControls) {
   form.Create();
   HWND tips = nullptr;
   EnumThreadWindows(GetCurrentThreadId(), FindOwnedToolTip, reinterpret_cast<LPARAM>(&tips));
+  EXPECT_EQ(tips, nullptr) << "no tool-tip window before the pointer comes";
+  // The first move over any hinted control makes the window with every hint.
+  testing_support::PostMouse(form.SizeGauge.Handle(), WM_MOUSEMOVE, 5, 5);
+  Pump();
+  EnumThreadWindows(GetCurrentThreadId(), FindOwnedToolTip, reinterpret_cast<LPARAM>(&tips));
   ASSERT_NE(tips, nullptr);
   auto hintOf = [&](HWND control) {
     char text[256] = "";
@@ -382,6 +387,28 @@ TEST(MainForm, HintsBelongToTheirControls) {
           .substr(0, 80));
   EXPECT_EQ(hintOf(form.SizeGauge.Handle()), "Belegter Speicherplatz des Laufwerks");
   EXPECT_EQ(hintOf(form.HelpBtn.Handle()), "");
+}
+
+TEST(MainForm, TheHintShowsWhileThePointerRestsOnAButton) {
+  TMainForm form;
+  form.Create();
+  form.Show();
+  Pump();
+  RECT button;
+  GetWindowRect(form.CopyInfoBtn.Handle(), &button);
+  SetCursorPos(button.left + 12, button.top + 12);
+  testing_support::PostMouse(form.CopyInfoBtn.Handle(), WM_MOUSEMOVE, 12, 12);
+  HWND tips = nullptr;
+  for (int wait = 0; wait < 300 && !(tips && IsWindowVisible(tips)); ++wait) {
+    Pump();
+    Sleep(10);
+    EnumThreadWindows(GetCurrentThreadId(), FindOwnedToolTip, reinterpret_cast<LPARAM>(&tips));
+  }
+  ASSERT_NE(tips, nullptr);
+  EXPECT_TRUE(IsWindowVisible(tips)) << "the tip appears while the pointer rests there";
+  char text[256] = "";
+  GetWindowTextA(tips, text, sizeof(text));
+  EXPECT_EQ(std::string(text).substr(0, 12), "Kopiere Info");
 }
 
 TEST(MainForm, CloseButtonDestroysTheWindow) {

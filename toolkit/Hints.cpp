@@ -2,15 +2,14 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
+#include "toolkit/Application.h"
+
 namespace tk {
 
-void THints::Create(HWND form) {
-  CreateSystemHandle(TOOLTIPS_CLASSA, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, WS_EX_TOPMOST, form);
-  // A maximum width turns on line breaks at "\r\n"; it is wide enough that no hint wraps otherwise.
-  SendMessageA(Handle(), TTM_SETMAXTIPWIDTH, 0, 600);
-}
-
 namespace {
+
 TOOLINFOA ToolOf(HWND control, const std::string& hint) {
   TOOLINFOA tool{};
   tool.cbSize = sizeof(tool);
@@ -20,18 +19,72 @@ TOOLINFOA ToolOf(HWND control, const std::string& hint) {
   tool.lpszText = const_cast<char*>(hint.c_str());
   return tool;
 }
+
 }  // namespace
 
-void THints::Add(HWND control, const std::string& hint) {
-  if (hint.empty()) return;
+THints::~THints() {
+  for (const auto& [control, hint] : waiting_) RemoveWindowSubclass(control, &THints::WatchProc, WatchId());
+}
+
+void THints::Create(HWND form) {
+  form_ = form;
+}
+
+void THints::MakeWindow() {
+  // The watches end first: a window that cannot be made is reported once, not at every move.
+  std::vector<std::pair<HWND, std::string>> waiting;
+  waiting.swap(waiting_);
+  for (const auto& [control, hint] : waiting) RemoveWindowSubclass(control, &THints::WatchProc, WatchId());
+  CreateSystemHandle(TOOLTIPS_CLASSA, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, WS_EX_TOPMOST, form_);
+  // A maximum width turns on line breaks at "\r\n"; it is wide enough that no hint wraps otherwise.
+  SendMessageA(Handle(), TTM_SETMAXTIPWIDTH, 0, 600);
+  for (const auto& [control, hint] : waiting) AddTool(control, hint);
+}
+
+void THints::AddTool(HWND control, const std::string& hint) {
   TOOLINFOA tool = ToolOf(control, hint);
   SendMessageA(Handle(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
+void THints::Forget(HWND control) {
+  const auto waiting =
+      std::find_if(waiting_.begin(), waiting_.end(), [&](const auto& w) { return w.first == control; });
+  if (waiting == waiting_.end()) return;
+  RemoveWindowSubclass(control, &THints::WatchProc, WatchId());
+  waiting_.erase(waiting);
+}
+
+void THints::Add(HWND control, const std::string& hint) {
+  if (hint.empty()) return;
+  if (Handle()) {
+    AddTool(control, hint);
+    return;
+  }
+  Forget(control);
+  waiting_.emplace_back(control, hint);
+  SetWindowSubclass(control, &THints::WatchProc, WatchId(), 0);
+}
+
 void THints::Set(HWND control, const std::string& hint) {
-  TOOLINFOA tool = ToolOf(control, hint);
-  SendMessageA(Handle(), TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  if (Handle()) {
+    TOOLINFOA tool = ToolOf(control, hint);
+    SendMessageA(Handle(), TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  } else {
+    Forget(control);
+  }
   Add(control, hint);
+}
+
+LRESULT CALLBACK THints::WatchProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR hints,
+                                   DWORD_PTR) {
+  auto& self = *reinterpret_cast<THints*>(hints);
+  if (message == WM_MOUSEMOVE) {
+    // The tip watches the control itself from the next message on.
+    RunHandler([&] { self.MakeWindow(); });
+  } else if (message == WM_NCDESTROY) {
+    self.Forget(control);
+  }
+  return DefSubclassProc(control, message, wParam, lParam);
 }
 
 }  // namespace tk
