@@ -13,6 +13,7 @@
 #include "tests/WindowTesting.h"
 #include "toolkit/Application.h"
 #include "toolkit/Form.h"
+#include "toolkit/Shell.h"
 
 using testing_support::Pump;
 using testing_support::THostForm;
@@ -154,4 +155,11 @@ TEST(Form, QuitDuringAModalLoopEndsItAndReachesTheOuterLoop) {
   MSG message;
   ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
   EXPECT_EQ(message.wParam, 7u);
+}
+
+TEST(Shell, LateBoundCallsAnswerAsTheShellsOwnFunctions) {
+  const char missing[] = "Z:\\nicht\\vorhanden.txt";
+  const HINSTANCE late = tk::ShellExecuteA(nullptr, "open", missing, nullptr, nullptr, SW_SHOWNORMAL);
+  EXPECT_EQ(late, ::ShellExecuteA(nullptr, "open", missing, nullptr, nullptr, SW_SHOWNORMAL));
+  EXPECT_LE(reinterpret_cast<INT_PTR>(late), 32) << "a missing file is an error";
 }
