@@ -62,7 +62,7 @@ void TLabel::SetShowHint(bool show) {
 
 void TLabel::UpdateTip() {
   if (!Handle() || !showHint_) return;
-  if (!tip_.Handle()) tip_.Create(GetAncestor(Handle(), GA_ROOT));
+  tip_.Create(GetAncestor(Handle(), GA_ROOT));  // only names the owner; the tip comes at the first hover
   tip_.Set(Handle(), hint_);
 }
 
