@@ -2,7 +2,7 @@
 // author to the reader, one page each.
 #pragma once
 
-#include "toolkit/StringList.h"
+#include "runtime/StringList.h"
 
 namespace about {
 

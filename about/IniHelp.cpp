@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
+#include "runtime/Errors.h"
 #include "toolkit/Application.h"
-#include "toolkit/Errors.h"
 
 namespace about {
 

@@ -4,8 +4,8 @@
 #include "about/IniHelp.h"
 #include "about/XVersion.h"
 #include "resources/resource_ids.h"
+#include "runtime/Locale.h"
 #include "toolkit/Application.h"
-#include "toolkit/Locale.h"
 
 namespace about {
 

@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "resources/resource_ids.h"
-#include "toolkit/Errors.h"
+#include "runtime/Errors.h"
 
 namespace app {
 

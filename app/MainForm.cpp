@@ -5,17 +5,17 @@
 #include <algorithm>
 
 #include "about/aboutdlg.h"
-#include "app/DriveExport.h"
-#include "app/DriveInfo.h"
-#include "app/DriveList.h"
 #include "app/MainLayout.h"
-#include "app/NumberFormat.h"
+#include "app/drive/DriveExport.h"
+#include "app/drive/DriveInfo.h"
+#include "app/drive/DriveList.h"
+#include "app/drive/NumberFormat.h"
 #include "resources/resource_ids.h"
+#include "runtime/Errors.h"
 #include "toolkit/Application.h"
 #include "toolkit/Clipboard.h"
 #include "toolkit/Cursor.h"
 #include "toolkit/Dpi.h"
-#include "toolkit/Errors.h"
 
 namespace app {
 
@@ -46,6 +46,23 @@ tk::TImageList LoadDriveImages(int dpi = tk::kDesignDpi) {
 }
 
 }  // namespace
+
+int DriveImageIndex(UINT driveType) {
+  switch (driveType) {
+    case DRIVE_REMOVABLE:
+      return 0;
+    case DRIVE_FIXED:
+      return 1;
+    case DRIVE_RAMDISK:
+      return 2;
+    case DRIVE_REMOTE:
+      return 3;
+    case DRIVE_CDROM:
+      return 4;
+    default:
+      return -1;
+  }
+}
 
 TMainForm::TMainForm(const TDriveQueries& queries)
     : tk::TForm({"Quelix Disk-Info", kMainFormWidth, kMainFormHeight}),

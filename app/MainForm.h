@@ -5,8 +5,8 @@
 #include <optional>
 #include <vector>
 
-#include "app/DriveList.h"
-#include "app/DriveQueries.h"
+#include "app/drive/DriveList.h"
+#include "app/drive/DriveQueries.h"
 #include "controls/Gauges.h"
 #include "controls/Panel.h"
 #include "controls/Splitter.h"
@@ -19,6 +19,9 @@
 #include "toolkit/ListView.h"
 
 namespace app {
+
+// Index in the drive image list of a listed drive type, or -1 for a type that is not listed.
+int DriveImageIndex(UINT driveType);
 
 class TMainForm : public tk::TForm {
  public:

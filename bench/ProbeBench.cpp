@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/DriveInfo.h"
+#include "app/drive/DriveInfo.h"
 #include "bench/Rounds.h"
 
 namespace {

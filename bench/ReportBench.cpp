@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/DriveQueries.h"
-#include "app/ReportCommand.h"
+#include "app/drive/DriveQueries.h"
+#include "app/drive/ReportCommand.h"
 #include "bench/Rounds.h"
 
 int main(int argc, char** argv) {

@@ -1,6 +1,7 @@
 # Run with -DRULES=file -DSOURCE_DIR=dir -P: fails when a file includes a project header of a layer
-# that its own layer does not use (directly or through the layers it uses), or a project header that
-# belongs to no layer. RULES holds one line per layer: name:used,layers:file,file,...
+# that its own layer does not use (directly or through the layers it uses), a project header that
+# belongs to no layer, or a header by a path that climbs ("../"). RULES holds one line per layer:
+# name:used,layers:file,file,...
 
 cmake_minimum_required(VERSION 3.20)
 file(STRINGS ${RULES} lines)
@@ -41,6 +42,11 @@ foreach(name IN LISTS layers)
     file(STRINGS ${SOURCE_DIR}/${f} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
     foreach(include IN LISTS includes)
       string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]+)\".*" "\\1" header "${include}")
+      # Project headers are named from the tree's root, never relative to the including file.
+      if(header MATCHES "(^|/)\\.\\.(/|$)")
+        list(APPEND failures "${f} (${name}) includes ${header}, a path that climbs out of its folder")
+        continue()
+      endif()
       # The generated version header lives with the resources.
       if(header STREQUAL "version.h")
         set(header "resources/resource_ids.h")

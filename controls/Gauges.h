@@ -9,8 +9,8 @@
 #include <optional>
 #include <string>
 
+#include "runtime/Errors.h"
 #include "toolkit/CustomControl.h"
-#include "toolkit/Errors.h"
 #include "toolkit/Handles.h"
 
 namespace controls {

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "toolkit/Errors.h"
+#include "runtime/Errors.h"
 #include "toolkit/Handles.h"
 
 namespace controls {

@@ -5,8 +5,8 @@
 
 #include <string>
 
+#include "runtime/Errors.h"
 #include "toolkit/Dpi.h"
-#include "toolkit/Errors.h"
 
 namespace controls {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <climits>
 
+#include "runtime/Errors.h"
 #include "sysinfo/ClockRate.h"
-#include "toolkit/Errors.h"
 #include "toolkit/Form.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Shell.h"

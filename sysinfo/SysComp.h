@@ -9,8 +9,8 @@
 #include <memory>
 #include <string>
 
+#include "runtime/StringList.h"
 #include "toolkit/Application.h"
-#include "toolkit/StringList.h"
 #include "toolkit/Window.h"
 
 namespace sysinfo {

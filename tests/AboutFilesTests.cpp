@@ -14,9 +14,9 @@
 #include "about/IniHelp.h"
 #include "about/XMemory.h"
 #include "about/XVersion.h"
+#include "runtime/Errors.h"
 #include "tests/TempFiles.h"
 #include "toolkit/Application.h"
-#include "toolkit/Errors.h"
 
 namespace fs = std::filesystem;
 using about::GetFileVersionText;

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/DriveInfo.h"
-#include "app/NumberFormat.h"
+#include "app/drive/DriveInfo.h"
+#include "app/drive/NumberFormat.h"
 #include "tests/FakeDriveQueries.h"
 
 using app::TDriveInfo;

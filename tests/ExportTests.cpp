@@ -7,8 +7,8 @@
 #include <thread>
 #include <vector>
 
-#include "app/DriveExport.h"
 #include "app/MainForm.h"
+#include "app/drive/DriveExport.h"
 #include "tests/FakeDriveQueries.h"
 #include "tests/WindowTesting.h"
 #include "toolkit/Clipboard.h"

@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/DriveQueries.h"
+#include "app/drive/DriveQueries.h"
 
 namespace testing_support {
 

@@ -8,9 +8,9 @@
 
 #include <string>
 
-#include "app/DriveInfo.h"
 #include "app/HelpWindow.h"
 #include "app/MainForm.h"
+#include "app/drive/DriveInfo.h"
 #include "tests/FakeDriveQueries.h"
 #include "tests/WindowTesting.h"
 #include "toolkit/Application.h"

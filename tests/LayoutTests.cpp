@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "controls/Panel.h"
+#include "runtime/Errors.h"
 #include "tests/HostForm.h"
-#include "toolkit/Errors.h"
 #include "toolkit/Hints.h"
 #include "toolkit/Layout.h"
 

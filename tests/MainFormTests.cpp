@@ -13,12 +13,12 @@
 #include <thread>
 
 #include "about/aboutdlg.h"
-#include "app/DriveInfo.h"
-#include "app/DriveList.h"
 #include "app/MainForm.h"
 #include "app/MainLayout.h"
-#include "app/NumberFormat.h"
 #include "app/Program.h"
+#include "app/drive/DriveInfo.h"
+#include "app/drive/DriveList.h"
+#include "app/drive/NumberFormat.h"
 #include "tests/FakeDriveQueries.h"
 #include "tests/WindowTesting.h"
 #include "toolkit/Application.h"

@@ -4,7 +4,7 @@
 #include <climits>
 #include <cmath>
 
-#include "app/NumberFormat.h"
+#include "app/drive/NumberFormat.h"
 
 using app::FormatFourDecimals;
 using app::FormatWholeNumber;

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "app/DriveExport.h"
-#include "app/DriveList.h"
 #include "app/MainForm.h"
-#include "app/ReportCommand.h"
+#include "app/drive/DriveExport.h"
+#include "app/drive/DriveList.h"
+#include "app/drive/ReportCommand.h"
 #include "tests/FakeDriveQueries.h"
 #include "tests/WindowTesting.h"
 #include "toolkit/Clipboard.h"

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "app/DriveInfo.h"
-#include "app/ReportCommand.h"
-#include "app/ReportOutput.h"
+#include "app/drive/DriveInfo.h"
+#include "app/drive/ReportCommand.h"
+#include "app/drive/ReportOutput.h"
 #include "tests/FakeDriveQueries.h"
 
 using app::RunReportCommand;

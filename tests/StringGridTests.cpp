@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "controls/StringGrid.h"
+#include "runtime/Errors.h"
 #include "tests/HostForm.h"
 #include "tests/WindowTesting.h"
-#include "toolkit/Errors.h"
 
 using controls::TGridRect;
 using controls::TStringGrid;

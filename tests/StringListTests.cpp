@@ -1,9 +1,9 @@
 // The string list and the report's name=value rows.
 #include <gtest/gtest.h>
 
-#include "app/PairStringList.h"
-#include "toolkit/Errors.h"
-#include "toolkit/StringList.h"
+#include "app/drive/PairStringList.h"
+#include "runtime/Errors.h"
+#include "runtime/StringList.h"
 
 TEST(StringList, TextEndsEveryLineWithCrLf) {
   tk::TStringList list;

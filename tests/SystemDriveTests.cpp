@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/DriveInfo.h"
+#include "app/drive/DriveInfo.h"
 
 namespace {
 

@@ -16,12 +16,12 @@
 #include <x86intrin.h>
 
 #include "controls/Panel.h"
+#include "runtime/Errors.h"
 #include "sysinfo/ClockRate.h"
 #include "sysinfo/SysComp.h"
 #include "tests/HostForm.h"
 #include "tests/WindowTesting.h"
 #include "toolkit/Application.h"
-#include "toolkit/Errors.h"
 
 using sysinfo::TSystem;
 using testing_support::Pump;

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "toolkit/Errors.h"
+#include "runtime/Errors.h"
 #include "toolkit/Form.h"
 #include "toolkit/Shell.h"
 #include "toolkit/Window.h"

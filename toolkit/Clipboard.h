@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "toolkit/Errors.h"
+#include "runtime/Errors.h"
 
 namespace tk {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "runtime/Errors.h"
 #include "toolkit/Dpi.h"
-#include "toolkit/Errors.h"
 #include "toolkit/Hints.h"
 
 namespace tk {

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "toolkit/Errors.h"
+#include "runtime/Errors.h"
 
 namespace tk {
 

@@ -1,6 +1,6 @@
 #include "toolkit/Timer.h"
 
-#include "toolkit/Errors.h"
+#include "runtime/Errors.h"
 
 namespace tk {
 

@@ -2,9 +2,9 @@
 
 #include <string>
 
+#include "runtime/Errors.h"
 #include "toolkit/Application.h"
 #include "toolkit/Cursor.h"
-#include "toolkit/Errors.h"
 
 namespace tk {
 

@@ -1,4 +1,4 @@
-#include "app/DriveInfo.h"
+#include "app/drive/DriveInfo.h"
 
 #include <cstdio>
 

@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "app/DriveQueries.h"
-#include "app/PairStringList.h"
+#include "app/drive/DriveQueries.h"
+#include "app/drive/PairStringList.h"
 
 namespace app {
 

@@ -18,7 +18,7 @@
 #include <exception>
 #include <new>
 
-#include "toolkit/Errors.h"
+#include "runtime/Errors.h"
 
 namespace __gnu_cxx {
 

@@ -1,4 +1,4 @@
-// Which drive letters the program lists, with the caption and image of each.
+// Which drive letters the program lists, with the caption of each.
 #pragma once
 
 #include <windows.h>
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/DriveQueries.h"
+#include "app/drive/DriveQueries.h"
 
 namespace app {
 
@@ -16,10 +16,11 @@ struct TListedDrive {
   UINT Type;
 };
 
-// Image-list index of a drive-type code, or -1 for a code that gets no list item.
-int DriveImageIndex(UINT driveType);
+// Whether a drive of this type code is listed: removable, fixed, RAM disk, remote and CD-ROM drives
+// are; a letter without root directory or of unknown type is not.
+bool IsListedDriveType(UINT driveType);
 
-// The drives from A to Z whose type has an image, in letter order.
+// The drives from A to Z whose type is listed, in letter order.
 std::vector<TListedDrive> ListedDrives(const TDriveQueries& queries);
 
 // ListedDrives on a thread of its own: the letters' type queries wait on the system while the

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "toolkit/StringList.h"
+#include "runtime/StringList.h"
 
 namespace app {
 

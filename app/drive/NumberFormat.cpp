@@ -1,4 +1,4 @@
-#include "app/NumberFormat.h"
+#include "app/drive/NumberFormat.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,11 +1,11 @@
-#include "app/ReportCommand.h"
+#include "app/drive/ReportCommand.h"
 
 #include <memory>
 
-#include "app/DriveExport.h"
-#include "app/DriveInfo.h"
-#include "app/DriveJson.h"
-#include "app/DriveList.h"
+#include "app/drive/DriveExport.h"
+#include "app/drive/DriveInfo.h"
+#include "app/drive/DriveJson.h"
+#include "app/drive/DriveList.h"
 
 namespace app {
 
@@ -57,7 +57,7 @@ std::vector<char> ReportedLetters(const TDriveQueries& queries) {
   for (int i = 0; i < 26; ++i) {
     if (!(present & (1u << i))) continue;
     const char letter = static_cast<char>('A' + i);
-    if (DriveImageIndex(queries.DriveType(std::string(1, letter) + ":\\")) >= 0) letters.push_back(letter);
+    if (IsListedDriveType(queries.DriveType(std::string(1, letter) + ":\\"))) letters.push_back(letter);
   }
   return letters;
 }
@@ -98,7 +98,7 @@ TCommandResult RunReportCommand(const std::vector<std::string>& args, const TDri
   }
   const char letter = ParseDriveLetter(drive);
   if (!letter) return Failure(Quoted(drive) + " ist kein Laufwerksbuchstabe");
-  if (DriveImageIndex(queries.DriveType(std::string(1, letter) + ":\\")) < 0)
+  if (!IsListedDriveType(queries.DriveType(std::string(1, letter) + ":\\")))
     return Failure(std::string("Laufwerk ") + letter + ": ist nicht vorhanden");
   if (json) return {JsonReport({letter}, queries), "", 0};
   return {DriveInfoLines(letter, kFieldSeparator, queries).Text(), "", 0};

@@ -1,6 +1,6 @@
-#include "app/DriveExport.h"
+#include "app/drive/DriveExport.h"
 
-#include "app/DriveInfo.h"
+#include "app/drive/DriveInfo.h"
 
 namespace app {
 

@@ -1,10 +1,10 @@
-#include "app/DriveJson.h"
+#include "app/drive/DriveJson.h"
 
 #include <windows.h>
 
 #include <cstdio>
 
-#include "app/NumberFormat.h"
+#include "app/drive/NumberFormat.h"
 
 namespace app {
 

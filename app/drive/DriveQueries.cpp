@@ -1,4 +1,4 @@
-#include "app/DriveQueries.h"
+#include "app/drive/DriveQueries.h"
 
 namespace app {
 

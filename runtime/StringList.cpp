@@ -1,6 +1,6 @@
-#include "toolkit/StringList.h"
+#include "runtime/StringList.h"
 
-#include "toolkit/Errors.h"
+#include "runtime/Errors.h"
 
 namespace tk {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/ReportCommand.h"
+#include "app/drive/ReportCommand.h"
 
 namespace app {
 

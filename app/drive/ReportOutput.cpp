@@ -1,4 +1,4 @@
-#include "app/ReportOutput.h"
+#include "app/drive/ReportOutput.h"
 
 namespace app {
 

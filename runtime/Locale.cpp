@@ -1,4 +1,4 @@
-#include "toolkit/Locale.h"
+#include "runtime/Locale.h"
 
 #include <windows.h>
 

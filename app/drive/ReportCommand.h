@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/DriveQueries.h"
+#include "app/drive/DriveQueries.h"
 
 namespace app {
 

@@ -1,4 +1,4 @@
-#include "app/PairStringList.h"
+#include "app/drive/PairStringList.h"
 
 namespace app {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "toolkit/Locale.h"
+#include "runtime/Locale.h"
 
 namespace app {
 

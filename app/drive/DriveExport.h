@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/DriveQueries.h"
-#include "toolkit/StringList.h"
+#include "app/drive/DriveQueries.h"
+#include "runtime/StringList.h"
 
 namespace app {
 

@@ -1,8 +1,8 @@
 // TDriveInfo::CreateReport: the one textual form of a drive probe.
 #include <string>
 
-#include "app/DriveInfo.h"
-#include "app/NumberFormat.h"
+#include "app/drive/DriveInfo.h"
+#include "app/drive/NumberFormat.h"
 
 namespace app {
 

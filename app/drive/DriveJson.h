@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/DriveInfo.h"
+#include "app/drive/DriveInfo.h"
 
 namespace app {
 

@@ -1,23 +1,19 @@
-#include "app/DriveList.h"
+#include "app/drive/DriveList.h"
 
-#include "app/DriveInfo.h"
+#include "app/drive/DriveInfo.h"
 
 namespace app {
 
-int DriveImageIndex(UINT driveType) {
+bool IsListedDriveType(UINT driveType) {
   switch (driveType) {
     case DRIVE_REMOVABLE:
-      return 0;
     case DRIVE_FIXED:
-      return 1;
     case DRIVE_RAMDISK:
-      return 2;
     case DRIVE_REMOTE:
-      return 3;
     case DRIVE_CDROM:
-      return 4;
+      return true;
     default:
-      return -1;
+      return false;
   }
 }
 
@@ -25,7 +21,7 @@ std::vector<TListedDrive> ListedDrives(const TDriveQueries& queries) {
   std::vector<TListedDrive> drives;
   for (char letter = 'A'; letter <= 'Z'; ++letter) {
     const UINT type = queries.DriveType(std::string(1, letter) + ":\\");
-    if (DriveImageIndex(type) >= 0) drives.push_back({letter, type});
+    if (IsListedDriveType(type)) drives.push_back({letter, type});
   }
   return drives;
 }

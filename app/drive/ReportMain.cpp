@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/ReportCommand.h"
-#include "app/ReportOutput.h"
+#include "app/drive/ReportCommand.h"
+#include "app/drive/ReportOutput.h"
 
 int main(int argc, char** argv) {
   // No system box for an empty diskette or card reader: a failed query is an answer like any other.
