@@ -19,6 +19,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   } catch (const std::exception& error) {
     application.ShowException(error);
     return 1;
+  } catch (...) {
+    application.ShowException("Unbekannter Fehler");
+    return 1;
   }
   return 0;
 }

@@ -1,8 +1,11 @@
 // Replacements for two parts of the C++ runtime that would make up a third of each executable.
 //
 // - The handler that ends the program when an exception escapes everything. The runtime's verbose
-//   one brings a C++ name demangler of about 46 KB; this one still tells what went wrong (the
-//   error's text on the standard error stream), then aborts.
+//   one brings a C++ name demangler of about 46 KB and writes to the standard error stream, which a
+//   window program does not have. This one tells what went wrong where the user can see it: in a
+//   system-modal stop box in a window program, on the standard error stream in a console program.
+//   It allocates nothing, since running out of memory is a likely reason to be here, and ends the
+//   program with status 3 as abort would (without abort's own second box).
 // - The functions through which the standard containers report impossible sizes and positions.
 //   The runtime's versions throw the standard error classes, whose code brings a second string
 //   implementation and a random-number device. These throw the program's own error (or
@@ -12,6 +15,8 @@
 // definitions before it searches the runtime. Should code ever need another of the runtime's
 // functions from the same place, the link fails with a duplicate definition instead of silently
 // growing.
+#include <windows.h>
+
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -20,27 +25,61 @@
 
 #include "runtime/Errors.h"
 
+namespace {
+
+// Whether the running executable is a window program: it has no standard error stream to read.
+bool IsWindowProgram() noexcept {
+  const auto* base = reinterpret_cast<const BYTE*>(GetModuleHandleA(nullptr));
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+  return nt->OptionalHeader.Subsystem == IMAGE_SUBSYSTEM_WINDOWS_GUI;
+}
+
+[[noreturn]] void EndWith(const char* text) noexcept {
+  if (IsWindowProgram()) {
+    // Looked up, not imported: the console program imports nothing beyond kernel32 and the C
+    // runtime, and a window program has user32 loaded already.
+    using TMessageBoxA = int(WINAPI*)(HWND, LPCSTR, LPCSTR, UINT);
+    if (HMODULE user32 = LoadLibraryA("user32.dll")) {
+      if (auto box =
+              reinterpret_cast<TMessageBoxA>(reinterpret_cast<void*>(GetProcAddress(user32, "MessageBoxA"))))
+        box(nullptr, text, "Programmfehler", MB_OK | MB_ICONHAND | MB_SYSTEMMODAL);
+    }
+  } else {
+    std::fputs(text, stderr);
+    std::fputc('\n', stderr);
+    std::fflush(stderr);
+  }
+  std::_Exit(3);
+}
+
+}  // namespace
+
 namespace __gnu_cxx {
 
 void __verbose_terminate_handler() {
   static bool terminating = false;
-  if (terminating) {
-    std::fputs("terminate called recursively\n", stderr);
-    std::abort();
-  }
+  if (terminating) EndWith("Das Programm wird wegen eines Fehlers bei der Fehlerbehandlung beendet.");
   terminating = true;
+  static char text[640];
+  const char* reason = nullptr;
   if (const std::exception_ptr error = std::current_exception()) {
     try {
       std::rethrow_exception(error);
+    } catch (const std::bad_alloc&) {
+      reason = "Nicht genügend Arbeitsspeicher.";
     } catch (const std::exception& e) {
-      std::fprintf(stderr, "terminate called after throwing an exception\n  what():  %s\n", e.what());
+      reason = e.what();
     } catch (...) {
-      std::fputs("terminate called after throwing an exception of unknown type\n", stderr);
+      reason = "Unbekannter Fehler.";
     }
-  } else {
-    std::fputs("terminate called without an active exception\n", stderr);
   }
-  std::abort();
+  if (reason) {
+    std::snprintf(text, sizeof(text), "Das Programm wird wegen eines unerwarteten Fehlers beendet:\n%s",
+                  reason);
+    EndWith(text);
+  }
+  EndWith("Das Programm wird wegen eines unerwarteten Fehlers beendet.");
 }
 
 }  // namespace __gnu_cxx

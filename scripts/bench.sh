@@ -9,7 +9,7 @@ source "$(dirname "$0")/common.sh"
 ROUNDS=${1:-15}
 
 install_packages "${PACKAGES[@]}" "${TEST_PACKAGES[@]}"
-build "$BUILD_DIR" "$TOOLCHAIN_I686" ON >/dev/null
+build "$BUILD_DIR" "$TOOLCHAIN_I686" ON -DSANDRIVO_EXTRAS=ON >/dev/null
 
 unset DISPLAY
 start_display

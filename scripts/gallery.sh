@@ -6,7 +6,7 @@ set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
 install_packages "${PACKAGES[@]}" "${TEST_PACKAGES[@]}"
-build "$BUILD_DIR" "$TOOLCHAIN_I686" ON
+build "$BUILD_DIR" "$TOOLCHAIN_I686" ON -DSANDRIVO_EXTRAS=ON
 make_prefix "$ROOT/.wine/run"
 unset DISPLAY
 start_display

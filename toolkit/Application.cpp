@@ -12,7 +12,7 @@ namespace tk {
 namespace {
 const char kApplicationClass[] = "TkApplication";
 
-LRESULT CALLBACK ApplicationWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK ApplicationWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
   return DefWindowProcA(window, message, wParam, lParam);
 }
 }  // namespace
@@ -147,17 +147,26 @@ void TApplication::ShellOpen(HWND owner, const std::string& file) {
   tk::ShellExecuteA(owner, nullptr, file.c_str(), nullptr, nullptr, SW_SHOW);
 }
 
-void TApplication::ShowException(const std::exception& error) {
-  ShowException(std::string(error.what()));
+void ShowFallbackError() noexcept {
+  MessageBoxA(nullptr, "Ein Fehler ist aufgetreten; sein Text kann nicht angezeigt werden.", "Fehler",
+              MB_OK | MB_ICONHAND | MB_SYSTEMMODAL);
 }
 
-void TApplication::ShowException(const std::string& message) {
-  if (OnException) {
-    OnException(message);
-    return;
+void TApplication::ShowException(const std::exception& error) noexcept {
+  ShowException(error.what());
+}
+
+void TApplication::ShowException(const char* message) noexcept {
+  try {
+    if (OnException) {
+      OnException(message);
+      return;
+    }
+    HWND owner = GetActiveWindow();
+    if (MessageBoxA(owner ? owner : handle_, message, title_.c_str(), MB_OK | MB_ICONSTOP)) return;
+  } catch (...) {
   }
-  HWND owner = GetActiveWindow();
-  MessageBoxA(owner ? owner : handle_, message.c_str(), title_.c_str(), MB_OK | MB_ICONSTOP);
+  ShowFallbackError();
 }
 
 }  // namespace tk

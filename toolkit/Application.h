@@ -61,9 +61,11 @@ class TApplication {
   // Hands a web address, a "mailto:" link or a folder to the shell (ShellExecuteA with the
   // default verb and SW_SHOW). A failure is not reported.
   void ShellOpen(HWND owner, const std::string& file);
-  // The standard error display: a message box with the error's text.
-  void ShowException(const std::exception& error);
-  void ShowException(const std::string& message);
+  // The standard error display: a message box with the error's text. It cannot fail: where that
+  // box cannot be shown (the hook throws, memory ran out), a fixed text that needs no memory of
+  // ours shows instead.
+  void ShowException(const std::exception& error) noexcept;
+  void ShowException(const char* message) noexcept;
 
   TMessageHook OnMessage;
   THelpHook OnHelp;
@@ -82,15 +84,19 @@ class TApplication {
 // The program's one application object.
 TApplication& Application();
 
+// The last resort of the error display: a system-modal stop box with a fixed text, which Windows
+// shows even when memory is short. Allocates nothing.
+void ShowFallbackError() noexcept;
+
 // Runs an event handler; an exception that leaves it goes to the standard error display.
 template <typename Handler>
-void RunHandler(Handler&& handler) {
+void RunHandler(Handler&& handler) noexcept {
   try {
     handler();
   } catch (const std::exception& error) {
     Application().ShowException(error);
   } catch (...) {
-    Application().ShowException(std::string("Unbekannter Fehler"));
+    Application().ShowException("Unbekannter Fehler");
   }
 }
 

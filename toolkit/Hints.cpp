@@ -76,7 +76,7 @@ void THints::Set(HWND control, const std::string& hint) {
 }
 
 LRESULT CALLBACK THints::WatchProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR hints,
-                                   DWORD_PTR) {
+                                   DWORD_PTR) noexcept {
   auto& self = *reinterpret_cast<THints*>(hints);
   if (message == WM_MOUSEMOVE) {
     // The tip watches the control itself from the next message on.

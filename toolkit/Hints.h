@@ -33,7 +33,7 @@ class THints : public TWindow {
   // The watch on a control is this object's own, so that two hints objects may watch one control.
   UINT_PTR WatchId() const { return reinterpret_cast<UINT_PTR>(this); }
   static LRESULT CALLBACK WatchProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR hints,
-                                    DWORD_PTR);
+                                    DWORD_PTR) noexcept;
 
   HWND form_ = nullptr;
   // The hints given before the window exists.

@@ -16,7 +16,7 @@ struct TRtfSource {
   size_t Position = 0;
 };
 
-DWORD CALLBACK ReadRtf(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* read) {
+DWORD CALLBACK ReadRtf(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* read) noexcept {
   auto* source = reinterpret_cast<TRtfSource*>(cookie);
   const size_t n = std::min(static_cast<size_t>(count), source->Text.size() - source->Position);
   std::memcpy(buffer, source->Text.data() + source->Position, n);

@@ -47,7 +47,7 @@ class TWindow {
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
   static TWindow* FromOwnClassWindow(HWND window);
   void Bind(HWND window, bool ownClass);
   void Unbind();
