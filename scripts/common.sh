@@ -54,7 +54,7 @@ build() {
   local dir=$1 toolchain=$2 tests=$3
   shift 3
   cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-    -DCMAKE_CROSSCOMPILING_EMULATOR=wine -DSANDRIVO_TESTS="$tests" "$@" >/dev/null
+    -DCMAKE_CROSSCOMPILING_EMULATOR="$ROOT/scripts/wine-test-run.sh" -DSANDRIVO_TESTS="$tests" "$@" >/dev/null
   cmake --build "$dir"
 }
 

@@ -42,7 +42,15 @@ run_tests() {
   wine cmd /c exit >/dev/null 2>&1 </dev/null
   echo "== Tests of $(basename "$dir") in a $arch prefix"
   local status=0
+  export SANDRIVO_START_LOG=$dir/wine-starts-retried.log
+  rm -f "$SANDRIVO_START_LOG"
   ctest --test-dir "$dir" --output-on-failure || status=$?
+  if [ -s "$SANDRIVO_START_LOG" ]; then
+    echo "Starts that Wine failed and that were tried once more:"
+    cat "$SANDRIVO_START_LOG"
+  else
+    echo "No start failed in Wine."
+  fi
   wineserver -k 2>/dev/null || true
   wineserver -w 2>/dev/null || true
   return $status
