@@ -54,8 +54,12 @@ std::string GetProgramVersionText(int selector) {
   return GetFileVersionText(tk::Application().ExeName(), selector);
 }
 
+std::string GetFileProductVersion(const std::string& fileName) {
+  return GetFileVersionText(fileName, vsProductVersion);
+}
+
 std::string GetProgramProductVersion() {
-  return GetProgramVersionText(vsProductVersion);
+  return GetFileProductVersion(tk::Application().ExeName());
 }
 
 std::string GetFileVersionValue(const std::string& fileName, const std::string& language,

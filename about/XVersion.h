@@ -21,6 +21,8 @@ bool GetFixedFileInfo(const std::string& fileName, VS_FIXEDFILEINFO& info);
 
 // The file (1) or product (2) version as text; empty for another selector or a file without one.
 std::string GetFileVersionText(const std::string& fileName, int selector);
+// The product version, which the about dialog shows; the program's own from its file.
+std::string GetFileProductVersion(const std::string& fileName);
 std::string GetProgramVersionText(int selector);
 std::string GetProgramProductVersion();
 

@@ -471,7 +471,11 @@ TEST(AboutBox, TwoHundredOpeningsLeaveNoObjectBehind) {
   openAndClose();
   const int gdi = tk::LiveGdiObjects(), windows = tk::TWindow::LiveWindows();
   const int threadWindows = testing_support::ThreadWindowCount();
+  // Every GDI object of the process, also those made by hand or by the system for us.
+  const int processGdi = testing_support::ProcessGdiObjects();
+  ASSERT_GT(processGdi, 0);
   for (int i = 0; i < 200; ++i) openAndClose();
+  EXPECT_EQ(testing_support::ProcessGdiObjects(), processGdi);
   EXPECT_EQ(tk::LiveGdiObjects(), gdi);
   EXPECT_EQ(tk::TWindow::LiveWindows(), windows);
   EXPECT_EQ(testing_support::ThreadWindowCount(), threadWindows);

@@ -17,6 +17,7 @@
 #include "runtime/Errors.h"
 #include "tests/TempFiles.h"
 #include "toolkit/Application.h"
+#include "version.h"
 
 namespace fs = std::filesystem;
 using about::GetFileVersionText;
@@ -66,6 +67,7 @@ TEST(XMemory, BlocksCarryTheirSizeInFront) {
 
 TEST(XVersion, VersionTextJoinsTheFourHalves) {
   EXPECT_EQ(about::VersionToText(0x00010001, 0x00010000), "1.1.1.0");
+  EXPECT_EQ(about::VersionToText(0x00020003, 0x00040005), "2.3.4.5");
   EXPECT_EQ(about::VersionToText(0xFFFFFFFF, 0xFFFFFFFF), "65535.65535.65535.65535");
   EXPECT_EQ(about::VersionToText(0, 0), "0.0.0.0");
   EXPECT_EQ(about::VersionToText(0xFFFF0000, 0x0000FFFF), "65535.0.0.65535");
@@ -75,18 +77,20 @@ TEST(XVersion, TheProgramsOwnResource) {
   VS_FIXEDFILEINFO info{};
   ASSERT_TRUE(about::GetFixedFileInfo(ProgramFile(), info)) << ProgramFile();
   EXPECT_EQ(info.dwSignature, 0xFEEF04BDu);
-  EXPECT_EQ(info.dwFileVersionMS, 0x00010001u);
-  EXPECT_EQ(info.dwFileVersionLS, 0x00010000u);
-  EXPECT_EQ(info.dwProductVersionMS, 0x00010001u);
-  EXPECT_EQ(info.dwProductVersionLS, 0x00010000u);
+  const DWORD ms = MAKELONG(SANDRIVO_VERSION_MINOR, SANDRIVO_VERSION_MAJOR);
+  const DWORD ls = MAKELONG(SANDRIVO_VERSION_BUILD, SANDRIVO_VERSION_RELEASE);
+  EXPECT_EQ(info.dwFileVersionMS, ms);
+  EXPECT_EQ(info.dwFileVersionLS, ls);
+  EXPECT_EQ(info.dwProductVersionMS, ms);
+  EXPECT_EQ(info.dwProductVersionLS, ls);
   EXPECT_EQ(info.dwFileFlagsMask, 0x3Fu);
   EXPECT_EQ(info.dwFileFlags, 0u);
   EXPECT_EQ(info.dwFileOS, 0x4u);
   EXPECT_EQ(info.dwFileType, 0x1u);
   EXPECT_EQ(info.dwFileSubtype, 0u);
 
-  EXPECT_EQ(GetFileVersionText(ProgramFile(), 1), "1.1.1.0");
-  EXPECT_EQ(GetFileVersionText(ProgramFile(), 2), "1.1.1.0");
+  EXPECT_EQ(GetFileVersionText(ProgramFile(), 1), SANDRIVO_VERSION_TEXT);
+  EXPECT_EQ(GetFileVersionText(ProgramFile(), 2), SANDRIVO_VERSION_TEXT);
   EXPECT_EQ(GetFileVersionText(ProgramFile(), 0), "");
   EXPECT_EQ(GetFileVersionText(ProgramFile(), 3), "");
 
@@ -94,11 +98,11 @@ TEST(XVersion, TheProgramsOwnResource) {
     const char* name;
     const char* value;
   } strings[] = {{"FileDescription", "Programmdatei"},
-                 {"FileVersion", "1.1.1.0"},
-                 {"ProductVersion", "1.1.1.0"},
-                 {"InternalName", "Quelix Disk-Info"},
-                 {"ProductName", "Quelix Disk-Info"},
-                 {"OriginalFilename", "Sandrivo.exe"},
+                 {"FileVersion", SANDRIVO_VERSION_TEXT},
+                 {"ProductVersion", SANDRIVO_VERSION_TEXT},
+                 {"InternalName", SANDRIVO_PRODUCT_NAME},
+                 {"ProductName", SANDRIVO_PRODUCT_NAME},
+                 {"OriginalFilename", SANDRIVO_FILE_NAME},
                  {"Comments", "Anzeige der Laufwerksinformationen"},
                  {"LegalTrademarks", ""},
                  {"CompanyName", "Quelix Software"},
@@ -113,8 +117,8 @@ TEST(XVersion, TheProgramsOwnResource) {
 
 TEST(XVersion, TheRunningProgramReadsItsOwnFile) {
   // The tests carry the program's resources.
-  EXPECT_EQ(about::GetProgramProductVersion(), "1.1.1.0");
-  EXPECT_EQ(about::GetProgramVersionText(1), "1.1.1.0");
+  EXPECT_EQ(about::GetProgramProductVersion(), SANDRIVO_VERSION_TEXT);
+  EXPECT_EQ(about::GetProgramVersionText(1), SANDRIVO_VERSION_TEXT);
   EXPECT_EQ(about::GetProgramVersionText(0), "");
   EXPECT_EQ(about::GetProgramVersionValue("", "Comments"), "Anzeige der Laufwerksinformationen");
   EXPECT_EQ(about::GetProgramVersionValue("", "LegalCopyright"), "Copyright © 2026 Quelix Software");
@@ -124,6 +128,8 @@ TEST(XVersion, AModuleWithAResourceOfItsOwn) {
   const std::string probe = ProbeModule();
   EXPECT_EQ(GetFileVersionText(probe, 1), "65535.65535.65535.65535");
   EXPECT_EQ(GetFileVersionText(probe, 2), "0.0.0.0");
+  // The program's two versions are equal; the probe's differ, so a mix-up of the two shows here.
+  EXPECT_EQ(about::GetFileProductVersion(probe), "0.0.0.0");
   EXPECT_EQ(GetFileVersionValue(probe, "040904B0", "CompanyName"), "Probe Works");
   EXPECT_EQ(GetFileVersionValue(probe, "040904b0", "FileDescription"), "Version probe");
   EXPECT_EQ(GetFileVersionValue(probe, "040904B0", "Comments"), "") << "an empty value";
@@ -157,8 +163,8 @@ TEST(XVersion, LongFileNamesArePassedWhole) {
   ASSERT_GT(copy.size(), 254u);
   ASSERT_LT(copy.size(), 260u);
   ASSERT_TRUE(CopyFileA(ProgramFile().c_str(), copy.c_str(), FALSE)) << copy.size() << " " << GetLastError();
-  EXPECT_EQ(GetFileVersionText(copy, 1), "1.1.1.0") << copy.size();
-  EXPECT_EQ(GetFileVersionValue(copy, "", "ProductName"), "Quelix Disk-Info");
+  EXPECT_EQ(GetFileVersionText(copy, 1), SANDRIVO_VERSION_TEXT) << copy.size();
+  EXPECT_EQ(GetFileVersionValue(copy, "", "ProductName"), SANDRIVO_PRODUCT_NAME);
 }
 
 class IniHelpTest : public ::testing::Test {

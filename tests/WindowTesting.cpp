@@ -1,10 +1,55 @@
 #include "tests/WindowTesting.h"
 
 #include <commctrl.h>
+#include <winternl.h>
+
+#include <cstdint>
 
 #include "toolkit/Application.h"
+#include "toolkit/Handles.h"
 
 namespace testing_support {
+
+namespace {
+
+// An entry of the GDI handle table that the system maps into every process (the layout is the same
+// for 32- and 64-bit processes); a free entry has type 0.
+struct TGdiHandleEntry {
+  uint64_t Object;
+  uint16_t ProcessId;
+  uint16_t Lock;
+  uint16_t Unique;
+  uint8_t Type;
+  uint8_t Flags;
+  uint64_t UserPointer;
+};
+static_assert(sizeof(TGdiHandleEntry) == 24);
+const int kGdiHandleEntries = 0x10000;
+
+const TGdiHandleEntry* GdiHandleTable() {
+  // PEB::GdiSharedHandleTable, which the SDK's PEB declares only as reserved bytes.
+  using TRtlGetCurrentPeb = PEB*(WINAPI*)();
+  const auto currentPeb = reinterpret_cast<TRtlGetCurrentPeb>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "RtlGetCurrentPeb")));
+  if (!currentPeb) return nullptr;
+  const auto* peb = reinterpret_cast<const BYTE*>(currentPeb());
+  return *reinterpret_cast<const TGdiHandleEntry* const*>(peb + (sizeof(void*) == 4 ? 0x94 : 0xF8));
+}
+
+}  // namespace
+
+int ProcessGdiObjects() {
+  const TGdiHandleEntry* table = GdiHandleTable();
+  if (!table) return -1;
+  // The table's owner field is the system's own form of the process id: take it from an object
+  // known to be ours.
+  const tk::TBrush probe(CreateSolidBrush(0));
+  const uint16_t owner = table[LOWORD(reinterpret_cast<UINT_PTR>(probe.Get()))].ProcessId;
+  int count = 0;
+  for (int i = 0; i < kGdiHandleEntries; ++i)
+    if (table[i].Type != 0 && table[i].ProcessId == owner) ++count;
+  return count - 1;
+}
 
 void Pump() {
   for (int round = 0; round < 5; ++round) tk::Application().ProcessMessages();

@@ -20,6 +20,9 @@ void PostKey(HWND window, WORD key);
 // Every window of the calling thread, top-level windows and all their descendants: the real
 // count of USER windows, apart from any bookkeeping of ours.
 int ThreadWindowCount();
+// The process's GDI objects of every kind (DCs, brushes, bitmaps, fonts...), read from the system's
+// shared handle table: the real count, wrapped or not, since GetGuiResources is a stub in Wine.
+int ProcessGdiObjects();
 // A window's bounds in its parent's client coordinates.
 RECT BoundsInParent(HWND window);
 POINT ListItemCenter(HWND listView, int index);
