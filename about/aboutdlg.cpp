@@ -6,6 +6,7 @@
 #include "resources/resource_ids.h"
 #include "runtime/Locale.h"
 #include "toolkit/Application.h"
+#include "version.h"
 
 namespace about {
 
@@ -67,7 +68,7 @@ TAboutBox::TAboutBox(HWND owner)
     : tk::TForm({"Infos", 339, 274, tk::TFormBorder::Dialog, {"Arial", 13}}, owner),
       Panel(controls::TBevel::Framed),
       OKButton(RES_GLYPH_OK),
-      ProductName(CentredBox("Quelix Disk-Info")),
+      ProductName(CentredBox(SANDRIVO_PRODUCT_NAME)),
       Version(Text("Version")),
       Copyright(CentredBox("Copyright")),
       AboutTimer(100),
@@ -148,11 +149,10 @@ void TAboutBox::MakeProgramIcon() {
   const int width = mask.bmWidth, height = info.hbmColor ? mask.bmHeight : mask.bmHeight / 2;
   RECT iconArea{};
   GetClientRect(ProgramIcon.Handle(), &iconArea);
-  HDC screen = GetDC(nullptr);
-  tk::TMemoryDC firstDc(CreateCompatibleDC(screen)), secondDc(CreateCompatibleDC(screen));
-  tk::TBitmap first(CreateCompatibleBitmap(screen, width, height));
-  tk::TBitmap second(CreateCompatibleBitmap(screen, iconArea.right, iconArea.bottom));
-  ReleaseDC(nullptr, screen);
+  const tk::TWindowDC screen;
+  tk::TMemoryDC firstDc(CreateCompatibleDC(screen.Get())), secondDc(CreateCompatibleDC(screen.Get()));
+  tk::TBitmap first(CreateCompatibleBitmap(screen.Get(), width, height));
+  tk::TBitmap second(CreateCompatibleBitmap(screen.Get(), iconArea.right, iconArea.bottom));
   {
     tk::TSelectObject selected(firstDc.Get(), first.Get());
     const RECT all{-1, -1, width + 2, height + 2};

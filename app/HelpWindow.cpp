@@ -4,6 +4,7 @@
 
 #include "resources/resource_ids.h"
 #include "runtime/Errors.h"
+#include "version.h"
 
 namespace app {
 
@@ -24,7 +25,7 @@ std::string_view HelpText() {
 }  // namespace
 
 THelpWindow::THelpWindow(HWND owner, bool preferMsftedit)
-    : tk::TForm({"Quelix Disk-Info – Hilfe", kHelpWidth, kHelpHeight}, owner),
+    : tk::TForm({SANDRIVO_PRODUCT_NAME " – Hilfe", kHelpWidth, kHelpHeight}, owner),
       editor_(tk::LoadRichEdit(preferMsftedit, library_)) {
   KeyPreview = true;
 }

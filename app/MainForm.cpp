@@ -16,6 +16,7 @@
 #include "toolkit/Clipboard.h"
 #include "toolkit/Cursor.h"
 #include "toolkit/Dpi.h"
+#include "version.h"
 
 namespace app {
 
@@ -65,7 +66,7 @@ int DriveImageIndex(UINT driveType) {
 }
 
 TMainForm::TMainForm(const TDriveQueries& queries)
-    : tk::TForm({"Quelix Disk-Info", kMainFormWidth, kMainFormHeight}),
+    : tk::TForm({SANDRIVO_PRODUCT_NAME, kMainFormWidth, kMainFormHeight}),
       ImageList1(LoadDriveImages()),
       Panel1(controls::TBevel::None),
       DrivesView(

@@ -2,6 +2,8 @@
 
 #include <imm.h>
 
+#include "version.h"
+
 namespace app {
 
 void SetUpApplication(tk::TApplication& application) {
@@ -11,7 +13,7 @@ void SetUpApplication(tk::TApplication& application) {
   // window no longer starts the input-method machinery, a good third of the cost of showing it.
   ImmDisableIME(static_cast<DWORD>(-1));
   application.Initialize();
-  application.SetTitle("Quelix Disk-Info");
+  application.SetTitle(SANDRIVO_PRODUCT_NAME);
   application.HelpFile = "Sandrivo.hlp";
 }
 

@@ -52,15 +52,7 @@ void TBltBitmap::SetSize(int width, int height) {
   bitmap_.Reset();
   width_ = width > 0 ? width : 0;
   height_ = height > 0 ? height : 0;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width_ > 0 ? width_ : 1;
-  info.bmiHeader.biHeight = -(height_ > 0 ? height_ : 1);  // top-down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  bitmap_.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  bitmap_.Reset(tk::CreateMemoryImage(width_, height_));
   if (!bitmap_ || !dc_) throw std::bad_alloc();
   select_.emplace(dc_.Get(), bitmap_.Get());
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "runtime/DiskFreeSpace.h"
 #include "runtime/Errors.h"
 #include "sysinfo/ClockRate.h"
 #include "toolkit/Form.h"
@@ -69,10 +70,7 @@ TDiskSpace DiskSpaceOf(const std::string& path) {
   TDiskSpace space;
   if (path.empty()) return space;
   const std::string root = std::string(1, path[0]) + ":\\";
-  using TGetDiskFreeSpaceExA = BOOL(WINAPI*)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
-  auto query = reinterpret_cast<TGetDiskFreeSpaceExA>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetDiskFreeSpaceExA")));
-  if (query) {
+  if (const tk::TGetDiskFreeSpaceExA query = tk::DiskFreeSpaceExFunction()) {
     ULARGE_INTEGER user{}, total{}, free{};
     if (query(root.c_str(), &user, &total, &free)) space = {total.QuadPart, user.QuadPart};
     return space;
@@ -145,10 +143,10 @@ TSystem::TSystem(tk::TWindow* owner) {
     tk::Application().OnMessage = THookForwarder{hook_};
   }
   freeResourcesEntry = nullptr;
-  library_ = LoadLibraryA("Rsrc32.DLL");
+  library_.Reset(LoadLibraryA("Rsrc32.DLL"));
   if (library_)
     freeResourcesEntry = reinterpret_cast<TFreeResources>(
-        reinterpret_cast<void*>(GetProcAddress(library_, "_MyGetFreeSystemResources32@4")));
+        reinterpret_cast<void*>(GetProcAddress(library_.Get(), "_MyGetFreeSystemResources32@4")));
 }
 
 TSystem::~TSystem() {
@@ -159,7 +157,7 @@ TSystem::~TSystem() {
     if (installed && installed->Link == hook_) tk::Application().OnMessage = hook_->Previous;
   }
   if (library_) {
-    FreeLibrary(library_);
+    library_.Reset();
     // The shared entry point must not outlive the last handle on its library.
     HMODULE loaded = nullptr;
     if (freeResourcesEntry &&
@@ -197,10 +195,8 @@ void TSystem::THookForwarder::operator()(MSG& message, bool& handled) const {
 }
 
 int TSystem::ColorCount() const {
-  HDC screen = GetDC(nullptr);
-  const int count = GetDeviceCaps(screen, SIZEPALETTE);
-  ReleaseDC(nullptr, screen);
-  return count;
+  const tk::TWindowDC screen;
+  return GetDeviceCaps(screen.Get(), SIZEPALETTE);
 }
 
 void TSystem::SetHide(bool hide) {

@@ -11,6 +11,7 @@
 
 #include "runtime/StringList.h"
 #include "toolkit/Application.h"
+#include "toolkit/Handles.h"
 #include "toolkit/Window.h"
 
 namespace sysinfo {
@@ -104,7 +105,7 @@ class TSystem {
   };
   void DropHook(MSG& message, bool& handled);
 
-  HMODULE library_ = nullptr;
+  tk::TLibrary library_;
   tk::TStringList files_;
   bool hide_ = false;
   std::shared_ptr<THookLink> hook_;

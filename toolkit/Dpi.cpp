@@ -1,5 +1,7 @@
 #include "toolkit/Dpi.h"
 
+#include "toolkit/Handles.h"
+
 namespace tk {
 
 namespace {
@@ -13,9 +15,8 @@ T User32Function(const char* name) {
 }  // namespace
 
 int ScreenDpi() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
+  const TWindowDC screen;
+  const int dpi = GetDeviceCaps(screen.Get(), LOGPIXELSY);
   return dpi > 0 ? dpi : kDesignDpi;
 }
 
@@ -41,27 +42,17 @@ HBITMAP ScaledBitmap(HBITMAP picture, int dpi) {
   BITMAP info{};
   if (!picture || !GetObjectA(picture, sizeof(info), &info)) return nullptr;
   const int width = Scale(info.bmWidth, dpi), height = Scale(info.bmHeight, dpi);
-  // An image in the program's memory of the picture's depth: a display-compatible bitmap would be
-  // made by the display driver, several times slower.
-  BITMAPINFO format{};
-  format.bmiHeader.biSize = sizeof(format.bmiHeader);
-  format.bmiHeader.biWidth = width;
-  format.bmiHeader.biHeight = -height;
-  format.bmiHeader.biPlanes = 1;
-  format.bmiHeader.biBitCount = static_cast<WORD>(info.bmBitsPixel > 8 ? info.bmBitsPixel : 24);
-  format.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP scaled = CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!scaled) return nullptr;
-  HDC source = CreateCompatibleDC(nullptr), target = CreateCompatibleDC(nullptr);
-  HGDIOBJ oldSource = SelectObject(source, picture), oldTarget = SelectObject(target, scaled);
-  SetStretchBltMode(target, COLORONCOLOR);
-  StretchBlt(target, 0, 0, width, height, source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
-  SelectObject(source, oldSource);
-  SelectObject(target, oldTarget);
-  DeleteDC(source);
-  DeleteDC(target);
-  return scaled;
+  // Of the picture's depth, at least 24 bits: palette pictures lose nothing.
+  TBitmap scaled(
+      CreateMemoryImage(width, height, static_cast<WORD>(info.bmBitsPixel > 8 ? info.bmBitsPixel : 24)));
+  const TMemoryDC source(CreateCompatibleDC(nullptr)), target(CreateCompatibleDC(nullptr));
+  if (!scaled || !source || !target) return nullptr;
+  {
+    const TSelectObject sourcePicture(source.Get(), picture), targetPicture(target.Get(), scaled.Get());
+    SetStretchBltMode(target.Get(), COLORONCOLOR);
+    StretchBlt(target.Get(), 0, 0, width, height, source.Get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+  }
+  return scaled.Detach();
 }
 
 }  // namespace tk

@@ -60,6 +60,7 @@ using TBrush = TGdiObject<HBRUSH>;
 using TPen = TGdiObject<HPEN>;
 using TMemoryDC = TUniqueHandle<HDC, DeleteDC>;
 using TImageList = TUniqueHandle<HIMAGELIST, ImageList_Destroy>;
+using TLibrary = TUniqueHandle<HMODULE, FreeLibrary>;
 
 // GDI objects, memory DCs and image lists held by the wrappers above.
 inline int LiveGdiObjects() {
@@ -79,6 +80,37 @@ class TSelectObject {
   HDC dc_;
   HGDIOBJ previous_;
 };
+
+// GetDC / ReleaseDC: a window's DC, or the screen's for a null window, for the lifetime of the scope.
+class TWindowDC {
+ public:
+  explicit TWindowDC(HWND window = nullptr) : window_(window), dc_(GetDC(window)) {}
+  TWindowDC(const TWindowDC&) = delete;
+  TWindowDC& operator=(const TWindowDC&) = delete;
+  ~TWindowDC() {
+    if (dc_) ReleaseDC(window_, dc_);
+  }
+  HDC Get() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+// A top-down image in the program's memory (CreateDIBSection) of the given depth; a bitmap compatible
+// with a window's DC would be made by the display driver, several times slower. Sizes below one
+// pixel become one. Null when the system has no room for it.
+inline HBITMAP CreateMemoryImage(int width, int height, WORD bitsPerPixel = 32) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width > 0 ? width : 1;
+  info.bmiHeader.biHeight = -(height > 0 ? height : 1);
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = bitsPerPixel;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+}
 
 // BeginPaint / EndPaint for one WM_PAINT.
 class TPaintDC {
@@ -103,26 +135,12 @@ class TBufferedPaint {
         width_(width),
         height_(height),
         dc_(CreateCompatibleDC(target)),
-        bitmap_(CreateImage(target, width > 0 ? width : 1, height > 0 ? height : 1)),
+        bitmap_(CreateMemoryImage(width, height)),
         select_(dc_.Get(), bitmap_.Get()) {}
   HDC Get() const { return dc_.Get(); }
   void Present() const { BitBlt(target_, 0, 0, width_, height_, dc_.Get(), 0, 0, SRCCOPY); }
 
  private:
-  // A 32-bit image in the program's memory: a bitmap compatible with a window's DC would be made by
-  // the display driver, several times slower for an image that lives for one paint.
-  static HBITMAP CreateImage(HDC target, int width, int height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    return CreateDIBSection(target, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  }
-
   HDC target_;
   int width_, height_;
   TMemoryDC dc_;

@@ -71,18 +71,15 @@ void TLabel::FitToText() {
   RECT bounds;
   GetWindowRect(Handle(), &bounds);
   MapWindowPoints(HWND_DESKTOP, GetParent(Handle()), reinterpret_cast<POINT*>(&bounds), 2);
-  HDC screen = GetDC(nullptr);
-  {
-    TSelectObject font(screen, Font());
-    RECT text{0, 0, settings_.WordWrap ? bounds.right - bounds.left : 0, 0};
-    const std::string& caption = drawnCaption_;
-    // An empty caption keeps the height of one line.
-    DrawTextA(screen, caption.empty() ? " " : caption.c_str(), -1, &text,
-              DT_CALCRECT | DT_NOPREFIX | (settings_.WordWrap ? DT_WORDBREAK : 0));
-    if (caption.empty()) text.right = 0;
-    MoveWindow(Handle(), bounds.left, bounds.top, text.right, text.bottom, TRUE);
-  }
-  ReleaseDC(nullptr, screen);
+  const TWindowDC screen;
+  const TSelectObject font(screen.Get(), Font());
+  RECT text{0, 0, settings_.WordWrap ? bounds.right - bounds.left : 0, 0};
+  const std::string& caption = drawnCaption_;
+  // An empty caption keeps the height of one line.
+  DrawTextA(screen.Get(), caption.empty() ? " " : caption.c_str(), -1, &text,
+            DT_CALCRECT | DT_NOPREFIX | (settings_.WordWrap ? DT_WORDBREAK : 0));
+  if (caption.empty()) text.right = 0;
+  MoveWindow(Handle(), bounds.left, bounds.top, text.right, text.bottom, TRUE);
 }
 
 void TLabel::Paint(HDC dc, const RECT& client) const {

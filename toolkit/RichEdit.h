@@ -9,8 +9,6 @@
 
 namespace tk {
 
-using TLibrary = TUniqueHandle<HMODULE, FreeLibrary>;
-
 // Loads the rich-edit library and names its window class: msftedit's when preferred and present,
 // riched20's otherwise; throws when neither loads.
 const char* LoadRichEdit(bool preferMsftedit, TLibrary& library);

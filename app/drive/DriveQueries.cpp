@@ -1,10 +1,10 @@
 #include "app/drive/DriveQueries.h"
 
+#include "runtime/DiskFreeSpace.h"
+
 namespace app {
 
 namespace {
-
-using TGetDiskFreeSpaceExA = BOOL(WINAPI*)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
 
 class TSystemDriveQueries final : public TDriveQueries {
  public:
@@ -29,11 +29,8 @@ class TSystemDriveQueries final : public TDriveQueries {
   }
 
   std::optional<TFreeSpaceAnswer> DiskFreeSpaceEx(const std::string& root) const override {
-    // Looked up at run time, for every probe: the program also starts on systems without it.
-    HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    auto query = kernel ? reinterpret_cast<TGetDiskFreeSpaceExA>(
-                              reinterpret_cast<void*>(GetProcAddress(kernel, "GetDiskFreeSpaceExA")))
-                        : nullptr;
+    // Looked up for every probe.
+    const tk::TGetDiskFreeSpaceExA query = tk::DiskFreeSpaceExFunction();
     if (!query) return std::nullopt;
     ULARGE_INTEGER userFree{}, total{}, totalFree{};
     if (!query(root.c_str(), &userFree, &total, &totalFree)) return TFreeSpaceAnswer{};

@@ -1,0 +1,12 @@
+#include "runtime/DiskFreeSpace.h"
+
+namespace tk {
+
+TGetDiskFreeSpaceExA DiskFreeSpaceExFunction() {
+  HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  return kernel ? reinterpret_cast<TGetDiskFreeSpaceExA>(
+                      reinterpret_cast<void*>(GetProcAddress(kernel, "GetDiskFreeSpaceExA")))
+                : nullptr;
+}
+
+}  // namespace tk
