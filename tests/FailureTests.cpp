@@ -187,4 +187,18 @@ TEST(RuntimeSupport, AnEscapingErrorEndsTheProgramWithItsTextAndStatus3) {
   SetEnvironmentVariableA("SANDRIVO_ESCAPE", nullptr);
 }
 
+TEST(RuntimeSupport, AWindowProgramShowsTheEscapingErrorInABox) {
+  std::string probe(MAX_PATH, '\0');
+  probe.resize(GetModuleFileNameA(nullptr, probe.data(), MAX_PATH));
+  probe = probe.substr(0, probe.find_last_of('\\')) + "\\terminate_probe.exe";
+  TMessageBoxWatch watch("Programmfehler");
+  const TProgramResult result = RunProgram(probe, "");
+  ASSERT_TRUE(result.Started) << probe;
+  EXPECT_EQ(result.ExitCode, 3u);
+  EXPECT_EQ(result.Err, "") << "nothing on a stream that nobody reads";
+  EXPECT_EQ(watch.Texts(),
+            std::vector<std::string>{"Das Programm wird wegen eines unerwarteten Fehlers beendet:\n"
+                                     "Laufwerk nicht lesbar"});
+}
+
 }  // namespace
