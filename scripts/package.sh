@@ -8,7 +8,7 @@
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
-build32=$1 build64=$2 out=$3
+build32=$(realpath "$1") build64=$(realpath "$2") out=$(realpath -m "$3")
 DIST=(/usr/bin/python3 "$ROOT/scripts/dist.py")
 version=$(sed -n 's/^#define SANDRIVO_VERSION_TEXT "\(.*\)"$/\1/p' "$build32/generated/version.h")
 epoch=$(cat "$build32/generated/source-date-epoch")
