@@ -86,6 +86,20 @@ installed_shortcut() {
   return 0
 }
 
+# Waits for the main window: visible and of its full size (the program's hidden application
+# window has the same title).
+main_window_shows() {
+  local window
+  for _ in $(seq 100); do
+    for window in $(xdotool search --onlyvisible --name '^Quelix Disk-Info$' 2>/dev/null); do
+      eval "$(xdotool getwindowgeometry --shell "$window")"
+      [ "$WIDTH" -ge 200 ] && [ "$HEIGHT" -ge 200 ] && return 0
+    done
+    sleep 0.2
+  done
+  return 1
+}
+
 check_installer() {
   local msi_arch=$1 build=$2 folder=$3 view=$4
   local msi="$work/dist/Sandrivo-$version-$msi_arch.msi" dir="$drive_c/$folder/Quelix Disk-Info"
@@ -112,8 +126,8 @@ check_installer() {
   # The installed program, started as the shortcut starts it: its window shows.
   (cd "$dir" && LC_ALL=de_DE.UTF-8 wine "$windows_dir\\Sandrivo.exe" >/dev/null 2>&1) &
   local program=$!
-  if wait_for_window "Quelix Disk-Info"; then
-    pass "$what: the installed Sandrivo.exe shows its window"
+  if main_window_shows; then
+    pass "$what: the installed Sandrivo.exe shows its window (${WIDTH}x${HEIGHT})"
   else
     fail "$what: the installed Sandrivo.exe shows no window"
   fi
