@@ -4,8 +4,8 @@
 Called by scripts/package.sh and scripts/release-tests.sh:
   dist.py readme SOURCE OUT VERSION         the read-me in code page 1252 with CR LF line ends
   dist.py zip OUT EPOCH FILE...             a zip of the files, in this order, all with the time EPOCH
-  dist.py codes VERSION ARCH FILE...        the installer's product code and package code
-  dist.py msi-stamp MSI PACKAGECODE EPOCH   the installer's summary with that package code and time
+  dist.py msi OUT ARCH VERSION EPOCH FOLDER ICON
+                                            the installer (x86 or x64) of the files in FOLDER
   dist.py manifests DIST VERSION_H BASEURL  the winget and Scoop manifests for the zips in DIST
   dist.py sums DIST                         SHA256SUMS over every other file in DIST
   dist.py check DIST                        the sums, the manifests and the zips agree
@@ -16,6 +16,7 @@ import json
 import os
 import re
 import struct
+import subprocess
 import sys
 import uuid
 import zipfile
@@ -159,6 +160,23 @@ def msi_stamp(path, package_code, epoch):
         data[o] = b
     with open(path, "wb") as f:
         f.write(data)
+
+
+def build_msi(out, arch, version, epoch, folder, icon):
+    """Builds the installer from resources/installer/Sandrivo.wxs with wixl, then gives it the
+    package code and time that make it the same for the same files."""
+    wxs = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "resources", "installer", "Sandrivo.wxs")
+    files = [os.path.join(folder, name) for name in [README] + PROGRAMS]
+    product_code, package_code = codes(version, arch, [wxs, icon] + files)
+    # wixl finds the files by paths relative to where it runs; the cabinet holds local times.
+    where = os.path.dirname(os.path.abspath(folder))
+    subprocess.run(
+        ["wixl", "-a", arch, "-D", "Arch=" + arch, "-D", "Version=" + version,
+         "-D", "ProductCode=" + product_code, "-D", "PackageCode=" + package_code,
+         "-D", "SourceDir=" + os.path.basename(folder), "-D", "IconFile=" + os.path.relpath(icon, where),
+         "-o", os.path.abspath(out), os.path.abspath(wxs)],
+        cwd=where, env=dict(os.environ, TZ="UTC"), check=True)
+    msi_stamp(out, package_code, epoch)
 
 
 def version_header(path):
@@ -321,10 +339,8 @@ def main(args):
         readme(*rest)
     elif command == "zip":
         write_zip(rest[0], rest[1], rest[2:])
-    elif command == "codes":
-        print(*codes(rest[0], rest[1], rest[2:]))
-    elif command == "msi-stamp":
-        msi_stamp(*rest)
+    elif command == "msi":
+        build_msi(*rest)
     elif command == "manifests":
         manifests(*rest)
     elif command == "sums":

@@ -26,9 +26,6 @@ rm -rf "$out"
 mkdir -p "$out"
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
-# The cabinet inside the installer holds local times: the same for every builder.
-export TZ=UTC
-
 for arch in win32 win64; do
   if [ $arch = win32 ]; then dir=$build32 msi_arch=x86; else dir=$build64 msi_arch=x64; fi
   files=$stage/$arch
@@ -39,15 +36,8 @@ for arch in win32 win64; do
   touch -d "@$epoch" "$files"/*
   "${DIST[@]}" zip "$out/Sandrivo-$version-$arch.zip" "$epoch" \
     "$files/LIESMICH.txt" "$files/Sandrivo.exe" "$files/sandrivo-report.exe"
-
-  read -r product_code package_code < <("${DIST[@]}" codes "$version" $msi_arch \
-    "$ROOT/resources/installer/Sandrivo.wxs" "$files"/*)
-  msi=$out/Sandrivo-$version-$msi_arch.msi
-  # wixl finds the files by paths relative to where it runs.
-  (cd "$stage" && wixl -a $msi_arch -D Arch=$msi_arch -D Version="$version" -D ProductCode="$product_code" \
-    -D PackageCode="$package_code" -D SourceDir=$arch -D IconFile="Sandrivo-$arch.ico" \
-    -o "$msi" "$ROOT/resources/installer/Sandrivo.wxs")
-  "${DIST[@]}" msi-stamp "$msi" "$package_code" "$epoch"
+  "${DIST[@]}" msi "$out/Sandrivo-$version-$msi_arch.msi" $msi_arch "$version" "$epoch" "$files" \
+    "$stage/Sandrivo-$arch.ico"
 done
 
 "${DIST[@]}" manifests "$out" "$build32/generated/version.h" "$base_url"

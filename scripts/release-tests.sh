@@ -17,22 +17,24 @@ install_packages "${PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${RELEASE_PACKAGES[@]}"
 work=$build32/release-test
 rm -rf "$work"
 mkdir -p "$work"
-failures=0
+failures=0 step_failures=0
 fail() {
   echo "FAILED: $*" >&2
   failures=$((failures + 1))
 }
-pass() { echo "passed: $*"; }
+# Says that a step passed when no check failed since the last step.
+pass() {
+  [ $failures = $step_failures ] && echo "passed: $*"
+  step_failures=$failures
+}
 
 echo "== Release files of $(basename "$build32") and $(basename "$build64")"
 bash "$ROOT/scripts/package.sh" "$build32" "$build64" "$work/dist"
 sleep 1
 bash "$ROOT/scripts/package.sh" "$build32" "$build64" "$work/dist-again" >/dev/null
-if diff -r "$work/dist" "$work/dist-again" >/dev/null; then
-  pass "packaged twice: the same bytes ($(ls "$work/dist" | tr '\n' ' '))"
-else
+diff -r "$work/dist" "$work/dist-again" >/dev/null ||
   fail "packaged twice, the files differ: $(diff -rq "$work/dist" "$work/dist-again" | tr '\n' ' ')"
-fi
+pass "packaged twice: the same bytes ($(ls "$work/dist" | tr '\n' ' '))"
 
 # The same sources compiled and linked in another folder, later: the same console report. (The
 # build's own time is given, should a commit have come since its configuration.)
@@ -41,11 +43,9 @@ other=$work/another-folder-name
 SOURCE_DATE_EPOCH=$epoch cmake -S "$ROOT" -B "$other" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN_I686" \
   -DSANDRIVO_TESTS=OFF -DSANDRIVO_WERROR=ON >/dev/null
 cmake --build "$other" --target sandrivo-report >/dev/null
-if cmp "$other/sandrivo-report.exe" "$build32/sandrivo-report.exe"; then
-  pass "sandrivo-report.exe built in another folder: the same bytes"
-else
+cmp "$other/sandrivo-report.exe" "$build32/sandrivo-report.exe" ||
   fail "sandrivo-report.exe built in another folder differs"
-fi
+pass "sandrivo-report.exe built in another folder: the same bytes"
 expected_stamp=$(printf '%08x' "$epoch")
 for exe in "$build32/Sandrivo.exe" "$build32/sandrivo-report.exe" "$build64/Sandrivo.exe" "$build64/sandrivo-report.exe"; do
   stamp=$(od -An -tx4 -j $(($(od -An -tu4 -j 60 -N 4 "$exe") + 8)) -N 4 "$exe" | tr -d ' ')
@@ -72,10 +72,13 @@ shortcut_folders=("$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs"
                   "$drive_c/users/$(id -un)/AppData/Roaming/Microsoft/Windows/Start Menu/Programs")
 version=$(sed -n 's/^#define SANDRIVO_VERSION_TEXT "\(.*\)"$/\1/p' "$build32/generated/version.h")
 
-# The products listed as installed under the uninstall key of the given registry view.
+# How many products the given registry view lists as installed under our name (with the version
+# given as $2: how many of that version).
 listed_products() {
+  local pattern='DisplayName.*Quelix Disk-Info$'
+  [ -n "${2:-}" ] && pattern="DisplayVersion.*$2$"
   wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s "$1" 2>/dev/null |
-    tr -d '\r' | grep -c 'DisplayName.*Quelix Disk-Info$' || true
+    tr -d '\r' | grep -c "$pattern" || true
 }
 
 installed_shortcut() {
@@ -93,6 +96,7 @@ main_window_shows() {
   for _ in $(seq 100); do
     for window in $(xdotool search --onlyvisible --name '^Quelix Disk-Info$' 2>/dev/null); do
       eval "$(xdotool getwindowgeometry --shell "$window")"
+      MAIN_WINDOW=$window
       [ "$WIDTH" -ge 200 ] && [ "$HEIGHT" -ge 200 ] && return 0
     done
     sleep 0.2
@@ -101,12 +105,12 @@ main_window_shows() {
 }
 
 check_installer() {
-  local msi_arch=$1 build=$2 folder=$3 view=$4
+  local msi_arch=$1 build=$2 folder=$3 view=$4 build_bits=$5
   local msi="$work/dist/Sandrivo-$version-$msi_arch.msi" dir="$drive_c/$folder/Quelix Disk-Info"
   local windows_dir="C:\\$folder\\Quelix Disk-Info" what="$msi_arch installer"
   echo "== $(basename "$msi") in a win64 prefix"
   wine msiexec /i "$(winepath -w "$msi")" /qn || fail "$what: msiexec /i returned $?"
-  [ "$(ls "$dir" 2>/dev/null | tr '\n' ' ')" = "LIESMICH.txt Sandrivo.exe sandrivo-report.exe " ] ||
+  [ "$(LC_ALL=C ls "$dir" 2>/dev/null | tr '\n' ' ')" = "LIESMICH.txt Sandrivo.exe sandrivo-report.exe " ] ||
     fail "$what: the install folder holds: $(ls "$dir" 2>&1 | tr '\n' ' ')"
   cmp -s "$dir/Sandrivo.exe" "$build/Sandrivo.exe" && cmp -s "$dir/sandrivo-report.exe" "$build/sandrivo-report.exe" ||
     fail "$what: the installed programs are not the built ones"
@@ -127,14 +131,16 @@ check_installer() {
   (cd "$dir" && LC_ALL=de_DE.UTF-8 wine "$windows_dir\\Sandrivo.exe" >/dev/null 2>&1) &
   local program=$!
   if main_window_shows; then
-    pass "$what: the installed Sandrivo.exe shows its window (${WIDTH}x${HEIGHT})"
+    # Alt+F4, as a user closes it.
+    xdotool windowfocus --sync "$MAIN_WINDOW" key alt+F4
+    for _ in $(seq 50); do kill -0 $program 2>/dev/null || break; sleep 0.2; done
+    kill -0 $program 2>/dev/null && fail "$what: the program did not close" && wineserver -k
   else
     fail "$what: the installed Sandrivo.exe shows no window"
+    wineserver -k
   fi
-  wine taskkill /IM Sandrivo.exe >/dev/null 2>&1 || true
-  for _ in $(seq 50); do kill -0 $program 2>/dev/null || break; sleep 0.2; done
-  kill -0 $program 2>/dev/null && fail "$what: the program did not close" && wineserver -k
   wait $program 2>/dev/null || true
+  pass "$what: the installed Sandrivo.exe shows its window (${WIDTH}x${HEIGHT}) and closes"
 
   # The same version again: a repair at most, one product, the same files.
   wine msiexec /i "$(winepath -w "$msi")" /qn || fail "$what: installing again returned $?"
@@ -146,10 +152,26 @@ check_installer() {
   [ -z "$(installed_shortcut)" ] || fail "$what: uninstalling left the shortcut $(installed_shortcut)"
   [ "$(listed_products "$view")" = 0 ] || fail "$what: still listed among the installed programs"
   pass "$what: installed again without change, uninstalled without a trace"
+
+  # A newer version replaces the installed one: its installer made from the same files.
+  local newer files=$work/newer-$msi_arch
+  newer=$(echo "$version" | awk -F. '{ printf "%d.%d.%d.0", $1, $2, $3 + 1 }')
+  mkdir -p "$files/program"
+  /usr/bin/python3 -m zipfile -e "$work/dist/Sandrivo-$version-win${build_bits}.zip" "$files/program"
+  /usr/bin/python3 "$ROOT/scripts/dist.py" msi "$files/newer.msi" $msi_arch "$newer" "$epoch" \
+    "$files/program" "$build/art/program_icon.ico"
+  wine msiexec /i "$(winepath -w "$msi")" /qn || fail "$what: msiexec /i returned $?"
+  wine msiexec /i "$(winepath -w "$files/newer.msi")" /qn || fail "$what: the newer version's msiexec /i returned $?"
+  [ "$(listed_products "$view")" = 1 ] && [ "$(listed_products "$view" "$newer")" = 1 ] ||
+    fail "$what: version $newer did not replace $version"
+  wine msiexec /x "$(winepath -w "$files/newer.msi")" /qn || fail "$what: msiexec /x of $newer returned $?"
+  [ ! -e "$dir" ] && [ -z "$(installed_shortcut)" ] && [ "$(listed_products "$view")" = 0 ] ||
+    fail "$what: the newer version left something behind"
+  pass "$what: version $newer replaces $version"
 }
 
-check_installer x86 "$build32" "Program Files (x86)" /reg:32
-check_installer x64 "$build64" "Program Files" /reg:64
+check_installer x86 "$build32" "Program Files (x86)" /reg:32 32
+check_installer x64 "$build64" "Program Files" /reg:64 64
 
 if [ $failures -ne 0 ]; then
   echo "release tests: $failures failed" >&2
