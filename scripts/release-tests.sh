@@ -170,6 +170,14 @@ check_installer() {
   pass "$what: version $newer replaces $version"
 }
 
+# A run that failed may have left a version installed: start afresh then.
+if [ "$(listed_products /reg:32)$(listed_products /reg:64)" != 00 ]; then
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+  rm -rf "$WINEPREFIX"
+  make_prefix "$WINEPREFIX" win64
+fi
+
 check_installer x86 "$build32" "Program Files (x86)" /reg:32 32
 check_installer x64 "$build64" "Program Files" /reg:64 64
 
