@@ -8,7 +8,7 @@
 #  - each installer, under Wine in a prefix of its own: installs both programs, the read-me and the
 #    Start-menu shortcut; the installed window program shows its window and the installed report
 #    answers; installing again changes nothing; uninstalling leaves no file, shortcut, folder or
-#    entry in the list of installed programs.
+#    entry in the list of installed programs; an installer of a newer version replaces it.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
@@ -57,16 +57,16 @@ done
 pass "the executables carry the commit's time stamp and no build path"
 
 # ---- The installers under Wine: a 64-bit prefix of their own takes both.
+cleanup() {
+  if [ -n "${WINEPREFIX:-}" ]; then wineserver -k 2>/dev/null || true; fi
+  stop_display
+}
+trap cleanup EXIT
 unset DISPLAY
 start_display
 make_prefix "$ROOT/.wine/msi" win64
 wineserver -k 2>/dev/null || true
 wineserver -w 2>/dev/null || true
-cleanup() {
-  wineserver -k 2>/dev/null || true
-  stop_display
-}
-trap cleanup EXIT
 drive_c=$WINEPREFIX/drive_c
 shortcut_folders=("$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs"
                   "$drive_c/users/$(id -un)/AppData/Roaming/Microsoft/Windows/Start Menu/Programs")
@@ -126,6 +126,7 @@ check_installer() {
   report=$(wine "$windows_dir\\sandrivo-report.exe" C 2>/dev/null | tr -d '\r') || status=$?
   [ $status = 0 ] && [ "$(echo "$report" | head -n 1)" = "Laufwerksbuchstabe;C" ] ||
     fail "$what: the installed sandrivo-report.exe answered $status: $(echo "$report" | head -n 2)"
+  pass "$what: the installed sandrivo-report.exe answers"
 
   # The installed program, started as the shortcut starts it: its window shows.
   (cd "$dir" && LC_ALL=de_DE.UTF-8 wine "$windows_dir\\Sandrivo.exe" >/dev/null 2>&1) &
@@ -140,7 +141,7 @@ check_installer() {
     wineserver -k
   fi
   wait $program 2>/dev/null || true
-  pass "$what: the installed Sandrivo.exe shows its window (${WIDTH}x${HEIGHT}) and closes"
+  pass "$what: the installed Sandrivo.exe shows its window (${WIDTH:-0}x${HEIGHT:-0}) and closes"
 
   # The same version again: a repair at most, one product, the same files.
   wine msiexec /i "$(winepath -w "$msi")" /qn || fail "$what: installing again returned $?"
