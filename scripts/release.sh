@@ -19,6 +19,11 @@ if [ -n "$(git -C "$ROOT" status --porcelain --untracked-files=no 2>/dev/null)" 
   echo "Warning: the tree has changes that are not committed; the files carry the last commit's time." >&2
 fi
 
+# One time for every build of this run, even should a commit come meanwhile.
+if [ -z "${SOURCE_DATE_EPOCH:-}" ] && epoch=$(git -C "$ROOT" log -1 --format=%ct 2>/dev/null); then
+  export SOURCE_DATE_EPOCH=$epoch
+fi
+
 bash "$ROOT/scripts/test.sh"
 
 release32=$ROOT/build-release release64=$ROOT/build-release64
