@@ -71,6 +71,7 @@ cleanup() {
 trap cleanup EXIT
 
 status=0
+bash "$ROOT/scripts/release-tests.sh" "$BUILD_DIR" "$ROOT/build64" || status=$?
 run_tests "$BUILD_DIR" "$ROOT/.wine/test" win32 || status=$?
 run_tests "$ROOT/build64" "$ROOT/.wine/test64" win64 || status=$?
 exit $status
