@@ -54,6 +54,20 @@ POINT ListItemCenter(HWND listView, int index) {
   return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
+TThickFrames::TThickFrames() {
+  old_.cbSize = sizeof(old_);
+  SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(old_), &old_, 0);
+  NONCLIENTMETRICSA thick = old_;
+  thick.iCaptionHeight = 22;
+  thick.iBorderWidth = 5;
+  thick.iPaddedBorderWidth = 4;
+  SystemParametersInfoA(SPI_SETNONCLIENTMETRICS, sizeof(thick), &thick, 0);
+}
+
+TThickFrames::~TThickFrames() {
+  SystemParametersInfoA(SPI_SETNONCLIENTMETRICS, sizeof(old_), &old_, 0);
+}
+
 TApplicationRecorder::TApplicationRecorder() {
   tk::Application().OnHelp = [this](UINT command, ULONG_PTR data) {
     HelpRequests.push_back({command, data, tk::Application().HelpFile});

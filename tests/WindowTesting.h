@@ -24,6 +24,19 @@ int ThreadWindowCount();
 RECT BoundsInParent(HWND window);
 POINT ListItemCenter(HWND listView, int index);
 
+// Windows 10's thicker frames for as long as the object lives: a 22-pixel caption and a 5-pixel
+// sizing border (Wine honours both; it has no padded border), the system's own restored after.
+class TThickFrames {
+ public:
+  TThickFrames();
+  ~TThickFrames();
+  TThickFrames(const TThickFrames&) = delete;
+  TThickFrames& operator=(const TThickFrames&) = delete;
+
+ private:
+  NONCLIENTMETRICSA old_{};
+};
+
 // Records help requests and errors instead of showing the help viewer or a message box.
 class TApplicationRecorder {
  public:
