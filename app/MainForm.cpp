@@ -27,6 +27,8 @@ const int kSplitterMinSize = 30;
 // The table's rows and its header strip (96 dpi).
 const int kInfoRowHeight = 19, kInfoHeaderHeight = 5;
 const int kDriveImageSize = 32;
+// Room beside the widest drive caption, so that none is cut short under its icon (96 dpi).
+const int kDriveLabelMargin = 4;
 const COLORREF kTransparent = RGB(255, 0, 255);
 
 tk::TImageList LoadDriveImages(int dpi = tk::kDesignDpi) {
@@ -109,6 +111,7 @@ void TMainForm::DpiChanged() {
   tk::TImageList images = LoadDriveImages(Dpi());
   DrivesView.SetImages(images.Get());
   ImageList1 = std::move(images);
+  DrivesView.FitIconSpacing(tk::Scale(kDriveLabelMargin, Dpi()));
   Resized();
   SetInfoGridMetrics();
 }
@@ -125,6 +128,7 @@ void TMainForm::FormCreate() {
   drives_ = listing_ ? listing_->Take() : ListedDrives(queries_);
   listing_.reset();
   for (const TListedDrive& drive : drives_) DrivesView.Add(DriveCaption(drive), DriveImageIndex(drive.Type));
+  DrivesView.FitIconSpacing(tk::Scale(kDriveLabelMargin, Dpi()));
   SetInfoGridMetrics();
   Separator = kFieldSeparator;
 }
