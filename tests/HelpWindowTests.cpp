@@ -184,6 +184,55 @@ TEST_F(HelpWindowTest, ReadOnlyGermanTextThatNamesEveryRow) {
   EXPECT_EQ(Text(), text);
 }
 
+TEST_F(HelpWindowTest, TheTextAgreesWithTheProgram) {
+  F1(form.DrivesView.Handle());
+  ASSERT_NE(Editor(), nullptr);
+  const std::string text = Text();
+  // The about dialog's configuration rule makes folders: the text says so, and which.
+  EXPECT_EQ(text.find("schreibt nichts"), std::string::npos);
+  EXPECT_NE(text.find("zwei leere Ordner"), std::string::npos);
+  EXPECT_NE(text.find("%APPDATA%"), std::string::npos);
+  EXPECT_NE(text.find("--json"), std::string::npos);
+  // The buttons by their pictures, left to right, each with its keys.
+  const char* const buttons[] = {"Klemmbrett mit einem Pfeil (Strg+C oder Strg+Einfg)",
+                                 "Klemmbrett mit drei Pfeilen (Strg+Umschalt+C)", "Fragezeichen (F1)",
+                                 "kleines i (Strg+I)",
+                                 "offene T\xFCr mit Pfeil nach drau\xDF"
+                                 "en (Alt+F4)"};
+  size_t at = 0;
+  for (const char* button : buttons) {
+    const size_t found = text.find(button, at);
+    EXPECT_NE(found, std::string::npos) << button;
+    if (found != std::string::npos) at = found;
+  }
+}
+
+TEST_F(HelpWindowTest, AParagraphAfterAListHasSpaceBeforeIt) {
+  F1(form.DrivesView.Handle());
+  ASSERT_NE(Editor(), nullptr);
+  const std::string text = Text();
+  // Paragraphs end in CR LF in the window text, in CR alone in the control's own character
+  // positions; list items start with a bullet and a tab.
+  auto isItem = [&](size_t start) { return text.compare(start, 2, "\x95\t") == 0; };
+  int checked = 0;
+  size_t previous = 0;
+  LONG breaks = 0;
+  for (size_t end = text.find("\r\n"); end != std::string::npos; end = text.find("\r\n", end + 2)) {
+    const size_t start = end + 2;
+    const LONG position = static_cast<LONG>(start) - ++breaks;
+    if (start < text.size() && isItem(previous) && !isItem(start)) {
+      SendMessageA(Editor(), EM_SETSEL, static_cast<WPARAM>(position), position);
+      PARAFORMAT2 format{};
+      format.cbSize = sizeof(format);
+      SendMessageA(Editor(), EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&format));
+      EXPECT_GT(format.dySpaceBefore, 0) << text.substr(start, 40);
+      ++checked;
+    }
+    previous = start;
+  }
+  EXPECT_EQ(checked, 4);
+}
+
 TEST_F(HelpWindowTest, WithoutMsfteditRiched20ShowsTheSameText) {
   F1(form.DrivesView.Handle());
   ASSERT_NE(Editor(), nullptr);
