@@ -9,7 +9,7 @@ export WINEDLLOVERRIDES="mscoree=;mshtml="
 
 # What building and running the program needs; the tests add theirs.
 PACKAGES=(wine wine32:i386 g++-mingw-w64-i686-posix binutils-mingw-w64-i686 cmake ninja-build g++
-          xvfb xauth x11-utils fonts-wine fonts-liberation)
+          xvfb xauth x11-utils)
 TEST_PACKAGES=(wine64 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest nlohmann-json3-dev
                xdotool xclip imagemagick)
 
@@ -34,9 +34,12 @@ install_packages() {
 }
 
 # Where the prefixes take Windows' fonts from: Wine's own faces (MS Sans Serif, Tahoma) and the
-# faces with the metrics of Arial and Times New Roman. Overridable, e.g. for unpacked packages.
+# faces with the metrics of Arial and Times New Roman. Each folder can be given instead of its
+# package, e.g. an unpacked copy.
 WINE_FONTS_DIR=${SANDRIVO_WINE_FONTS:-/usr/share/wine/fonts}
 LIBERATION_FONTS_DIR=${SANDRIVO_LIBERATION_FONTS:-/usr/share/fonts/truetype/liberation}
+[ -n "${SANDRIVO_WINE_FONTS:-}" ] || PACKAGES+=(fonts-wine)
+[ -n "${SANDRIVO_LIBERATION_FONTS:-}" ] || PACKAGES+=(fonts-liberation)
 
 # Gives the current prefix Windows' font metrics: the fonts in its Fonts folder, and Arial, Times
 # New Roman and Microsoft Sans Serif (the scalable interface face) replaced by their metric twins.
