@@ -120,6 +120,12 @@ void TAboutBox::Create() {
 
 void TAboutBox::DpiChanged() {
   layout_.SetDpi(Handle(), Font(), Dpi());
+  // The info pages are no rows of the layout: their labels take the new font and page size here.
+  for (const std::unique_ptr<tk::TLabel>& label : infoLabels_) {
+    if (!label->Handle()) continue;
+    SendMessageA(label->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
+    label->AlignToParent();
+  }
 }
 
 void TAboutBox::FormCreate() {

@@ -238,6 +238,27 @@ TEST_F(AboutBoxTest, SeventeenPagesPagedByTheScrollerAndTheKeys) {
   EXPECT_EQ(box.Notebook.PageIndex(), before - 1);
 }
 
+TEST_F(AboutBoxTest, AMoveToAnotherDpiGivesTheInfoPagesTheNewFontAndSize) {
+  RECT outer, client;
+  GetWindowRect(box.Handle(), &outer);
+  GetClientRect(box.Handle(), &client);
+  const RECT suggested{outer.left, outer.top, outer.right + client.right / 2,
+                       outer.bottom + client.bottom / 2};
+  SendMessageA(box.Handle(), 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(144, 144),
+               reinterpret_cast<LPARAM>(&suggested));
+  Pump();
+  ASSERT_EQ(box.Dpi(), 144);
+  for (int page = 2; page < box.Notebook.PageCount(); ++page) {
+    HWND label = GetWindow(box.Notebook.Page(page).Handle(), GW_CHILD);
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)), box.Font()) << "page " << page;
+    RECT area, text;
+    GetClientRect(box.Notebook.Page(page).Handle(), &area);
+    GetClientRect(label, &text);
+    EXPECT_TRUE(EqualRect(&area, &text)) << "page " << page;
+  }
+}
+
 TEST_F(AboutBoxWithoutPagesTest, AnEmptyListLeavesTwoPages) {
   EXPECT_EQ(box.Notebook.PageCount(), 2);
   EXPECT_EQ(box.Scroller.Max(), 1);
