@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "toolkit/Handles.h"
+
 namespace tk {
 
 void TListView::Create(HWND parent) {
@@ -54,16 +56,17 @@ void TListView::FitIconSpacing(int margin) {
   // -1 in both halves: the spacing of the current images and font.
   SendMessageA(Handle(), LVM_SETICONSPACING, 0, static_cast<LPARAM>(-1));
   const DWORD spacing = static_cast<DWORD>(SendMessageA(Handle(), LVM_GETITEMSPACING, FALSE, 0));
-  HDC dc = GetDC(Handle());
-  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(Handle(), WM_GETFONT, 0, 0)));
   int widest = 0, widestItem = -1;
-  for (int i = 0; i < Count(); ++i) {
-    const std::string caption = Caption(i);
-    SIZE extent{};
-    GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
-    if (extent.cx > widest) widest = extent.cx, widestItem = i;
+  HDC dc = GetDC(Handle());
+  {
+    const TSelectObject font(dc, reinterpret_cast<HFONT>(SendMessageA(Handle(), WM_GETFONT, 0, 0)));
+    for (int i = 0; i < Count(); ++i) {
+      const std::string caption = Caption(i);
+      SIZE extent{};
+      GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
+      if (extent.cx > widest) widest = extent.cx, widestItem = i;
+    }
   }
-  SelectObject(dc, old);
   ReleaseDC(Handle(), dc);
   // The list view keeps part of the spacing for itself: its own label rectangle tells how much.
   int width = LOWORD(spacing);
