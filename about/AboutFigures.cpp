@@ -35,9 +35,8 @@ size_t LastSeparator(const std::string& path) {
 
 }  // namespace
 
-std::string FreeMemoryText(unsigned long long availPhysBytes, unsigned long long availPageFileBytes) {
-  const double megabytes = static_cast<double>(availPhysBytes) * kBytesToMegabytes +
-                           static_cast<double>(availPageFileBytes) * kBytesToMegabytes;
+std::string FreeMemoryText(unsigned long long availPhysBytes) {
+  const double megabytes = static_cast<double>(availPhysBytes) * kBytesToMegabytes;
   char text[64];
   std::snprintf(text, sizeof(text), "%.2f Mb", megabytes);
   return text;

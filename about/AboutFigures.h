@@ -6,9 +6,10 @@
 
 namespace about {
 
-// Free physical memory plus free page file, in megabytes of 2^20 bytes, with two decimals and a
-// point whatever the locale, followed by " Mb": 1536 and 512 megabytes give "2048.00 Mb".
-std::string FreeMemoryText(unsigned long long availPhysBytes, unsigned long long availPageFileBytes);
+// Free physical memory, the figure beside the memory-load gauge, in megabytes of 2^20 bytes, with
+// two decimals and a point whatever the locale, followed by " Mb": 18 GB give "18432.00 Mb". (The
+// free page file is no addend: on NT it already counts the free physical memory.)
+std::string FreeMemoryText(unsigned long long availPhysBytes);
 
 // The clock rate rounded to five significant digits and shown with two decimals and the given
 // separator ("2793,50" for 2793.4567); more than five digits before the separator give the

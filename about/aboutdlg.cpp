@@ -35,7 +35,7 @@ std::vector<tk::TLayoutRow> AboutLayout(TAboutBox& b) {
   return {
     // Component          Parent       Align            Left  Top Width Height Border Hint Font
     {&b.Panel,            nullptr,     TAlign::None,      8,    8,  321,  225,   2, "", {}},
-    {&b.OKButton,         nullptr,     TAlign::None,    136,  240,   77,   27,   0, "", {"MS Sans Serif", 11, true}},
+    {&b.OKButton,         nullptr,     TAlign::None,    136,  240,   77,   27,   0, "", {"Microsoft Sans Serif", 11, true}},
     {&b.ProductName,      &b.Panel,    TAlign::None,    152,    8,  161,   65,   0, "",
      {"Times New Roman", 27, true, true}},
     {&b.Version,          &b.Panel,    TAlign::None,    160,   80,   44,   16,   0, "", {}},
@@ -121,6 +121,12 @@ void TAboutBox::Create() {
 
 void TAboutBox::DpiChanged() {
   layout_.SetDpi(Handle(), Font(), Dpi());
+  // The info pages are no rows of the layout: their labels take the new font and page size here.
+  for (const std::unique_ptr<tk::TLabel>& label : infoLabels_) {
+    if (!label->Handle()) continue;
+    SendMessageA(label->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
+    label->AlignToParent();
+  }
 }
 
 void TAboutBox::FormCreate() {
@@ -218,14 +224,13 @@ void TAboutBox::FormKeyPress(char& key) {
 
 TSystemFigures TAboutBox::SystemFigures() const {
   if (!SystemCheck) return {};
-  return {SystemCheck->AvailPhysMemory64(), SystemCheck->AvailPageFile64(), SystemCheck->MemoryLoad(),
-          SystemCheck->Mhz()};
+  return {SystemCheck->AvailPhysMemory64(), SystemCheck->MemoryLoad(), SystemCheck->Mhz()};
 }
 
 void TAboutBox::AboutTimerTimer() {
   if (Notebook.ActivePage() != kSystemPage) return;
   const TSystemFigures figures = FigureSource();
-  FreeMemLabel.SetCaption(FreeMemoryText(figures.AvailPhysMemory, figures.AvailPageFile));
+  FreeMemLabel.SetCaption(FreeMemoryText(figures.AvailPhysMemory));
   LoadMemGauge.SetProgress(figures.MemoryLoad);
   MhzLabel.SetCaption(ClockText(figures.Mhz, tk::UserNumberSeparators().Decimal));
   MhzLbLabel.SetVisible(ShowsClockCaption(figures.Mhz));

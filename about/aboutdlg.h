@@ -29,7 +29,6 @@ namespace about {
 // What the timer shows of the system.
 struct TSystemFigures {
   unsigned long long AvailPhysMemory = 0;
-  unsigned long long AvailPageFile = 0;
   int MemoryLoad = 0;
   double Mhz = 0;
 };

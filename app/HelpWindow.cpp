@@ -1,5 +1,6 @@
 #include "app/HelpWindow.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "resources/resource_ids.h"
@@ -10,8 +11,9 @@ namespace app {
 
 namespace {
 
-const int kHelpWidth = 600;
-const int kHelpHeight = 560;
+// The client area at 96 dpi.
+const int kHelpWidth = 592;
+const int kHelpHeight = 533;
 
 std::string_view HelpText() {
   HMODULE module = GetModuleHandleA(nullptr);
@@ -23,6 +25,16 @@ std::string_view HelpText() {
 }
 
 }  // namespace
+
+RECT PlaceBeside(const RECT& other, SIZE size, const RECT& work) {
+  const LONG roomLeft = other.left - work.left, roomRight = work.right - other.right;
+  LONG left = roomRight >= roomLeft ? other.right : other.left - size.cx;
+  LONG top = other.top;
+  // Into the work area; where the window is larger, its top left corner stays visible.
+  left = std::max(work.left, std::min(left, work.right - size.cx));
+  top = std::max(work.top, std::min(top, work.bottom - size.cy));
+  return RECT{left, top, left + size.cx, top + size.cy};
+}
 
 THelpWindow::THelpWindow(HWND owner, bool preferMsftedit)
     : tk::TForm({SANDRIVO_PRODUCT_NAME " – Hilfe", kHelpWidth, kHelpHeight}, owner),
@@ -70,6 +82,19 @@ bool TRichHelpViewer::ShowHelp(HWND owner, const std::string&, UINT command, ULO
   window_.reset();
   window_ = std::make_unique<THelpWindow>(owner, PreferMsftedit);
   window_->Create();
+  if (owner) {
+    // Beside the window it helps with, so that both can be read together.
+    RECT ownerBounds, bounds;
+    GetWindowRect(owner, &ownerBounds);
+    GetWindowRect(window_->Handle(), &bounds);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoA(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT place =
+        PlaceBeside(ownerBounds, {bounds.right - bounds.left, bounds.bottom - bounds.top}, monitor.rcWork);
+    SetWindowPos(window_->Handle(), nullptr, place.left, place.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   window_->Show();
   return true;
 }

@@ -11,6 +11,11 @@
 
 namespace app {
 
+// Where a window of the given outer size opens beside another window on a work area: on the side
+// with more room, its top at the other's top, moved into the work area as far as it fits (so that
+// on a narrow screen it covers as little of the other as it must).
+RECT PlaceBeside(const RECT& other, SIZE size, const RECT& work);
+
 class THelpWindow : public tk::TForm {
  public:
   // owner: the window the help stays with and closes with.

@@ -28,6 +28,8 @@ const int kSplitterMinSize = 30;
 // The table's rows and its header strip (96 dpi).
 const int kInfoRowHeight = 19, kInfoHeaderHeight = 5;
 const int kDriveImageSize = 32;
+// Room beside the widest drive caption, so that none is cut short under its icon (96 dpi).
+const int kDriveLabelMargin = 4;
 const COLORREF kTransparent = RGB(255, 0, 255);
 
 tk::TImageList LoadDriveImages(int dpi = tk::kDesignDpi) {
@@ -81,7 +83,8 @@ TMainForm::TMainForm(const TDriveQueries& queries)
       CopyInfosBtn(RES_GLYPH_COPYINFOS, 1),
       HelpBtn(RES_GLYPH_HELP, 1),
       queries_(queries),
-      layout_(MainLayout(*this)) {
+      layout_(MainLayout(*this)),
+      chosenListWidth_(layout_.Width(DrivesView)) {
   KeyPreview = true;
   SizeGauge.SetForeColor(RGB(0, 0, 255));
   InfoBtn.OnClick = [this] { InfoBtnClick(); };
@@ -109,6 +112,8 @@ void TMainForm::DpiChanged() {
   tk::TImageList images = LoadDriveImages(Dpi());
   DrivesView.SetImages(images.Get());
   ImageList1 = std::move(images);
+  DrivesView.FitIconSpacing(tk::Scale(kDriveLabelMargin, Dpi()));
+  Resized();
   SetInfoGridMetrics();
 }
 
@@ -124,6 +129,7 @@ void TMainForm::FormCreate() {
   drives_ = listing_ ? listing_->Take() : ListedDrives(queries_);
   listing_.reset();
   for (const TListedDrive& drive : drives_) DrivesView.Add(DriveCaption(drive), DriveImageIndex(drive.Type));
+  DrivesView.FitIconSpacing(tk::Scale(kDriveLabelMargin, Dpi()));
   SetInfoGridMetrics();
   Separator = kFieldSeparator;
 }
@@ -198,13 +204,18 @@ void TMainForm::FormKeyDown(WORD& key, tk::TShiftState) {
 }
 
 void TMainForm::Resized() {
-  // The splitter's limits hold at every size: the drive list gives way first.
-  if (Panel1.Handle()) {
+  // A minimised window has no client area: the layout waits for the restored size.
+  if (IsIconic(Handle())) return;
+  // The splitter's limits hold at every size: the drive list gives way first, and takes the width
+  // the user chose back when the window grows again. While the DPI changes the layout still has
+  // the old one: DpiChanged comes back here.
+  if (Panel1.Handle() && layout_.Dpi() == Dpi()) {
     RECT client;
     GetClientRect(Handle(), &client);
     const int least = tk::Scale(kSplitterMinSize, Dpi());
     const int widest = client.right - layout_.Width(Splitter) - least;
-    if (layout_.Width(DrivesView) > widest) layout_.SetWidth(DrivesView, std::max(least, widest));
+    const int width = std::max(least, std::min(tk::Scale(chosenListWidth_, Dpi()), widest));
+    if (layout_.Width(DrivesView) != width) layout_.SetWidth(DrivesView, width);
   }
   layout_.Realign(Handle());
 }
@@ -218,6 +229,7 @@ int TMainForm::MoveSplitter(int delta) {
   const int width = std::clamp(old + delta, least, std::max(least, widest));
   if (width == old) return 0;
   layout_.SetWidth(DrivesView, width);
+  chosenListWidth_ = tk::Unscale(width, Dpi());
   layout_.Realign(Handle());
   return width - old;
 }

@@ -77,6 +77,9 @@ class TMainForm : public tk::TForm {
   std::optional<TDriveListing> listing_;
   // The drives of DrivesView, in item order.
   std::vector<TListedDrive> drives_;
+  // The drive list's width as the user last chose it with the splitter (96 dpi): the window gives
+  // it as much of that as its size allows.
+  int chosenListWidth_;
   char Separator = 0;
 };
 

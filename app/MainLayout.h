@@ -1,4 +1,4 @@
-// The main window's layout: outer size, caption and one row per component.
+// The main window's layout: client size, caption and one row per component.
 #pragma once
 
 #include <vector>
@@ -9,8 +9,9 @@ namespace app {
 
 class TMainForm;
 
-inline constexpr int kMainFormWidth = 507;
-inline constexpr int kMainFormHeight = 434;
+// The client area that the layout fills at 96 dpi (507 x 434 outside with the classic frame).
+inline constexpr int kMainFormWidth = 499;
+inline constexpr int kMainFormHeight = 407;
 
 std::vector<tk::TLayoutRow> MainLayout(TMainForm& form);
 

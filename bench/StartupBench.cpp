@@ -1,14 +1,20 @@
 // Start-up: from CreateProcess until the program's main window is visible and answers a message,
 // for the program and for a bare window program with one list view, in alternating rounds. Each
-// started program is closed (WM_CLOSE) and waited for before the next start.
+// started program is closed (WM_CLOSE) and waited for before the next start. Besides the ratio it
+// prints what moves it: each program's median time in three phases (until its process has a first
+// window, until the window shows, until it answers), the machine's processors and load before and
+// after, and what this prefix gives the program to do at its start (drive letters and the time their
+// types take, font families).
 //
 // startup_bench [rounds] [program] [baseline]; the programs default to Sandrivo.exe beside the
 // build folder and bare_listview.exe beside this benchmark.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "bench/Rounds.h"
 
@@ -36,9 +42,94 @@ BOOL CALLBACK FindShownWindow(HWND window, LPARAM data) {
   return FALSE;
 }
 
+BOOL CALLBACK FindAnyWindow(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<TSearch*>(data);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process != search->ProcessId) return TRUE;
+  search->Window = window;
+  return FALSE;
+}
+
+// Seconds from the start until the process had a window, until its main window showed, until it
+// answered; one list of each per program.
+struct TPhases {
+  std::vector<double> Window, Shown, Answered;
+  void Print(const char* name) {
+    auto median = [](std::vector<double> v) {
+      std::sort(v.begin(), v.end());
+      return v.empty() ? 0.0 : v[v.size() / 2] * 1e3;
+    };
+    std::printf("%-24s first window %6.1f ms, shown %6.1f ms, answering %6.1f ms (medians)\n", name,
+                median(Window), median(Shown), median(Answered));
+  }
+};
+
+// The first line of the Linux load average where Wine shows the host's files, or "".
+std::string HostLoad() {
+  char text[128] = "";
+  HANDLE file =
+      CreateFileA("Z:\\proc\\loadavg", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return "";
+  DWORD read = 0;
+  ReadFile(file, text, sizeof(text) - 1, &read, nullptr);
+  CloseHandle(file);
+  std::string load(text, read);
+  return load.substr(0, load.find('\n'));
+}
+
+int CALLBACK CountFamily(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM count) {
+  ++*reinterpret_cast<int*>(count);
+  return 1;
+}
+
+// What the program's start depends on in this prefix and on this machine.
+void PrintFacts(const char* when) {
+  SYSTEM_INFO system{};
+  GetSystemInfo(&system);
+  // A wait that does not wait: a kernel call on Windows, a round trip through the server under Wine;
+  // a start makes some hundred system calls, and where these cost more the program's start, with
+  // its dozen windows, grows more than the bare one's.
+  std::vector<double> trips;
+  HANDLE self = GetCurrentProcess();
+  for (int i = 0; i < 1000; ++i) {
+    const double start = Seconds();
+    WaitForSingleObject(self, 0);
+    trips.push_back(Seconds() - start);
+  }
+  std::sort(trips.begin(), trips.end());
+  std::printf("%s: %lu processors, load average %s, one system round trip %.1f us (median)\n", when,
+              system.dwNumberOfProcessors, HostLoad().c_str(), trips[trips.size() / 2] * 1e6);
+  if (std::string(when) != "before") return;
+  // What the drive list costs: one type query per letter the system has (as the program asks), and
+  // what asking all 26 would cost, which a busy machine makes expensive.
+  double start = Seconds();
+  const DWORD present = GetLogicalDrives();
+  std::string letters;
+  for (int i = 0; i < 26; ++i) {
+    const char root[] = {static_cast<char>('A' + i), ':', '\\', '\0'};
+    if (present & (1u << i) && GetDriveTypeA(root) > DRIVE_NO_ROOT_DIR) letters += root[0];
+  }
+  const double asked = Seconds() - start;
+  start = Seconds();
+  for (char letter = 'A'; letter <= 'Z'; ++letter) {
+    const char root[] = {letter, ':', '\\', '\0'};
+    GetDriveTypeA(root);
+  }
+  const double allLetters = Seconds() - start;
+  HDC screen = GetDC(nullptr);
+  LOGFONTA all{};
+  all.lfCharSet = DEFAULT_CHARSET;
+  int families = 0;
+  EnumFontFamiliesExA(screen, &all, CountFamily, reinterpret_cast<LPARAM>(&families), 0);
+  ReleaseDC(nullptr, screen);
+  std::printf("drives %s: their types in %.1f ms (all 26 letters' in %.1f ms), %d font families\n",
+              letters.c_str(), asked * 1e3, allLetters * 1e3, families);
+}
+
 // Starts the program, waits until its window is shown and answering, closes it again; returns the
 // seconds from the start until the answer.
-double StartAndClose(const std::string& program) {
+double StartAndClose(const std::string& program, TPhases& phases) {
   const double start = Seconds();
   STARTUPINFOA startup{};
   startup.cb = sizeof(startup);
@@ -51,17 +142,27 @@ double StartAndClose(const std::string& program) {
   }
   TSearch search{process.dwProcessId, nullptr};
   DWORD_PTR answer = 0;
+  double window = 0, shown = 0;
   for (;;) {
     if (WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0) {
       std::fprintf(stderr, "%s ended before showing a window\n", program.c_str());
       std::exit(1);
     }
     search.Window = nullptr;
+    if (!window) {
+      EnumWindows(FindAnyWindow, reinterpret_cast<LPARAM>(&search));
+      if (search.Window) window = Seconds() - start;
+      search.Window = nullptr;
+    }
     EnumWindows(FindShownWindow, reinterpret_cast<LPARAM>(&search));
+    if (search.Window && !shown) shown = Seconds() - start;
     if (search.Window && SendMessageTimeoutA(search.Window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer)) break;
     Sleep(1);
   }
   const double elapsed = Seconds() - start;
+  phases.Window.push_back(window ? window : shown);
+  phases.Shown.push_back(shown);
+  phases.Answered.push_back(elapsed);
   PostMessageA(search.Window, WM_CLOSE, 0, 0);
   WaitForSingleObject(process.hProcess, 10000);
   CloseHandle(process.hThread);
@@ -77,25 +178,30 @@ int main(int argc, char** argv) {
   const int rounds = argc > 1 ? std::atoi(argv[1]) : 9;
   const std::string program = argc > 2 ? argv[2] : Beside("Sandrivo.exe", 1);
   const std::string baseline = argc > 3 ? argv[3] : Beside("bare_listview.exe", 0);
-  for (int i = 0; i < 2; ++i) StartAndClose(baseline), StartAndClose(program);  // warm up
+  PrintFacts("before");
+  TPhases warmUp, basePhases, programPhases;
+  for (int i = 0; i < 2; ++i) StartAndClose(baseline, warmUp), StartAndClose(program, warmUp);
   TRatios ratios;
   for (int round = 0; round < rounds; ++round) {
     // Alternating which starts first, so that neither always follows the other's exit.
     double base = 0, work = 0;
     if (round % 2 == 0) {
-      base = StartAndClose(baseline);
-      work = StartAndClose(program);
+      base = StartAndClose(baseline, basePhases);
+      work = StartAndClose(program, programPhases);
     } else {
-      work = StartAndClose(program);
-      base = StartAndClose(baseline);
+      work = StartAndClose(program, programPhases);
+      base = StartAndClose(baseline, basePhases);
     }
     ratios.Ratios.push_back(work / base);
     ratios.BaselineSeconds += base;
     ratios.SubjectSeconds += work;
   }
   std::sort(ratios.Ratios.begin(), ratios.Ratios.end());
-  std::printf("bare list-view program: %.1f ms, Sandrivo: %.1f ms\n", ratios.BaselineSeconds / rounds * 1e3,
-              ratios.SubjectSeconds / rounds * 1e3);
+  std::printf("bare list-view program: %.1f ms, Sandrivo: %.1f ms (means)\n",
+              ratios.BaselineSeconds / rounds * 1e3, ratios.SubjectSeconds / rounds * 1e3);
+  basePhases.Print("bare list-view program:");
+  programPhases.Print("Sandrivo:");
+  PrintFacts("after");
   PrintResult("start until the main window answers", "bare window program with one list view", ratios, 1.25);
   return 0;
 }

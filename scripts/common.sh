@@ -36,8 +36,33 @@ install_packages() {
   as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
+# Where the prefixes take Windows' fonts from: Wine's own faces (MS Sans Serif, Tahoma) and the
+# faces with the metrics of Arial and Times New Roman. Each folder can be given instead of its
+# package, e.g. an unpacked copy.
+WINE_FONTS_DIR=${SANDRIVO_WINE_FONTS:-/usr/share/wine/fonts}
+LIBERATION_FONTS_DIR=${SANDRIVO_LIBERATION_FONTS:-/usr/share/fonts/truetype/liberation}
+[ -n "${SANDRIVO_WINE_FONTS:-}" ] || PACKAGES+=(fonts-wine)
+[ -n "${SANDRIVO_LIBERATION_FONTS:-}" ] || PACKAGES+=(fonts-liberation)
+
+# Gives the current prefix Windows' font metrics: the fonts in its Fonts folder, and Arial, Times
+# New Roman and Microsoft Sans Serif (the scalable interface face) replaced by their metric twins.
+# Without them every face falls back to a wider one, and text is measured as Windows never does.
+setup_prefix_fonts() {
+  local fonts=$WINEPREFIX/drive_c/windows/Fonts
+  [ -f "$WINEPREFIX/.sandrivo-fonts" ] && return 0
+  mkdir -p "$fonts"
+  cp "$WINE_FONTS_DIR"/*.ttf "$WINE_FONTS_DIR"/*.fon "$fonts"/
+  cp "$LIBERATION_FONTS_DIR"/LiberationSans-*.ttf "$LIBERATION_FONTS_DIR"/LiberationSerif-*.ttf "$fonts"/
+  local key='HKCU\Software\Wine\Fonts\Replacements'
+  wine reg add "$key" /v Arial /d 'Liberation Sans' /f >/dev/null
+  wine reg add "$key" /v 'Microsoft Sans Serif' /d 'Liberation Sans' /f >/dev/null
+  wine reg add "$key" /v 'Times New Roman' /d 'Liberation Serif' /f >/dev/null
+  wineserver -w
+  touch "$WINEPREFIX/.sandrivo-fonts"
+}
+
 # Creates the Wine prefix given as $1 if it does not exist yet, of the architecture $2 (win32 or
-# win64).
+# win64), with Windows' fonts.
 make_prefix() {
   export WINEPREFIX=$1 WINEARCH=${2:-win32}
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
@@ -46,6 +71,7 @@ make_prefix() {
     wineboot -i >/dev/null 2>&1
     wineserver -w
   fi
+  setup_prefix_fonts
 }
 
 TOOLCHAIN_I686=$ROOT/cmake/mingw-i686.cmake

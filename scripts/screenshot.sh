@@ -1,17 +1,28 @@
 #!/usr/bin/env bash
-# Makes the README's screenshots on an Xvfb display of its own: the main window with drive C selected
-# (docs/main-window.png, or the file given), and the about dialog's icon page, its "System" page
-# with figures and its first info page (docs/about-icon.png, docs/about-system.png,
-# docs/about-info.png), and the help window (docs/help-window.png); then the main window and the
-# about dialog's "System" page at 150 % scaling (docs/main-window-150.png, docs/about-system-150.png).
+# Makes the README's screenshots on an Xvfb display of its own, each window with its frame as a user
+# sees it (Wine's virtual desktop draws the frames; each picture is cropped to its window): the main
+# window with drive C selected (docs/main-window.png, or the file given), and the about dialog's icon
+# page, its "System" page with figures and its first info page (docs/about-icon.png,
+# docs/about-system.png, docs/about-info.png), and the help window (docs/help-window.png); then the
+# main window and the about dialog's "System" page at 150 % scaling (docs/main-window-150.png,
+# docs/about-system-150.png).
 # Usage: scripts/screenshot.sh [output.png]
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 OUT=${1:-$ROOT/docs/main-window.png}
 
 install_packages "${PACKAGES[@]}" xdotool imagemagick
+# German regional settings, to match the German texts of the windows, for every Wine process: the
+# first one of a session sets them for the prefix.
+wine() { env LC_ALL=de_DE.UTF-8 wine "$@"; }
 build "$BUILD_DIR" "$TOOLCHAIN_I686" OFF
-make_prefix "$ROOT/.wine/run"
+# Finds a window inside the virtual desktop, where X tools see only the desktop.
+WINDOWRECT=$BUILD_DIR/windowrect.exe
+i686-w64-mingw32-g++-posix -O1 -static -o "$WINDOWRECT" "$ROOT/scripts/tools/windowrect.cpp"
+# A prefix of its own: every program of it runs in one virtual desktop.
+make_prefix "$ROOT/.wine/screenshot"
+wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null
+wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1200x900 /f >/dev/null
 unset DISPLAY
 SCREEN_SIZE=1280x1024x24 start_display
 set_dpi() {
@@ -28,61 +39,86 @@ trap 'set_dpi 96; wineserver -k 2>/dev/null || true; stop_display' EXIT
 # A length of the 96-dpi layout at the current DPI.
 px() { echo $((($1 * DPI + 48) / 96)); }
 
+# Starts the program and waits for the virtual desktop's X window: DX, DY its place on the screen.
+start_program() {
+  wine "$BUILD_DIR/Sandrivo.exe" >/dev/null 2>&1 &
+  local desktop=
+  for _ in $(seq 100); do
+    desktop=$(xdotool search --name '^Default - Wine desktop$' 2>/dev/null | tail -n 1) && [ -n "$desktop" ] && break
+    sleep 0.2
+  done
+  [ -n "$desktop" ] || { echo "the virtual desktop did not appear" >&2; return 1; }
+  eval "$(xdotool getwindowgeometry --shell "$desktop")"
+  DX=$X DY=$Y
+}
+# Sets WX, WY, WW, WH to the window's outer rectangle and CX, CY to its client area's corner, on the
+# screen.
+find_window() {
+  local rect
+  rect=$(wine "$WINDOWRECT" "$1" 2>/dev/null | tr -d '\r')
+  [ -n "$rect" ] || { echo "the window \"$1\" did not appear" >&2; return 1; }
+  read -r WX WY WW WH CX CY <<<"$rect"
+  WX=$((WX + DX)) WY=$((WY + DY)) CX=$((CX + DX)) CY=$((CY + DY))
+  sleep 1
+}
+# Clicks at a point of the 96-dpi layout inside the client area of the window last found.
+click_at() {
+  xdotool mousemove $((CX + $(px "$1"))) $((CY + $(px "$2"))) click 1
+}
+shot() {
+  # Away from the window, so that no tool tip covers the picture; new pixels reach the screen with
+  # the next input event.
+  xdotool mousemove $((DX + 2)) $((DY + 2)) mousemove $((DX + 3)) $((DY + 2))
+  sleep 0.5
+  mkdir -p "$(dirname "$1")"
+  import -window root -crop "${WW}x${WH}+${WX}+${WY}" +repage "$1"
+  echo "Wrote ${1#"$ROOT"/}"
+}
+
 set_dpi 96
-# German regional settings, to match the German texts of the window.
-LC_ALL=de_DE.UTF-8 wine "$BUILD_DIR/Sandrivo.exe" >/dev/null 2>&1 &
-wait_for_window "Quelix Disk-Info"
+start_program
+find_window "Quelix Disk-Info"
 # Drive C is the first icon of the drive list, which starts below the 41-pixel button bar.
-xdotool mousemove $((X + $(px 38))) $((Y + $(px 63))) click 1
+click_at 38 63
 sleep 1
-# Away from the list, so that no tool tip covers the picture.
-xdotool mousemove $((X + WIDTH + 20)) $((Y + HEIGHT + 20))
-sleep 0.5
-mkdir -p "$(dirname "$OUT")"
-import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$OUT"
-echo "Wrote $OUT"
+shot "$OUT"
 
 # The "i" button, fourth in the button bar.
-xdotool mousemove $((X + $(px 124))) $((Y + $(px 20))) click 1
-wait_for_window "Infos"
-about_shot() {
-  # New pixels reach the screen with the next input event.
-  xdotool mousemove $((X + WIDTH + 20)) $((Y + HEIGHT + 20)) mousemove $((X + WIDTH + 21)) $((Y + HEIGHT + 20))
-  sleep 0.5
-  import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$ROOT/docs/$1"
-  echo "Wrote docs/$1"
-}
-about_shot about-icon.png
+click_at 124 20
+find_window "Infos"
+shot "$ROOT/docs/about-icon.png"
 # PageDown: the "System" page; its figures come with the timer's next tick.
 xdotool key Next
 sleep 2
-about_shot about-system.png
+shot "$ROOT/docs/about-system.png"
 xdotool key Next
 sleep 1
-about_shot about-info.png
+shot "$ROOT/docs/about-info.png"
 xdotool key Escape
 sleep 1
 
-# F1 in the main window: the help window.
-wait_for_window "Quelix Disk-Info"
+# F1 in the main window: the help window, beside it.
+find_window "Quelix Disk-Info"
+# Its caption first: the keys go to the active window.
+xdotool mousemove $((WX + WW / 2)) $((WY + 8)) click 1
+sleep 0.5
 xdotool key F1
-wait_for_window "Quelix Disk-Info.*Hilfe"
-about_shot help-window.png
+# (The title's dash is beyond the command line's ASCII: the title's start finds it.)
+find_window "Quelix Disk-Info *"
+shot "$ROOT/docs/help-window.png"
 xdotool key Escape
-
 sleep 1
 
 # The same at 150 %: the main window with drive C, and the about dialog's "System" page.
-wineserver -k 2>/dev/null || true
 set_dpi 144
-LC_ALL=de_DE.UTF-8 wine "$BUILD_DIR/Sandrivo.exe" >/dev/null 2>&1 &
-wait_for_window "Quelix Disk-Info"
-xdotool mousemove $((X + $(px 38))) $((Y + $(px 63))) click 1
+start_program
+find_window "Quelix Disk-Info"
+click_at 38 63
 sleep 1
-about_shot main-window-150.png
-xdotool mousemove $((X + $(px 124))) $((Y + $(px 20))) click 1
-wait_for_window "Infos"
+shot "$ROOT/docs/main-window-150.png"
+click_at 124 20
+find_window "Infos"
 xdotool key Next
 sleep 2
-about_shot about-system-150.png
+shot "$ROOT/docs/about-system-150.png"
 xdotool key Escape

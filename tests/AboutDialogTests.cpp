@@ -74,7 +74,7 @@ class AboutBoxTest : public ::testing::Test {
   void Click(tk::TLabel& label) { testing_support::Click(label.Handle(), 2, 2); }
 
   TShellRecorder shell;
-  TSystemFigures figures{1536ull << 20, 512ull << 20, 42, 2793.4567};
+  TSystemFigures figures{1536ull << 20, 42, 2793.4567};
   int reads = 0;
   TAboutBox box;
 };
@@ -116,11 +116,11 @@ TEST(InfoAdds, FifteenParagraphsOfTheGivenLengthsAndBreaks) {
 }
 
 TEST(AboutFigures, FreeMemoryInMegabytesWithAPointPastFourGigabytes) {
-  EXPECT_EQ(about::FreeMemoryText(1536ull << 20, 512ull << 20), "2048.00 Mb");
-  EXPECT_EQ(about::FreeMemoryText(0, 0), "0.00 Mb");
-  EXPECT_EQ(about::FreeMemoryText(3ull << 19, 0), "1.50 Mb");
+  EXPECT_EQ(about::FreeMemoryText(2048ull << 20), "2048.00 Mb");
+  EXPECT_EQ(about::FreeMemoryText(0), "0.00 Mb");
+  EXPECT_EQ(about::FreeMemoryText(3ull << 19), "1.50 Mb");
   // Beyond the 32-bit counts that saturate at 4 GiB.
-  EXPECT_EQ(about::FreeMemoryText(12ull << 30, 6ull << 30), "18432.00 Mb");
+  EXPECT_EQ(about::FreeMemoryText(18ull << 30), "18432.00 Mb");
 }
 
 TEST(AboutFigures, ClockRoundsTheFiveDigitsAsTheirDecimalText) {
@@ -238,6 +238,27 @@ TEST_F(AboutBoxTest, SeventeenPagesPagedByTheScrollerAndTheKeys) {
   EXPECT_EQ(box.Notebook.PageIndex(), before - 1);
 }
 
+TEST_F(AboutBoxTest, AMoveToAnotherDpiGivesTheInfoPagesTheNewFontAndSize) {
+  RECT outer, client;
+  GetWindowRect(box.Handle(), &outer);
+  GetClientRect(box.Handle(), &client);
+  const RECT suggested{outer.left, outer.top, outer.right + client.right / 2,
+                       outer.bottom + client.bottom / 2};
+  SendMessageA(box.Handle(), 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(144, 144),
+               reinterpret_cast<LPARAM>(&suggested));
+  Pump();
+  ASSERT_EQ(box.Dpi(), 144);
+  for (int page = 2; page < box.Notebook.PageCount(); ++page) {
+    HWND label = GetWindow(box.Notebook.Page(page).Handle(), GW_CHILD);
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)), box.Font()) << "page " << page;
+    RECT area, text;
+    GetClientRect(box.Notebook.Page(page).Handle(), &area);
+    GetClientRect(label, &text);
+    EXPECT_TRUE(EqualRect(&area, &text)) << "page " << page;
+  }
+}
+
 TEST_F(AboutBoxWithoutPagesTest, AnEmptyListLeavesTwoPages) {
   EXPECT_EQ(box.Notebook.PageCount(), 2);
   EXPECT_EQ(box.Scroller.Max(), 1);
@@ -258,12 +279,12 @@ TEST_F(AboutBoxTest, TheTimerFillsTheSystemPageOnlyWhileItShows) {
   Key(VK_NEXT);
   box.AboutTimerTimer();
   EXPECT_GE(reads, 1);
-  EXPECT_EQ(box.FreeMemLabel.Caption(), "2048.00 Mb");
+  EXPECT_EQ(box.FreeMemLabel.Caption(), "1536.00 Mb") << "the free physical memory alone";
   EXPECT_EQ(box.LoadMemGauge.Progress(), 42);
   EXPECT_EQ(box.MhzLabel.Caption(), Figure("2793", "50"));
   EXPECT_TRUE(box.MhzLbLabel.Visible());
 
-  figures = {0, 0, 100, 0};
+  figures = {0, 100, 0};
   box.AboutTimerTimer();
   EXPECT_EQ(box.FreeMemLabel.Caption(), "0.00 Mb");
   EXPECT_EQ(box.LoadMemGauge.Progress(), 100);
@@ -271,13 +292,13 @@ TEST_F(AboutBoxTest, TheTimerFillsTheSystemPageOnlyWhileItShows) {
   EXPECT_FALSE(box.MhzLbLabel.Visible());
   EXPECT_FALSE(IsWindowVisible(box.MhzLbLabel.Handle()));
 
-  figures = {0, 0, 7, -1};
+  figures = {0, 7, -1};
   box.AboutTimerTimer();
   EXPECT_EQ(box.MhzLabel.Caption(), "");
   EXPECT_FALSE(box.MhzLbLabel.Visible());
   EXPECT_EQ(box.LoadMemGauge.Progress(), 7);
 
-  figures = {0, 0, 7, 654321.0};
+  figures = {0, 7, 654321.0};
   box.AboutTimerTimer();
   EXPECT_EQ(box.MhzLabel.Caption(), Figure("6", "5432E+05"));
   EXPECT_TRUE(box.MhzLbLabel.Visible());
@@ -285,7 +306,7 @@ TEST_F(AboutBoxTest, TheTimerFillsTheSystemPageOnlyWhileItShows) {
   // Another page: a tick changes nothing.
   Key(VK_NEXT);
   const int readsBefore = reads;
-  figures = {1ull << 20, 0, 1, 1};
+  figures = {1ull << 20, 1, 1};
   box.AboutTimerTimer();
   Pump();
   EXPECT_EQ(reads, readsBefore);
@@ -462,7 +483,7 @@ TEST(AboutBox, TwoHundredOpeningsLeaveNoObjectBehind) {
     TAboutBox box(nullptr);
     box.Create();
     box.AddInfoPages(about::InfoAdds);
-    box.FigureSource = [] { return TSystemFigures{1, 2, 3, 4}; };
+    box.FigureSource = [] { return TSystemFigures{1, 2, 3}; };
     PostMessageA(box.Handle(), WM_KEYDOWN, VK_NEXT, 1);
     PostMessageA(box.Handle(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     box.ShowModal();

@@ -109,69 +109,6 @@ void MoveToDpi(TMainForm& form, int dpi, const RECT& suggested) {
   return ::testing::AssertionSuccess();
 }
 
-// The LogPixels value of the prefix, set for as long as the object lives.
-class TSystemDpi {
- public:
-  explicit TSystemDpi(DWORD dpi) {
-    RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
-                    &key_, nullptr);
-    DWORD size = sizeof(old_);
-    hadValue_ = RegQueryValueExA(key_, "LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&old_),
-                                 &size) == ERROR_SUCCESS;
-    RegSetValueExA(key_, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof(dpi));
-  }
-  ~TSystemDpi() {
-    if (hadValue_)
-      RegSetValueExA(key_, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old_), sizeof(old_));
-    else
-      RegDeleteValueA(key_, "LogPixels");
-    RegCloseKey(key_);
-  }
-  TSystemDpi(const TSystemDpi&) = delete;
-  TSystemDpi& operator=(const TSystemDpi&) = delete;
-
- private:
-  HKEY key_ = nullptr;
-  DWORD old_ = 0;
-  bool hadValue_ = false;
-};
-
-// Runs this test program's report of the main window in a new process, at the given system DPI,
-// and returns what it printed.
-std::string ReportAtSystemDpi(DWORD dpi) {
-  const TSystemDpi systemDpi(dpi);
-  char program[MAX_PATH];
-  GetModuleFileNameA(nullptr, program, MAX_PATH);
-  std::string commandLine =
-      std::string("\"") + program +
-      "\" --gtest_also_run_disabled_tests --gtest_filter=MainFormDpiReport.* --gtest_brief=1";
-  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-  HANDLE readEnd = nullptr, writeEnd = nullptr;
-  CreatePipe(&readEnd, &writeEnd, &inherit, 0);
-  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-  STARTUPINFOA startup{};
-  startup.cb = sizeof(startup);
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = writeEnd;
-  startup.hStdError = writeEnd;
-  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  PROCESS_INFORMATION process{};
-  const BOOL started = CreateProcessA(program, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                      nullptr, &startup, &process);
-  CloseHandle(writeEnd);
-  std::string output;
-  if (started) {
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(readEnd, buffer, sizeof(buffer), &read, nullptr) && read > 0) output.append(buffer, read);
-    WaitForSingleObject(process.hProcess, 60000);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-  }
-  CloseHandle(readEnd);
-  return output;
-}
-
 // The figure lines of a report, by name.
 std::vector<TPlace> ReportedPlaces(const std::string& report, int& dpi, int& header, int& row, int& font,
                                    int& images) {
@@ -207,7 +144,7 @@ void ExpectScaledAtSystemDpi(int dpi) {
   ASSERT_EQ(reference.Dpi(), 96) << "the tests' prefix runs at 96 dpi";
   const std::vector<TPlace> at96 = Places(reference);
 
-  const std::string report = ReportAtSystemDpi(static_cast<DWORD>(dpi));
+  const std::string report = testing_support::RunAtSystemDpi(static_cast<DWORD>(dpi), "MainFormDpiReport.*");
   int reportedDpi = 0, header = 0, row = 0, font = 0, images = 0;
   const std::vector<TPlace> places = ReportedPlaces(report, reportedDpi, header, row, font, images);
   ASSERT_EQ(reportedDpi, dpi) << report;

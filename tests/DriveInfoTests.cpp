@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/drive/DriveInfo.h"
+#include "app/drive/DriveList.h"
 #include "app/drive/NumberFormat.h"
 #include "tests/FakeDriveQueries.h"
 
@@ -42,6 +43,31 @@ std::string Whole(double value) {
 }
 
 }  // namespace
+
+// Counts the type queries and answers a type for letters the system does not have too.
+class TTypeCountingQueries : public testing_support::TFakeDriveQueries {
+ public:
+  mutable std::string Asked;
+  UINT DriveType(const std::string& root) const override {
+    Asked += root[0];
+    return root[0] == 'Q' ? DRIVE_FIXED : TFakeDriveQueries::DriveType(root);
+  }
+};
+
+TEST(DriveList, OnlyTheLettersTheSystemHasAreAskedForTheirType) {
+  TTypeCountingQueries queries;
+  queries.Drives['C'] = testing_support::FixedDrive(1000, 500);
+  queries.Drives['M'] = testing_support::FixedDrive(1000, 500);
+  queries.Drives['M'].Type = DRIVE_CDROM;
+  queries.Drives['X'] = testing_support::FixedDrive(1000, 500);
+  queries.Drives['X'].Type = DRIVE_UNKNOWN;
+  const std::vector<app::TListedDrive> drives = app::ListedDrives(queries);
+  EXPECT_EQ(queries.Asked, "CMX");
+  ASSERT_EQ(drives.size(), 2u);
+  EXPECT_EQ(drives[0].Letter, 'C');
+  EXPECT_EQ(drives[1].Letter, 'M');
+  EXPECT_EQ(drives[1].Type, static_cast<UINT>(DRIVE_CDROM));
+}
 
 TEST(DriveTypeName, NamesTheFiveTypesAndNothingElse) {
   EXPECT_EQ(app::DriveTypeName(2), "Diskette");

@@ -103,6 +103,44 @@ TEST_F(HelpWindowTest, EveryWayOfAskingOpensOneWindow) {
   EXPECT_EQ(HelpWindows(), 1);
 }
 
+TEST(HelpPlacement, BesideTheOtherWindowOnTheSideWithMoreRoom) {
+  const RECT screen{0, 0, 1280, 984}, second{1400, 0, 2680, 984};
+  const SIZE help{600, 560};
+  const struct {
+    RECT other, work, expected;
+    const char* what;
+  } cases[] = {
+      {{100, 200, 607, 634}, screen, {607, 200, 1207, 760}, "room on the right"},
+      {{700, 200, 1207, 634}, screen, {100, 200, 700, 760}, "room on the left"},
+      {{386, 295, 893, 729}, screen, {680, 295, 1280, 855}, "room on neither side: more on the right"},
+      {{400, 295, 907, 729}, screen, {0, 295, 600, 855}, "room on neither side: more on the left"},
+      {{100, 600, 607, 1034}, screen, {607, 424, 1207, 984}, "low on the screen: moved up"},
+      {{-50, -20, 457, 414}, screen, {457, 0, 1057, 560}, "above the top: moved down"},
+      {{100, 200, 607, 634}, second, {1400, 200, 2000, 760}, "on a work area beside the window's"},
+  };
+  for (const auto& c : cases) {
+    const RECT placed = app::PlaceBeside(c.other, help, c.work);
+    EXPECT_TRUE(EqualRect(&placed, &c.expected))
+        << c.what << ": " << placed.left << "," << placed.top << "," << placed.right << "," << placed.bottom;
+  }
+}
+
+TEST_F(HelpWindowTest, OpensBesideTheMainWindowAtItsClientSize) {
+  // Thicker frames leave the client area as designed.
+  const testing_support::TThickFrames frames;
+  SetWindowPos(form.Handle(), nullptr, 20, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  F1(form.DrivesView.Handle());
+  ASSERT_NE(viewer.Window(), nullptr);
+  RECT main, help, client;
+  GetWindowRect(form.Handle(), &main);
+  GetWindowRect(viewer.Window()->Handle(), &help);
+  GetClientRect(viewer.Window()->Handle(), &client);
+  EXPECT_EQ(help.left, main.right);
+  EXPECT_EQ(help.top, main.top);
+  EXPECT_EQ(client.right, 592);
+  EXPECT_EQ(client.bottom, 533);
+}
+
 TEST_F(HelpWindowTest, ClosingTheMainWindowClosesTheHelp) {
   F1(form.DrivesView.Handle());
   ASSERT_NE(viewer.Window(), nullptr);
@@ -144,6 +182,55 @@ TEST_F(HelpWindowTest, ReadOnlyGermanTextThatNamesEveryRow) {
   PostMessageA(Editor(), WM_CHAR, 'x', 1);
   Pump();
   EXPECT_EQ(Text(), text);
+}
+
+TEST_F(HelpWindowTest, TheTextAgreesWithTheProgram) {
+  F1(form.DrivesView.Handle());
+  ASSERT_NE(Editor(), nullptr);
+  const std::string text = Text();
+  // The about dialog's configuration rule makes folders: the text says so, and which.
+  EXPECT_EQ(text.find("schreibt nichts"), std::string::npos);
+  EXPECT_NE(text.find("zwei leere Ordner"), std::string::npos);
+  EXPECT_NE(text.find("%APPDATA%"), std::string::npos);
+  EXPECT_NE(text.find("--json"), std::string::npos);
+  // The buttons by their pictures, left to right, each with its keys.
+  const char* const buttons[] = {"Klemmbrett mit einem Pfeil (Strg+C oder Strg+Einfg)",
+                                 "Klemmbrett mit drei Pfeilen (Strg+Umschalt+C)", "Fragezeichen (F1)",
+                                 "kleines i (Strg+I)",
+                                 "offene T\xFCr mit Pfeil nach drau\xDF"
+                                 "en (Alt+F4)"};
+  size_t at = 0;
+  for (const char* button : buttons) {
+    const size_t found = text.find(button, at);
+    EXPECT_NE(found, std::string::npos) << button;
+    if (found != std::string::npos) at = found;
+  }
+}
+
+TEST_F(HelpWindowTest, AParagraphAfterAListHasSpaceBeforeIt) {
+  F1(form.DrivesView.Handle());
+  ASSERT_NE(Editor(), nullptr);
+  const std::string text = Text();
+  // Paragraphs end in CR LF in the window text, in CR alone in the control's own character
+  // positions; list items start with a bullet and a tab.
+  auto isItem = [&](size_t start) { return text.compare(start, 2, "\x95\t") == 0; };
+  int checked = 0;
+  size_t previous = 0;
+  LONG breaks = 0;
+  for (size_t end = text.find("\r\n"); end != std::string::npos; end = text.find("\r\n", end + 2)) {
+    const size_t start = end + 2;
+    const LONG position = static_cast<LONG>(start) - ++breaks;
+    if (start < text.size() && isItem(previous) && !isItem(start)) {
+      SendMessageA(Editor(), EM_SETSEL, static_cast<WPARAM>(position), position);
+      PARAFORMAT2 format{};
+      format.cbSize = sizeof(format);
+      SendMessageA(Editor(), EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&format));
+      EXPECT_GT(format.dySpaceBefore, 0) << text.substr(start, 40);
+      ++checked;
+    }
+    previous = start;
+  }
+  EXPECT_EQ(checked, 4);
 }
 
 TEST_F(HelpWindowTest, WithoutMsfteditRiched20ShowsTheSameText) {

@@ -114,6 +114,10 @@ TEST(MainForm, StartsWithTheLayoutOfTheWindowTable) {
   GetWindowRect(form.Handle(), &outer);
   EXPECT_EQ(Width(outer), 507);
   EXPECT_EQ(Height(outer), 434);
+  RECT inner;
+  GetClientRect(form.Handle(), &inner);
+  EXPECT_EQ(inner.right, 499);
+  EXPECT_EQ(inner.bottom, 407);
   char caption[64] = "";
   GetWindowTextA(form.Handle(), caption, sizeof(caption));
   EXPECT_STREQ(caption, "Quelix Disk-Info");
@@ -160,6 +164,29 @@ TEST(MainForm, StartsWithTheLayoutOfTheWindowTable) {
     EXPECT_EQ(Width(r), 25);
     EXPECT_EQ(Height(r), 25);
   }
+}
+
+TEST(MainForm, ThickerFramesKeepTheClientAreaAndEverySixteenRowsShows) {
+  const testing_support::TThickFrames frames;
+  RECT classic{0, 0, 0, 0};
+  AdjustWindowRectEx(&classic, WS_OVERLAPPEDWINDOW, FALSE, 0);
+  ASSERT_GT(Height(classic), 434 - 407) << "the frames did not grow";
+  const TFakeDriveQueries fake = MixedDrives();
+  TMainForm form(fake);
+  form.Create();
+  form.Show();
+  Pump();
+  RECT client;
+  GetClientRect(form.Handle(), &client);
+  EXPECT_EQ(client.right, 499);
+  EXPECT_EQ(client.bottom, 407);
+
+  ClickItem(form, 1);
+  ASSERT_EQ(form.InfoGrid.RowCount(), 17);
+  SCROLLBARINFO bar{};
+  bar.cbSize = sizeof(bar);
+  ASSERT_TRUE(GetScrollBarInfo(form.InfoGrid.Handle(), OBJID_VSCROLL, &bar));
+  EXPECT_TRUE(bar.rgstate[0] & STATE_SYSTEM_INVISIBLE) << "the table scrolls";
 }
 
 TEST(MainForm, TableStartsWithItsHeaderStripAndNineEmptyRows) {
@@ -513,6 +540,30 @@ TEST(MainForm, TheSplittersLimitsHoldWhenTheWindowNarrows) {
   EXPECT_EQ(grid.right, client.right);
   EXPECT_EQ(list.right, client.right - 33);
   EXPECT_LT(Width(panel), 500);
+}
+
+TEST(MainForm, TheListKeepsTheChosenWidthThroughMinimiseAndANarrowerWindow) {
+  TMainForm form;
+  form.Create();
+  form.Show();
+  Pump();
+  DragSplitter(form, 40);
+  ASSERT_EQ(Width(BoundsInParent(form.DrivesView.Handle())), 249);
+  ShowWindow(form.Handle(), SW_MINIMIZE);
+  Pump();
+  EXPECT_EQ(Width(BoundsInParent(form.DrivesView.Handle())), 249) << "the minimised size is ignored";
+  ShowWindow(form.Handle(), SW_RESTORE);
+  Pump();
+  EXPECT_EQ(Width(BoundsInParent(form.DrivesView.Handle())), 249) << "after minimise and restore";
+
+  RECT outer;
+  GetWindowRect(form.Handle(), &outer);
+  MoveWindow(form.Handle(), outer.left, outer.top, 250, Height(outer), TRUE);
+  Pump();
+  EXPECT_LT(Width(BoundsInParent(form.DrivesView.Handle())), 249) << "the list gives way";
+  MoveWindow(form.Handle(), outer.left, outer.top, Width(outer), Height(outer), TRUE);
+  Pump();
+  EXPECT_EQ(Width(BoundsInParent(form.DrivesView.Handle())), 249) << "and takes its width back";
 }
 
 TEST(MainForm, TheSplitterStripShowsTheButtonFaceAfterADrag) {

@@ -408,6 +408,26 @@ TEST(SystemInfo, EveryWriteOfHideActsOnTheApplicationWindow) {
   EXPECT_FALSE(IsWindowVisible(application));
 }
 
+// The shell's rule for a taskbar button (and a place in Alt+Tab): a visible window that asks for one,
+// or an unowned one that is no tool window.
+bool HasTaskbarButton(HWND window) {
+  const LONG_PTR exStyle = GetWindowLongPtrA(window, GWL_EXSTYLE);
+  if (!IsWindowVisible(window)) return false;
+  if (exStyle & WS_EX_APPWINDOW) return true;
+  return !GetWindow(window, GW_OWNER) && !(exStyle & WS_EX_TOOLWINDOW);
+}
+
+TEST(SystemInfo, TheShownApplicationWindowGetsNoTaskbarButton) {
+  TSystem system(nullptr);
+  system.SetHide(false);
+  ASSERT_TRUE(IsWindowVisible(tk::Application().Handle()));
+  EXPECT_FALSE(HasTaskbarButton(tk::Application().Handle()));
+  system.SetHide(true);
+  // The main window keeps its own.
+  const testing_support::TShown<testing_support::THostForm> form;
+  EXPECT_TRUE(HasTaskbarButton(form.Handle()));
+}
+
 class CompanyNameTest : public ::testing::Test {
  protected:
   CompanyNameTest() {

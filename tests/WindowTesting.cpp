@@ -99,6 +99,54 @@ POINT ListItemCenter(HWND listView, int index) {
   return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
+TThickFrames::TThickFrames() {
+  old_.cbSize = sizeof(old_);
+  SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(old_), &old_, 0);
+  NONCLIENTMETRICSA thick = old_;
+  thick.iCaptionHeight = 22;
+  thick.iBorderWidth = 5;
+  thick.iPaddedBorderWidth = 4;
+  SystemParametersInfoA(SPI_SETNONCLIENTMETRICS, sizeof(thick), &thick, 0);
+}
+
+TThickFrames::~TThickFrames() {
+  SystemParametersInfoA(SPI_SETNONCLIENTMETRICS, sizeof(old_), &old_, 0);
+}
+
+std::string RunAtSystemDpi(DWORD dpi, const std::string& filter) {
+  const TSystemDpi systemDpi(dpi);
+  char program[MAX_PATH];
+  GetModuleFileNameA(nullptr, program, MAX_PATH);
+  std::string commandLine = std::string("\"") + program +
+                            "\" --gtest_also_run_disabled_tests --gtest_filter=" + filter +
+                            " --gtest_brief=1";
+  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+  HANDLE readEnd = nullptr, writeEnd = nullptr;
+  CreatePipe(&readEnd, &writeEnd, &inherit, 0);
+  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = writeEnd;
+  startup.hStdError = writeEnd;
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  PROCESS_INFORMATION process{};
+  const BOOL started = CreateProcessA(program, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                      nullptr, &startup, &process);
+  CloseHandle(writeEnd);
+  std::string output;
+  if (started) {
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(readEnd, buffer, sizeof(buffer), &read, nullptr) && read > 0) output.append(buffer, read);
+    WaitForSingleObject(process.hProcess, 60000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+  CloseHandle(readEnd);
+  return output;
+}
+
 TApplicationRecorder::TApplicationRecorder() {
   tk::Application().OnHelp = [this](UINT command, ULONG_PTR data) {
     HelpRequests.push_back({command, data, tk::Application().HelpFile});

@@ -27,6 +27,50 @@ int ProcessGdiObjects();
 RECT BoundsInParent(HWND window);
 POINT ListItemCenter(HWND listView, int index);
 
+// Windows 10's thicker frames for as long as the object lives: a 22-pixel caption and a 5-pixel
+// sizing border (Wine honours both; it has no padded border), the system's own restored after.
+class TThickFrames {
+ public:
+  TThickFrames();
+  ~TThickFrames();
+  TThickFrames(const TThickFrames&) = delete;
+  TThickFrames& operator=(const TThickFrames&) = delete;
+
+ private:
+  NONCLIENTMETRICSA old_{};
+};
+
+// The LogPixels value of the prefix, set for as long as the object lives.
+class TSystemDpi {
+ public:
+  explicit TSystemDpi(DWORD dpi) {
+    RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
+                    &key_, nullptr);
+    DWORD size = sizeof(old_);
+    hadValue_ = RegQueryValueExA(key_, "LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&old_),
+                                 &size) == ERROR_SUCCESS;
+    RegSetValueExA(key_, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof(dpi));
+  }
+  ~TSystemDpi() {
+    if (hadValue_)
+      RegSetValueExA(key_, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old_), sizeof(old_));
+    else
+      RegDeleteValueA(key_, "LogPixels");
+    RegCloseKey(key_);
+  }
+  TSystemDpi(const TSystemDpi&) = delete;
+  TSystemDpi& operator=(const TSystemDpi&) = delete;
+
+ private:
+  HKEY key_ = nullptr;
+  DWORD old_ = 0;
+  bool hadValue_ = false;
+};
+
+// Runs the test cases of this test program that the gtest filter names (disabled ones too) in a new
+// process at the given system DPI, and returns what they printed.
+std::string RunAtSystemDpi(DWORD dpi, const std::string& filter);
+
 // Records help requests and errors instead of showing the help viewer or a message box.
 class TApplicationRecorder {
  public:

@@ -38,8 +38,9 @@ void TApplication::Initialize() {
   SetClassIcons(cls, "MAINICON");
   cls.lpszClassName = kApplicationClass;
   RegisterClassExA(&cls);
-  // Zero-sized and never shown by itself: it carries title and icon for the program as a whole.
-  handle_ = CreateWindowExA(0, kApplicationClass, title_.c_str(),
+  // Zero-sized and never shown by itself: it carries title and icon for the program as a whole. A
+  // tool window, so that it gets no taskbar button and no place in Alt+Tab when it is shown.
+  handle_ = CreateWindowExA(WS_EX_TOOLWINDOW, kApplicationClass, title_.c_str(),
                             WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0, nullptr, nullptr,
                             instance, nullptr);
   if (!handle_) throw Exception("Anwendungsfenster nicht erstellt");

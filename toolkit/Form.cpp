@@ -35,14 +35,8 @@ void TForm::Create() {
     exStyle |= WS_EX_DLGMODALFRAME;
   }
   // The client area is what the layout fills: it scales, the frame takes the size it has at the
-  // DPI. A sizeable form's settings give its outer size at 96 dpi, a dialog's its client size.
-  int clientWidth = settings_.Width, clientHeight = settings_.Height;
-  if (settings_.Border == TFormBorder::Sizeable) {
-    RECT frame96{0, 0, 0, 0};
-    AdjustWindowRectForDpi(frame96, style, exStyle, kDesignDpi);
-    clientWidth -= frame96.right - frame96.left;
-    clientHeight -= frame96.bottom - frame96.top;
-  }
+  // DPI and in the system's frame style (Windows 10 frames are thicker than the classic ones).
+  const int clientWidth = settings_.Width, clientHeight = settings_.Height;
   RECT outer{0, 0, Scale(clientWidth, dpi_), Scale(clientHeight, dpi_)};
   AdjustWindowRectForDpi(outer, style, exStyle, dpi_);
   const int width = outer.right - outer.left, height = outer.bottom - outer.top;

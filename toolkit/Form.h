@@ -24,9 +24,10 @@ enum class TFormBorder {
 
 struct TFormSettings {
   const char* Caption;
-  int Width, Height;  // outer size for a sizeable form, client size for a dialog
+  int Width, Height;  // client size at 96 dpi: the frame takes what the system's frame style needs
   TFormBorder Border = TFormBorder::Sizeable;
-  TFontStyle Font = {"MS Sans Serif", 11};
+  // The scalable face of the classic interface font, 8 points at 96 dpi.
+  TFontStyle Font = {"Microsoft Sans Serif", 11};
 };
 
 class TForm : public TWindow {
@@ -40,7 +41,7 @@ class TForm : public TWindow {
   // Destroys the window; closing the main form ends the message loop. A modal form is not
   // destroyed: its modal result becomes IDCANCEL.
   void Close();
-  // The form's font, "MS Sans Serif" at 8 points unless the settings name another, at Dpi().
+  // The form's font, "Microsoft Sans Serif" at 8 points unless the settings name another, at Dpi().
   HFONT Font() const { return font_.Get(); }
   // Pixels per inch of the form's monitor: set when the window is made and when it moves to a
   // monitor of another scaling (96 before the window exists).

@@ -48,6 +48,8 @@ class TLayout {
   void Create(HWND form, HFONT font, THints& hints, int dpi = 96);
   // Takes another DPI: new fonts (the form's given), every component placed again.
   void SetDpi(HWND form, HFONT font, int dpi);
+  // The DPI that the layout's sizes are at.
+  int Dpi() const { return dpi_; }
   // A component's width in pixels at the layout's DPI.
   int Width(const TControl& component) const;
   void SetWidth(const TControl& component, int width);

@@ -2,6 +2,10 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
+#include "toolkit/Handles.h"
+
 namespace tk {
 
 void TListView::Create(HWND parent) {
@@ -46,6 +50,36 @@ int TListView::ImageIndex(int index) const {
 
 int TListView::Selected() const {
   return static_cast<int>(SendMessageA(Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+void TListView::FitIconSpacing(int margin) {
+  // -1 in both halves: the spacing of the current images and font.
+  SendMessageA(Handle(), LVM_SETICONSPACING, 0, static_cast<LPARAM>(-1));
+  const DWORD spacing = static_cast<DWORD>(SendMessageA(Handle(), LVM_GETITEMSPACING, FALSE, 0));
+  int widest = 0, widestItem = -1;
+  HDC dc = GetDC(Handle());
+  {
+    const TSelectObject font(dc, reinterpret_cast<HFONT>(SendMessageA(Handle(), WM_GETFONT, 0, 0)));
+    for (int i = 0; i < Count(); ++i) {
+      const std::string caption = Caption(i);
+      SIZE extent{};
+      GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
+      if (extent.cx > widest) widest = extent.cx, widestItem = i;
+    }
+  }
+  ReleaseDC(Handle(), dc);
+  // The list view keeps part of the spacing for itself: its own label rectangle tells how much.
+  int width = LOWORD(spacing);
+  for (int round = 0; widestItem >= 0 && round < 4; ++round) {
+    RECT label{};
+    label.left = LVIR_LABEL;
+    SendMessageA(Handle(), LVM_GETITEMRECT, static_cast<WPARAM>(widestItem),
+                 reinterpret_cast<LPARAM>(&label));
+    const int missing = widest + margin - (label.right - label.left);
+    if (missing <= 0) break;
+    width += missing;
+    SendMessageA(Handle(), LVM_SETICONSPACING, 0, MAKELPARAM(width, HIWORD(spacing)));
+  }
 }
 
 }  // namespace tk

@@ -24,6 +24,9 @@ class TListView : public TControl {
   int ImageIndex(int index) const;
   // The selected item, or -1.
   int Selected() const;
+  // Icon view: the system's icon spacing, widened where needed so that every caption shows whole on
+  // one line under its icon, with margin pixels beside it (LVM_SETICONSPACING).
+  void FitIconSpacing(int margin);
 
  private:
   DWORD style_;
