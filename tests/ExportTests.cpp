@@ -9,6 +9,7 @@
 
 #include "app/MainForm.h"
 #include "app/drive/DriveExport.h"
+#include "runtime/Text.h"
 #include "tests/FakeDriveQueries.h"
 #include "tests/WindowTesting.h"
 #include "toolkit/Clipboard.h"
@@ -50,7 +51,7 @@ int Fields(const std::string& line) {
 }
 
 void PutOnClipboard(const std::string& text) {
-  tk::SetClipboardText(nullptr, text);
+  tk::SetClipboardText(nullptr, text, tk::WideFromCp1252(text));
 }
 std::string FromClipboard() {
   return tk::ClipboardText(nullptr);

@@ -11,6 +11,7 @@
 #include "app/drive/DriveInfo.h"
 #include "app/drive/ReportCommand.h"
 #include "app/drive/ReportOutput.h"
+#include "runtime/Text.h"
 #include "tests/FakeDriveQueries.h"
 
 using app::RunReportCommand;
@@ -117,8 +118,8 @@ TEST(ReportOutput, TheConsoleGetsTheRedirectedBytesReadAsCodePage1252) {
   expected.resize(
       static_cast<size_t>(MultiByteToWideChar(1252, 0, bytes.data(), static_cast<int>(bytes.size()),
                                               expected.data(), static_cast<int>(expected.size()))));
-  EXPECT_EQ(app::ConsoleText(bytes), expected);
-  EXPECT_EQ(app::ConsoleText(bytes)[1], L'\u00E4');
+  EXPECT_EQ(tk::WideFromCp1252(bytes), expected);
+  EXPECT_EQ(tk::WideFromCp1252(bytes)[1], L'\u00E4');
 }
 
 TEST(ReportCommand, HelpAndUsageErrorsAskNoDrive) {

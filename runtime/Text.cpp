@@ -1,0 +1,64 @@
+#include "runtime/Text.h"
+
+#include <windows.h>
+
+namespace tk {
+
+namespace {
+
+const UINT kCp1252 = 1252;
+
+template <typename Path>
+Path NamePart(const Path& path, const typename Path::value_type* separators) {
+  const size_t separator = path.find_last_of(separators);
+  return separator == Path::npos ? path : path.substr(separator + 1);
+}
+
+}  // namespace
+
+std::wstring WideFromCp1252(std::string_view text) {
+  if (text.empty()) return L"";
+  const int size = static_cast<int>(text.size());
+  const int length = MultiByteToWideChar(kCp1252, 0, text.data(), size, nullptr, 0);
+  std::wstring wide(static_cast<size_t>(length), L'\0');
+  MultiByteToWideChar(kCp1252, 0, text.data(), size, wide.data(), length);
+  return wide;
+}
+
+std::string Cp1252FromWide(std::wstring_view text) {
+  if (text.empty()) return "";
+  const int size = static_cast<int>(text.size());
+  const int length =
+      WideCharToMultiByte(kCp1252, WC_NO_BEST_FIT_CHARS, text.data(), size, nullptr, 0, "?", nullptr);
+  std::string bytes(static_cast<size_t>(length), '\0');
+  WideCharToMultiByte(kCp1252, WC_NO_BEST_FIT_CHARS, text.data(), size, bytes.data(), length, "?", nullptr);
+  return bytes;
+}
+
+std::string Utf8FromWide(std::wstring_view text) {
+  if (text.empty()) return "";
+  const int size = static_cast<int>(text.size());
+  const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<size_t>(length), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), size, utf8.data(), length, nullptr, nullptr);
+  return utf8;
+}
+
+std::wstring WideFromUtf8(std::string_view text) {
+  if (text.empty()) return L"";
+  const int size = static_cast<int>(text.size());
+  const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
+  std::wstring wide(static_cast<size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), length);
+  return wide;
+}
+
+std::string FileNamePart(const std::string& path) {
+  return NamePart(path, "\\/:");
+}
+
+std::wstring FileNamePart(const std::wstring& path) {
+  return NamePart(path, L"\\/:");
+}
+
+}  // namespace tk
