@@ -19,6 +19,10 @@ std::string Cp1252FromWide(std::wstring_view text);
 std::string Utf8FromWide(std::wstring_view text);
 std::wstring WideFromUtf8(std::string_view text);
 
+// A full path in the form that passes the system's limit of 260 characters ("\\?\C:\..." or
+// "\\?\UNC\server\...") once it comes near it; a shorter or relative path as it is.
+std::wstring LongPathForm(const std::wstring& path);
+
 // The text after the last path separator ("\", "/" or ":"); the whole text when it has none.
 std::string FileNamePart(const std::string& path);
 std::wstring FileNamePart(const std::wstring& path);

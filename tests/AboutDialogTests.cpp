@@ -20,6 +20,7 @@
 #include "about/InfoAdd.h"
 #include "about/Stamps.h"
 #include "about/aboutdlg.h"
+#include "runtime/Text.h"
 #include "tests/TempFiles.h"
 #include "tests/WindowTesting.h"
 #include "toolkit/Application.h"
@@ -37,8 +38,9 @@ namespace {
 class TShellRecorder {
  public:
   TShellRecorder() {
-    tk::Application().OnShellOpen = [this](HWND, const std::string& file) {
-      Opened.push_back(file);
+    tk::Application().OnShellOpen = [this](HWND, const std::wstring& file) {
+      Opened.push_back(tk::Cp1252FromWide(file));
+      WideOpened.push_back(file);
       return true;
     };
   }
@@ -46,6 +48,7 @@ class TShellRecorder {
   TShellRecorder(const TShellRecorder&) = delete;
   TShellRecorder& operator=(const TShellRecorder&) = delete;
   std::vector<std::string> Opened;
+  std::vector<std::wstring> WideOpened;
 };
 
 // The dialog as the info button opens it, shown modeless so that the test can drive it.
@@ -178,14 +181,14 @@ TEST(AboutFigures, LinksAndPathParts) {
                {"file.ini", "", "file.ini"},
                {"C:\\dir\\", "C:\\dir", ""}};
   for (const auto& p : paths) {
-    EXPECT_EQ(about::FolderPart(p.path), p.folder) << p.path;
-    EXPECT_EQ(about::FileNamePart(p.path), p.name) << p.path;
+    EXPECT_EQ(about::FolderPart(tk::WideFromCp1252(p.path)), tk::WideFromCp1252(p.folder)) << p.path;
+    EXPECT_EQ(tk::FileNamePart(std::string(p.path)), p.name) << p.path;
   }
 }
 
 TEST(TimeStamp, PackedNumberAndTextOfAFilesTime) {
   testing_support::TTempFolder temp;
-  const std::string file = temp / "stamp.exe";
+  const std::wstring file = temp / "stamp.exe";
   testing_support::WriteFile(file, "x");
   // 31.12.1999 12:59:58 local time.
   SYSTEMTIME moment{1999, 12, 5, 31, 12, 59, 58, 0};
@@ -194,7 +197,7 @@ TEST(TimeStamp, PackedNumberAndTextOfAFilesTime) {
   ASSERT_TRUE(LocalFileTimeToFileTime(&local, &utc));
   {
     tk::TUniqueHandle<HANDLE, CloseHandle> handle(
-        CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(SetFileTime(handle.Get(), nullptr, nullptr, &utc));
   }
   const std::optional<DWORD> stamp = about::FileDosDateTime(file);
@@ -371,13 +374,13 @@ TEST_F(AboutBoxTest, LinksHandTheirTextsToTheShell) {
 }
 
 TEST_F(AboutBoxTest, DoubleClickOnTheConfigurationFileOpensItsFolder) {
-  const std::string ini = box.IniLabel.Hint();
+  const std::wstring ini = box.IniLabel.WideHint();
   ASSERT_FALSE(ini.empty());
-  EXPECT_EQ(box.IniLabel.Caption(), about::FileNamePart(ini));
+  EXPECT_EQ(box.IniLabel.WideCaption(), tk::FileNamePart(ini));
   testing_support::PostMouse(box.IniLabel.Handle(), WM_LBUTTONDBLCLK, 2, 2, MK_LBUTTON);
   Pump();
   ASSERT_EQ(shell.Opened.size(), 1u);
-  EXPECT_EQ(shell.Opened[0], about::FolderPart(ini));
+  EXPECT_EQ(shell.WideOpened[0], about::FolderPart(ini));
   box.IniLabel.SetHint("");
   testing_support::PostMouse(box.IniLabel.Handle(), WM_LBUTTONDBLCLK, 2, 2, MK_LBUTTON);
   Pump();
@@ -386,8 +389,8 @@ TEST_F(AboutBoxTest, DoubleClickOnTheConfigurationFileOpensItsFolder) {
 
 TEST(AboutBox, AConfigurationFileBesideTheProgramGivesTheProgramsFolder) {
   about::IniFileNameCache.clear();
-  const std::string program = tk::Application().ExeName();
-  const std::string ini = program.substr(0, program.size() - 4) + ".ini";
+  const std::wstring program = tk::Application().ExeName();
+  const std::wstring ini = program.substr(0, program.size() - 4) + L".ini";
   testing_support::WriteFile(ini, "");
   TShellRecorder shell;
   {
@@ -395,13 +398,13 @@ TEST(AboutBox, AConfigurationFileBesideTheProgramGivesTheProgramsFolder) {
     box.Create();
     box.Show();
     Pump();
-    EXPECT_EQ(box.IniLabel.Hint(), ini);
+    EXPECT_EQ(box.IniLabel.WideHint(), ini);
     box.IniLabelDblClick();
   }
-  DeleteFileA(ini.c_str());
+  DeleteFileW(ini.c_str());
   about::IniFileNameCache.clear();
-  ASSERT_EQ(shell.Opened.size(), 1u);
-  EXPECT_EQ(shell.Opened[0], program.substr(0, program.find_last_of('\\')));
+  ASSERT_EQ(shell.WideOpened.size(), 1u);
+  EXPECT_EQ(shell.WideOpened[0], program.substr(0, program.find_last_of(L'\\')));
 }
 
 TEST(AboutBox, AnErrorOfTheConfigurationRuleIsShownAndTheDialogStillOpens) {

@@ -29,16 +29,16 @@ using testing_support::WriteFile;
 namespace {
 
 // The folder of the built program; the tests lie in its subfolder "tests".
-std::string BuildFolder() {
-  std::string path = tk::Application().ExeName();
-  path = path.substr(0, path.find_last_of('\\'));
-  return path.substr(0, path.find_last_of('\\'));
+std::wstring BuildFolder() {
+  std::wstring path = tk::Application().ExeName();
+  path = path.substr(0, path.find_last_of(L'\\'));
+  return path.substr(0, path.find_last_of(L'\\'));
 }
-std::string ProgramFile() {
-  return BuildFolder() + "\\Sandrivo.exe";
+std::wstring ProgramFile() {
+  return BuildFolder() + L"\\Sandrivo.exe";
 }
-std::string ProbeModule() {
-  return BuildFolder() + "\\tests\\version_probe.dll";
+std::wstring ProbeModule() {
+  return BuildFolder() + L"\\tests\\version_probe.dll";
 }
 
 }  // namespace
@@ -121,7 +121,7 @@ TEST(XVersion, TheRunningProgramReadsItsOwnFile) {
 }
 
 TEST(XVersion, AModuleWithAResourceOfItsOwn) {
-  const std::string probe = ProbeModule();
+  const std::wstring probe = ProbeModule();
   EXPECT_EQ(GetFileVersionText(probe, 1), "65535.65535.65535.65535");
   EXPECT_EQ(GetFileVersionText(probe, 2), "0.0.0.0");
   EXPECT_EQ(GetFileVersionValue(probe, "040904B0", "CompanyName"), "Probe Works");
@@ -134,7 +134,7 @@ TEST(XVersion, AModuleWithAResourceOfItsOwn) {
 TEST(XVersion, FilesWithoutAResourceGiveNothing) {
   TTempFolder temp;
   WriteFile(temp / "plain.txt", "nur Text\r\n");
-  for (const std::string& file : {temp / "plain.txt", temp / "missing.exe", std::string()}) {
+  for (const std::wstring& file : {temp / "plain.txt", temp / "missing.exe", std::wstring()}) {
     VS_FIXEDFILEINFO info{};
     EXPECT_FALSE(about::GetFixedFileInfo(file, info)) << file;
     EXPECT_EQ(GetFileVersionText(file, 1), "") << file;
@@ -145,18 +145,18 @@ TEST(XVersion, FilesWithoutAResourceGiveNothing) {
 TEST(XVersion, LongFileNamesArePassedWhole) {
   TTempFolder temp;
   // A copy of the program at a path of 258 characters: cut at 254, the name would be another file.
-  std::string folder = temp.Path();
-  const std::string name = "\\Sandrivo.exe";
+  std::wstring folder = temp.Path();
+  const std::wstring name = L"\\Sandrivo.exe";
   while (folder.size() + name.size() < 258) {
     const size_t room = 258 - folder.size() - name.size();
-    folder += '\\';
-    folder.append(std::max<size_t>(1, std::min<size_t>(40, room - 1)), 'x');
+    folder += L'\\';
+    folder.append(std::max<size_t>(1, std::min<size_t>(40, room - 1)), L'x');
   }
   fs::create_directories(folder);
-  const std::string copy = folder + name;
+  const std::wstring copy = folder + name;
   ASSERT_GT(copy.size(), 254u);
   ASSERT_LT(copy.size(), 260u);
-  ASSERT_TRUE(CopyFileA(ProgramFile().c_str(), copy.c_str(), FALSE)) << copy.size() << " " << GetLastError();
+  ASSERT_TRUE(CopyFileW(ProgramFile().c_str(), copy.c_str(), FALSE)) << copy.size() << " " << GetLastError();
   EXPECT_EQ(GetFileVersionText(copy, 1), "1.1.1.0") << copy.size();
   EXPECT_EQ(GetFileVersionValue(copy, "", "ProductName"), "Quelix Disk-Info");
 }
@@ -180,7 +180,7 @@ TEST_F(IniHelpTest, FileBesideTheProgramWinsAndNothingIsCreated) {
 TEST_F(IniHelpTest, WithoutAppDataTheAnswerIsBesideTheProgram) {
   EXPECT_EQ(about::LocateIniFile(temp / "prog.exe"), temp / "prog.ini");
   appData.Set("");
-  EXPECT_EQ(about::GetAppDataDir(), "");
+  EXPECT_EQ(about::GetAppDataDir(), L"");
   EXPECT_EQ(about::LocateIniFile(temp / "prog.exe"), temp / "prog.ini");
   EXPECT_FALSE(fs::exists(temp / "prog.ini")) << "the file itself is never made";
 }
@@ -211,11 +211,11 @@ TEST_F(IniHelpTest, TheFirstAnswerIsKept) {
   fs::create_directories(temp / "first");
   fs::create_directories(temp / "second");
   appData.Set((temp / "first").c_str());
-  const std::string program = tk::Application().ExeName();
-  const std::string name =
-      program.substr(program.find_last_of('\\') + 1, program.size() - program.find_last_of('\\') - 5);
-  const std::string answer = about::GetIniFileName();
-  EXPECT_EQ(answer, temp / ("first\\Quelix\\" + name + "\\" + name + ".ini"));
+  const std::wstring program = tk::Application().ExeName();
+  const std::wstring name =
+      program.substr(program.find_last_of(L'\\') + 1, program.size() - program.find_last_of(L'\\') - 5);
+  const std::wstring answer = about::GetIniFileName();
+  EXPECT_EQ(answer, temp / (L"first\\Quelix\\" + name + L"\\" + name + L".ini"));
   EXPECT_EQ(about::IniFileNameCache, answer);
   appData.Set((temp / "second").c_str());
   EXPECT_EQ(about::GetIniFileName(), answer);
@@ -231,7 +231,7 @@ TEST_F(IniHelpTest, FoldersThatCannotBeMadeRaiseTheInOutError) {
     EXPECT_EQ(error.ErrorCode, 3u);
     EXPECT_STREQ(error.what(), "Ungültiger Dateiname");
   }
-  EXPECT_EQ(about::IniFileNameCache, "") << "a later call tries again";
+  EXPECT_EQ(about::IniFileNameCache, L"") << "a later call tries again";
 
   fs::create_directories(temp / "appdata");
   WriteFile(temp / "appdata\\Quelix", "a file in the way");
@@ -245,7 +245,7 @@ TEST_F(IniHelpTest, FoldersThatCannotBeMadeRaiseTheInOutError) {
   }
 
   fs::remove(temp / "appdata\\Quelix");
-  EXPECT_NE(about::GetIniFileName(), "");
+  EXPECT_NE(about::GetIniFileName(), L"");
   EXPECT_TRUE(IsFolder(temp / "appdata\\Quelix"));
 }
 

@@ -17,6 +17,7 @@
 
 #include "controls/Panel.h"
 #include "runtime/Errors.h"
+#include "runtime/Text.h"
 #include "sysinfo/ClockRate.h"
 #include "sysinfo/SysComp.h"
 #include "tests/HostForm.h"
@@ -88,7 +89,7 @@ bool AcceptsFiles(HWND window) {
 }
 
 std::string TestsFolder() {
-  std::string path = tk::Application().ExeName();
+  std::string path = tk::Cp1252FromWide(tk::Application().ExeName());
   return path.substr(0, path.find_last_of('\\'));
 }
 
