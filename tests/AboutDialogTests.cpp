@@ -479,3 +479,77 @@ TEST(AboutBox, TwoHundredOpeningsLeaveNoObjectBehind) {
   EXPECT_EQ(tk::TWindow::LiveWindows(), windows);
   EXPECT_EQ(testing_support::ThreadWindowCount(), threadWindows);
 }
+
+namespace {
+
+// Folder names that code page 1252 cannot hold, one with look-alikes in it (Ł, ź).
+const wchar_t kProgramFolder[] = L" \u041F\u0440\u043E\u0433\u0440\u0430\u043C\u043C\u044B \u6E2C\u8A66";
+const wchar_t kUserFolder[] = L"\\\u0141\u00F3d\u017A \u5C71\u7530\\AppData";
+// Set for the copy of the tests that runs in such a folder.
+const wchar_t kCopyMark[] = L"SANDRIVO_TEST_COPY";
+
+bool IsTheCopy() {
+  return GetEnvironmentVariableW(kCopyMark, nullptr, 0) != 0;
+}
+
+// Runs the test of this name in a copy of the tests at copy; its exit status.
+DWORD RunCopy(const std::wstring& copy, const std::wstring& test) {
+  std::wstring commandLine = L"\"" + copy + L"\" --gtest_filter=" + test;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process{};
+  SetEnvironmentVariableW(kCopyMark, L"1");
+  const BOOL started = CreateProcessW(copy.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                      nullptr, &startup, &process);
+  SetEnvironmentVariableW(kCopyMark, nullptr);
+  if (!started) return GetLastError();
+  tk::TUniqueHandle<HANDLE, CloseHandle> processHandle(process.hProcess), thread(process.hThread);
+  if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0) return WAIT_TIMEOUT;
+  DWORD status = 1;
+  GetExitCodeProcess(process.hProcess, &status);
+  return status;
+}
+
+}  // namespace
+
+// The tests copied into a folder of another script and run from there, with "APPDATA" in a folder
+// of another script too: the about dialog shows the version line, the resource texts and the time
+// stamp, and makes its folders where they are named, without an error.
+TEST(AboutBox, AProgramAndAUserInFoldersOfAnyScript) {
+  if (!IsTheCopy()) {
+    testing_support::TTempFolder temp(kProgramFolder);
+    if (!testing_support::IsFolder(temp.Path()))
+      GTEST_SKIP() << "Wine's Unix locale holds no names beyond ASCII here (run with LC_ALL=C.UTF-8)";
+    const std::wstring copy = temp.Path() + L"\\about_tests.exe";
+    ASSERT_TRUE(CopyFileW(tk::Application().ExeName().c_str(), copy.c_str(), FALSE)) << GetLastError();
+    const std::wstring appData = temp.Path() + kUserFolder;
+    testing_support::MakeFolders(appData);
+    testing_support::TAppDataGuard guard(appData.c_str());
+    EXPECT_EQ(RunCopy(copy, L"AboutBox.AProgramAndAUserInFoldersOfAnyScript"), 0u)
+        << "the copy's own checks failed (its output is above)";
+    EXPECT_TRUE(testing_support::IsFolder(appData + L"\\Quelix\\about_tests"));
+    // No look-alike folder: "Łódź" is not "Lodz".
+    EXPECT_FALSE(std::filesystem::exists(temp.Path() + L"\\Lodz \u5C71\u7530"));
+    return;
+  }
+  // In the copy.
+  EXPECT_NE(tk::Application().ExeName().find(kProgramFolder), std::wstring::npos);
+  TApplicationRecorder recorder;
+  about::IniFileNameCache.clear();
+  TAboutBox box(nullptr);
+  box.Create();
+  box.Show();
+  Pump();
+  EXPECT_TRUE(recorder.Errors.empty()) << recorder.Errors.front();
+  EXPECT_EQ(box.Version.Caption(), std::string("Version " SANDRIVO_VERSION_TEXT " (6) ") +
+                                       (sizeof(void*) == 8 ? "64-Bit" : "32-Bit"));
+  EXPECT_EQ(box.Copyright.Caption(), SANDRIVO_COPYRIGHT);
+  EXPECT_EQ(box.CommentLabel.Caption(), "Anzeige der Laufwerksinformationen");
+  EXPECT_NE(box.TimeStamp.Caption(), "");
+  const std::wstring ini = about::GetAppDataDir() + L"\\Quelix\\about_tests\\about_tests.ini";
+  EXPECT_NE(ini.find(kUserFolder), std::wstring::npos);
+  EXPECT_EQ(box.IniLabel.WideHint(), ini);
+  EXPECT_EQ(box.IniLabel.WideCaption(), L"about_tests.ini");
+  EXPECT_TRUE(testing_support::IsFolder(about::FolderPart(ini)));
+  about::IniFileNameCache.clear();
+}

@@ -12,11 +12,14 @@
 #include <string>
 
 #include "about/IniHelp.h"
+#include "about/Stamps.h"
 #include "about/XMemory.h"
 #include "about/XVersion.h"
 #include "runtime/Errors.h"
+#include "runtime/Text.h"
 #include "tests/TempFiles.h"
 #include "toolkit/Application.h"
+#include "toolkit/Handles.h"
 
 namespace fs = std::filesystem;
 using about::GetFileVersionText;
@@ -247,6 +250,50 @@ TEST_F(IniHelpTest, FoldersThatCannotBeMadeRaiseTheInOutError) {
   fs::remove(temp / "appdata\\Quelix");
   EXPECT_NE(about::GetIniFileName(), L"");
   EXPECT_TRUE(IsFolder(temp / "appdata\\Quelix"));
+}
+
+// "APPDATA" and the program in folders whose names code page 1252 cannot hold: the folders are made
+// where they are named, never in a look-alike ("Lodz" for "Łódź").
+TEST_F(IniHelpTest, FoldersOfAnyScriptAreUsedAsNamed) {
+  const std::wstring user = temp / L"\u0141\u00F3d\u017A \u5C71\u7530";
+  testing_support::MakeFolders(user);
+  if (!IsFolder(user)) GTEST_SKIP() << "Wine's Unix locale holds no names beyond ASCII here";
+  appData.Set(user.c_str());
+  EXPECT_EQ(about::GetAppDataDir(), user);
+  const std::wstring program = temp / L"\u041F\u0440\u043E\u0433\u0440\u0430\u043C\u043C\u044B\\\u6E2C.exe";
+  EXPECT_EQ(about::LocateIniFile(program), user + L"\\Quelix\\\u6E2C\\\u6E2C.ini");
+  EXPECT_TRUE(IsFolder(user + L"\\Quelix\\\u6E2C"));
+  EXPECT_FALSE(fs::exists(temp / L"Lodz \u5C71\u7530"));
+  EXPECT_FALSE(fs::exists(temp / "L\xF3"
+                                 "dz ??"));
+
+  // A file beside the program wins there too.
+  testing_support::MakeFolders(temp / L"\u041F\u0440\u043E\u0433\u0440\u0430\u043C\u043C\u044B");
+  WriteFile(temp / L"\u041F\u0440\u043E\u0433\u0440\u0430\u043C\u043C\u044B\\\u6E2C.ini", "");
+  EXPECT_EQ(about::LocateIniFile(program),
+            temp / L"\u041F\u0440\u043E\u0433\u0440\u0430\u043C\u043C\u044B\\\u6E2C.ini");
+}
+
+// Beyond 260 characters: the file beside the program is found, the folders below "APPDATA" are
+// made, and the time stamp is read.
+TEST_F(IniHelpTest, PathsLongerThanTheOldLimit) {
+  std::wstring deep = temp.Path();
+  while (deep.size() < 300) deep += L"\\" + std::wstring(60, L'd');
+  testing_support::MakeFolders(tk::LongPathForm(deep));
+  const std::wstring program = deep + L"\\prog.exe";
+  EXPECT_EQ(about::LocateIniFile(program), deep + L"\\prog.ini") << "no APPDATA";
+  appData.Set(deep.c_str());
+  EXPECT_EQ(about::LocateIniFile(program), deep + L"\\Quelix\\prog\\prog.ini");
+  EXPECT_TRUE(IsFolder(tk::LongPathForm(deep + L"\\Quelix\\prog")));
+
+  const std::wstring ini = deep + L"\\prog.ini";
+  tk::TUniqueHandle<HANDLE, CloseHandle> file(
+      CreateFileW(tk::LongPathForm(ini).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+  ASSERT_NE(file.Get(), INVALID_HANDLE_VALUE) << GetLastError();
+  file.Reset();
+  EXPECT_EQ(about::LocateIniFile(program), ini) << "the file beside the program wins";
+  EXPECT_TRUE(about::FileDosDateTime(ini).has_value());
+  EXPECT_FALSE(about::FileDosDateTime(deep + L"\\missing.ini").has_value());
 }
 
 TEST(InOutError, MessagesOfTheRuntimeTable) {

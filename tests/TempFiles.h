@@ -13,7 +13,35 @@
 
 namespace testing_support {
 
-// A fresh folder below the temporary folder, removed with everything in it at the end; the name
+// Makes the folder and the folders above it that are missing (the system's own calls: the
+// runtime's file-system library misses folders of some scripts under Wine).
+inline void MakeFolders(const std::wstring& path) {
+  for (size_t end = path.find(L'\\', 3); end != std::wstring::npos; end = path.find(L'\\', end + 1))
+    CreateDirectoryW(path.substr(0, end).c_str(), nullptr);
+  CreateDirectoryW(path.c_str(), nullptr);
+}
+
+// Removes the folder with everything in it, by the system's own calls (the runtime's file-system
+// library stops at 260 characters); path in the long form.
+inline void RemoveTree(const std::wstring& path) {
+  WIN32_FIND_DATAW found;
+  HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &found);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = found.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring child = path + L"\\" + name;
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        RemoveTree(child);
+      else
+        DeleteFileW(child.c_str());
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+  }
+  RemoveDirectoryW(path.c_str());
+}
+
+// A fresh folder below the temporary folder, removed with everything in it at the end; its name
 // may end in a part of any script.
 class TTempFolder {
  public:
@@ -22,13 +50,11 @@ class TTempFolder {
     GetTempPathW(MAX_PATH, base);
     path_ = std::wstring(base) + L"sandrivo-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
             std::to_wstring(next_++) + suffix;
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_);
+    RemoveTree(L"\\\\?\\" + path_);
+    MakeFolders(path_);
   }
-  ~TTempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
+  // Some tests go beyond 260 characters inside.
+  ~TTempFolder() { RemoveTree(L"\\\\?\\" + path_); }
   const std::wstring& Path() const { return path_; }
   std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
   // A name in code page 1252.
