@@ -8,12 +8,6 @@ namespace {
 
 const UINT kCp1252 = 1252;
 
-template <typename Path>
-Path NamePart(const Path& path, const typename Path::value_type* separators) {
-  const size_t separator = path.find_last_of(separators);
-  return separator == Path::npos ? path : path.substr(separator + 1);
-}
-
 }  // namespace
 
 std::wstring WideFromCp1252(std::string_view text) {
@@ -35,24 +29,6 @@ std::string Cp1252FromWide(std::wstring_view text) {
   return bytes;
 }
 
-std::string Utf8FromWide(std::wstring_view text) {
-  if (text.empty()) return "";
-  const int size = static_cast<int>(text.size());
-  const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<size_t>(length), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), size, utf8.data(), length, nullptr, nullptr);
-  return utf8;
-}
-
-std::wstring WideFromUtf8(std::string_view text) {
-  if (text.empty()) return L"";
-  const int size = static_cast<int>(text.size());
-  const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
-  std::wstring wide(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), length);
-  return wide;
-}
-
 std::wstring LongPathForm(const std::wstring& path) {
   // A folder's limit is 12 characters below a file's: room for an 8.3 name inside it.
   if (path.size() < MAX_PATH - 12 || path.rfind(L"\\\\?\\", 0) == 0) return path;
@@ -65,12 +41,9 @@ std::wstring LongPathForm(const std::wstring& path) {
   return path;
 }
 
-std::string FileNamePart(const std::string& path) {
-  return NamePart(path, "\\/:");
-}
-
 std::wstring FileNamePart(const std::wstring& path) {
-  return NamePart(path, L"\\/:");
+  const size_t separator = path.find_last_of(L"\\/:");
+  return separator == std::wstring::npos ? path : path.substr(separator + 1);
 }
 
 }  // namespace tk

@@ -24,7 +24,6 @@ std::wstring WideFromUtf8(std::string_view text);
 std::wstring LongPathForm(const std::wstring& path);
 
 // The text after the last path separator ("\", "/" or ":"); the whole text when it has none.
-std::string FileNamePart(const std::string& path);
 std::wstring FileNamePart(const std::wstring& path);
 
 }  // namespace tk

@@ -182,7 +182,7 @@ TEST(AboutFigures, LinksAndPathParts) {
                {"C:\\dir\\", "C:\\dir", ""}};
   for (const auto& p : paths) {
     EXPECT_EQ(about::FolderPart(tk::WideFromCp1252(p.path)), tk::WideFromCp1252(p.folder)) << p.path;
-    EXPECT_EQ(tk::FileNamePart(std::string(p.path)), p.name) << p.path;
+    EXPECT_EQ(tk::FileNamePart(tk::WideFromCp1252(p.path)), tk::WideFromCp1252(p.name)) << p.path;
   }
 }
 

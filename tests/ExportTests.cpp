@@ -60,13 +60,14 @@ std::string FromClipboard() {
 }  // namespace
 
 TEST(ExportField, QuotesOnlyWhatWouldBreakTheLine) {
-  EXPECT_EQ(ExportField("DATEN", ';'), "DATEN");
-  EXPECT_EQ(ExportField("", ';'), "");
-  EXPECT_EQ(ExportField("1.234,5000", ';'), "1.234,5000");
-  EXPECT_EQ(ExportField("a;b", ';'), "\"a;b\"");
-  EXPECT_EQ(ExportField("Zoll\"", ';'), "\"Zoll\"\"\"");
-  EXPECT_EQ(ExportField("a\r\nb", ';'), "\"a\r\nb\"");
-  EXPECT_EQ(ExportField("a,b", ','), "\"a,b\"");
+  EXPECT_EQ(ExportField(L"DATEN", ';'), L"DATEN");
+  EXPECT_EQ(ExportField(L"", ';'), L"");
+  EXPECT_EQ(ExportField(L"1.234,5000", ';'), L"1.234,5000");
+  EXPECT_EQ(ExportField(L"a;b", ';'), L"\"a;b\"");
+  EXPECT_EQ(ExportField(L"Zoll\"", ';'), L"\"Zoll\"\"\"");
+  EXPECT_EQ(ExportField(L"a\r\nb", ';'), L"\"a\r\nb\"");
+  EXPECT_EQ(ExportField(L"a,b", ','), L"\"a,b\"");
+  EXPECT_EQ(ExportField(L"\u65E5;\U0001F600", ';'), L"\"\u65E5;\U0001F600\"");
 }
 
 TEST(DriveExport, SelectedDriveGivesOneLinePerRow) {

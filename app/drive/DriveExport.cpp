@@ -5,30 +5,16 @@
 
 namespace app {
 
-namespace {
-
-template <typename Text>
-Text QuotedField(const Text& field, char separator) {
-  using Char = typename Text::value_type;
-  const Char special[] = {static_cast<Char>(separator), '"', '\r', '\n', 0};
-  if (field.find_first_of(special) == Text::npos) return field;
-  Text quoted(1, '"');
-  for (const Char c : field) {
-    if (c == '"') quoted += c;
+std::wstring ExportField(const std::wstring& field, char separator) {
+  const wchar_t special[] = {static_cast<unsigned char>(separator), L'"', L'\r', L'\n', 0};
+  if (field.find_first_of(special) == std::wstring::npos) return field;
+  std::wstring quoted(1, L'"');
+  for (const wchar_t c : field) {
+    if (c == L'"') quoted += c;
     quoted += c;
   }
-  quoted += '"';
+  quoted += L'"';
   return quoted;
-}
-
-}  // namespace
-
-std::string ExportField(const std::string& field, char separator) {
-  return QuotedField(field, separator);
-}
-
-std::wstring ExportField(const std::wstring& field, char separator) {
-  return QuotedField(field, separator);
 }
 
 std::wstring TExportLines::WideText() const {

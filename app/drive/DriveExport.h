@@ -14,7 +14,6 @@ inline constexpr char kFieldSeparator = ';';
 // A field as it stands, unless it holds the separator, a double quote, CR or LF: then it is
 // enclosed in double quotes with inner double quotes doubled, as spreadsheets read it, so that
 // it cannot shift the fields after it.
-std::string ExportField(const std::string& field, char separator);
 std::wstring ExportField(const std::wstring& field, char separator);
 
 // The lines of an export with the names whole, and as the single-byte outputs carry them.
