@@ -1,7 +1,9 @@
 // Drive information as separated text for the clipboard and the console report.
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/drive/DriveQueries.h"
@@ -21,7 +23,7 @@ class TExportLines {
  public:
   void Add(std::wstring line) { lines_.push_back(std::move(line)); }
   void Insert(size_t index, std::wstring line) {
-    lines_.insert(lines_.begin() + static_cast<long>(index), line);
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(index), std::move(line));
   }
   // All lines, each followed by CR LF.
   std::wstring WideText() const;
