@@ -18,6 +18,7 @@ const char kUsage[] =
     "Ohne Laufwerk: die Tabelle aller Laufwerke, eine Kopfzeile und eine Zeile je Laufwerk.\r\n"
     "Mit Laufwerk (C, C: oder C:\\): die Angaben dieses Laufwerks, eine Zeile je Angabe.\r\n"
     "Felder sind durch \";\" getrennt, jede Zeile endet mit CR LF.\r\n"
+    "Umgeleitet ist der Text in Codepage 1252, \"?\" für andere Zeichen; Namen in jeder Schrift: --json.\r\n"
     "\r\n"
     "--json    ein JSON-Dokument (UTF-8): ein Feld mit einem Objekt je Laufwerk\r\n"
     "--help    diese Hilfe (auch -h oder /?)\r\n"
