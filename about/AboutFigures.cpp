@@ -29,10 +29,6 @@ double DecimalValue(long digits, int places) {
   return static_cast<double>(digits) / scale;
 }
 
-size_t LastSeparator(const std::string& path) {
-  return path.find_last_of("\\:");
-}
-
 }  // namespace
 
 std::string FreeMemoryText(unsigned long long availPhysBytes) {
@@ -80,18 +76,15 @@ std::string HomePageAddress(const std::string& host) {
   return "http://" + host + "/";
 }
 
-std::string FolderPart(const std::string& path) {
-  const size_t end = LastSeparator(path);
-  if (end == std::string::npos) return "";
+std::wstring FolderPart(const std::wstring& path) {
+  // The separators of tk::FileNamePart, so that the two parts make the whole path.
+  const size_t end = path.find_last_of(L"\\/:");
+  if (end == std::wstring::npos) return L"";
   // "C:\dir\file" gives "C:\dir", but "C:\file" keeps the root's separator.
-  const bool afterSeparator = end > 0 && (path[end - 1] == '\\' || path[end - 1] == ':');
-  if (path[end] == '\\' && end > 0 && !afterSeparator) return path.substr(0, end);
+  const auto isSeparator = [](wchar_t c) { return c == L'\\' || c == L'/' || c == L':'; };
+  const bool afterSeparator = end > 0 && isSeparator(path[end - 1]);
+  if (path[end] != L':' && end > 0 && !afterSeparator) return path.substr(0, end);
   return path.substr(0, end + 1);
-}
-
-std::string FileNamePart(const std::string& path) {
-  const size_t end = LastSeparator(path);
-  return end == std::string::npos ? path : path.substr(end + 1);
 }
 
 }  // namespace about

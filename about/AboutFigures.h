@@ -31,9 +31,8 @@ std::string MailLink(const std::string& address, const std::string& title, const
 // The home page of a host: "http://" + host + "/".
 std::string HomePageAddress(const std::string& host);
 
-// The path up to its last separator ("\" or ":"); a drive root keeps its separator ("C:\").
-std::string FolderPart(const std::string& path);
-// The text after the last separator.
-std::string FileNamePart(const std::string& path);
+// The path up to its last separator ("\", "/" or ":"); a drive root keeps its separator ("C:\").
+// The file name is tk::FileNamePart.
+std::wstring FolderPart(const std::wstring& path);
 
 }  // namespace about

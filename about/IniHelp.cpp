@@ -3,73 +3,73 @@
 #include <windows.h>
 
 #include "runtime/Errors.h"
+#include "runtime/Text.h"
 #include "toolkit/Application.h"
 
 namespace about {
 
-std::string IniFileNameCache;
+std::wstring IniFileNameCache;
 
 namespace {
 
 // Position of the extension's dot in path's file-name part, or npos.
-size_t ExtensionDot(const std::string& path) {
-  const size_t dot = path.find_last_of('.');
-  const size_t separator = path.find_last_of("\\/:");
-  if (dot == std::string::npos || (separator != std::string::npos && dot < separator))
-    return std::string::npos;
+size_t ExtensionDot(const std::wstring& path) {
+  const size_t dot = path.find_last_of(L'.');
+  const size_t separator = path.find_last_of(L"\\/:");
+  if (dot == std::wstring::npos || (separator != std::wstring::npos && dot < separator))
+    return std::wstring::npos;
   return dot;
 }
 
-std::string ChangeExtension(const std::string& path, const std::string& extension) {
+std::wstring ChangeExtension(const std::wstring& path, const std::wstring& extension) {
   return path.substr(0, ExtensionDot(path)) + extension;
 }
 
-std::string FileNamePart(const std::string& path) {
-  const size_t separator = path.find_last_of("\\/:");
-  return separator == std::string::npos ? path : path.substr(separator + 1);
+DWORD Attributes(const std::wstring& path) {
+  return GetFileAttributesW(tk::LongPathForm(path).c_str());
 }
 
-bool FileExists(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+bool FileExists(const std::wstring& path) {
+  const DWORD attributes = Attributes(path);
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool FolderExists(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+bool FolderExists(const std::wstring& path) {
+  const DWORD attributes = Attributes(path);
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-void EnsureFolder(const std::string& path) {
+void EnsureFolder(const std::wstring& path) {
   if (FolderExists(path)) return;
-  if (!CreateDirectoryA(path.c_str(), nullptr)) throw tk::EInOutError(GetLastError());
+  if (!CreateDirectoryW(tk::LongPathForm(path).c_str(), nullptr)) throw tk::EInOutError(GetLastError());
 }
 
 }  // namespace
 
-std::string GetAppDataDir() {
-  const DWORD size = GetEnvironmentVariableA("APPDATA", nullptr, 0);
-  if (size == 0) return "";
-  std::string value(size, '\0');
-  const DWORD length = GetEnvironmentVariableA("APPDATA", value.data(), size);
+std::wstring GetAppDataDir() {
+  const DWORD size = GetEnvironmentVariableW(L"APPDATA", nullptr, 0);
+  if (size == 0) return L"";
+  std::wstring value(size, L'\0');
+  const DWORD length = GetEnvironmentVariableW(L"APPDATA", value.data(), size);
   value.resize(length < size ? length : 0);
   return value;
 }
 
-std::string LocateIniFile(const std::string& programPath) {
-  const std::string beside = ChangeExtension(programPath, ".ini");
+std::wstring LocateIniFile(const std::wstring& programPath) {
+  const std::wstring beside = ChangeExtension(programPath, L".ini");
   if (FileExists(beside)) return beside;
-  std::string folder = GetAppDataDir();
+  std::wstring folder = GetAppDataDir();
   if (folder.empty()) return beside;
-  if (folder.back() != '\\') folder += '\\';
+  if (folder.back() != L'\\') folder += L'\\';
   folder += kVendorFolder;
   EnsureFolder(folder);
-  folder += '\\';
-  folder += ChangeExtension(FileNamePart(programPath), "");
+  folder += L'\\';
+  folder += ChangeExtension(tk::FileNamePart(programPath), L"");
   EnsureFolder(folder);
-  return folder + '\\' + FileNamePart(beside);
+  return folder + L'\\' + tk::FileNamePart(beside);
 }
 
-std::string GetIniFileName() {
+std::wstring GetIniFileName() {
   if (IniFileNameCache.empty()) IniFileNameCache = LocateIniFile(tk::Application().ExeName());
   return IniFileNameCache;
 }

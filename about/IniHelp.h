@@ -1,6 +1,7 @@
 // Where the program's configuration file lies: beside the program when a file of that name is
 // there, otherwise in a folder of its own below the user's application-data folder. The file itself
 // is never read or written; only the two folders below the application-data folder are created.
+// Paths are wide throughout: any name the system accepts works, none is swapped for a look-alike.
 #pragma once
 
 #include <string>
@@ -8,20 +9,20 @@
 namespace about {
 
 // The folder below "APPDATA" that stands for the program's maker.
-inline constexpr char kVendorFolder[] = "Quelix";
+inline constexpr wchar_t kVendorFolder[] = L"Quelix";
 
 // The answer of the first successful GetIniFileName call; empty until then.
-extern std::string IniFileNameCache;
+extern std::wstring IniFileNameCache;
 
 // The value of "APPDATA", empty when it is unset or empty.
-std::string GetAppDataDir();
+std::wstring GetAppDataDir();
 
 // The configuration file of the running program, worked out once and then kept. Raises
 // tk::EInOutError when a folder cannot be created; the cache then stays empty, so a later call
 // tries again.
-std::string GetIniFileName();
+std::wstring GetIniFileName();
 
 // The rule itself, for a program at programPath, without the cache.
-std::string LocateIniFile(const std::string& programPath);
+std::wstring LocateIniFile(const std::wstring& programPath);
 
 }  // namespace about

@@ -1,5 +1,6 @@
 #include "about/Stamps.h"
 
+#include "runtime/Text.h"
 #include "toolkit/Application.h"
 
 namespace about {
@@ -13,9 +14,10 @@ std::string LocaleText(decltype(&GetDateFormatA) format, DWORD flags, const SYST
 }
 }  // namespace
 
-std::optional<DWORD> FileDosDateTime(const std::string& path) {
+std::optional<DWORD> FileDosDateTime(const std::wstring& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  if (!GetFileAttributesExW(tk::LongPathForm(path).c_str(), GetFileExInfoStandard, &data))
+    return std::nullopt;
   FILETIME local;
   WORD date = 0, time = 0;
   if (!FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) || !FileTimeToDosDateTime(&local, &date, &time))

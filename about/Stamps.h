@@ -16,7 +16,7 @@ enum TTimeStampDisplayType : std::uint8_t { dtString, dtNumber };
 
 // The file's last change in local time as a packed MS-DOS date (high half) and time (low half);
 // nothing when the file cannot be read.
-std::optional<DWORD> FileDosDateTime(const std::string& path);
+std::optional<DWORD> FileDosDateTime(const std::wstring& path);
 
 // The packed moment as the locale's short date, a blank and its long time (dtString), or as a
 // signed decimal number (dtNumber).

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "about/XMemory.h"
+#include "runtime/Text.h"
 #include "toolkit/Application.h"
 
 namespace about {
@@ -11,12 +12,13 @@ namespace {
 
 // Loads the file's version resource into block; false when it has none. File names are passed
 // whole, however long: a shortened name would read another file's resource, or none.
-bool LoadVersionResource(const std::string& fileName, void*& block) {
+bool LoadVersionResource(const std::wstring& fileName, void*& block) {
+  const std::wstring path = tk::LongPathForm(fileName);
   DWORD handle = 0;
-  const DWORD size = GetFileVersionInfoSizeA(fileName.c_str(), &handle);
+  const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &handle);
   if (size == 0) return false;
   AllocBlock(block, static_cast<int>(size));
-  return GetFileVersionInfoA(fileName.c_str(), handle, size, block) != FALSE;
+  return GetFileVersionInfoW(path.c_str(), handle, size, block) != FALSE;
 }
 
 }  // namespace
@@ -26,18 +28,18 @@ std::string VersionToText(DWORD ms, DWORD ls) {
          "." + std::to_string(LOWORD(ls));
 }
 
-bool GetFixedFileInfo(const std::string& fileName, VS_FIXEDFILEINFO& info) {
+bool GetFixedFileInfo(const std::wstring& fileName, VS_FIXEDFILEINFO& info) {
   void* block = nullptr;
   TBlockGuard guard(block);
   if (!LoadVersionResource(fileName, block)) return false;
   void* fixed = nullptr;
   UINT length = 0;
-  if (!VerQueryValueA(block, "\\", &fixed, &length) || length == 0) return false;
+  if (!VerQueryValueW(block, L"\\", &fixed, &length) || length == 0) return false;
   std::memcpy(&info, fixed, sizeof(info));
   return true;
 }
 
-std::string GetFileVersionText(const std::string& fileName, int selector) {
+std::string GetFileVersionText(const std::wstring& fileName, int selector) {
   VS_FIXEDFILEINFO info{};
   if (!GetFixedFileInfo(fileName, info)) return "";
   switch (selector) {
@@ -54,7 +56,7 @@ std::string GetProgramVersionText(int selector) {
   return GetFileVersionText(tk::Application().ExeName(), selector);
 }
 
-std::string GetFileProductVersion(const std::string& fileName) {
+std::string GetFileProductVersion(const std::wstring& fileName) {
   return GetFileVersionText(fileName, vsProductVersion);
 }
 
@@ -62,7 +64,7 @@ std::string GetProgramProductVersion() {
   return GetFileProductVersion(tk::Application().ExeName());
 }
 
-std::string GetFileVersionValue(const std::string& fileName, const std::string& language,
+std::string GetFileVersionValue(const std::wstring& fileName, const std::string& language,
                                 const std::string& valueName) {
   void* block = nullptr;
   TBlockGuard guard(block);
@@ -70,9 +72,10 @@ std::string GetFileVersionValue(const std::string& fileName, const std::string& 
   const std::string path =
       "\\StringFileInfo\\" + (language.empty() ? std::string(kDefaultLanguage) : language) + "\\" + valueName;
   void* value = nullptr;
-  UINT length = 0;
-  if (!VerQueryValueA(block, path.c_str(), &value, &length) || length == 0) return "";
-  return std::string(static_cast<const char*>(value), strnlen(static_cast<const char*>(value), length));
+  UINT length = 0;  // in characters
+  if (!VerQueryValueW(block, tk::WideFromCp1252(path).c_str(), &value, &length) || length == 0) return "";
+  const auto* text = static_cast<const wchar_t*>(value);
+  return tk::Cp1252FromWide(std::wstring_view(text, wcsnlen(text, length)));
 }
 
 std::string GetProgramVersionValue(const std::string& language, const std::string& valueName) {

@@ -1,5 +1,6 @@
 // Reads the version resource of an executable file: the fixed version numbers as text, and named
-// strings of its string table. Every call reads the file anew; nothing is cached.
+// strings of its string table (in code page 1252). Every call reads the file anew; nothing is
+// cached. File names are wide: the program may lie in a folder of any name.
 #pragma once
 
 #include <windows.h>
@@ -17,18 +18,18 @@ enum TVersionSelector { vsFileVersion = 1, vsProductVersion = 2 };
 std::string VersionToText(DWORD ms, DWORD ls);
 
 // Copies the file's fixed version record into info; false when the file has none.
-bool GetFixedFileInfo(const std::string& fileName, VS_FIXEDFILEINFO& info);
+bool GetFixedFileInfo(const std::wstring& fileName, VS_FIXEDFILEINFO& info);
 
 // The file (1) or product (2) version as text; empty for another selector or a file without one.
-std::string GetFileVersionText(const std::string& fileName, int selector);
+std::string GetFileVersionText(const std::wstring& fileName, int selector);
 // The product version, which the about dialog shows; the program's own from its file.
-std::string GetFileProductVersion(const std::string& fileName);
+std::string GetFileProductVersion(const std::wstring& fileName);
 std::string GetProgramVersionText(int selector);
 std::string GetProgramProductVersion();
 
 // A named string of the block for language and code page (eight hexadecimal digits; empty means
 // the program's own block); empty when the file, the block or the value is missing.
-std::string GetFileVersionValue(const std::string& fileName, const std::string& language,
+std::string GetFileVersionValue(const std::wstring& fileName, const std::string& language,
                                 const std::string& valueName);
 std::string GetProgramVersionValue(const std::string& language, const std::string& valueName);
 

@@ -5,6 +5,7 @@
 #include "about/XVersion.h"
 #include "resources/resource_ids.h"
 #include "runtime/Locale.h"
+#include "runtime/Text.h"
 #include "toolkit/Application.h"
 #include "version.h"
 
@@ -139,7 +140,7 @@ void TAboutBox::FormCreate() {
   MailLabel.Cursor = tk::TCursorShape::HandPoint;
   Copyright.SetCaption(GetProgramVersionValue("", "LegalCopyright"));
   CommentLabel.SetCaption(GetProgramVersionValue("", "Comments"));
-  IniLabel.SetCaption(FileNamePart(GetIniFileName()));
+  IniLabel.SetCaption(tk::FileNamePart(GetIniFileName()));
   IniLabel.SetHint(GetIniFileName());
   IniLabel.SetShowHint(true);
 }
@@ -237,17 +238,18 @@ void TAboutBox::AboutTimerTimer() {
 }
 
 void TAboutBox::LinkLabelClick(tk::TLabel& sender) {
-  tk::Application().ShellOpen(Handle(), sender.Hint());
+  tk::Application().ShellOpen(Handle(), sender.WideHint());
 }
 
 void TAboutBox::MailLabelClick() {
   tk::Application().ShellOpen(
-      Handle(), MailLink(MailLabel.Caption(), tk::Application().Title(), GetProgramProductVersion()));
+      Handle(), tk::WideFromCp1252(
+                    MailLink(MailLabel.Caption(), tk::Application().Title(), GetProgramProductVersion())));
 }
 
 void TAboutBox::IniLabelDblClick() {
-  if (IniLabel.Hint().empty()) return;
-  tk::Application().ShellOpen(Handle(), FolderPart(IniLabel.Hint()));
+  if (IniLabel.WideHint().empty()) return;
+  tk::Application().ShellOpen(Handle(), FolderPart(IniLabel.WideHint()));
 }
 
 }  // namespace about

@@ -157,11 +157,11 @@ int TMainForm::ShowDriveReport(int item) {
   const TListedDrive* drive = DriveAt(item);
   if (!drive) return 0;
   const TDriveInfo probe(drive->Letter, queries_);
-  const std::unique_ptr<TPairStringList> report = probe.CreateReport();
-  InfoGrid.SetRowCount(report->Count() + 1);
-  for (int i = 0; i < report->Count(); ++i) {
-    InfoGrid.SetCell(0, i + 1, report->NameAt(i));
-    InfoGrid.SetCell(1, i + 1, report->ValueAt(i));
+  const std::vector<TWideRow> report = probe.CreateWideReport();
+  InfoGrid.SetRowCount(static_cast<int>(report.size()) + 1);
+  for (size_t i = 0; i < report.size(); ++i) {
+    InfoGrid.SetCell(0, static_cast<int>(i) + 1, report[i].Name);
+    InfoGrid.SetCell(1, static_cast<int>(i) + 1, report[i].Value);
   }
   return probe.VolumeFailed ? 0 : RoundHalfToEven(probe.UsedPercent());
 }
@@ -169,7 +169,8 @@ int TMainForm::ShowDriveReport(int item) {
 void TMainForm::CopyInfoBtnClick() {
   const TListedDrive* drive = DriveAt(DrivesView.Selected());
   if (!drive) return;
-  tk::SetClipboardText(Handle(), DriveInfoLines(drive->Letter, Separator, queries_).Text());
+  const TExportLines lines = DriveInfoLines(drive->Letter, Separator, queries_);
+  tk::SetClipboardText(Handle(), lines.Text(), lines.WideText());
 }
 
 void TMainForm::CopyInfosBtnClick() {
@@ -180,7 +181,8 @@ void TMainForm::CopyInfosBtnClick() {
 void TMainForm::CopyDrivesTable() {
   std::vector<char> letters;
   for (const TListedDrive& drive : drives_) letters.push_back(drive.Letter);
-  tk::SetClipboardText(Handle(), DrivesTableLines(letters, Separator, queries_).Text());
+  const TExportLines lines = DrivesTableLines(letters, Separator, queries_);
+  tk::SetClipboardText(Handle(), lines.Text(), lines.WideText());
 }
 
 void TMainForm::InfoBtnClick() {

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "runtime/Errors.h"
+#include "runtime/Text.h"
 #include "toolkit/Handles.h"
 
 namespace controls {
@@ -41,7 +42,7 @@ void TStringGrid::Create(HWND parent) {
 void TStringGrid::SetRowCount(int count) {
   count = std::max(count, fixedRows_ + 1);
   rowHeights_.resize(static_cast<size_t>(count), defaultRowHeight_);
-  cells_.resize(static_cast<size_t>(count), std::vector<std::string>(colWidths_.size()));
+  cells_.resize(static_cast<size_t>(count), std::vector<std::wstring>(colWidths_.size()));
   const int last = count - 1;
   anchor_.Row = std::min(anchor_.Row, last);
   current_.Row = std::min(current_.Row, last);
@@ -50,13 +51,21 @@ void TStringGrid::SetRowCount(int count) {
   Invalidate();
 }
 
-const std::string& TStringGrid::Cell(int col, int row) const {
+std::string TStringGrid::Cell(int col, int row) const {
+  return tk::Cp1252FromWide(WideCell(col, row));
+}
+
+const std::wstring& TStringGrid::WideCell(int col, int row) const {
   CheckIndex(col, ColCount(), "Spalten");
   CheckIndex(row, RowCount(), "Zeilen");
   return cells_[static_cast<size_t>(row)][static_cast<size_t>(col)];
 }
 
-void TStringGrid::SetCell(int col, int row, std::string text) {
+void TStringGrid::SetCell(int col, int row, const std::string& text) {
+  SetCell(col, row, tk::WideFromCp1252(text));
+}
+
+void TStringGrid::SetCell(int col, int row, std::wstring text) {
   CheckIndex(col, ColCount(), "Spalten");
   CheckIndex(row, RowCount(), "Zeilen");
   cells_[static_cast<size_t>(row)][static_cast<size_t>(col)] = std::move(text);
@@ -313,10 +322,10 @@ void TStringGrid::Paint(HDC dc, const RECT& client) const {
       HBRUSH line = GetSysColorBrush(fixed ? COLOR_BTNSHADOW : COLOR_BTNFACE);
       FillRect(dc, &vertical, line);
       FillRect(dc, &horizontal, line);
-      const std::string& text = cells_[static_cast<size_t>(r)][static_cast<size_t>(c)];
+      const std::wstring& text = cells_[static_cast<size_t>(r)][static_cast<size_t>(c)];
       if (!text.empty()) {
         SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-        ExtTextOutA(dc, cellRect.left + 2, cellRect.top + 2, ETO_CLIPPED, &cellRect, text.data(),
+        ExtTextOutW(dc, cellRect.left + 2, cellRect.top + 2, ETO_CLIPPED, &cellRect, text.data(),
                     static_cast<UINT>(text.size()), nullptr);
       }
       if (isCurrent && focused) DrawFocusRect(dc, &cellRect);

@@ -31,8 +31,13 @@ class TStringGrid : public tk::TCustomControl {
   // Rows beyond the new count disappear with their texts; new rows are empty.
   void SetRowCount(int count);
   int FixedRows() const { return fixedRows_; }
-  const std::string& Cell(int col, int row) const;
-  void SetCell(int col, int row, std::string text);
+  // The cell's text in code page 1252, '?' for a character it lacks.
+  std::string Cell(int col, int row) const;
+  // The cell's text whole, as it draws.
+  const std::wstring& WideCell(int col, int row) const;
+  // A text in code page 1252.
+  void SetCell(int col, int row, const std::string& text);
+  void SetCell(int col, int row, std::wstring text);
   int ColWidth(int col) const;
   void SetColWidth(int col, int width);
   int RowHeight(int row) const;
@@ -71,7 +76,7 @@ class TStringGrid : public tk::TCustomControl {
   int defaultRowHeight_;
   std::vector<int> colWidths_;
   std::vector<int> rowHeights_;
-  std::vector<std::vector<std::string>> cells_;  // [row][col]
+  std::vector<std::vector<std::wstring>> cells_;  // [row][col]
   int topRow_;
   TGridCoord anchor_;
   TGridCoord current_;

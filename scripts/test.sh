@@ -5,27 +5,33 @@ set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
 # Drives that the tests expect in their prefix: a CD-ROM and a diskette drive whose media are
-# missing (their links lead nowhere), and a letter with nothing behind it.
-export SANDRIVO_TEST_CDROM=M SANDRIVO_TEST_FLOPPY=N SANDRIVO_TEST_NODRIVE=Q
+# missing (their links lead nowhere), a letter with nothing behind it, and a fixed drive whose
+# label is beyond code page 1252.
+export SANDRIVO_TEST_CDROM=M SANDRIVO_TEST_FLOPPY=N SANDRIVO_TEST_NODRIVE=Q SANDRIVO_TEST_LABELLED=L
 
 prepare_test_prefix() {
   local devices=$WINEPREFIX/dosdevices
-  [ -f "$WINEPREFIX/.sandrivo-test-prefix" ] && return 0
+  [ -f "$WINEPREFIX/.sandrivo-test-prefix-2" ] && return 0
   # Unmanaged windows: without a window manager, Wine would wait two seconds for one at every
   # window that a test closes.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null
   ln -sfn /nonexistent/sandrivo-cdrom "$devices/m:"
   ln -sfn /nonexistent/sandrivo-floppy "$devices/n:"
   rm -f "$devices/q:" "$devices/q::"
+  # The mount manager reads a folder drive's label from its ".windows-label" file (UTF-8).
+  mkdir -p "$WINEPREFIX/sandrivo-labelled"
+  printf 'B\xc3\xbccher-\xe6\x97\xa5\xe6\x9c\xac-\xf0\x9f\x98\x80' >"$WINEPREFIX/sandrivo-labelled/.windows-label"
+  ln -sfn "$WINEPREFIX/sandrivo-labelled" "$devices/l:"
   # The mount manager reads the native view of the registry, not a 32-bit program's.
   local view=/reg:32
   [ "$WINEARCH" = win64 ] && view=/reg:64
   wine reg add 'HKLM\Software\Wine\Drives' /v m: /d cdrom /f $view >/dev/null
   wine reg add 'HKLM\Software\Wine\Drives' /v n: /d floppy /f $view >/dev/null
+  wine reg add 'HKLM\Software\Wine\Drives' /v l: /d hd /f $view >/dev/null
   # The mount manager reads the drives when the server starts.
   wineserver -k || true
   wineserver -w
-  touch "$WINEPREFIX/.sandrivo-test-prefix"
+  touch "$WINEPREFIX/.sandrivo-test-prefix-2"
 }
 
 # Runs the tests of one build folder in one prefix.
@@ -38,8 +44,9 @@ run_tests() {
   wineserver -w 2>/dev/null || true
   wineserver -p
   # Start Wine's own services now, apart from CTest: a service that inherits a test's output pipe
-  # keeps CTest waiting for the pipe's end.
-  wine cmd /c exit >/dev/null 2>&1 </dev/null
+  # keeps CTest waiting for the pipe's end. Under a UTF-8 locale: the mount manager reads labels
+  # from files in its own Unix locale, and the German one may be missing from the machine.
+  LC_ALL=C.UTF-8 wine cmd /c exit >/dev/null 2>&1 </dev/null
   echo "== Tests of $(basename "$dir") in a $arch prefix"
   local status=0
   export SANDRIVO_START_LOG=$dir/wine-starts-retried.log

@@ -5,6 +5,7 @@
 
 #include "runtime/DiskFreeSpace.h"
 #include "runtime/Errors.h"
+#include "runtime/Text.h"
 #include "sysinfo/ClockRate.h"
 #include "toolkit/Form.h"
 #include "toolkit/Handles.h"
@@ -173,12 +174,14 @@ void TSystem::DropHook(MSG& message, bool& handled) {
   if (message.message == WM_DROPFILES && !handled) {
     HDROP drop = reinterpret_cast<HDROP>(message.wParam);
     files_.Clear();
-    const UINT count = tk::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    wideFiles_.clear();
+    const UINT count = tk::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
-      // Each name whole, whatever its length.
-      std::string name(tk::DragQueryFileA(drop, i, nullptr, 0) + 1, '\0');
-      name.resize(tk::DragQueryFileA(drop, i, name.data(), static_cast<UINT>(name.size())));
-      files_.Add(name);
+      // Each name whole, whatever its length and script.
+      std::wstring name(tk::DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+      name.resize(tk::DragQueryFileW(drop, i, name.data(), static_cast<UINT>(name.size())));
+      files_.Add(tk::Cp1252FromWide(name));
+      wideFiles_.push_back(std::move(name));
     }
     tk::DragFinish(drop);
     handled = true;

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "runtime/StringList.h"
 #include "toolkit/Application.h"
@@ -34,8 +35,9 @@ class TSystem {
   ~TSystem();
 
   TDragDropEvent OnDragDrop;
-  // The names of the last drop.
+  // The names of the last drop, in code page 1252 ('?' for a character it lacks), and whole.
   const tk::TStringList& DroppedFiles() const { return files_; }
+  const std::vector<std::wstring>& WideDroppedFiles() const { return wideFiles_; }
 
   int ColorCount() const;
   bool Hide() const { return hide_; }
@@ -107,6 +109,7 @@ class TSystem {
 
   tk::TLibrary library_;
   tk::TStringList files_;
+  std::vector<std::wstring> wideFiles_;
   bool hide_ = false;
   std::shared_ptr<THookLink> hook_;
 };

@@ -20,6 +20,7 @@
 #include "about/InfoAdd.h"
 #include "about/Stamps.h"
 #include "about/aboutdlg.h"
+#include "runtime/Text.h"
 #include "tests/TempFiles.h"
 #include "tests/WindowTesting.h"
 #include "toolkit/Application.h"
@@ -37,8 +38,9 @@ namespace {
 class TShellRecorder {
  public:
   TShellRecorder() {
-    tk::Application().OnShellOpen = [this](HWND, const std::string& file) {
-      Opened.push_back(file);
+    tk::Application().OnShellOpen = [this](HWND, const std::wstring& file) {
+      Opened.push_back(tk::Cp1252FromWide(file));
+      WideOpened.push_back(file);
       return true;
     };
   }
@@ -46,6 +48,7 @@ class TShellRecorder {
   TShellRecorder(const TShellRecorder&) = delete;
   TShellRecorder& operator=(const TShellRecorder&) = delete;
   std::vector<std::string> Opened;
+  std::vector<std::wstring> WideOpened;
 };
 
 // The dialog as the info button opens it, shown modeless so that the test can drive it.
@@ -178,14 +181,14 @@ TEST(AboutFigures, LinksAndPathParts) {
                {"file.ini", "", "file.ini"},
                {"C:\\dir\\", "C:\\dir", ""}};
   for (const auto& p : paths) {
-    EXPECT_EQ(about::FolderPart(p.path), p.folder) << p.path;
-    EXPECT_EQ(about::FileNamePart(p.path), p.name) << p.path;
+    EXPECT_EQ(about::FolderPart(tk::WideFromCp1252(p.path)), tk::WideFromCp1252(p.folder)) << p.path;
+    EXPECT_EQ(tk::FileNamePart(tk::WideFromCp1252(p.path)), tk::WideFromCp1252(p.name)) << p.path;
   }
 }
 
 TEST(TimeStamp, PackedNumberAndTextOfAFilesTime) {
   testing_support::TTempFolder temp;
-  const std::string file = temp / "stamp.exe";
+  const std::wstring file = temp / "stamp.exe";
   testing_support::WriteFile(file, "x");
   // 31.12.1999 12:59:58 local time.
   SYSTEMTIME moment{1999, 12, 5, 31, 12, 59, 58, 0};
@@ -194,7 +197,7 @@ TEST(TimeStamp, PackedNumberAndTextOfAFilesTime) {
   ASSERT_TRUE(LocalFileTimeToFileTime(&local, &utc));
   {
     tk::TUniqueHandle<HANDLE, CloseHandle> handle(
-        CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(SetFileTime(handle.Get(), nullptr, nullptr, &utc));
   }
   const std::optional<DWORD> stamp = about::FileDosDateTime(file);
@@ -392,13 +395,13 @@ TEST_F(AboutBoxTest, LinksHandTheirTextsToTheShell) {
 }
 
 TEST_F(AboutBoxTest, DoubleClickOnTheConfigurationFileOpensItsFolder) {
-  const std::string ini = box.IniLabel.Hint();
+  const std::wstring ini = box.IniLabel.WideHint();
   ASSERT_FALSE(ini.empty());
-  EXPECT_EQ(box.IniLabel.Caption(), about::FileNamePart(ini));
+  EXPECT_EQ(box.IniLabel.WideCaption(), tk::FileNamePart(ini));
   testing_support::PostMouse(box.IniLabel.Handle(), WM_LBUTTONDBLCLK, 2, 2, MK_LBUTTON);
   Pump();
   ASSERT_EQ(shell.Opened.size(), 1u);
-  EXPECT_EQ(shell.Opened[0], about::FolderPart(ini));
+  EXPECT_EQ(shell.WideOpened[0], about::FolderPart(ini));
   box.IniLabel.SetHint("");
   testing_support::PostMouse(box.IniLabel.Handle(), WM_LBUTTONDBLCLK, 2, 2, MK_LBUTTON);
   Pump();
@@ -407,8 +410,8 @@ TEST_F(AboutBoxTest, DoubleClickOnTheConfigurationFileOpensItsFolder) {
 
 TEST(AboutBox, AConfigurationFileBesideTheProgramGivesTheProgramsFolder) {
   about::IniFileNameCache.clear();
-  const std::string program = tk::Application().ExeName();
-  const std::string ini = program.substr(0, program.size() - 4) + ".ini";
+  const std::wstring program = tk::Application().ExeName();
+  const std::wstring ini = program.substr(0, program.size() - 4) + L".ini";
   testing_support::WriteFile(ini, "");
   TShellRecorder shell;
   {
@@ -416,13 +419,13 @@ TEST(AboutBox, AConfigurationFileBesideTheProgramGivesTheProgramsFolder) {
     box.Create();
     box.Show();
     Pump();
-    EXPECT_EQ(box.IniLabel.Hint(), ini);
+    EXPECT_EQ(box.IniLabel.WideHint(), ini);
     box.IniLabelDblClick();
   }
-  DeleteFileA(ini.c_str());
+  DeleteFileW(ini.c_str());
   about::IniFileNameCache.clear();
-  ASSERT_EQ(shell.Opened.size(), 1u);
-  EXPECT_EQ(shell.Opened[0], program.substr(0, program.find_last_of('\\')));
+  ASSERT_EQ(shell.WideOpened.size(), 1u);
+  EXPECT_EQ(shell.WideOpened[0], program.substr(0, program.find_last_of(L'\\')));
 }
 
 TEST(AboutBox, AnErrorOfTheConfigurationRuleIsShownAndTheDialogStillOpens) {
@@ -500,4 +503,78 @@ TEST(AboutBox, TwoHundredOpeningsLeaveNoObjectBehind) {
   EXPECT_EQ(tk::LiveGdiObjects(), gdi);
   EXPECT_EQ(tk::TWindow::LiveWindows(), windows);
   EXPECT_EQ(testing_support::ThreadWindowCount(), threadWindows);
+}
+
+namespace {
+
+// Folder names that code page 1252 cannot hold, one with look-alikes in it (Ł, ź).
+const wchar_t kProgramFolder[] = L" \u041F\u0440\u043E\u0433\u0440\u0430\u043C\u043C\u044B \u6E2C\u8A66";
+const wchar_t kUserFolder[] = L"\\\u0141\u00F3d\u017A \u5C71\u7530\\AppData";
+// Set for the copy of the tests that runs in such a folder.
+const wchar_t kCopyMark[] = L"SANDRIVO_TEST_COPY";
+
+bool IsTheCopy() {
+  return GetEnvironmentVariableW(kCopyMark, nullptr, 0) != 0;
+}
+
+// Runs the test of this name in a copy of the tests at copy; its exit status.
+DWORD RunCopy(const std::wstring& copy, const std::wstring& test) {
+  std::wstring commandLine = L"\"" + copy + L"\" --gtest_filter=" + test;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process{};
+  SetEnvironmentVariableW(kCopyMark, L"1");
+  const BOOL started = CreateProcessW(copy.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                      nullptr, &startup, &process);
+  SetEnvironmentVariableW(kCopyMark, nullptr);
+  if (!started) return GetLastError();
+  tk::TUniqueHandle<HANDLE, CloseHandle> processHandle(process.hProcess), thread(process.hThread);
+  if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0) return WAIT_TIMEOUT;
+  DWORD status = 1;
+  GetExitCodeProcess(process.hProcess, &status);
+  return status;
+}
+
+}  // namespace
+
+// The tests copied into a folder of another script and run from there, with "APPDATA" in a folder
+// of another script too: the about dialog shows the version line, the resource texts and the time
+// stamp, and makes its folders where they are named, without an error.
+TEST(AboutBox, AProgramAndAUserInFoldersOfAnyScript) {
+  if (!IsTheCopy()) {
+    testing_support::TTempFolder temp(kProgramFolder);
+    if (!testing_support::IsFolder(temp.Path()))
+      GTEST_SKIP() << "Wine's Unix locale holds no names beyond ASCII here (run with LC_ALL=C.UTF-8)";
+    const std::wstring copy = temp.Path() + L"\\about_tests.exe";
+    ASSERT_TRUE(CopyFileW(tk::Application().ExeName().c_str(), copy.c_str(), FALSE)) << GetLastError();
+    const std::wstring appData = temp.Path() + kUserFolder;
+    testing_support::MakeFolders(appData);
+    testing_support::TAppDataGuard guard(appData.c_str());
+    EXPECT_EQ(RunCopy(copy, L"AboutBox.AProgramAndAUserInFoldersOfAnyScript"), 0u)
+        << "the copy's own checks failed (its output is above)";
+    EXPECT_TRUE(testing_support::IsFolder(appData + L"\\Quelix\\about_tests"));
+    // No look-alike folder: "Łódź" is not "Lodz".
+    EXPECT_FALSE(std::filesystem::exists(temp.Path() + L"\\Lodz \u5C71\u7530"));
+    return;
+  }
+  // In the copy.
+  EXPECT_NE(tk::Application().ExeName().find(kProgramFolder), std::wstring::npos);
+  TApplicationRecorder recorder;
+  about::IniFileNameCache.clear();
+  TAboutBox box(nullptr);
+  box.Create();
+  box.Show();
+  Pump();
+  EXPECT_TRUE(recorder.Errors.empty()) << recorder.Errors.front();
+  EXPECT_EQ(box.Version.Caption(), std::string("Version " SANDRIVO_VERSION_TEXT " (6) ") +
+                                       (sizeof(void*) == 8 ? "64-Bit" : "32-Bit"));
+  EXPECT_EQ(box.Copyright.Caption(), SANDRIVO_COPYRIGHT);
+  EXPECT_EQ(box.CommentLabel.Caption(), "Anzeige der Laufwerksinformationen");
+  EXPECT_NE(box.TimeStamp.Caption(), "");
+  const std::wstring ini = about::GetAppDataDir() + L"\\Quelix\\about_tests\\about_tests.ini";
+  EXPECT_NE(ini.find(kUserFolder), std::wstring::npos);
+  EXPECT_EQ(box.IniLabel.WideHint(), ini);
+  EXPECT_EQ(box.IniLabel.WideCaption(), L"about_tests.ini");
+  EXPECT_TRUE(testing_support::IsFolder(about::FolderPart(ini)));
+  about::IniFileNameCache.clear();
 }

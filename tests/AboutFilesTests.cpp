@@ -12,11 +12,14 @@
 #include <string>
 
 #include "about/IniHelp.h"
+#include "about/Stamps.h"
 #include "about/XMemory.h"
 #include "about/XVersion.h"
 #include "runtime/Errors.h"
+#include "runtime/Text.h"
 #include "tests/TempFiles.h"
 #include "toolkit/Application.h"
+#include "toolkit/Handles.h"
 #include "version.h"
 
 namespace fs = std::filesystem;
@@ -30,16 +33,16 @@ using testing_support::WriteFile;
 namespace {
 
 // The folder of the built program; the tests lie in its subfolder "tests".
-std::string BuildFolder() {
-  std::string path = tk::Application().ExeName();
-  path = path.substr(0, path.find_last_of('\\'));
-  return path.substr(0, path.find_last_of('\\'));
+std::wstring BuildFolder() {
+  std::wstring path = tk::Application().ExeName();
+  path = path.substr(0, path.find_last_of(L'\\'));
+  return path.substr(0, path.find_last_of(L'\\'));
 }
-std::string ProgramFile() {
-  return BuildFolder() + "\\Sandrivo.exe";
+std::wstring ProgramFile() {
+  return BuildFolder() + L"\\Sandrivo.exe";
 }
-std::string ProbeModule() {
-  return BuildFolder() + "\\tests\\version_probe.dll";
+std::wstring ProbeModule() {
+  return BuildFolder() + L"\\tests\\version_probe.dll";
 }
 
 }  // namespace
@@ -125,7 +128,7 @@ TEST(XVersion, TheRunningProgramReadsItsOwnFile) {
 }
 
 TEST(XVersion, AModuleWithAResourceOfItsOwn) {
-  const std::string probe = ProbeModule();
+  const std::wstring probe = ProbeModule();
   EXPECT_EQ(GetFileVersionText(probe, 1), "65535.65535.65535.65535");
   EXPECT_EQ(GetFileVersionText(probe, 2), "0.0.0.0");
   // The program's two versions are equal; the probe's differ, so a mix-up of the two shows here.
@@ -140,7 +143,7 @@ TEST(XVersion, AModuleWithAResourceOfItsOwn) {
 TEST(XVersion, FilesWithoutAResourceGiveNothing) {
   TTempFolder temp;
   WriteFile(temp / "plain.txt", "nur Text\r\n");
-  for (const std::string& file : {temp / "plain.txt", temp / "missing.exe", std::string()}) {
+  for (const std::wstring& file : {temp / "plain.txt", temp / "missing.exe", std::wstring()}) {
     VS_FIXEDFILEINFO info{};
     EXPECT_FALSE(about::GetFixedFileInfo(file, info)) << file;
     EXPECT_EQ(GetFileVersionText(file, 1), "") << file;
@@ -151,18 +154,18 @@ TEST(XVersion, FilesWithoutAResourceGiveNothing) {
 TEST(XVersion, LongFileNamesArePassedWhole) {
   TTempFolder temp;
   // A copy of the program at a path of 258 characters: cut at 254, the name would be another file.
-  std::string folder = temp.Path();
-  const std::string name = "\\Sandrivo.exe";
+  std::wstring folder = temp.Path();
+  const std::wstring name = L"\\Sandrivo.exe";
   while (folder.size() + name.size() < 258) {
     const size_t room = 258 - folder.size() - name.size();
-    folder += '\\';
-    folder.append(std::max<size_t>(1, std::min<size_t>(40, room - 1)), 'x');
+    folder += L'\\';
+    folder.append(std::max<size_t>(1, std::min<size_t>(40, room - 1)), L'x');
   }
   fs::create_directories(folder);
-  const std::string copy = folder + name;
+  const std::wstring copy = folder + name;
   ASSERT_GT(copy.size(), 254u);
   ASSERT_LT(copy.size(), 260u);
-  ASSERT_TRUE(CopyFileA(ProgramFile().c_str(), copy.c_str(), FALSE)) << copy.size() << " " << GetLastError();
+  ASSERT_TRUE(CopyFileW(ProgramFile().c_str(), copy.c_str(), FALSE)) << copy.size() << " " << GetLastError();
   EXPECT_EQ(GetFileVersionText(copy, 1), SANDRIVO_VERSION_TEXT) << copy.size();
   EXPECT_EQ(GetFileVersionValue(copy, "", "ProductName"), SANDRIVO_PRODUCT_NAME);
 }
@@ -186,7 +189,7 @@ TEST_F(IniHelpTest, FileBesideTheProgramWinsAndNothingIsCreated) {
 TEST_F(IniHelpTest, WithoutAppDataTheAnswerIsBesideTheProgram) {
   EXPECT_EQ(about::LocateIniFile(temp / "prog.exe"), temp / "prog.ini");
   appData.Set("");
-  EXPECT_EQ(about::GetAppDataDir(), "");
+  EXPECT_EQ(about::GetAppDataDir(), L"");
   EXPECT_EQ(about::LocateIniFile(temp / "prog.exe"), temp / "prog.ini");
   EXPECT_FALSE(fs::exists(temp / "prog.ini")) << "the file itself is never made";
 }
@@ -217,11 +220,11 @@ TEST_F(IniHelpTest, TheFirstAnswerIsKept) {
   fs::create_directories(temp / "first");
   fs::create_directories(temp / "second");
   appData.Set((temp / "first").c_str());
-  const std::string program = tk::Application().ExeName();
-  const std::string name =
-      program.substr(program.find_last_of('\\') + 1, program.size() - program.find_last_of('\\') - 5);
-  const std::string answer = about::GetIniFileName();
-  EXPECT_EQ(answer, temp / ("first\\Quelix\\" + name + "\\" + name + ".ini"));
+  const std::wstring program = tk::Application().ExeName();
+  const std::wstring name =
+      program.substr(program.find_last_of(L'\\') + 1, program.size() - program.find_last_of(L'\\') - 5);
+  const std::wstring answer = about::GetIniFileName();
+  EXPECT_EQ(answer, temp / (L"first\\Quelix\\" + name + L"\\" + name + L".ini"));
   EXPECT_EQ(about::IniFileNameCache, answer);
   appData.Set((temp / "second").c_str());
   EXPECT_EQ(about::GetIniFileName(), answer);
@@ -237,7 +240,7 @@ TEST_F(IniHelpTest, FoldersThatCannotBeMadeRaiseTheInOutError) {
     EXPECT_EQ(error.ErrorCode, 3u);
     EXPECT_STREQ(error.what(), "Ungültiger Dateiname");
   }
-  EXPECT_EQ(about::IniFileNameCache, "") << "a later call tries again";
+  EXPECT_EQ(about::IniFileNameCache, L"") << "a later call tries again";
 
   fs::create_directories(temp / "appdata");
   WriteFile(temp / "appdata\\Quelix", "a file in the way");
@@ -251,8 +254,52 @@ TEST_F(IniHelpTest, FoldersThatCannotBeMadeRaiseTheInOutError) {
   }
 
   fs::remove(temp / "appdata\\Quelix");
-  EXPECT_NE(about::GetIniFileName(), "");
+  EXPECT_NE(about::GetIniFileName(), L"");
   EXPECT_TRUE(IsFolder(temp / "appdata\\Quelix"));
+}
+
+// "APPDATA" and the program in folders whose names code page 1252 cannot hold: the folders are made
+// where they are named, never in a look-alike ("Lodz" for "Łódź").
+TEST_F(IniHelpTest, FoldersOfAnyScriptAreUsedAsNamed) {
+  const std::wstring user = temp / L"\u0141\u00F3d\u017A \u5C71\u7530";
+  testing_support::MakeFolders(user);
+  if (!IsFolder(user)) GTEST_SKIP() << "Wine's Unix locale holds no names beyond ASCII here";
+  appData.Set(user.c_str());
+  EXPECT_EQ(about::GetAppDataDir(), user);
+  const std::wstring program = temp / L"\u041F\u0440\u043E\u0433\u0440\u0430\u043C\u043C\u044B\\\u6E2C.exe";
+  EXPECT_EQ(about::LocateIniFile(program), user + L"\\Quelix\\\u6E2C\\\u6E2C.ini");
+  EXPECT_TRUE(IsFolder(user + L"\\Quelix\\\u6E2C"));
+  EXPECT_FALSE(fs::exists(temp / L"Lodz \u5C71\u7530"));
+  EXPECT_FALSE(fs::exists(temp / "L\xF3"
+                                 "dz ??"));
+
+  // A file beside the program wins there too.
+  testing_support::MakeFolders(temp / L"\u041F\u0440\u043E\u0433\u0440\u0430\u043C\u043C\u044B");
+  WriteFile(temp / L"\u041F\u0440\u043E\u0433\u0440\u0430\u043C\u043C\u044B\\\u6E2C.ini", "");
+  EXPECT_EQ(about::LocateIniFile(program),
+            temp / L"\u041F\u0440\u043E\u0433\u0440\u0430\u043C\u043C\u044B\\\u6E2C.ini");
+}
+
+// Beyond 260 characters: the file beside the program is found, the folders below "APPDATA" are
+// made, and the time stamp is read.
+TEST_F(IniHelpTest, PathsLongerThanTheOldLimit) {
+  std::wstring deep = temp.Path();
+  while (deep.size() < 300) deep += L"\\" + std::wstring(60, L'd');
+  testing_support::MakeFolders(tk::LongPathForm(deep));
+  const std::wstring program = deep + L"\\prog.exe";
+  EXPECT_EQ(about::LocateIniFile(program), deep + L"\\prog.ini") << "no APPDATA";
+  appData.Set(deep.c_str());
+  EXPECT_EQ(about::LocateIniFile(program), deep + L"\\Quelix\\prog\\prog.ini");
+  EXPECT_TRUE(IsFolder(tk::LongPathForm(deep + L"\\Quelix\\prog")));
+
+  const std::wstring ini = deep + L"\\prog.ini";
+  tk::TUniqueHandle<HANDLE, CloseHandle> file(
+      CreateFileW(tk::LongPathForm(ini).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+  ASSERT_NE(file.Get(), INVALID_HANDLE_VALUE) << GetLastError();
+  file.Reset();
+  EXPECT_EQ(about::LocateIniFile(program), ini) << "the file beside the program wins";
+  EXPECT_TRUE(about::FileDosDateTime(ini).has_value());
+  EXPECT_FALSE(about::FileDosDateTime(deep + L"\\missing.ini").has_value());
 }
 
 TEST(InOutError, MessagesOfTheRuntimeTable) {

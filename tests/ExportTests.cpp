@@ -9,6 +9,7 @@
 
 #include "app/MainForm.h"
 #include "app/drive/DriveExport.h"
+#include "runtime/Text.h"
 #include "tests/FakeDriveQueries.h"
 #include "tests/WindowTesting.h"
 #include "toolkit/Clipboard.h"
@@ -50,7 +51,7 @@ int Fields(const std::string& line) {
 }
 
 void PutOnClipboard(const std::string& text) {
-  tk::SetClipboardText(nullptr, text);
+  tk::SetClipboardText(nullptr, text, tk::WideFromCp1252(text));
 }
 std::string FromClipboard() {
   return tk::ClipboardText(nullptr);
@@ -59,13 +60,14 @@ std::string FromClipboard() {
 }  // namespace
 
 TEST(ExportField, QuotesOnlyWhatWouldBreakTheLine) {
-  EXPECT_EQ(ExportField("DATEN", ';'), "DATEN");
-  EXPECT_EQ(ExportField("", ';'), "");
-  EXPECT_EQ(ExportField("1.234,5000", ';'), "1.234,5000");
-  EXPECT_EQ(ExportField("a;b", ';'), "\"a;b\"");
-  EXPECT_EQ(ExportField("Zoll\"", ';'), "\"Zoll\"\"\"");
-  EXPECT_EQ(ExportField("a\r\nb", ';'), "\"a\r\nb\"");
-  EXPECT_EQ(ExportField("a,b", ','), "\"a,b\"");
+  EXPECT_EQ(ExportField(L"DATEN", ';'), L"DATEN");
+  EXPECT_EQ(ExportField(L"", ';'), L"");
+  EXPECT_EQ(ExportField(L"1.234,5000", ';'), L"1.234,5000");
+  EXPECT_EQ(ExportField(L"a;b", ';'), L"\"a;b\"");
+  EXPECT_EQ(ExportField(L"Zoll\"", ';'), L"\"Zoll\"\"\"");
+  EXPECT_EQ(ExportField(L"a\r\nb", ';'), L"\"a\r\nb\"");
+  EXPECT_EQ(ExportField(L"a,b", ','), L"\"a,b\"");
+  EXPECT_EQ(ExportField(L"\u65E5;\U0001F600", ';'), L"\"\u65E5;\U0001F600\"");
 }
 
 TEST(DriveExport, SelectedDriveGivesOneLinePerRow) {
@@ -197,4 +199,37 @@ TEST_F(ClipboardExportTest, ClipboardHeldByAnotherProgramGivesAClearError) {
   ASSERT_EQ(recorder.Errors.size(), 1u);
   EXPECT_EQ(recorder.Errors[0], "Die Zwischenablage kann nicht geöffnet werden");
   EXPECT_EQ(FromClipboard(), "vorher");
+}
+
+// A label beyond code page 1252: the table and the Unicode clipboard text show it whole, the
+// single-byte clipboard text is what it always was, with '?' for what code page 1252 lacks.
+TEST_F(ClipboardExportTest, NamesBeyondCodePage1252ReachTheTableAndTheUnicodeClipboardWhole) {
+  const std::wstring label = L"B\u00FCcher \"\\\t\r\n\u0001-\u65E5\u672C-\U0001F600";
+  fake.Drives['C'].Volume.WideVolumeName = label;
+  fake.Drives['C'].Volume.VolumeName = tk::Cp1252FromWide(label);
+  fake.Drives['C'].Volume.WideFileSystem = L"\u0416FS";
+  fake.Drives['C'].Volume.FileSystem = "?FS";
+  SelectItem(1);
+  EXPECT_EQ(form->InfoGrid.WideCell(0, 3), L"Volume-Name");
+  EXPECT_EQ(form->InfoGrid.WideCell(1, 3), label);
+  EXPECT_EQ(form->InfoGrid.WideCell(1, 4), L"\u0416FS");
+  EXPECT_EQ(form->InfoGrid.WideCell(0, 7), L"L\u00E4nge Dateiname") << "read as code page 1252";
+
+  ClickButton(form->CopyInfoBtn);
+  const std::wstring unicode = tk::ClipboardUnicodeText(nullptr);
+  EXPECT_EQ(unicode.substr(0, 22), L"Laufwerksbuchstabe;C\r\n");
+  EXPECT_NE(unicode.find(L"Volume-Name;\"B\u00FCcher \"\"\\\t\r\n\u0001-\u65E5\u672C-\U0001F600\"\r\n"
+                         L"Filesystem;\u0416FS\r\n"),
+            std::wstring::npos);
+  EXPECT_NE(unicode.find(L"\r\nfrei f\u00FCr Benutzer (Bytes);"), std::wstring::npos);
+  const std::string bytes = FromClipboard();
+  EXPECT_EQ(bytes, app::DriveInfoLines('C', ';', fake).Text());
+  EXPECT_EQ(bytes, tk::Cp1252FromWide(unicode));
+  EXPECT_NE(bytes.find("Filesystem;?FS\r\n"), std::string::npos) << bytes;
+
+  ClickButton(form->CopyInfosBtn);
+  const std::wstring table = tk::ClipboardUnicodeText(nullptr);
+  EXPECT_NE(table.find(L"C;Festplatte;\"B\u00FCcher \"\"\\\t\r\n\u0001-\u65E5\u672C-\U0001F600\";\u0416FS;"),
+            std::wstring::npos);
+  EXPECT_EQ(FromClipboard(), tk::Cp1252FromWide(table));
 }

@@ -1,5 +1,7 @@
 #include "tests/FakeDriveQueries.h"
 
+#include "runtime/Text.h"
+
 namespace testing_support {
 
 const TFakeDrive* TFakeDriveQueries::Find(const std::string& root) const {
@@ -26,6 +28,11 @@ bool TFakeDriveQueries::VolumeInformation(const std::string& root, app::TVolumeA
   if (drive && drive->ThrowOnVolume) throw std::runtime_error("Laufwerk " + root + " antwortet nicht");
   if (!drive || !drive->VolumeAnswers) return false;
   answer = drive->Volume;
+  // The system gives both forms; a drive of the table may name either.
+  if (answer.WideVolumeName.empty()) answer.WideVolumeName = tk::WideFromCp1252(answer.VolumeName);
+  if (answer.VolumeName.empty()) answer.VolumeName = tk::Cp1252FromWide(answer.WideVolumeName);
+  if (answer.WideFileSystem.empty()) answer.WideFileSystem = tk::WideFromCp1252(answer.FileSystem);
+  if (answer.FileSystem.empty()) answer.FileSystem = tk::Cp1252FromWide(answer.WideFileSystem);
   return true;
 }
 

@@ -155,8 +155,8 @@ TEST(Form, QuitDuringAModalLoopEndsItAndReachesTheOuterLoop) {
 }
 
 TEST(Shell, LateBoundCallsAnswerAsTheShellsOwnFunctions) {
-  const char missing[] = "Z:\\nicht\\vorhanden.txt";
-  const HINSTANCE late = tk::ShellExecuteA(nullptr, "open", missing, nullptr, nullptr, SW_SHOWNORMAL);
-  EXPECT_EQ(late, ::ShellExecuteA(nullptr, "open", missing, nullptr, nullptr, SW_SHOWNORMAL));
+  const wchar_t missing[] = L"Z:\\nicht\\vorhanden.txt";
+  const HINSTANCE late = tk::ShellExecuteW(nullptr, L"open", missing, nullptr, nullptr, SW_SHOWNORMAL);
+  EXPECT_EQ(late, ::ShellExecuteW(nullptr, L"open", missing, nullptr, nullptr, SW_SHOWNORMAL));
   EXPECT_LE(reinterpret_cast<INT_PTR>(late), 32) << "a missing file is an error";
 }

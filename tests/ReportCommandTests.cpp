@@ -12,6 +12,7 @@
 #include "app/drive/DriveExport.h"
 #include "app/drive/DriveList.h"
 #include "app/drive/ReportCommand.h"
+#include "runtime/Text.h"
 #include "tests/FakeDriveQueries.h"
 #include "tests/WindowTesting.h"
 #include "toolkit/Clipboard.h"
@@ -50,11 +51,11 @@ std::string ReadAll(HANDLE pipe) {
 
 // Runs the built console program, which lies beside the tests' folder; its standard output goes to
 // output when one is given (an inheritable handle), to a pipe read into Out otherwise.
-TProcessResult RunReportProgram(const std::string& arguments, HANDLE output = nullptr) {
-  std::string path(MAX_PATH, '\0');
-  path.resize(GetModuleFileNameA(nullptr, path.data(), MAX_PATH));
-  path = path.substr(0, path.find_last_of('\\'));
-  path = path.substr(0, path.find_last_of('\\')) + "\\sandrivo-report.exe";
+TProcessResult RunReportProgram(const std::wstring& arguments, HANDLE output = nullptr) {
+  std::wstring path(MAX_PATH, L'\0');
+  path.resize(GetModuleFileNameW(nullptr, path.data(), MAX_PATH));
+  path = path.substr(0, path.find_last_of(L'\\'));
+  path = path.substr(0, path.find_last_of(L'\\')) + L"\\sandrivo-report.exe";
 
   SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
   HANDLE outRead, outWrite, errRead, errWrite;
@@ -64,18 +65,18 @@ TProcessResult RunReportProgram(const std::string& arguments, HANDLE output = nu
   SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
   SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
 
-  STARTUPINFOA startup{};
+  STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdOutput = output ? output : outWrite;
   startup.hStdError = errWrite;
   startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
   PROCESS_INFORMATION process{};
-  std::string commandLine = "\"" + path + "\" " + arguments;
+  std::wstring commandLine = L"\"" + path + L"\" " + arguments;
   TProcessResult result;
-  if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+  if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
                       nullptr, &startup, &process)) {
-    ADD_FAILURE() << "cannot start " << path << ": error " << GetLastError();
+    ADD_FAILURE() << "cannot start " << tk::Cp1252FromWide(path) << ": error " << GetLastError();
     return result;
   }
   TFile processHandle(process.hProcess), thread(process.hThread);
@@ -86,6 +87,9 @@ TProcessResult RunReportProgram(const std::string& arguments, HANDLE output = nu
   WaitForSingleObject(process.hProcess, 30000);
   GetExitCodeProcess(process.hProcess, &result.ExitCode);
   return result;
+}
+TProcessResult RunReportProgram(const std::string& arguments, HANDLE output = nullptr) {
+  return RunReportProgram(tk::WideFromCp1252(arguments), output);
 }
 
 }  // namespace
@@ -123,6 +127,13 @@ TEST(ReportCommand, BadArgumentsGiveAMessageAndStatusTwo) {
       {{"C:/"}, "sandrivo-report: \"C:/\" ist kein Laufwerksbuchstabe\r\n"},
       {{"E"}, "sandrivo-report: Laufwerk E: ist nicht vorhanden\r\n"},
       {{"q:"}, "sandrivo-report: Laufwerk Q: ist nicht vorhanden\r\n"},
+      // Control characters are shown, not sent to the terminal.
+      {{"\x1B[31mC"}, "sandrivo-report: \"\\x1B[31mC\" ist kein Laufwerksbuchstabe\r\n"},
+      {{"C\r\n\t\x7F"}, "sandrivo-report: \"C\\x0D\\x0A\\x09\\x7F\" ist kein Laufwerksbuchstabe\r\n"},
+      {{"-\x9D"
+        "8;;x\x1B\\"},
+       "sandrivo-report: unbekannte Option \"-\\x9D8;;x\\x1B\\\" (Hilfe: sandrivo-report --help)\r\n"},
+      {{"\xE4\x80"}, "sandrivo-report: \"\xE4\x80\" ist kein Laufwerksbuchstabe\r\n"},
   };
   for (const auto& c : cases) {
     const app::TCommandResult result = RunReportCommand(c.args, fake);
@@ -338,4 +349,27 @@ TEST(ReportProgram, LostOutputIsAFailure) {
   EXPECT_EQ(disk.ExitCode, 1u);
   EXPECT_EQ(disk.Err,
             "sandrivo-report: Die Ausgabe konnte nicht geschrieben werden (Windows-Fehler 112).\r\n");
+}
+
+// The command line is read wide: look-alikes of options and letters from other scripts are wrong
+// calls, not the options and letters they resemble; control characters are not echoed raw.
+TEST(ReportProgram, OnlyAsciiOptionsAndLettersAreTaken) {
+  const struct {
+    const wchar_t* arguments;
+    const char* message;
+  } cases[] = {
+      {L"\uFF23", "sandrivo-report: \"?\" ist kein Laufwerksbuchstabe\r\n"},                 // Ｃ
+      {L"\uFF23:", "sandrivo-report: \"?:\" ist kein Laufwerksbuchstabe\r\n"},               // Ｃ:
+      {L"\uFF0D\uFF0Djson", "sandrivo-report: \"??json\" ist kein Laufwerksbuchstabe\r\n"},  // －－json
+      {L"\uFF0F\uFF1F", "sandrivo-report: \"??\" ist kein Laufwerksbuchstabe\r\n"},          // ／？
+      {L"\u0421", "sandrivo-report: \"?\" ist kein Laufwerksbuchstabe\r\n"},                 // Cyrillic С
+      {L"\"\x1B]0;x\a\x1B[2J\"",
+       "sandrivo-report: \"\\x1B]0;x\\x07\\x1B[2J\" ist kein Laufwerksbuchstabe\r\n"},
+  };
+  for (const auto& c : cases) {
+    const TProcessResult result = RunReportProgram(c.arguments);
+    EXPECT_EQ(result.ExitCode, 2u) << c.message;
+    EXPECT_EQ(result.Out, "") << c.message;
+    EXPECT_EQ(result.Err, c.message);
+  }
 }

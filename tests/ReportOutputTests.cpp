@@ -11,6 +11,7 @@
 #include "app/drive/DriveInfo.h"
 #include "app/drive/ReportCommand.h"
 #include "app/drive/ReportOutput.h"
+#include "runtime/Text.h"
 #include "tests/FakeDriveQueries.h"
 
 using app::RunReportCommand;
@@ -117,8 +118,8 @@ TEST(ReportOutput, TheConsoleGetsTheRedirectedBytesReadAsCodePage1252) {
   expected.resize(
       static_cast<size_t>(MultiByteToWideChar(1252, 0, bytes.data(), static_cast<int>(bytes.size()),
                                               expected.data(), static_cast<int>(expected.size()))));
-  EXPECT_EQ(app::ConsoleText(bytes), expected);
-  EXPECT_EQ(app::ConsoleText(bytes)[1], L'\u00E4');
+  EXPECT_EQ(tk::WideFromCp1252(bytes), expected);
+  EXPECT_EQ(tk::WideFromCp1252(bytes)[1], L'\u00E4');
 }
 
 TEST(ReportCommand, HelpAndUsageErrorsAskNoDrive) {
@@ -218,4 +219,113 @@ TEST(ReportCommand, JsonCarriesEveryFigureExactly) {
   const nlohmann::json one = nlohmann::json::parse(RunReportCommand({"c", "--json"}, fake).Out);
   ASSERT_EQ(one.size(), 1u);
   EXPECT_EQ(one[0]["letter"], "C");
+}
+
+namespace {
+
+// A label with everything that JSON escapes, umlauts and characters beyond code page 1252, one of
+// them beyond the BMP.
+const wchar_t kWholeLabel[] = L"B\u00FCcher \"\\\t\r\n\u0001-\u65E5\u672C-\U0001F600";
+
+// Keeps what a console would show beside the bytes.
+class TConsoleSink final : public app::TOutputSink {
+ public:
+  bool Write(std::string_view bytes) override {
+    Bytes.append(bytes);
+    return true;
+  }
+  bool WriteText(std::string_view bytes, std::wstring_view text) override {
+    Text.append(text);
+    return Write(bytes);
+  }
+  bool Flush() override { return true; }
+  std::string Bytes;
+  std::wstring Text;
+};
+
+}  // namespace
+
+TEST(ReportCommand, JsonCarriesNamesBeyondCodePage1252Whole) {
+  TFakeDriveQueries fake;
+  fake.Drives['C'] = FixedDrive(4096000, 1024000);
+  fake.Drives['C'].Volume.WideVolumeName = kWholeLabel;
+  fake.Drives['C'].Volume.WideFileSystem = L"\u03A9FS";
+  fake.Drives['C'].Volume.VolumeName = tk::Cp1252FromWide(kWholeLabel);
+  fake.Drives['C'].Volume.FileSystem = "?FS";
+
+  const app::TCommandResult result = RunReportCommand({"--json"}, fake);
+  ASSERT_EQ(result.ExitCode, 0) << result.Err;
+  EXPECT_EQ(result.Out.find('?'), std::string::npos) << result.Out;
+  const nlohmann::json document = nlohmann::json::parse(result.Out);
+  ASSERT_EQ(document.size(), 1u);
+  EXPECT_EQ(tk::WideFromUtf8(document[0]["volumeName"].get<std::string>()), kWholeLabel);
+  EXPECT_EQ(tk::WideFromUtf8(document[0]["fileSystem"].get<std::string>()), L"\u03A9FS");
+  EXPECT_NE(result.Out.find("\\u0001"), std::string::npos) << "control characters escaped";
+
+  // A console shows the same document.
+  TConsoleSink out, err;
+  EXPECT_EQ(app::DeliverReport(result, out, err), 0);
+  EXPECT_EQ(out.Bytes, result.Out);
+  EXPECT_EQ(out.Text, tk::WideFromUtf8(result.Out));
+}
+
+TEST(ReportCommand, AConsoleShowsNamesWholeWhereRedirectedOutputKeepsCodePage1252) {
+  TFakeDriveQueries fake;
+  fake.Drives['C'] = FixedDrive(4096000, 1024000);
+  fake.Drives['C'].Volume.WideVolumeName = kWholeLabel;
+  fake.Drives['C'].Volume.VolumeName = tk::Cp1252FromWide(kWholeLabel);
+
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"C"}, std::vector<std::string>{}}) {
+    const app::TCommandResult result = RunReportCommand(args, fake);
+    TConsoleSink out, err;
+    ASSERT_EQ(app::DeliverReport(result, out, err), 0);
+    const std::wstring quoted = L"\"B\u00FCcher \"\"\\\t\r\n\u0001-\u65E5\u672C-\U0001F600\"";
+    EXPECT_NE(out.Text.find(quoted), std::wstring::npos) << args.size();
+    EXPECT_NE(out.Text.find(L"L\u00E4nge Dateiname"), std::wstring::npos)
+        << "code page 1252 whatever the system's";
+    // The bytes: the text in code page 1252, a '?' for each character it lacks.
+    EXPECT_EQ(out.Bytes, tk::Cp1252FromWide(out.Text));
+    EXPECT_NE(out.Bytes.find("\"B\xFC"
+                             "cher \"\"\\\t\r\n\x01-?"
+                             "?-?"),
+              std::string::npos)
+        << out.Bytes;
+  }
+}
+
+// Today's bytes, written out: a label that code page 1252 holds changes nothing in the redirected
+// report, whether the system gave it wide or not.
+TEST(ReportCommand, RedirectedBytesOfACodePage1252LabelStayAsTheyWere) {
+  const std::string expected =
+      "Laufwerksbuchstabe;C\r\n"
+      "Laufwerkstyp;Festplatte\r\n"
+      "Volume-Name;\"Gr\xFC\xDF"
+      "e \"\"alt\"\";\x80\"\r\n"
+      "Filesystem;NTFS\r\n"
+      "Seriennummer;305441741\r\n"
+      "Seriennummer (Hex);1234ABCD\r\n"
+      "L\xE4nge Dateiname;255\r\n"
+      "Sektoren/Cluster;8\r\n"
+      "Bytes/Sektor;512\r\n"
+      "Freie Cluster;250\r\n"
+      "Cluster gesamt;1000\r\n"
+      "frei (Bytes);1.024.000\r\n"
+      "belegt (Bytes);3.072.000\r\n"
+      "gesamt (Bytes);4.096.000\r\n"
+      "frei f\xFCr Benutzer (Bytes);1.024.000\r\n"
+      "belegt (%);75,0000\r\n";
+  const std::string label =
+      "Gr\xFC\xDF"
+      "e \"alt\";\x80";
+  for (const bool wide : {false, true}) {
+    TFakeDriveQueries fake;
+    fake.Drives['C'] = FixedDrive(4096000, 1024000);
+    fake.Drives['C'].Volume.VolumeName = wide ? "" : label;  // the fake fills in the other form
+    if (wide) fake.Drives['C'].Volume.WideVolumeName = L"Gr\u00FC\u00DFe \"alt\";\u20AC";
+    const app::TCommandResult result = RunReportCommand({"C"}, fake);
+    TLimitedSink out, err;
+    ASSERT_EQ(app::DeliverReport(result, out, err), 0);
+    EXPECT_EQ(out.Text, expected) << wide;
+    EXPECT_EQ(app::TDriveInfo('C', fake).VolumeName, label) << wide;
+  }
 }

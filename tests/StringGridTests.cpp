@@ -1,10 +1,15 @@
 // The string grid driven by real mouse, key and scroll messages.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "controls/StringGrid.h"
 #include "runtime/Errors.h"
 #include "tests/HostForm.h"
 #include "tests/WindowTesting.h"
+#include "toolkit/Handles.h"
+#include "toolkit/Label.h"
 
 using controls::TGridRect;
 using controls::TStringGrid;
@@ -161,4 +166,50 @@ TEST_F(StringGridTest, WheelStepsSmallerThanANotchAddUp) {
   EXPECT_EQ(grid.TopRow(), 7) << "the fourth quarter completes it";
   for (int i = 0; i < 4; ++i) wheel(30);
   EXPECT_EQ(grid.TopRow(), 4);
+}
+
+namespace {
+
+// The control as it draws, pixel by pixel, in the top-left width x height.
+std::vector<COLORREF> Picture(const tk::TCustomControl& control, int width, int height) {
+  HDC screen = GetDC(nullptr);
+  tk::TMemoryDC dc(CreateCompatibleDC(screen));
+  tk::TBitmap bitmap(CreateCompatibleBitmap(screen, width, height));
+  ReleaseDC(nullptr, screen);
+  tk::TSelectObject select(dc.Get(), bitmap.Get());
+  const RECT all{0, 0, width, height};
+  FillRect(dc.Get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  control.PaintTo(dc.Get());
+  std::vector<COLORREF> pixels;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) pixels.push_back(GetPixel(dc.Get(), x, y));
+  return pixels;
+}
+
+}  // namespace
+
+// Text beyond code page 1252 draws as itself (or as the font's missing-glyph box), never as the '?'
+// of a conversion; text in code page 1252 draws as it did.
+TEST_F(StringGridTest, CellsAndLabelsDrawTheirTextWhole) {
+  const std::wstring cyrillic = L"\u0416\u0416\u0416 \u65E5";
+  grid.SetCell(1, 1, "??? ?");
+  const std::vector<COLORREF> questionMarks = Picture(grid, 300, 30);
+  grid.SetCell(1, 1, cyrillic);
+  EXPECT_EQ(grid.WideCell(1, 1), cyrillic);
+  EXPECT_EQ(grid.Cell(1, 1), "??? ?") << "the single-byte form";
+  EXPECT_NE(Picture(grid, 300, 30), questionMarks);
+  grid.SetCell(1, 1, "L\xE4nge");
+  const std::vector<COLORREF> narrow = Picture(grid, 300, 30);
+  grid.SetCell(1, 1, L"L\u00E4nge");
+  EXPECT_EQ(Picture(grid, 300, 30), narrow);
+
+  tk::TLabel label(tk::TLabelSettings{"??? ?", RGB(0, 0, 0), tk::TTextAlign::Left, /*AutoSize=*/false});
+  label.Create(host.Handle());
+  MoveWindow(label.Handle(), 0, 0, 40, 12, TRUE);
+  Pump();
+  const std::vector<COLORREF> labelQuestionMarks = Picture(label, 40, 12);
+  label.SetCaption(cyrillic);
+  EXPECT_EQ(label.WideCaption(), cyrillic);
+  EXPECT_EQ(label.Caption(), "??? ?");
+  EXPECT_NE(Picture(label, 40, 12), labelQuestionMarks);
 }

@@ -1,11 +1,14 @@
 // The probe against the drives of the Wine prefix, checked against independent system calls. The
-// test command adds a CD-ROM and a diskette drive whose media are missing and names a free letter.
+// test command adds a CD-ROM and a diskette drive whose media are missing, a drive with a label
+// beyond code page 1252, and names a free letter.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "app/drive/DriveInfo.h"
+#include "runtime/Text.h"
 
 namespace {
 
@@ -112,4 +115,24 @@ TEST(SystemDrives, FreeLetterHasNoRootDirectory) {
   const auto report = probe.CreateReport();
   ASSERT_EQ(report->Count(), 2);
   EXPECT_EQ((*report)[1], "Laufwerkstyp=");
+}
+
+// A real drive whose label is beyond code page 1252 (the test command gives it one): the probe has
+// it whole, the single-byte form has '?' for what code page 1252 lacks.
+TEST(SystemDrives, ALabelBeyondCodePage1252ArrivesWhole) {
+  const char letter = LetterFromEnvironment("SANDRIVO_TEST_LABELLED");
+  if (!letter) GTEST_SKIP() << "the test command adds this drive";
+  const app::TDriveInfo probe(letter);
+  ASSERT_FALSE(probe.VolumeFailed);
+  EXPECT_EQ(probe.WideVolumeName, L"B\u00FCcher-\u65E5\u672C-\U0001F600")
+      << "Wine's services read the label file in their Unix locale: the test command starts them "
+         "under a UTF-8 one";
+  EXPECT_EQ(probe.VolumeName, tk::Cp1252FromWide(probe.WideVolumeName));
+  EXPECT_EQ(probe.VolumeName.substr(0, 9),
+            "B\xFC"
+            "cher-??");
+  const std::vector<app::TWideRow> rows = probe.CreateWideReport();
+  ASSERT_GT(rows.size(), 2u);
+  EXPECT_EQ(rows[2].Name, L"Volume-Name");
+  EXPECT_EQ(rows[2].Value, probe.WideVolumeName);
 }

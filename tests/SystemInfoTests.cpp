@@ -17,6 +17,7 @@
 
 #include "controls/Panel.h"
 #include "runtime/Errors.h"
+#include "runtime/Text.h"
 #include "sysinfo/ClockRate.h"
 #include "sysinfo/SysComp.h"
 #include "tests/HostForm.h"
@@ -67,6 +68,24 @@ void PostDrop(HWND window, const std::vector<std::string>& names) {
   Pump();
 }
 
+// A drop as Explorer makes it, with wide names.
+void PostWideDrop(HWND window, const std::vector<std::wstring>& names) {
+  size_t size = sizeof(DROPFILES) + sizeof(wchar_t);
+  for (const std::wstring& name : names) size += (name.size() + 1) * sizeof(wchar_t);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->fWide = TRUE;
+  auto* at = reinterpret_cast<wchar_t*>(reinterpret_cast<char*>(drop) + sizeof(DROPFILES));
+  for (const std::wstring& name : names) {
+    std::memcpy(at, name.c_str(), (name.size() + 1) * sizeof(wchar_t));
+    at += name.size() + 1;
+  }
+  GlobalUnlock(memory);
+  PostMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+  Pump();
+}
+
 // Records the messages that reach the application message hook it installs, and puts the hook
 // that was there back at the end.
 class THookRecorder {
@@ -88,7 +107,7 @@ bool AcceptsFiles(HWND window) {
 }
 
 std::string TestsFolder() {
-  std::string path = tk::Application().ExeName();
+  std::string path = tk::Cp1252FromWide(tk::Application().ExeName());
   return path.substr(0, path.find_last_of('\\'));
 }
 
@@ -313,6 +332,29 @@ TEST(DroppedFiles, NamesArriveInOrderAndTheMessageIsConsumed) {
   PostDrop(tk::Application().Handle(), {longName});
   ASSERT_EQ(system.DroppedFiles().Count(), 1);
   EXPECT_EQ(system.DroppedFiles()[0], longName);
+}
+
+// Names of any script arrive whole in the wide list; the single-byte list has '?' where code page
+// 1252 lacks a character, never a look-alike.
+TEST(DroppedFiles, NamesOfAnyScriptArriveWhole) {
+  testing_support::TShown<TDropTarget> form;
+  TSystem system(&form);
+  const std::vector<std::wstring> names = {L"C:\\\u0141\u00F3d\u017A\\\u65E5\u672C.txt",
+                                           L"C:\\Gr\u00FC\u00DFe.doc",
+                                           L"C:\\" + std::wstring(300, L'\u0416')};
+  PostWideDrop(form.Handle(), names);
+  EXPECT_EQ(system.WideDroppedFiles(), names);
+  ASSERT_EQ(system.DroppedFiles().Count(), 3);
+  EXPECT_EQ(system.DroppedFiles()[0],
+            "C:\\?\xF3"
+            "d?\\??.txt");
+  EXPECT_EQ(system.DroppedFiles()[1],
+            "C:\\Gr\xFC\xDF"
+            "e.doc");
+  EXPECT_EQ(system.DroppedFiles()[2], "C:\\" + std::string(300, '?'));
+
+  PostDrop(form.Handle(), {"C:\\a"});
+  EXPECT_EQ(system.WideDroppedFiles(), std::vector<std::wstring>{L"C:\\a"}) << "only the last drop";
 }
 
 TEST(DroppedFiles, WithoutHandlerTheNamesAreCollectedAllTheSame) {

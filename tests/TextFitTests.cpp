@@ -14,6 +14,7 @@
 #include "about/aboutdlg.h"
 #include "app/HelpWindow.h"
 #include "app/MainForm.h"
+#include "runtime/Text.h"
 #include "tests/FakeDriveQueries.h"
 #include "tests/WindowTesting.h"
 #include "toolkit/Application.h"
@@ -185,7 +186,8 @@ void CheckAboutBox(int dpi) {
   for (int i = 0; i < about::InfoAdds.Count(); ++i) {
     HWND label = GetWindow(box.Notebook.Page(i + 2).Handle(), GW_CHILD);
     ASSERT_NE(label, nullptr) << "page " << i + 2;
-    ExpectFits("info page " + std::to_string(i + 1), label, tk::WithDrawableLineBreaks(about::InfoAdds[i]));
+    ExpectFits("info page " + std::to_string(i + 1), label,
+               tk::Cp1252FromWide(tk::WithDrawableLineBreaks(tk::WideFromCp1252(about::InfoAdds[i]))));
   }
 }
 

@@ -51,10 +51,10 @@ void TApplication::SetTitle(const std::string& title) {
   if (handle_) SetWindowTextA(handle_, title_.c_str());
 }
 
-std::string TApplication::ExeName() const {
-  std::string path(MAX_PATH, '\0');
+std::wstring TApplication::ExeName() const {
+  std::wstring path(MAX_PATH, L'\0');
   for (;;) {
-    DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
     if (length < path.size()) {
       path.resize(length);
       return path;
@@ -143,9 +143,9 @@ bool TApplication::HelpCommand(UINT command, ULONG_PTR data) {
   return HelpViewer->ShowHelp(owner, HelpFile, command, data);
 }
 
-void TApplication::ShellOpen(HWND owner, const std::string& file) {
+void TApplication::ShellOpen(HWND owner, const std::wstring& file) {
   if (OnShellOpen && OnShellOpen(owner, file)) return;
-  tk::ShellExecuteA(owner, nullptr, file.c_str(), nullptr, nullptr, SW_SHOW);
+  tk::ShellExecuteW(owner, nullptr, file.c_str(), nullptr, nullptr, SW_SHOW);
 }
 
 void ShowFallbackError() noexcept {

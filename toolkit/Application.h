@@ -29,7 +29,7 @@ class TApplication {
   using THelpHook = std::function<bool(UINT command, ULONG_PTR data)>;
   using TExceptionHook = std::function<void(const std::string& message)>;
   // Takes a text in place of the shell; returns true when it handled it.
-  using TShellHook = std::function<bool(HWND owner, const std::string& file)>;
+  using TShellHook = std::function<bool(HWND owner, const std::wstring& file)>;
 
   TApplication() = default;
   TApplication(const TApplication&) = delete;
@@ -41,8 +41,8 @@ class TApplication {
   const std::string& Title() const { return title_; }
   void SetTitle(const std::string& title);
   std::string HelpFile;
-  // Full path of the running executable.
-  std::string ExeName() const;
+  // Full path of the running executable, whole and of any length.
+  std::wstring ExeName() const;
   // The hidden top-level window that stands for the program.
   HWND Handle() const { return handle_; }
   TForm* MainForm() const { return mainForm_; }
@@ -58,9 +58,9 @@ class TApplication {
   bool HelpCommand(UINT command, ULONG_PTR data);
   // The program's help viewer; not owned.
   THelpViewer* HelpViewer = nullptr;
-  // Hands a web address, a "mailto:" link or a folder to the shell (ShellExecuteA with the
+  // Hands a web address, a "mailto:" link or a folder to the shell (ShellExecuteW with the
   // default verb and SW_SHOW). A failure is not reported.
-  void ShellOpen(HWND owner, const std::string& file);
+  void ShellOpen(HWND owner, const std::wstring& file);
   // The standard error display: a message box with the error's text. It cannot fail: where that
   // box cannot be shown (the hook throws, memory ran out), a fixed text that needs no memory of
   // ours shows instead.

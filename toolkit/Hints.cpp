@@ -10,13 +10,14 @@ namespace tk {
 
 namespace {
 
-TOOLINFOA ToolOf(HWND control, const std::string& hint) {
-  TOOLINFOA tool{};
+// The wide form: a hint may hold a path in any script.
+TOOLINFOW ToolOf(HWND control, const std::wstring& hint) {
+  TOOLINFOW tool{};
   tool.cbSize = sizeof(tool);
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
   tool.hwnd = GetParent(control);
   tool.uId = reinterpret_cast<UINT_PTR>(control);
-  tool.lpszText = const_cast<char*>(hint.c_str());
+  tool.lpszText = const_cast<wchar_t*>(hint.c_str());
   return tool;
 }
 
@@ -32,7 +33,7 @@ void THints::Create(HWND form) {
 
 void THints::MakeWindow() {
   // The watches end first: a window that cannot be made is reported once, not at every move.
-  std::vector<std::pair<HWND, std::string>> waiting;
+  std::vector<std::pair<HWND, std::wstring>> waiting;
   waiting.swap(waiting_);
   for (const auto& [control, hint] : waiting) RemoveWindowSubclass(control, &THints::WatchProc, WatchId());
   CreateSystemHandle(TOOLTIPS_CLASSA, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, WS_EX_TOPMOST, form_);
@@ -41,9 +42,9 @@ void THints::MakeWindow() {
   for (const auto& [control, hint] : waiting) AddTool(control, hint);
 }
 
-void THints::AddTool(HWND control, const std::string& hint) {
-  TOOLINFOA tool = ToolOf(control, hint);
-  SendMessageA(Handle(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+void THints::AddTool(HWND control, const std::wstring& hint) {
+  TOOLINFOW tool = ToolOf(control, hint);
+  SendMessageW(Handle(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void THints::Forget(HWND control) {
@@ -54,7 +55,7 @@ void THints::Forget(HWND control) {
   waiting_.erase(waiting);
 }
 
-void THints::Add(HWND control, const std::string& hint) {
+void THints::Add(HWND control, const std::wstring& hint) {
   if (hint.empty()) return;
   if (Handle()) {
     AddTool(control, hint);
@@ -65,10 +66,10 @@ void THints::Add(HWND control, const std::string& hint) {
   SetWindowSubclass(control, &THints::WatchProc, WatchId(), 0);
 }
 
-void THints::Set(HWND control, const std::string& hint) {
+void THints::Set(HWND control, const std::wstring& hint) {
   if (Handle()) {
-    TOOLINFOA tool = ToolOf(control, hint);
-    SendMessageA(Handle(), TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    TOOLINFOW tool = ToolOf(control, hint);
+    SendMessageW(Handle(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   } else {
     Forget(control);
   }

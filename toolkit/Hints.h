@@ -22,13 +22,13 @@ class THints : public TWindow {
   // Takes the form that will own the tool-tip window.
   void Create(HWND form);
   // Adds the control's tool; an empty hint adds nothing.
-  void Add(HWND control, const std::string& hint);
+  void Add(HWND control, const std::wstring& hint);
   // Gives the control this hint, adding its tool or changing its text; an empty hint removes it.
-  void Set(HWND control, const std::string& hint);
+  void Set(HWND control, const std::wstring& hint);
 
  private:
   void MakeWindow();
-  void AddTool(HWND control, const std::string& hint);
+  void AddTool(HWND control, const std::wstring& hint);
   void Forget(HWND control);
   // The watch on a control is this object's own, so that two hints objects may watch one control.
   UINT_PTR WatchId() const { return reinterpret_cast<UINT_PTR>(this); }
@@ -37,7 +37,7 @@ class THints : public TWindow {
 
   HWND form_ = nullptr;
   // The hints given before the window exists.
-  std::vector<std::pair<HWND, std::string>> waiting_;
+  std::vector<std::pair<HWND, std::wstring>> waiting_;
 };
 
 }  // namespace tk

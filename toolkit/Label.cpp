@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "runtime/Text.h"
 #include "toolkit/Handles.h"
 
 namespace tk {
@@ -10,8 +11,8 @@ namespace {
 const char kLabelClass[] = "TkLabel";
 }
 
-std::string WithDrawableLineBreaks(const std::string& text) {
-  std::string result;
+std::wstring WithDrawableLineBreaks(const std::wstring& text) {
+  std::wstring result;
   result.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
     result += text[i];
@@ -21,7 +22,9 @@ std::string WithDrawableLineBreaks(const std::string& text) {
 }
 
 TLabel::TLabel(TLabelSettings settings)
-    : settings_(std::move(settings)), drawnCaption_(WithDrawableLineBreaks(settings_.Caption)) {}
+    : settings_(std::move(settings)),
+      wideCaption_(WideFromCp1252(settings_.Caption)),
+      drawnCaption_(WithDrawableLineBreaks(wideCaption_)) {}
 
 void TLabel::Create(HWND parent) {
   RegisterWindowClass(kLabelClass, nullptr, nullptr, CS_DBLCLKS);
@@ -30,9 +33,14 @@ void TLabel::Create(HWND parent) {
   UpdateTip();
 }
 
-void TLabel::SetCaption(std::string caption) {
-  settings_.Caption = std::move(caption);
-  drawnCaption_ = WithDrawableLineBreaks(settings_.Caption);
+void TLabel::SetCaption(const std::string& caption) {
+  SetCaption(WideFromCp1252(caption));
+}
+
+void TLabel::SetCaption(std::wstring caption) {
+  settings_.Caption = Cp1252FromWide(caption);
+  wideCaption_ = std::move(caption);
+  drawnCaption_ = WithDrawableLineBreaks(wideCaption_);
   FitToText();
   Invalidate();
 }
@@ -50,7 +58,15 @@ void TLabel::AlignToParent() {
   MoveWindow(Handle(), 0, 0, client.right, client.bottom, TRUE);
 }
 
-void TLabel::SetHint(std::string hint) {
+std::string TLabel::Hint() const {
+  return Cp1252FromWide(hint_);
+}
+
+void TLabel::SetHint(const std::string& hint) {
+  SetHint(WideFromCp1252(hint));
+}
+
+void TLabel::SetHint(std::wstring hint) {
   hint_ = std::move(hint);
   UpdateTip();
 }
@@ -74,9 +90,9 @@ void TLabel::FitToText() {
   const TWindowDC screen;
   const TSelectObject font(screen.Get(), Font());
   RECT text{0, 0, settings_.WordWrap ? bounds.right - bounds.left : 0, 0};
-  const std::string& caption = drawnCaption_;
+  const std::wstring& caption = drawnCaption_;
   // An empty caption keeps the height of one line.
-  DrawTextA(screen.Get(), caption.empty() ? " " : caption.c_str(), -1, &text,
+  DrawTextW(screen.Get(), caption.empty() ? L" " : caption.c_str(), -1, &text,
             DT_CALCRECT | DT_NOPREFIX | (settings_.WordWrap ? DT_WORDBREAK : 0));
   if (caption.empty()) text.right = 0;
   MoveWindow(Handle(), bounds.left, bounds.top, text.right, text.bottom, TRUE);
@@ -89,8 +105,8 @@ void TLabel::Paint(HDC dc, const RECT& client) const {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, settings_.TextColor);
   RECT text = client;
-  const std::string& caption = drawnCaption_;
-  DrawTextA(dc, caption.c_str(), -1, &text,
+  const std::wstring& caption = drawnCaption_;
+  DrawTextW(dc, caption.c_str(), -1, &text,
             DT_NOPREFIX | (settings_.WordWrap ? DT_WORDBREAK : 0) |
                 (settings_.Alignment == TTextAlign::Center ? DT_CENTER : DT_LEFT));
 }

@@ -27,23 +27,30 @@ struct TLabelSettings {
 
 // Carriage returns alone become CR LF, so that the text draws with a break there; CR LF and LF
 // stay as they are.
-std::string WithDrawableLineBreaks(const std::string& text);
+std::wstring WithDrawableLineBreaks(const std::wstring& text);
 
 class TLabel : public TCustomControl {
  public:
   explicit TLabel(TLabelSettings settings = {});
   void Create(HWND parent) override;
 
+  // The caption in code page 1252 ('?' for a character it lacks), and whole, as it draws.
   const std::string& Caption() const { return settings_.Caption; }
-  void SetCaption(std::string caption);
+  const std::wstring& WideCaption() const { return wideCaption_; }
+  // A caption in code page 1252, or whole.
+  void SetCaption(const std::string& caption);
+  void SetCaption(std::wstring caption);
   bool Visible() const { return settings_.Visible; }
   void SetVisible(bool visible);
   bool AutoSized() const override { return settings_.AutoSize; }
   // Sizes the label to its parent's client area.
   void AlignToParent();
 
-  const std::string& Hint() const { return hint_; }
-  void SetHint(std::string hint);
+  // The hint in code page 1252 ('?' for a character it lacks), and whole.
+  std::string Hint() const;
+  const std::wstring& WideHint() const { return hint_; }
+  void SetHint(const std::string& hint);
+  void SetHint(std::wstring hint);
   // Shows the hint as a tool tip while the pointer rests on the label.
   void SetShowHint(bool show);
   TCursorShape Cursor = TCursorShape::Default;
@@ -60,8 +67,9 @@ class TLabel : public TCustomControl {
   void UpdateTip();
 
   TLabelSettings settings_;
-  std::string drawnCaption_;  // the caption with its line breaks as DrawText takes them
-  std::string hint_;
+  std::wstring wideCaption_;
+  std::wstring drawnCaption_;  // the caption with its line breaks as DrawText takes them
+  std::wstring hint_;
   bool showHint_ = false;
   bool pressed_ = false;
   THints tip_;

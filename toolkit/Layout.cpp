@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "runtime/Errors.h"
+#include "runtime/Text.h"
 #include "toolkit/Dpi.h"
 #include "toolkit/Hints.h"
 
@@ -91,7 +92,7 @@ void TLayout::Create(HWND form, HFONT font, THints& hints, int dpi) {
       item.Placed = b;
     }
     component.Create(parentWindow);
-    hints.Add(component.Handle(), item.Row.Hint);
+    hints.Add(component.Handle(), WideFromCp1252(item.Row.Hint));
     if (dpi != kDesignDpi) component.SetDpi(dpi);
   }
   ApplyFonts(font, false);

@@ -23,8 +23,9 @@ Function* Shell32Function(const char* name) {
 
 }  // namespace
 
-HINSTANCE ShellExecuteA(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR folder, int show) {
-  static auto* const call = Shell32Function<decltype(::ShellExecuteA)>("ShellExecuteA");
+HINSTANCE ShellExecuteW(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR folder,
+                        int show) {
+  static auto* const call = Shell32Function<decltype(::ShellExecuteW)>("ShellExecuteW");
   return call(owner, verb, file, parameters, folder, show);
 }
 
@@ -33,8 +34,8 @@ void DragAcceptFiles(HWND window, BOOL accept) {
   call(window, accept);
 }
 
-UINT DragQueryFileA(HDROP drop, UINT index, LPSTR name, UINT size) {
-  static auto* const call = Shell32Function<decltype(::DragQueryFileA)>("DragQueryFileA");
+UINT DragQueryFileW(HDROP drop, UINT index, LPWSTR name, UINT size) {
+  static auto* const call = Shell32Function<decltype(::DragQueryFileW)>("DragQueryFileW");
   return call(drop, index, name, size);
 }
 

@@ -8,9 +8,9 @@
 
 namespace tk {
 
-HINSTANCE ShellExecuteA(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR folder, int show);
+HINSTANCE ShellExecuteW(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR folder, int show);
 void DragAcceptFiles(HWND window, BOOL accept);
-UINT DragQueryFileA(HDROP drop, UINT index, LPSTR name, UINT size);
+UINT DragQueryFileW(HDROP drop, UINT index, LPWSTR name, UINT size);
 void DragFinish(HDROP drop);
 
 }  // namespace tk

@@ -1,43 +1,56 @@
 #include "app/drive/DriveExport.h"
 
 #include "app/drive/DriveInfo.h"
+#include "runtime/Text.h"
 
 namespace app {
 
-std::string ExportField(const std::string& field, char separator) {
-  if (field.find_first_of(std::string{separator, '"', '\r', '\n'}) == std::string::npos) return field;
-  std::string quoted = "\"";
-  for (char c : field) {
-    if (c == '"') quoted += '"';
+std::wstring ExportField(const std::wstring& field, char separator) {
+  const wchar_t special[] = {static_cast<unsigned char>(separator), L'"', L'\r', L'\n', 0};
+  if (field.find_first_of(special) == std::wstring::npos) return field;
+  std::wstring quoted(1, L'"');
+  for (const wchar_t c : field) {
+    if (c == L'"') quoted += c;
     quoted += c;
   }
-  quoted += '"';
+  quoted += L'"';
   return quoted;
 }
 
-tk::TStringList DriveInfoLines(char letter, char separator, const TDriveQueries& queries) {
-  const auto report = TDriveInfo(letter, queries).CreateReport();
-  tk::TStringList lines;
-  for (int i = 0; i < report->Count(); ++i)
-    lines.Add(ExportField(report->NameAt(i), separator) + separator +
-              ExportField(report->ValueAt(i), separator));
+std::wstring TExportLines::WideText() const {
+  std::wstring text;
+  for (const std::wstring& line : lines_) text += line + L"\r\n";
+  return text;
+}
+
+std::string TExportLines::Text() const {
+  return tk::Cp1252FromWide(WideText());
+}
+
+TExportLines DriveInfoLines(char letter, char separator, const TDriveQueries& queries) {
+  const wchar_t between = static_cast<unsigned char>(separator);
+  TExportLines lines;
+  for (const TWideRow& row : TDriveInfo(letter, queries).CreateWideReport())
+    lines.Add(ExportField(row.Name, separator) + between + ExportField(row.Value, separator));
   return lines;
 }
 
-tk::TStringList DrivesTableLines(const std::vector<char>& letters, char separator,
-                                 const TDriveQueries& queries) {
-  tk::TStringList lines;
-  std::string header;
+TExportLines DrivesTableLines(const std::vector<char>& letters, char separator,
+                              const TDriveQueries& queries) {
+  const wchar_t between = static_cast<unsigned char>(separator);
+  TExportLines lines;
+  std::wstring header;
+  bool answered = false;
   for (char letter : letters) {
     const TDriveInfo probe(letter, queries);
-    const auto report = probe.CreateReport();
-    if (header.empty() && !probe.VolumeFailed) {
-      header = ExportField(report->NameAt(0), separator);
-      for (int i = 1; i < report->Count(); ++i)
-        header += separator + ExportField(report->NameAt(i), separator);
+    const std::vector<TWideRow> report = probe.CreateWideReport();
+    if (!answered && !probe.VolumeFailed) {
+      answered = true;
+      header = ExportField(report[0].Name, separator);
+      for (size_t i = 1; i < report.size(); ++i) header += between + ExportField(report[i].Name, separator);
     }
-    std::string line = ExportField(report->ValueAt(0), separator);
-    for (int i = 1; i < report->Count(); ++i) line += separator + ExportField(report->ValueAt(i), separator);
+    std::wstring line = ExportField(report[0].Value, separator);
+    for (size_t i = 1; i < report.size(); ++i) line += between + ExportField(report[i].Value, separator);
     lines.Add(line);
   }
   lines.Insert(0, header);

@@ -59,6 +59,8 @@ TDriveInfo::TDriveInfo(char letter, const TDriveQueries& queries)
 
   VolumeName = volume.VolumeName;
   FileSystem = volume.FileSystem;
+  WideVolumeName = volume.WideVolumeName;
+  WideFileSystem = volume.WideFileSystem;
 }
 
 std::string TDriveInfo::SerialHex() const {

@@ -6,11 +6,18 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/drive/DriveQueries.h"
 #include "app/drive/PairStringList.h"
 
 namespace app {
+
+// A report row whose texts are whole.
+struct TWideRow {
+  std::wstring Name;
+  std::wstring Value;
+};
 
 // Display name of a drive-type code; empty for a code without one (0, 1, above 6).
 std::string DriveTypeName(UINT code);
@@ -26,6 +33,8 @@ class TDriveInfo {
   double UsedPercent() const;
   // The drive report: a new list that the caller owns.
   std::unique_ptr<TPairStringList> CreateReport() const;
+  // The same rows with the names as the system gives them, for outputs that carry any text.
+  std::vector<TWideRow> CreateWideReport() const;
 
   char Letter;
   DWORD DriveType = 0;
@@ -38,8 +47,12 @@ class TDriveInfo {
   unsigned long long ExactUserFreeBytes = 0;
   bool VolumeFailed = false;
   std::string TypeName;
+  // Code page 1252, as the report rows carry them.
   std::string VolumeName;
   std::string FileSystem;
+  // Whole, as the system gives them.
+  std::wstring WideVolumeName;
+  std::wstring WideFileSystem;
   DWORD SerialNumber = 0;
   DWORD FileSystemFlags = 0;
   DWORD MaxNameLength = 0;

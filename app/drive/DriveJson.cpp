@@ -1,25 +1,13 @@
 #include "app/drive/DriveJson.h"
 
-#include <windows.h>
-
 #include <cstdio>
 
 #include "app/drive/NumberFormat.h"
+#include "runtime/Text.h"
 
 namespace app {
 
 namespace {
-
-std::string AnsiToUtf8(const std::string& ansi) {
-  if (ansi.empty()) return "";
-  const int wide = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-  std::wstring text(static_cast<size_t>(wide), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), text.data(), wide);
-  const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), wide, nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), wide, utf8.data(), bytes, nullptr, nullptr);
-  return utf8;
-}
 
 std::string Number(unsigned long long value) {
   return std::to_string(value);
@@ -55,8 +43,8 @@ std::string DriveObject(const TDriveInfo& probe) {
   object.Add("typeName", probe.DriveType != 0 ? JsonString(probe.TypeName) : null);
   object.Add("answered", answered ? "true" : "false");
   auto add = [&](const char* key, const std::string& value) { object.Add(key, answered ? value : null); };
-  add("volumeName", JsonString(probe.VolumeName));
-  add("fileSystem", JsonString(probe.FileSystem));
+  add("volumeName", JsonString(probe.WideVolumeName));
+  add("fileSystem", JsonString(probe.WideFileSystem));
   add("serialNumber", Number(probe.SerialNumber));
   add("maxNameLength", Number(probe.MaxNameLength));
   add("sectorsPerCluster", Number(probe.SectorsPerCluster));
@@ -73,9 +61,13 @@ std::string DriveObject(const TDriveInfo& probe) {
 
 }  // namespace
 
-std::string JsonString(const std::string& ansi) {
+std::string JsonString(const std::string& cp1252) {
+  return JsonString(tk::WideFromCp1252(cp1252));
+}
+
+std::string JsonString(const std::wstring& text) {
   std::string json = "\"";
-  for (const char c : AnsiToUtf8(ansi)) {
+  for (const char c : tk::Utf8FromWide(text)) {
     switch (c) {
       case '"':
         json += "\\\"";

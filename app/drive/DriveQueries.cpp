@@ -1,6 +1,7 @@
 #include "app/drive/DriveQueries.h"
 
 #include "runtime/DiskFreeSpace.h"
+#include "runtime/Text.h"
 
 namespace app {
 
@@ -12,13 +13,18 @@ class TSystemDriveQueries final : public TDriveQueries {
   UINT DriveType(const std::string& root) const override { return GetDriveTypeA(root.c_str()); }
 
   bool VolumeInformation(const std::string& root, TVolumeAnswer& answer) const override {
-    char volumeName[256] = "";
-    char fileSystem[256] = "";
-    const BOOL ok = GetVolumeInformationA(root.c_str(), volumeName, 255, &answer.SerialNumber,
-                                          &answer.MaxNameLength, &answer.FileSystemFlags, fileSystem, 255);
+    wchar_t volumeName[MAX_PATH + 1] = L"";
+    wchar_t fileSystem[MAX_PATH + 1] = L"";
+    const std::wstring wideRoot = tk::WideFromCp1252(root);
+    const BOOL ok =
+        GetVolumeInformationW(wideRoot.c_str(), volumeName, MAX_PATH + 1, &answer.SerialNumber,
+                              &answer.MaxNameLength, &answer.FileSystemFlags, fileSystem, MAX_PATH + 1);
     if (!ok) return false;
-    answer.VolumeName = volumeName;
-    answer.FileSystem = fileSystem;
+    answer.WideVolumeName = volumeName;
+    answer.WideFileSystem = fileSystem;
+    // One code page for the single-byte outputs, whatever the system's: the row names are in it too.
+    answer.VolumeName = tk::Cp1252FromWide(answer.WideVolumeName);
+    answer.FileSystem = tk::Cp1252FromWide(answer.WideFileSystem);
     return true;
   }
 

@@ -3,8 +3,14 @@
 
 #include "app/drive/DriveInfo.h"
 #include "app/drive/NumberFormat.h"
+#include "runtime/Text.h"
 
 namespace app {
+
+namespace {
+const char kVolumeNameRow[] = "Volume-Name";
+const char kFileSystemRow[] = "Filesystem";
+}  // namespace
 
 std::unique_ptr<TPairStringList> TDriveInfo::CreateReport() const {
   auto report = std::make_unique<TPairStringList>();
@@ -18,8 +24,8 @@ std::unique_ptr<TPairStringList> TDriveInfo::CreateReport() const {
 
   // Read once per report, so that a change of the regional settings shows in the next report.
   const TNumberSeparators separators = UserNumberSeparators();
-  add("Volume-Name", VolumeName);
-  add("Filesystem", FileSystem);
+  add(kVolumeNameRow, VolumeName);
+  add(kFileSystemRow, FileSystem);
   add("Seriennummer", std::to_string(SerialNumber));
   add("Seriennummer (Hex)", SerialHex());
   add("Länge Dateiname", std::to_string(MaxNameLength));
@@ -33,6 +39,20 @@ std::unique_ptr<TPairStringList> TDriveInfo::CreateReport() const {
   add("frei für Benutzer (Bytes)", FormatWholeNumber(UserFreeBytes, separators));
   add("belegt (%)", FormatFourDecimals(UsedPercent(), separators));
   return report;
+}
+
+std::vector<TWideRow> TDriveInfo::CreateWideReport() const {
+  const auto report = CreateReport();
+  std::vector<TWideRow> rows;
+  for (int i = 0; i < report->Count(); ++i) {
+    const std::string name = report->NameAt(i);
+    // Every other text is the program's own, in code page 1252.
+    std::wstring value = name == kVolumeNameRow   ? WideVolumeName
+                         : name == kFileSystemRow ? WideFileSystem
+                                                  : tk::WideFromCp1252(report->ValueAt(i));
+    rows.push_back({tk::WideFromCp1252(name), std::move(value)});
+  }
+  return rows;
 }
 
 }  // namespace app

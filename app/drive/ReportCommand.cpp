@@ -6,6 +6,7 @@
 #include "app/drive/DriveInfo.h"
 #include "app/drive/DriveJson.h"
 #include "app/drive/DriveList.h"
+#include "runtime/Text.h"
 
 namespace app {
 
@@ -17,6 +18,7 @@ const char kUsage[] =
     "Ohne Laufwerk: die Tabelle aller Laufwerke, eine Kopfzeile und eine Zeile je Laufwerk.\r\n"
     "Mit Laufwerk (C, C: oder C:\\): die Angaben dieses Laufwerks, eine Zeile je Angabe.\r\n"
     "Felder sind durch \";\" getrennt, jede Zeile endet mit CR LF.\r\n"
+    "Umgeleitet ist der Text in Codepage 1252, \"?\" für andere Zeichen; Namen in jeder Schrift: --json.\r\n"
     "\r\n"
     "--json    ein JSON-Dokument (UTF-8): ein Feld mit einem Objekt je Laufwerk\r\n"
     "--help    diese Hilfe (auch -h oder /?)\r\n"
@@ -30,9 +32,24 @@ TCommandResult Failure(const std::string& message) {
   return {"", "sandrivo-report: " + message + "\r\n", 2};
 }
 
+// The argument in quotes, shortened, with control characters as \xNN: a terminal must not take
+// an argument's bytes for commands. Code page 1252 keeps five C1 controls (0x81, 0x8D, 0x8F, 0x90,
+// 0x9D) as bytes of their own.
 std::string Quoted(const std::string& arg) {
-  if (arg.size() <= kShownArgument) return "\"" + arg + "\"";
-  return "\"" + arg.substr(0, kShownArgument) + "...\"";
+  const std::string c1Controls = "\x81\x8D\x8F\x90\x9D";
+  std::string shown = "\"";
+  for (const char c : arg.substr(0, kShownArgument)) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F || c1Controls.find(c) != std::string::npos) {
+      const char digits[] = "0123456789ABCDEF";
+      shown += "\\x";
+      shown += digits[byte >> 4];
+      shown += digits[byte & 15];
+    } else {
+      shown += c;
+    }
+  }
+  return shown + (arg.size() > kShownArgument ? "...\"" : "\"");
 }
 
 // The letter that C, c, C: or C:\ names, or 0.
@@ -62,14 +79,20 @@ std::vector<char> ReportedLetters(const TDriveQueries& queries) {
   return letters;
 }
 
-std::string JsonReport(const std::vector<char>& letters, const TDriveQueries& queries) {
+TCommandResult JsonReport(const std::vector<char>& letters, const TDriveQueries& queries) {
   std::vector<std::unique_ptr<TDriveInfo>> probes;
   std::vector<const TDriveInfo*> order;
   for (char letter : letters) {
     probes.push_back(std::make_unique<TDriveInfo>(letter, queries));
     order.push_back(probes.back().get());
   }
-  return DrivesJson(order);
+  std::string json = DrivesJson(order);
+  std::wstring text = tk::WideFromUtf8(json);
+  return {std::move(json), "", 0, std::move(text)};
+}
+
+TCommandResult TextReport(const TExportLines& lines) {
+  return {lines.Text(), "", 0, lines.WideText()};
 }
 
 }  // namespace
@@ -93,15 +116,15 @@ TCommandResult RunReportCommand(const std::vector<std::string>& args, const TDri
   if (drives > 1) return Failure("zu viele Argumente (höchstens ein Laufwerk)");
   if (drives == 0) {
     const std::vector<char> letters = ReportedLetters(queries);
-    if (json) return {JsonReport(letters, queries), "", 0};
-    return {DrivesTableLines(letters, kFieldSeparator, queries).Text(), "", 0};
+    if (json) return JsonReport(letters, queries);
+    return TextReport(DrivesTableLines(letters, kFieldSeparator, queries));
   }
   const char letter = ParseDriveLetter(drive);
   if (!letter) return Failure(Quoted(drive) + " ist kein Laufwerksbuchstabe");
   if (!IsListedDriveType(queries.DriveType(std::string(1, letter) + ":\\")))
     return Failure(std::string("Laufwerk ") + letter + ": ist nicht vorhanden");
-  if (json) return {JsonReport({letter}, queries), "", 0};
-  return {DriveInfoLines(letter, kFieldSeparator, queries).Text(), "", 0};
+  if (json) return JsonReport({letter}, queries);
+  return TextReport(DriveInfoLines(letter, kFieldSeparator, queries));
 }
 
 }  // namespace app

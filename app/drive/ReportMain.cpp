@@ -7,13 +7,18 @@
 
 #include "app/drive/ReportCommand.h"
 #include "app/drive/ReportOutput.h"
+#include "runtime/Text.h"
 
-int main(int argc, char** argv) {
+// The wide command line (-municode): the code page's conversion would turn a full-width "Ｃ" into
+// "C". Code page 1252 without look-alikes leaves every character outside ASCII unable to pass for
+// an option or a letter.
+int wmain(int argc, wchar_t** argv) {
   // No system box for an empty diskette or card reader: a failed query is an answer like any other.
   SetErrorMode(SEM_FAILCRITICALERRORS);
   app::THandleSink out(GetStdHandle(STD_OUTPUT_HANDLE)), err(GetStdHandle(STD_ERROR_HANDLE));
   try {
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) args.push_back(tk::Cp1252FromWide(argv[i]));
     return app::DeliverReport(app::RunReportCommand(args, app::SystemDriveQueries()), out, err);
   } catch (const std::exception& error) {
     err.Write(std::string("sandrivo-report: ") + error.what() + "\r\n");

@@ -1,14 +1,8 @@
 #include "app/drive/ReportOutput.h"
 
-namespace app {
+#include "runtime/Text.h"
 
-std::wstring ConsoleText(std::string_view ansi) {
-  if (ansi.empty()) return L"";
-  const int length = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-  std::wstring text(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), text.data(), length);
-  return text;
-}
+namespace app {
 
 THandleSink::THandleSink(HANDLE handle) : handle_(handle) {
   DWORD mode = 0;
@@ -21,12 +15,15 @@ bool THandleSink::Fail() {
 }
 
 bool THandleSink::Write(std::string_view bytes) {
+  return WriteText(bytes, console_ ? tk::WideFromCp1252(bytes) : std::wstring());
+}
+
+bool THandleSink::WriteText(std::string_view bytes, std::wstring_view text) {
   if (!handle_ || handle_ == INVALID_HANDLE_VALUE) {
     SetLastError(ERROR_INVALID_HANDLE);
     return Fail();
   }
   if (console_) {
-    const std::wstring text = ConsoleText(bytes);
     for (size_t done = 0; done < text.size();) {
       DWORD written = 0;
       if (!WriteConsoleW(handle_, text.data() + done, static_cast<DWORD>(text.size() - done), &written,
@@ -55,7 +52,8 @@ bool THandleSink::Flush() {
 }
 
 int DeliverReport(const TCommandResult& result, TOutputSink& out, TOutputSink& err) {
-  if (!out.Write(result.Out) || !out.Flush()) {
+  const std::wstring text = result.ConsoleOut.empty() ? tk::WideFromCp1252(result.Out) : result.ConsoleOut;
+  if (!out.WriteText(result.Out, text) || !out.Flush()) {
     std::string message = "sandrivo-report: Die Ausgabe konnte nicht geschrieben werden";
     if (out.Error()) message += " (Windows-Fehler " + std::to_string(out.Error()) + ")";
     err.Write(message + ".\r\n");

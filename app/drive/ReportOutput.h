@@ -16,17 +16,21 @@ class TOutputSink {
   virtual ~TOutputSink() = default;
   // False when not every byte could be written.
   virtual bool Write(std::string_view bytes) = 0;
+  // The bytes, or where the sink shows text, the same text whole.
+  virtual bool WriteText(std::string_view bytes, std::wstring_view) { return Write(bytes); }
   virtual bool Flush() = 0;
   // The system's error code of the last failure, 0 if it has none.
   virtual DWORD Error() const { return 0; }
 };
 
-// A standard handle: a console gets the text converted from the ANSI code page (WriteConsoleW), so
-// that it reads right in any console code page; anything else gets the bytes as they are.
+// A standard handle: a console gets the text (WriteConsoleW), so that it reads right in any console
+// code page, the bytes read as code page 1252 where no text comes with them; anything else gets the
+// bytes as they are.
 class THandleSink final : public TOutputSink {
  public:
   explicit THandleSink(HANDLE handle);
   bool Write(std::string_view bytes) override;
+  bool WriteText(std::string_view bytes, std::wstring_view text) override;
   bool Flush() override;
   DWORD Error() const override { return error_; }
 
@@ -37,11 +41,8 @@ class THandleSink final : public TOutputSink {
   DWORD error_ = 0;
 };
 
-// The ANSI text as the console shows it.
-std::wstring ConsoleText(std::string_view ansi);
-
-// Writes the result's output and messages; a failed write or flush of the output ends with a
-// German message on err and status 1.
+// Writes the result's output (ConsoleOut to a console) and messages; a failed write or flush of the output
+// ends with a German message on err and status 1.
 int DeliverReport(const TCommandResult& result, TOutputSink& out, TOutputSink& err);
 
 }  // namespace app

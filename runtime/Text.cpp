@@ -1,0 +1,49 @@
+#include "runtime/Text.h"
+
+#include <windows.h>
+
+namespace tk {
+
+namespace {
+
+const UINT kCp1252 = 1252;
+
+}  // namespace
+
+std::wstring WideFromCp1252(std::string_view text) {
+  if (text.empty()) return L"";
+  const int size = static_cast<int>(text.size());
+  const int length = MultiByteToWideChar(kCp1252, 0, text.data(), size, nullptr, 0);
+  std::wstring wide(static_cast<size_t>(length), L'\0');
+  MultiByteToWideChar(kCp1252, 0, text.data(), size, wide.data(), length);
+  return wide;
+}
+
+std::string Cp1252FromWide(std::wstring_view text) {
+  if (text.empty()) return "";
+  const int size = static_cast<int>(text.size());
+  const int length =
+      WideCharToMultiByte(kCp1252, WC_NO_BEST_FIT_CHARS, text.data(), size, nullptr, 0, "?", nullptr);
+  std::string bytes(static_cast<size_t>(length), '\0');
+  WideCharToMultiByte(kCp1252, WC_NO_BEST_FIT_CHARS, text.data(), size, bytes.data(), length, "?", nullptr);
+  return bytes;
+}
+
+std::wstring LongPathForm(const std::wstring& path) {
+  // A folder's limit is 12 characters below a file's: room for an 8.3 name inside it.
+  if (path.size() < MAX_PATH - 12 || path.rfind(L"\\\\?\\", 0) == 0) return path;
+  std::wstring whole = path;
+  // The long form passes the path on unparsed: only backslashes separate there.
+  for (wchar_t& c : whole)
+    if (c == L'/') c = L'\\';
+  if (whole.size() > 2 && whole[1] == L':' && whole[2] == L'\\') return L"\\\\?\\" + whole;
+  if (whole.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + whole.substr(2);
+  return path;
+}
+
+std::wstring FileNamePart(const std::wstring& path) {
+  const size_t separator = path.find_last_of(L"\\/:");
+  return separator == std::wstring::npos ? path : path.substr(separator + 1);
+}
+
+}  // namespace tk
