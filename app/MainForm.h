@@ -2,6 +2,7 @@
 // gauge and the tool buttons.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -61,6 +62,10 @@ class TMainForm : public tk::TForm {
 
  private:
   void CopyDrivesTable();
+  // The command of a key of the window (Ctrl+C, Ctrl+Ins, Ctrl+Shift+C, Ctrl+I, F1, Enter on the
+  // drive list), or none.
+  std::function<void()> KeyCommand(WORD key, tk::TShiftState shift);
+  void DrivesViewNotify(const NMHDR& header);
   int MoveSplitter(int delta);
   // The listed drive under a list item, or null.
   const TListedDrive* DriveAt(int item) const;
@@ -78,6 +83,8 @@ class TMainForm : public tk::TForm {
   // The drives of DrivesView, in item order.
   std::vector<TListedDrive> drives_;
   char Separator = 0;
+  // The press of the drive list whose selection change showed its drive: its click shows nothing more.
+  unsigned shownAtPress_ = ~0u;
 };
 
 }  // namespace app
