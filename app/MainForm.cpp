@@ -90,6 +90,25 @@ TMainForm::TMainForm(const TDriveQueries& queries)
   CopyInfoBtn.OnClick = [this] { CopyInfoBtnClick(); };
   CopyInfosBtn.OnClick = [this] { CopyInfosBtnClick(); };
   Splitter.OnMove = [this](int delta) { return MoveSplitter(delta); };
+  // What a screen reader names, with the keys of the buttons.
+  const struct {
+    controls::TToolButton& button;
+    const char* name;
+    const char* shortcut;
+  } buttons[] = {{CopyInfoBtn, "Information des ausgewählten Laufwerks kopieren", "Strg+C"},
+                 {CopyInfosBtn, "Information aller Laufwerke kopieren", "Strg+Umschalt+C"},
+                 {HelpBtn, "Hilfe", "F1"},
+                 {InfoBtn, "Info", "Strg+I"},
+                 {CloseBtn, "Beenden", "Alt+F4"}};
+  for (const auto& b : buttons) {
+    b.button.AccessibleName = b.name;
+    b.button.Shortcut = b.shortcut;
+  }
+  Panel1.AccessibleName = "Laufwerke";
+  ButtonPanel.AccessibleName = "Werkzeugleiste";
+  ProgressPanel.AccessibleName = "Belegung";
+  InfoGrid.AccessibleName = "Laufwerksinformation";
+  SizeGauge.AccessibleName = "Belegter Speicherplatz";
 }
 
 void TMainForm::Create() {

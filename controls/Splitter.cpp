@@ -1,5 +1,7 @@
 #include "controls/Splitter.h"
 
+#include <oleacc.h>
+
 namespace controls {
 
 namespace {
@@ -11,6 +13,13 @@ int ScreenX() {
   return p.x;
 }
 }  // namespace
+
+tk::TAccElement TSplitter::AccDescribe(const tk::TAccPath&) const {
+  tk::TAccElement bar;
+  bar.Role = ROLE_SYSTEM_SEPARATOR;
+  bar.Name = AccessibleName.empty() ? "Trennlinie" : AccessibleName;
+  return bar;
+}
 
 void TSplitter::Create(HWND parent) {
   RegisterWindowClass(kSplitterClass, IDC_SIZEWE, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
