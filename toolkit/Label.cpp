@@ -20,8 +20,8 @@ bool HighContrast() {
 }
 }  // namespace
 
-COLORREF DrawnColor(COLORREF color) {
-  if (color == kLinkTextColor) return HighContrast() ? GetSysColor(COLOR_HOTLIGHT) : RGB(0, 0, 255);
+COLORREF DrawnColor(COLORREF color, bool highContrast) {
+  if (color == kLinkTextColor) return highContrast ? GetSysColor(COLOR_HOTLIGHT) : RGB(0, 0, 255);
   if (color & 0x80000000) return GetSysColor(static_cast<int>(color & 0xFF));
   return color;
 }
@@ -141,7 +141,7 @@ void TLabel::Paint(HDC dc, const RECT& client) const {
   FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
   TSelectObject font(dc, Font());
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, DrawnColor(settings_.TextColor));
+  SetTextColor(dc, DrawnColor(settings_.TextColor, settings_.TextColor == kLinkTextColor && HighContrast()));
   RECT text = client;
   const std::string& caption = drawnCaption_;
   DrawTextA(dc, caption.c_str(), -1, &text,

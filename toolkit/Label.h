@@ -19,8 +19,9 @@ enum class TCursorShape { Default, HandPoint };
 // blue, or the system's link colour while high contrast is on.
 constexpr COLORREF kButtonTextColor = 0x80000000 | COLOR_BTNTEXT;
 constexpr COLORREF kLinkTextColor = 0x40000000;
-// The colour to draw: one of the two above as it is now, any other as it stands.
-COLORREF DrawnColor(COLORREF color);
+// The colour to draw: one of the two above as the system has it now (with high contrast on or off),
+// any other as it stands.
+COLORREF DrawnColor(COLORREF color, bool highContrast);
 
 struct TLabelSettings {
   std::string Caption;
