@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <functional>
 
 #include "about/aboutdlg.h"
 #include "app/MainLayout.h"
@@ -213,21 +212,20 @@ void TMainForm::HelpBtnClick() {
 }
 
 void TMainForm::FormKeyDown(WORD& key, tk::TShiftState shift) {
-  const std::function<void()> command = KeyCommand(key, shift);
+  const TCommand command = KeyCommand(key, shift);
   if (!command) return;
   key = 0;
-  command();
+  (this->*command)();
 }
 
-std::function<void()> TMainForm::KeyCommand(WORD key, tk::TShiftState shift) {
+TMainForm::TCommand TMainForm::KeyCommand(WORD key, tk::TShiftState shift) const {
   const tk::TShiftState mods = shift & (tk::ssShift | tk::ssCtrl | tk::ssAlt);
-  if (key == VK_F1) return [this] { HelpBtnClick(); };
-  if ((key == 'C' || key == VK_INSERT) && mods == tk::ssCtrl) return [this] { CopyInfoBtnClick(); };
-  if (key == 'C' && mods == (tk::ssCtrl | tk::ssShift)) return [this] { CopyInfosBtnClick(); };
-  if (key == 'I' && mods == tk::ssCtrl) return [this] { InfoBtnClick(); };
+  if (key == VK_F1) return &TMainForm::HelpBtnClick;
+  if ((key == 'C' || key == VK_INSERT) && mods == tk::ssCtrl) return &TMainForm::CopyInfoBtnClick;
+  if (key == 'C' && mods == (tk::ssCtrl | tk::ssShift)) return &TMainForm::CopyInfosBtnClick;
+  if (key == 'I' && mods == tk::ssCtrl) return &TMainForm::InfoBtnClick;
   // Enter shows the selected drive anew, as a click on it does; the dialog handling would take it.
-  if (key == VK_RETURN && mods == 0 && GetFocus() == DrivesView.Handle())
-    return [this] { DrivesViewClick(); };
+  if (key == VK_RETURN && mods == 0 && GetFocus() == DrivesView.Handle()) return &TMainForm::DrivesViewClick;
   return nullptr;
 }
 

@@ -2,7 +2,6 @@
 // gauge and the tool buttons.
 #pragma once
 
-#include <functional>
 #include <optional>
 #include <vector>
 
@@ -64,7 +63,8 @@ class TMainForm : public tk::TForm {
   void CopyDrivesTable();
   // The command of a key of the window (Ctrl+C, Ctrl+Ins, Ctrl+Shift+C, Ctrl+I, F1, Enter on the
   // drive list), or none.
-  std::function<void()> KeyCommand(WORD key, tk::TShiftState shift);
+  using TCommand = void (TMainForm::*)();
+  TCommand KeyCommand(WORD key, tk::TShiftState shift) const;
   void DrivesViewNotify(const NMHDR& header);
   int MoveSplitter(int delta);
   // The listed drive under a list item, or null.
