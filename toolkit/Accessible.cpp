@@ -1,15 +1,15 @@
 #include "toolkit/Accessible.h"
 
+#include <objbase.h>
 #include <oleacc.h>
 
 #include <cstring>
-#include <ole2.h>
 #include <string>
 
 namespace tk {
 
-// What the objects of one window share; the last of the link and the objects frees it. (A shared
-// pointer would bring the threads library into the program.)
+// What the objects of one window share, counted by hand (smaller than a shared pointer); the last of
+// the link and the objects frees it.
 struct TAccConnection {
   HWND Window;
   TAccessibleSource* Source;  // null once the window is gone
@@ -24,12 +24,9 @@ TAccConnection* Hold(TAccConnection* connection) {
 void Drop(TAccConnection* connection) {
   if (--connection->Holders == 0) delete connection;
 }
-}  // namespace
 
-namespace {
-
-// A function of a system library, loaded at the first call and kept, as an import would be; null
-// when the library or the function is missing.
+// A function of a system library, which is loaded and kept, as an import would be; null when the
+// library or the function is missing. Each caller asks once, at its first use.
 template <typename Function>
 Function* LateFunction(const char* library, const char* name) {
   HMODULE module = LoadLibraryA(library);
@@ -68,6 +65,7 @@ void SetDispatch(VARIANT* out, IDispatch* object) {
   out->pdispVal = object;
 }
 
+// Objects that exist now, for the tests' count.
 int liveObjects = 0;
 
 class TAccessibleObject final : public IAccessible {
