@@ -45,7 +45,7 @@ TAccessible::~TAccessible() {
 
 TAccessible TAccessible::OfWindow(HWND window) {
   IAccessible* object = nullptr;
-  if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+  if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
                                         reinterpret_cast<void**>(&object))))
     return TAccessible();
   return TAccessible(object);
@@ -80,7 +80,7 @@ TAccessible TAccessible::Child(long child) const {
   IDispatch* dispatch = nullptr;
   if (!object_ || object_->get_accChild(ChildId(child), &dispatch) != S_OK || !dispatch) return TAccessible();
   IAccessible* object = nullptr;
-  dispatch->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&object));
+  dispatch->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&object));
   dispatch->Release();
   return TAccessible(object);
 }
