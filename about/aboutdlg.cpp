@@ -12,18 +12,20 @@
 namespace about {
 
 namespace {
-const COLORREF kBlack = RGB(0, 0, 0);
-const COLORREF kBlue = RGB(0, 0, 255);
+// The system's text colour (black by default) and the link colour (blue, or the system's in high
+// contrast).
+const COLORREF kText = tk::kButtonTextColor;
+const COLORREF kLink = tk::kLinkTextColor;
 const char kSystemPage[] = "System";
 // The bit width of this build, for the version line.
 const char* const kBuildBits = sizeof(void*) == 8 ? " 64-Bit" : " 32-Bit";
 
-tk::TLabelSettings Text(const char* caption, COLORREF color = kBlack) {
+tk::TLabelSettings Text(const char* caption, COLORREF color = kText) {
   return {caption, color};
 }
 
 tk::TLabelSettings CentredBox(const char* caption) {
-  return {caption, kBlack, tk::TTextAlign::Center, /*AutoSize=*/false, /*WordWrap=*/true};
+  return {caption, kText, tk::TTextAlign::Center, /*AutoSize=*/false, /*WordWrap=*/true};
 }
 }  // namespace
 
@@ -74,8 +76,8 @@ TAboutBox::TAboutBox(HWND owner)
       Copyright(CentredBox("Copyright")),
       AboutTimer(100),
       Notebook({"Icon", kSystemPage}),
-      LinkLabel(Text("www.quelix.de", kBlue)),
-      MailLabel(Text("support@quelix.de", kBlue)),
+      LinkLabel(Text("www.quelix.de", kLink)),
+      MailLabel(Text("support@quelix.de", kLink)),
       Label7(Text("URL : ")),
       Label8(Text("Mail : ")),
       Label6(Text("Gefüllt:")),
@@ -84,7 +86,7 @@ TAboutBox::TAboutBox(HWND owner)
       MhzLbLabel(Text("Mhz:")),
       MhzLabel(Text("0")),
       Label1(Text("Systeminformationen")),
-      TimeStamp({"", kBlack, tk::TTextAlign::Left, /*AutoSize=*/false, /*WordWrap=*/false,
+      TimeStamp({"", kText, tk::TTextAlign::Left, /*AutoSize=*/false, /*WordWrap=*/false,
                  /*Transparent=*/true,
                  /*Visible=*/false}),
       CommentLabel(CentredBox("Kommentar")),
@@ -94,12 +96,18 @@ TAboutBox::TAboutBox(HWND owner)
   KeyPreview = true;
   Scroller.SetMax(1);
   Scroller.OnClick = [this](controls::TScroller&) { ScrollerClick(); };
-  LoadMemGauge.SetForeColor(kBlue);
+  LoadMemGauge.SetForeColor(RGB(0, 0, 255));
   AboutTimer.OnTimer = [this] { AboutTimerTimer(); };
   LinkLabel.OnClick = [this](tk::TLabel& sender) { LinkLabelClick(sender); };
   MailLabel.OnClick = [this](tk::TLabel&) { MailLabelClick(); };
   IniLabel.OnDblClick = [this](tk::TLabel&) { IniLabelDblClick(); };
   FigureSource = [this] { return SystemFigures(); };
+  Panel.AccessibleName = "Programminformation";
+  Scroller.AccessibleName = "Seiten";
+  Notebook.AccessibleName = "Seitenansicht";
+  Notebook.Page(0).AccessibleName = "Programmsymbol";
+  Notebook.Page(1).AccessibleName = "Systeminformationen";
+  LoadMemGauge.AccessibleName = "Speicherauslastung";
 }
 
 TAboutBox::~TAboutBox() {
@@ -143,6 +151,9 @@ void TAboutBox::FormCreate() {
   IniLabel.SetCaption(tk::FileNamePart(GetIniFileName()));
   IniLabel.SetHint(GetIniFileName());
   IniLabel.SetShowHint(true);
+  ProgramIcon.AccessibleName = tk::Application().Title();
+  // The links and the configuration file open by keyboard too.
+  for (tk::TLabel* label : {&LinkLabel, &MailLabel, &IniLabel}) label->SetTabStop(true);
 }
 
 void TAboutBox::MakeProgramIcon() {
@@ -191,9 +202,10 @@ tk::TPage* TAboutBox::NewPage() {
 
 tk::TLabel& TAboutBox::AddInfoPage(const std::string& text) {
   infoLabels_.push_back(std::make_unique<tk::TLabel>(
-      tk::TLabelSettings{text, kBlack, tk::TTextAlign::Left, /*AutoSize=*/false, /*WordWrap=*/true}));
+      tk::TLabelSettings{text, kText, tk::TTextAlign::Left, /*AutoSize=*/false, /*WordWrap=*/true}));
   tk::TLabel& label = *infoLabels_.back();
   if (tk::TPage* page = NewPage(); page && page->Handle()) {
+    page->AccessibleName = "Hinweis " + std::to_string(infoLabels_.size());
     label.Create(page->Handle());
     SendMessageA(label.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
     label.AlignToParent();
@@ -202,6 +214,7 @@ tk::TLabel& TAboutBox::AddInfoPage(const std::string& text) {
     label.SetHint(HomePageAddress(kHomePageHost));
     label.OnClick = [this](tk::TLabel& sender) { LinkLabelClick(sender); };
     label.Cursor = tk::TCursorShape::HandPoint;
+    label.SetTabStop(true);
   }
   return label;
 }

@@ -93,6 +93,25 @@ TMainForm::TMainForm(const TDriveQueries& queries)
   CopyInfoBtn.OnClick = [this] { CopyInfoBtnClick(); };
   CopyInfosBtn.OnClick = [this] { CopyInfosBtnClick(); };
   Splitter.OnMove = [this](int delta) { return MoveSplitter(delta); };
+  // What a screen reader names, with the keys of the buttons.
+  const struct {
+    controls::TToolButton& button;
+    const char* name;
+    const char* shortcut;
+  } buttons[] = {{CopyInfoBtn, "Information des ausgewählten Laufwerks kopieren", "Strg+C"},
+                 {CopyInfosBtn, "Information aller Laufwerke kopieren", "Strg+Umschalt+C"},
+                 {HelpBtn, "Hilfe", "F1"},
+                 {InfoBtn, "Info", "Strg+I"},
+                 {CloseBtn, "Beenden", "Alt+F4"}};
+  for (const auto& b : buttons) {
+    b.button.AccessibleName = b.name;
+    b.button.Shortcut = b.shortcut;
+  }
+  Panel1.AccessibleName = "Laufwerke";
+  ButtonPanel.AccessibleName = "Werkzeugleiste";
+  ProgressPanel.AccessibleName = "Belegung";
+  InfoGrid.AccessibleName = "Laufwerksinformation";
+  SizeGauge.AccessibleName = "Belegter Speicherplatz";
 }
 
 void TMainForm::Create() {
@@ -201,8 +220,22 @@ void TMainForm::HelpBtnClick() {
   tk::Application().HelpCommand(HELP_CONTENTS, 0);
 }
 
-void TMainForm::FormKeyDown(WORD& key, tk::TShiftState) {
-  if (key == VK_F1) HelpBtnClick();
+void TMainForm::FormKeyDown(WORD& key, tk::TShiftState shift) {
+  const TCommand command = KeyCommand(key, shift);
+  if (!command) return;
+  key = 0;
+  (this->*command)();
+}
+
+TMainForm::TCommand TMainForm::KeyCommand(WORD key, tk::TShiftState shift) const {
+  const tk::TShiftState mods = shift & (tk::ssShift | tk::ssCtrl | tk::ssAlt);
+  if (key == VK_F1) return &TMainForm::HelpBtnClick;
+  if ((key == 'C' || key == VK_INSERT) && mods == tk::ssCtrl) return &TMainForm::CopyInfoBtnClick;
+  if (key == 'C' && mods == (tk::ssCtrl | tk::ssShift)) return &TMainForm::CopyInfosBtnClick;
+  if (key == 'I' && mods == tk::ssCtrl) return &TMainForm::InfoBtnClick;
+  // Enter shows the selected drive anew, as a click on it does; the dialog handling would take it.
+  if (key == VK_RETURN && mods == 0 && GetFocus() == DrivesView.Handle()) return &TMainForm::DrivesViewClick;
+  return nullptr;
 }
 
 void TMainForm::Resized() {
@@ -236,10 +269,39 @@ int TMainForm::MoveSplitter(int delta) {
   return width - old;
 }
 
+void TMainForm::DrivesViewNotify(const NMHDR& header) {
+  switch (header.code) {
+    case LVN_ITEMCHANGED: {
+      // An item that becomes selected and focused, by a key or by a press, is shown at once.
+      const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+      const UINT current = LVIS_SELECTED | LVIS_FOCUSED;
+      if (!(change.uChanged & LVIF_STATE) || (change.uNewState & current) != current ||
+          (change.uOldState & current) == current)
+        return;
+      if (DrivesView.InPress()) shownAtPress_ = DrivesView.Presses();
+      DrivesViewClick();
+      return;
+    }
+    case NM_CLICK:
+      // A click that changed the selection showed the drive already; one on the selected drive
+      // shows it anew.
+      if (shownAtPress_ != DrivesView.Presses()) DrivesViewClick();
+      return;
+    case NM_SETFOCUS:
+      // Reached by a key, the list shows where it stands: the focus mark on an item.
+      if (DrivesView.InPress()) return;
+      SendMessageA(Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+      if (DrivesView.Focused() < 0 && DrivesView.Count() > 0) DrivesView.SetFocused(0);
+      return;
+    default:
+      return;
+  }
+}
+
 LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NOTIFY) {
     const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-    if (header->hwndFrom == DrivesView.Handle() && header->code == NM_CLICK) DrivesViewClick();
+    if (header->hwndFrom == DrivesView.Handle()) DrivesViewNotify(*header);
     return 0;
   }
   return TForm::HandleMessage(message, wParam, lParam);

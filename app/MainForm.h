@@ -61,6 +61,11 @@ class TMainForm : public tk::TForm {
 
  private:
   void CopyDrivesTable();
+  // The command of a key of the window (Ctrl+C, Ctrl+Ins, Ctrl+Shift+C, Ctrl+I, F1, Enter on the
+  // drive list), or none.
+  using TCommand = void (TMainForm::*)();
+  TCommand KeyCommand(WORD key, tk::TShiftState shift) const;
+  void DrivesViewNotify(const NMHDR& header);
   int MoveSplitter(int delta);
   // The listed drive under a list item, or null.
   const TListedDrive* DriveAt(int item) const;
@@ -81,6 +86,8 @@ class TMainForm : public tk::TForm {
   // it as much of that as its size allows.
   int chosenListWidth_;
   char Separator = 0;
+  // The press of the drive list whose selection change showed its drive: its click shows nothing more.
+  unsigned shownAtPress_ = ~0u;
 };
 
 }  // namespace app

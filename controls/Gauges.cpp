@@ -1,5 +1,7 @@
 #include "controls/Gauges.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -7,6 +9,8 @@
 #include <numbers>
 #include <string>
 #include <string_view>
+
+#include "runtime/Text.h"
 
 namespace controls {
 
@@ -74,20 +78,39 @@ void TGauge::Repaint() {
   UpdateWindow(Handle());
 }
 
+tk::TAccElement TGauge::AccDescribe(const tk::TAccPath&) const {
+  tk::TAccElement gauge;
+  gauge.Role = ROLE_SYSTEM_PROGRESSBAR;
+  gauge.Name = tk::WideFromCp1252(AccessibleName);
+  char value[16];
+  std::snprintf(value, sizeof(value), "%d %%", CurrentPercent());
+  gauge.Value = tk::WideFromCp1252(value);
+  gauge.State = STATE_SYSTEM_READONLY;
+  return gauge;
+}
+
+void TGauge::PercentMayHaveChanged(int before) {
+  if (CurrentPercent() != before) tk::NotifyValueChange(Handle());
+}
+
 void TGauge::SetMinValue(int value) {
   if (value == minValue_) return;
   if (value > maxValue_) throw EInvalidOperation(RangeMessage(-INT_MAX, maxValue_ - 1));
+  const int before = CurrentPercent();
   minValue_ = value;
   if (progress_ < value) progress_ = value;
   Repaint();
+  PercentMayHaveChanged(before);
 }
 
 void TGauge::SetMaxValue(int value) {
   if (value == maxValue_) return;
   if (value < minValue_) throw EInvalidOperation(RangeMessage(minValue_ + 1, INT_MAX));
+  const int before = CurrentPercent();
   maxValue_ = value;
   if (progress_ > value) progress_ = value;
   Repaint();
+  PercentMayHaveChanged(before);
 }
 
 void TGauge::SetProgress(int value) {
@@ -98,7 +121,9 @@ void TGauge::SetProgress(int value) {
     value = maxValue_;
   if (value == progress_) return;
   progress_ = value;
-  if (CurrentPercent() != before) Repaint();
+  if (CurrentPercent() == before) return;
+  Repaint();
+  PercentMayHaveChanged(before);
 }
 
 template <typename T>

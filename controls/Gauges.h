@@ -86,6 +86,10 @@ class TGauge : public tk::TCustomControl {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  // A progress bar whose value is the percentage it shows ("72 %").
+  tk::TAccElement AccDescribe(const tk::TAccPath& path) const override;
+  // Repaints, and tells screen readers of the new percentage, when it is no longer before.
+  void PercentMayHaveChanged(int before);
   void Repaint();
   // Text and bar styles: the frame, then each area with the percentage over it in one text output
   // whose colours are the inverse of the area's.

@@ -1,5 +1,8 @@
 #include "controls/Panel.h"
 
+#include <oleacc.h>
+
+#include "runtime/Text.h"
 #include "toolkit/Handles.h"
 
 namespace controls {
@@ -12,6 +15,13 @@ void TPanel::Create(HWND parent) {
   RegisterWindowClass(kPanelClass, IDC_ARROW, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
   CreateHandle(kPanelClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
                WS_EX_CONTROLPARENT, RECT{0, 0, 0, 0}, parent);
+}
+
+tk::TAccElement TPanel::AccDescribe(const tk::TAccPath&) const {
+  tk::TAccElement pane;
+  pane.Role = ROLE_SYSTEM_PANE;
+  pane.Name = tk::WideFromCp1252(AccessibleName);
+  return pane;
 }
 
 LRESULT TPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

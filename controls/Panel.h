@@ -18,6 +18,8 @@ class TPanel : public tk::TControl {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  // A pane named by what it holds.
+  tk::TAccElement AccDescribe(const tk::TAccPath& path) const override;
   TBevel bevel_;
 };
 

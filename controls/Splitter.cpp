@@ -1,5 +1,9 @@
 #include "controls/Splitter.h"
 
+#include <oleacc.h>
+
+#include "runtime/Text.h"
+
 namespace controls {
 
 namespace {
@@ -11,6 +15,13 @@ int ScreenX() {
   return p.x;
 }
 }  // namespace
+
+tk::TAccElement TSplitter::AccDescribe(const tk::TAccPath&) const {
+  tk::TAccElement bar;
+  bar.Role = ROLE_SYSTEM_SEPARATOR;
+  bar.Name = tk::WideFromCp1252(AccessibleName.empty() ? "Trennlinie" : AccessibleName);
+  return bar;
+}
 
 void TSplitter::Create(HWND parent) {
   RegisterWindowClass(kSplitterClass, IDC_SIZEWE, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));

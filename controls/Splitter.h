@@ -18,6 +18,8 @@ class TSplitter : public tk::TControl {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  // A separator ("Trennlinie" unless named otherwise).
+  tk::TAccElement AccDescribe(const tk::TAccPath& path) const override;
   bool dragging_ = false;
   int lastScreenX_ = 0;
 };

@@ -1,5 +1,6 @@
 #include "controls/StringGrid.h"
 
+#include <oleacc.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -117,6 +118,55 @@ int TStringGrid::ClientHeight() const {
 TGridRect TStringGrid::Selection() const {
   return {std::min(anchor_.Col, current_.Col), std::min(anchor_.Row, current_.Row),
           std::max(anchor_.Col, current_.Col), std::max(anchor_.Row, current_.Row)};
+}
+
+int TStringGrid::AccChildCount(const tk::TAccPath& path) const {
+  if (path.empty()) return RowCount() - fixedRows_;
+  return path.size() == 1 ? ColCount() : 0;
+}
+
+tk::TAccElement TStringGrid::AccDescribe(const tk::TAccPath& path) const {
+  tk::TAccElement element;
+  if (path.empty()) {
+    element.Role = ROLE_SYSTEM_TABLE;
+    element.Name = tk::WideFromCp1252(AccessibleName);
+    element.State = STATE_SYSTEM_READONLY;
+    return element;
+  }
+  const int row = fixedRows_ + path[0];
+  if (row >= RowCount()) return element;
+  const int top = RowTop(row);
+  const int height = rowHeights_[static_cast<size_t>(row)];
+  const unsigned long shown =
+      top < 0 || top >= ClientHeight() ? STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN : 0;
+  const auto& cells = cells_[static_cast<size_t>(row)];
+  if (path.size() == 1) {
+    element.Role = ROLE_SYSTEM_ROW;
+    // A row reads as its texts: "Laufwerkstyp: Festplatte".
+    for (const std::wstring& text : cells) {
+      if (text.empty()) continue;
+      if (!element.Name.empty()) element.Name += L": ";
+      element.Name += text;
+    }
+    element.State = STATE_SYSTEM_READONLY | shown;
+    if (!shown) element.Bounds = RECT{0, top, ColLeft(ColCount()), top + height};
+    return element;
+  }
+  const int col = path[1];
+  if (col >= ColCount()) return element;
+  element.Role = ROLE_SYSTEM_CELL;
+  element.Name = cells[static_cast<size_t>(col)];
+  const TGridRect selection = Selection();
+  const bool selected =
+      col >= selection.Left && col <= selection.Right && row >= selection.Top && row <= selection.Bottom;
+  element.State =
+      STATE_SYSTEM_READONLY | STATE_SYSTEM_SELECTABLE | shown | (selected ? STATE_SYSTEM_SELECTED : 0);
+  if (TGridCoord{col, row} == current_ && GetFocus() == Handle()) element.State |= STATE_SYSTEM_FOCUSED;
+  if (!shown) {
+    const int left = ColLeft(col);
+    element.Bounds = RECT{left, top, left + colWidths_[static_cast<size_t>(col)], top + height};
+  }
+  return element;
 }
 
 int TStringGrid::ColLeft(int col) const {

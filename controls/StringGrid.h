@@ -57,6 +57,10 @@ class TStringGrid : public tk::TCustomControl {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  // A table whose parts are the rows below the fixed ones, each with its cells: the texts, where
+  // they show, and which are selected.
+  tk::TAccElement AccDescribe(const tk::TAccPath& path) const override;
+  int AccChildCount(const tk::TAccPath& path) const override;
   int ColLeft(int col) const;
   // Top of a row in client coordinates, for fixed rows and rows from TopRow on; -1 when scrolled off.
   int RowTop(int row) const;

@@ -1,12 +1,19 @@
 #include "controls/Tabs.h"
 
+#include <oleacc.h>
 #include <windowsx.h>
+
+#include <cstdio>
+
+#include "runtime/Text.h"
 
 namespace controls {
 
 namespace {
 const char kScrollerClass[] = "TkScroller";
-}
+// Posted by a screen reader's default action on a half: wParam 0 the left, 1 the right half.
+const UINT kStepMessage = WM_USER + 1;
+}  // namespace
 
 void TScroller::Create(HWND parent) {
   RegisterWindowClass(kScrollerClass, IDC_ARROW, nullptr, CS_DBLCLKS);
@@ -28,6 +35,38 @@ void TScroller::SetPosition(int value) {
   position_ = value;
   Invalidate();
   if (OnClick) OnClick(*this);
+}
+
+tk::TAccElement TScroller::AccDescribe(const tk::TAccPath& path) const {
+  tk::TAccElement element;
+  if (path.empty()) {
+    element.Role = ROLE_SYSTEM_SPINBUTTON;
+    element.Name = tk::WideFromCp1252(AccessibleName);
+    char value[32];
+    std::snprintf(value, sizeof(value), "%d von %d", position_ - min_ + 1, max_ - min_ + 1);
+    element.Value = tk::WideFromCp1252(value);
+    return element;
+  }
+  const THalf half = path[0] == 0 ? THalf::Left : THalf::Right;
+  element.Role = ROLE_SYSTEM_PUSHBUTTON;
+  element.Name = tk::WideFromCp1252(half == THalf::Left ? "Vorherige Seite" : "Nächste Seite");
+  element.State = CanScroll(half) ? 0 : STATE_SYSTEM_UNAVAILABLE;
+  if (showPressed_ && pressedHalf_ == half) element.State |= STATE_SYSTEM_PRESSED;
+  element.DefaultAction = "Drücken";
+  element.Bounds = half == THalf::Left
+                       ? RECT{0, 0, Px(PairWidth / 2), Px(PairHeight)}
+                       : RECT{Px(PairWidth / 2) - Px(1), 0, Px(PairWidth) - Px(1), Px(PairHeight)};
+  return element;
+}
+
+bool TScroller::AccDoDefaultAction(const tk::TAccPath& path) {
+  if (path.empty() || !CanScroll(path[0] == 0 ? THalf::Left : THalf::Right)) return false;
+  PostMessageA(Handle(), kStepMessage, static_cast<WPARAM>(path[0]), 0);
+  return true;
+}
+
+void TScroller::Step(THalf half) {
+  if (CanScroll(half)) SetPosition(half == THalf::Left ? position_ - Change : position_ + Change);
 }
 
 void TScroller::SetDpi(int dpi) {
@@ -114,6 +153,9 @@ LRESULT TScroller::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CAPTURECHANGED:
       // A lost capture ends the press without a step.
       EndPress();
+      return 0;
+    case kStepMessage:
+      Step(wParam == 0 ? THalf::Left : THalf::Right);
       return 0;
     default:
       return TCustomControl::HandleMessage(message, wParam, lParam);

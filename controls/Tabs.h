@@ -38,7 +38,14 @@ class TScroller : public tk::TCustomControl {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  // A spin button whose value is the position ("2 von 17"), with the halves as push buttons
+  // ("Vorherige Seite", "Nächste Seite") that are unavailable where they cannot move it.
+  tk::TAccElement AccDescribe(const tk::TAccPath& path) const override;
+  int AccChildCount(const tk::TAccPath& path) const override { return path.empty() ? 2 : 0; }
+  bool AccDoDefaultAction(const tk::TAccPath& path) override;
   enum class THalf { Left, Right };
+  // One step as a completed click on the half makes it.
+  void Step(THalf half);
   bool CanScroll(THalf half) const { return half == THalf::Left ? position_ > min_ : position_ < max_; }
   void DrawHalf(HDC dc, THalf half, int x) const;
   void Press(int x);

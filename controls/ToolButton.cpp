@@ -1,11 +1,13 @@
 #include "controls/ToolButton.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 #include <windowsx.h>
 
 #include <string>
 
 #include "runtime/Errors.h"
+#include "runtime/Text.h"
 #include "toolkit/Dpi.h"
 
 namespace controls {
@@ -45,6 +47,22 @@ void TToolButton::Create(HWND parent) {
 
 void TToolButton::Click() {
   if (OnClick) OnClick();
+}
+
+tk::TAccElement TToolButton::AccDescribe(const tk::TAccPath&) const {
+  tk::TAccElement button;
+  button.Role = ROLE_SYSTEM_PUSHBUTTON;
+  button.Name = tk::WideFromCp1252(AccessibleName);
+  button.State = showPressed_ ? STATE_SYSTEM_PRESSED : 0;
+  button.DefaultAction = "Drücken";
+  button.Shortcut = Shortcut.c_str();
+  return button;
+}
+
+bool TToolButton::AccDoDefaultAction(const tk::TAccPath&) {
+  if (!IsWindowEnabled(Handle())) return false;
+  PostMessageA(Handle(), BM_CLICK, 0, 0);
+  return true;
 }
 
 bool TToolButton::IsPointInside(LPARAM position) const {
@@ -94,6 +112,9 @@ LRESULT TToolButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_ENABLE:
       Invalidate();
+      return 0;
+    case BM_CLICK:
+      if (IsWindowEnabled(Handle())) Click();
       return 0;
     default:
       return TCustomControl::HandleMessage(message, wParam, lParam);

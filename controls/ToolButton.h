@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "toolkit/CustomControl.h"
 #include "toolkit/Handles.h"
@@ -20,12 +21,18 @@ class TToolButton : public tk::TCustomControl {
   std::function<void()> OnClick;
   // Fires OnClick, as a completed mouse click does.
   void Click();
+  // The key that does what the button does, as a screen reader names it ("Strg+C").
+  std::string Shortcut;
 
  protected:
   void Paint(HDC dc, const RECT& client) const override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  // A push button named by its function; its default action clicks it.
+  tk::TAccElement AccDescribe(const tk::TAccPath& path) const override;
+  bool AccDoDefaultAction(const tk::TAccPath& path) override;
+
   bool IsPointInside(LPARAM position) const;
   void SetShowPressed(bool pressed);
 

@@ -71,6 +71,28 @@ void PostKey(HWND window, WORD key) {
   Pump();
 }
 
+void PostKeyWith(HWND window, WORD key, std::initializer_list<BYTE> held) {
+  BYTE before[256], keys[256];
+  GetKeyboardState(before);
+  GetKeyboardState(keys);
+  bool alt = false;
+  for (BYTE modifier : held) {
+    keys[modifier] = 0x80;
+    alt = alt || modifier == VK_MENU;
+  }
+  SetKeyboardState(keys);
+  const LPARAM altFlag = alt ? static_cast<LPARAM>(KF_ALTDOWN) << 16 : 0;
+  PostMessageA(window, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 1 | altFlag);
+  PostMessageA(window, alt ? WM_SYSKEYUP : WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u) | altFlag);
+  Pump();
+  SetKeyboardState(before);
+}
+
+void PostChar(HWND window, char c) {
+  PostMessageA(window, WM_CHAR, static_cast<unsigned char>(c), 1);
+  Pump();
+}
+
 namespace {
 BOOL CALLBACK CountWindow(HWND window, LPARAM count) {
   ++*reinterpret_cast<int*>(count);

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,6 +18,10 @@ void PostMouse(HWND window, UINT message, int x, int y, WPARAM keys = 0);
 // A completed left click at a client point: button down, then up.
 void Click(HWND window, int x, int y);
 void PostKey(HWND window, WORD key);
+// The same with modifier keys (VK_CONTROL, VK_SHIFT, VK_MENU) held in the thread's key state
+// meanwhile; with VK_MENU the key comes as a system key, as Alt makes it.
+void PostKeyWith(HWND window, WORD key, std::initializer_list<BYTE> held);
+void PostChar(HWND window, char c);
 // Every window of the calling thread, top-level windows and all their descendants: the real
 // count of USER windows, apart from any bookkeeping of ours.
 int ThreadWindowCount();

@@ -114,6 +114,20 @@ LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       return TWindow::HandleMessage(message, wParam, lParam);
+    case WM_ACTIVATE: {
+      // The control that had the focus gets it back when the form is active again (after a dialog
+      // or another window of the program closes), as in a dialog box.
+      HWND focus = GetFocus();
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        if (focus && IsChild(Handle(), focus)) lastFocus_ = focus;
+        return 0;
+      }
+      if (lastFocus_ && IsChild(Handle(), lastFocus_) && IsWindowVisible(lastFocus_) && !HIWORD(wParam)) {
+        SetFocus(lastFocus_);
+        return 0;
+      }
+      return TWindow::HandleMessage(message, wParam, lParam);
+    }
     case WM_DESTROY:
       if (Application().MainForm() == this) PostQuitMessage(0);
       return 0;

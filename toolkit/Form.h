@@ -75,6 +75,8 @@ class TForm : public TWindow {
   TFormSettings settings_;
   HWND owner_;
   bool modal_ = false;
+  // The control that had the focus when the form was last deactivated.
+  HWND lastFocus_ = nullptr;
   int dpi_ = 96;
   TFont font_;
 };

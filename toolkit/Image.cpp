@@ -1,5 +1,9 @@
 #include "toolkit/Image.h"
 
+#include <oleacc.h>
+
+#include "runtime/Text.h"
+
 namespace tk {
 
 namespace {
@@ -9,6 +13,14 @@ const char kImageClass[] = "TkImage";
 void TImage::Create(HWND parent) {
   RegisterWindowClass(kImageClass, IDC_ARROW, nullptr);
   CreateHandle(kImageClass, "", WS_CHILD | WS_VISIBLE, 0, RECT{0, 0, 0, 0}, parent);
+}
+
+TAccElement TImage::AccDescribe(const TAccPath&) const {
+  TAccElement image;
+  image.Role = ROLE_SYSTEM_GRAPHIC;
+  image.Name = WideFromCp1252(AccessibleName);
+  image.State = STATE_SYSTEM_READONLY;
+  return image;
 }
 
 void TImage::SetPicture(TBitmap picture) {

@@ -16,6 +16,8 @@ class TImage : public TCustomControl {
   void Paint(HDC dc, const RECT& client) const override;
 
  private:
+  // A graphic named by what it shows.
+  TAccElement AccDescribe(const TAccPath& path) const override;
   TBitmap picture_;
 };
 

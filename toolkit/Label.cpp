@@ -1,5 +1,6 @@
 #include "toolkit/Label.h"
 
+#include <oleacc.h>
 #include <windowsx.h>
 
 #include "runtime/Text.h"
@@ -9,6 +10,21 @@ namespace tk {
 
 namespace {
 const char kLabelClass[] = "TkLabel";
+// Posted by a screen reader's default action: opens the label from the message loop.
+const UINT kOpenMessage = WM_USER + 1;
+
+bool HighContrast() {
+  HIGHCONTRASTA contrast{};
+  contrast.cbSize = sizeof(contrast);
+  return SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
+         (contrast.dwFlags & HCF_HIGHCONTRASTON);
+}
+}  // namespace
+
+COLORREF DrawnColor(COLORREF color, bool highContrast) {
+  if (color == kLinkTextColor) return highContrast ? GetSysColor(COLOR_HOTLIGHT) : RGB(0, 0, 255);
+  if (color & 0x80000000) return GetSysColor(static_cast<int>(color & 0xFF));
+  return color;
 }
 
 std::wstring WithDrawableLineBreaks(const std::wstring& text) {
@@ -58,6 +74,41 @@ void TLabel::AlignToParent() {
   MoveWindow(Handle(), 0, 0, client.right, client.bottom, TRUE);
 }
 
+void TLabel::SetTabStop(bool tabStop) {
+  if (!Handle()) return;
+  LONG_PTR style = GetWindowLongPtrA(Handle(), GWL_STYLE);
+  style = tabStop ? style | WS_TABSTOP : style & ~static_cast<LONG_PTR>(WS_TABSTOP);
+  SetWindowLongPtrA(Handle(), GWL_STYLE, style);
+}
+
+void TLabel::Open() {
+  if (OnClick)
+    OnClick(*this);
+  else if (OnDblClick)
+    OnDblClick(*this);
+}
+
+TAccElement TLabel::AccDescribe(const TAccPath&) const {
+  TAccElement label;
+  label.Name = OneLine(wideCaption_);
+  if (OnClick) {
+    label.Role = ROLE_SYSTEM_LINK;
+    label.Value = hint_.empty() ? wideCaption_ : hint_;
+    label.State = STATE_SYSTEM_LINKED;
+  } else {
+    label.Role = ROLE_SYSTEM_STATICTEXT;
+    label.State = STATE_SYSTEM_READONLY;
+  }
+  if (Opens()) label.DefaultAction = "Öffnen";
+  return label;
+}
+
+bool TLabel::AccDoDefaultAction(const TAccPath&) {
+  if (!Opens()) return false;
+  PostMessageA(Handle(), kOpenMessage, 0, 0);
+  return true;
+}
+
 std::string TLabel::Hint() const {
   return Cp1252FromWide(hint_);
 }
@@ -103,12 +154,17 @@ void TLabel::Paint(HDC dc, const RECT& client) const {
   FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
   TSelectObject font(dc, Font());
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, settings_.TextColor);
+  SetTextColor(dc, DrawnColor(settings_.TextColor, settings_.TextColor == kLinkTextColor && HighContrast()));
   RECT text = client;
   const std::wstring& caption = drawnCaption_;
   DrawTextW(dc, caption.c_str(), -1, &text,
             DT_NOPREFIX | (settings_.WordWrap ? DT_WORDBREAK : 0) |
                 (settings_.Alignment == TTextAlign::Center ? DT_CENTER : DT_LEFT));
+  if (GetFocus() == Handle() && !(SendMessageA(Handle(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    DrawFocusRect(dc, &client);
+  }
 }
 
 LRESULT TLabel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -131,6 +187,23 @@ LRESULT TLabel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDBLCLK:
       if (OnDblClick) OnDblClick(*this);
       return 0;
+    case WM_GETDLGCODE: {
+      // Enter reaches a label that opens something, instead of the dialog's default button.
+      const auto* key = reinterpret_cast<const MSG*>(lParam);
+      if (key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN && Opens()) return DLGC_WANTMESSAGE;
+      return 0;
+    }
+    case WM_KEYDOWN:
+      if ((wParam == VK_RETURN || wParam == VK_SPACE) && Opens()) Open();
+      return 0;
+    case kOpenMessage:
+      Open();
+      return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_UPDATEUISTATE:
+      Invalidate();
+      return TCustomControl::HandleMessage(message, wParam, lParam);
     case WM_SETFONT: {
       const LRESULT result = TCustomControl::HandleMessage(message, wParam, lParam);
       FitToText();

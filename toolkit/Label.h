@@ -15,9 +15,17 @@ namespace tk {
 enum class TTextAlign { Left, Center };
 enum class TCursorShape { Default, HandPoint };
 
+// Text colours that follow the system's: the button text colour (black by default), and for links
+// blue, or the system's link colour while high contrast is on.
+constexpr COLORREF kButtonTextColor = 0x80000000 | COLOR_BTNTEXT;
+constexpr COLORREF kLinkTextColor = 0x40000000;
+// The colour to draw: one of the two above as the system has it now (with high contrast on or off),
+// any other as it stands.
+COLORREF DrawnColor(COLORREF color, bool highContrast);
+
 struct TLabelSettings {
   std::string Caption;
-  COLORREF TextColor = RGB(0, 0, 0);
+  COLORREF TextColor = kButtonTextColor;
   TTextAlign Alignment = TTextAlign::Left;
   bool AutoSize = true;  // the label takes the size of its text (its height only, when word-wrapped)
   bool WordWrap = false;
@@ -57,12 +65,22 @@ class TLabel : public TCustomControl {
 
   std::function<void(TLabel& sender)> OnClick;
   std::function<void(TLabel& sender)> OnDblClick;
+  // A label that the user opens (a link, a file name) can be reached by Tab and opened by Enter or
+  // Space, which do what a click does, or a double-click when it has no click. It shows a focus
+  // rectangle while it has the focus.
+  void SetTabStop(bool tabStop);
 
  protected:
   void Paint(HDC dc, const RECT& client) const override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  // Static text with its caption; a label with a click is a link whose value is its address (the
+  // hint, or the caption). A label that opens something has "Öffnen" as default action.
+  TAccElement AccDescribe(const TAccPath& path) const override;
+  bool AccDoDefaultAction(const TAccPath& path) override;
+  bool Opens() const { return OnClick || OnDblClick; }
+  void Open();
   void FitToText();
   void UpdateTip();
 

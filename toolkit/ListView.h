@@ -14,6 +14,7 @@ namespace tk {
 class TListView : public TControl {
  public:
   TListView(DWORD style, DWORD exStyle) : style_(style), exStyle_(exStyle) {}
+  ~TListView() override;
   void Create(HWND parent) override;
   // The image list stays the caller's: the list view shares it and never destroys it.
   void SetImages(HIMAGELIST images);
@@ -27,10 +28,21 @@ class TListView : public TControl {
   // Icon view: the system's icon spacing, widened where needed so that every caption shows whole on
   // one line under its icon, with margin pixels beside it (LVM_SETICONSPACING).
   void FitIconSpacing(int margin);
+  // The item with the focus mark, or -1; SetFocused moves the mark without selecting.
+  int Focused() const;
+  void SetFocused(int index);
+  // Mouse presses on the view so far, and whether the view is handling one now: a notification
+  // tells by these whether a press or a key caused it.
+  unsigned Presses() const { return presses_; }
+  bool InPress() const { return inPress_; }
 
  private:
+  static LRESULT CALLBACK WatchPresses(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                       DWORD_PTR self);
   DWORD style_;
   DWORD exStyle_;
+  unsigned presses_ = 0;
+  bool inPress_ = false;
 };
 
 }  // namespace tk

@@ -1,5 +1,9 @@
 #include "toolkit/Notebook.h"
 
+#include <oleacc.h>
+
+#include "runtime/Text.h"
+
 namespace tk {
 
 namespace {
@@ -12,6 +16,24 @@ void TPage::Create(HWND parent) {
   // Hidden until the notebook shows it.
   CreateHandle(kPageClass, name_.c_str(), WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT,
                RECT{0, 0, 0, 0}, parent);
+}
+
+TAccElement TPage::AccDescribe(const TAccPath&) const {
+  TAccElement page;
+  page.Role = ROLE_SYSTEM_PROPERTYPAGE;
+  page.Name = WideFromCp1252(AccessibleName.empty() ? name_ : AccessibleName);
+  return page;
+}
+
+TAccElement TNotebook::AccDescribe(const TAccPath&) const {
+  TAccElement book;
+  book.Role = ROLE_SYSTEM_GROUPING;
+  book.Name = WideFromCp1252(AccessibleName);
+  if (pageIndex_ >= 0) {
+    const TPage& page = *pages_[static_cast<size_t>(pageIndex_)];
+    book.Value = WideFromCp1252(page.AccessibleName.empty() ? page.Name() : page.AccessibleName);
+  }
+  return book;
 }
 
 TNotebook::TNotebook(const std::vector<std::string>& designPages) {

@@ -17,6 +17,8 @@ class TPage : public TControl {
   const std::string& Name() const { return name_; }
 
  private:
+  // A property page named by what it shows (AccessibleName, else its name).
+  TAccElement AccDescribe(const TAccPath& path) const override;
   std::string name_;
 };
 
@@ -43,6 +45,8 @@ class TNotebook : public TControl {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  // A grouping whose value is the name of the page that shows.
+  TAccElement AccDescribe(const TAccPath& path) const override;
   std::vector<std::unique_ptr<TPage>> pages_;
   int pageIndex_ = -1;
 };

@@ -28,6 +28,7 @@ void SetClassIcons(WNDCLASSEXA& cls, LPCSTR icon) {
 }
 
 TWindow::~TWindow() {
+  accessible_.Disconnect();
   // A system window destroyed with its parent leaves a stale handle here; the property tells
   // whether the handle still names our window.
   if (handle_ && FromHandle(handle_) == this) {
@@ -110,6 +111,11 @@ LRESULT TWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   // A window without frame, edge or scroll bar has no non-client area to paint; the default
   // procedure would still spend a device context on it, for every child at every show.
   if (message == WM_NCPAINT && !HasNonClientArea(handle_)) return 0;
+  if (message == WM_GETOBJECT) {
+    if (AccDescribe(TAccPath{}).Role != 0) {
+      if (const LRESULT answer = accessible_.Answer(handle_, *this, wParam, lParam)) return answer;
+    }
+  }
   return DefWindowProcA(handle_, message, wParam, lParam);
 }
 
@@ -131,7 +137,11 @@ LRESULT CALLBACK TWindow::WindowProc(HWND window, UINT message, WPARAM wParam, L
     handled = true;
   });
   if (!handled) result = DefWindowProcA(window, message, wParam, lParam);
-  if (message == WM_NCDESTROY) self->Unbind();
+  if (message == WM_NCDESTROY) {
+    // Screen readers that still hold the window's object get no answer from a window that is gone.
+    self->accessible_.Disconnect();
+    self->Unbind();
+  }
   return result;
 }
 

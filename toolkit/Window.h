@@ -7,6 +7,9 @@
 #include <windows.h>
 
 #include <optional>
+#include <string>
+
+#include "toolkit/Accessible.h"
 
 namespace tk {
 
@@ -14,7 +17,9 @@ namespace tk {
 // the system would otherwise derive it anew at every registration, at several times the cost.
 void SetClassIcons(WNDCLASSEXA& cls, LPCSTR icon);
 
-class TWindow {
+// A window is also what it tells a screen reader: a window that describes itself (a role other than
+// 0) answers with its own accessible object, any other keeps the system's description.
+class TWindow : public TAccessibleSource {
  public:
   TWindow(const TWindow&) = delete;
   TWindow& operator=(const TWindow&) = delete;
@@ -56,6 +61,7 @@ class TWindow {
   bool ownClass_ = false;
   // The place that TControl::SetCreationBounds gave for the next window, if any.
   std::optional<RECT> creationBounds_;
+  TAccessibleLink accessible_;
   friend class TControl;
 };
 
@@ -70,6 +76,8 @@ class TControl : public TWindow {
   virtual void SetDpi(int) {}
   // A control that sizes itself to its content keeps its size when a layout places it.
   virtual bool AutoSized() const { return false; }
+  // The name a screen reader gives the control, where no caption of its own names it.
+  std::string AccessibleName;
 };
 
 }  // namespace tk

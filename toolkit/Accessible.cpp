@@ -1,0 +1,384 @@
+#include "toolkit/Accessible.h"
+
+#include <objbase.h>
+#include <oleacc.h>
+
+#include <cstring>
+#include <string>
+
+#include "runtime/Text.h"
+
+namespace tk {
+
+// What the objects of one window share, counted by hand (smaller than a shared pointer); the last of
+// the link and the objects frees it.
+struct TAccConnection {
+  HWND Window;
+  TAccessibleSource* Source;  // null once the window is gone
+  int Holders;
+};
+
+namespace {
+TAccConnection* Hold(TAccConnection* connection) {
+  ++connection->Holders;
+  return connection;
+}
+void Drop(TAccConnection* connection) {
+  if (--connection->Holders == 0) delete connection;
+}
+
+// A function of a system library, which is loaded and kept, as an import would be; null when the
+// library or the function is missing. Each caller asks once, at its first use.
+template <typename Function>
+Function* LateFunction(const char* library, const char* name) {
+  HMODULE module = LoadLibraryA(library);
+  const FARPROC entry = module ? GetProcAddress(module, name) : nullptr;
+  return reinterpret_cast<Function*>(reinterpret_cast<void*>(entry));
+}
+
+// A text of an element as a string of the automation library, or S_FALSE and null for an empty one.
+HRESULT ReturnText(const std::wstring& text, BSTR* out) {
+  static auto* const allocate =
+      LateFunction<decltype(::SysAllocStringLen)>("oleaut32.dll", "SysAllocStringLen");
+  *out = nullptr;
+  if (text.empty()) return S_FALSE;
+  if (allocate) *out = allocate(text.data(), static_cast<UINT>(text.size()));
+  return *out ? S_OK : E_OUTOFMEMORY;
+}
+
+// VariantInit without the automation library.
+void Clear(VARIANT* out) {
+  *out = VARIANT{};
+  out->vt = VT_EMPTY;
+}
+
+void SetChild(VARIANT* out, LONG child) {
+  Clear(out);
+  out->vt = VT_I4;
+  out->lVal = child;
+}
+
+void SetDispatch(VARIANT* out, IDispatch* object) {
+  Clear(out);
+  out->vt = VT_DISPATCH;
+  out->pdispVal = object;
+}
+
+// Objects that exist now, for the tests' count.
+int liveObjects = 0;
+
+class TAccessibleObject final : public IAccessible {
+ public:
+  TAccessibleObject(TAccConnection* connection, TAccPath path) : connection_(Hold(connection)), path_(path) {
+    ++liveObjects;
+  }
+  TAccessibleObject(const TAccessibleObject&) = delete;
+  TAccessibleObject& operator=(const TAccessibleObject&) = delete;
+
+  // IUnknown
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
+    if (!object) return E_POINTER;
+    if (id == __uuidof(IUnknown) || id == __uuidof(IDispatch) || id == __uuidof(IAccessible)) {
+      *object = static_cast<IAccessible*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++references_); }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const LONG left = --references_;
+    if (left == 0) {
+      --liveObjects;
+      delete this;
+    }
+    return static_cast<ULONG>(left);
+  }
+
+  // IDispatch: not offered; clients use the interface's own methods.
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+    if (count) *count = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                   UINT*) override {
+    return E_NOTIMPL;
+  }
+
+  // IAccessible
+  HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
+    if (!parent) return E_POINTER;
+    *parent = nullptr;
+    if (!Connected()) return RPC_E_DISCONNECTED;
+    if (!path_.empty()) {
+      *parent = new TAccessibleObject(connection_, path_.Parent());
+      return S_OK;
+    }
+    // The control's window as the system describes it.
+    static auto* const fromWindow =
+        LateFunction<decltype(::AccessibleObjectFromWindow)>("oleacc.dll", "AccessibleObjectFromWindow");
+    if (!fromWindow) return S_FALSE;
+    return fromWindow(connection_->Window, static_cast<DWORD>(OBJID_WINDOW), __uuidof(IDispatch),
+                      reinterpret_cast<void**>(parent));
+  }
+  HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override {
+    if (!count) return E_POINTER;
+    *count = 0;
+    if (!Connected()) return RPC_E_DISCONNECTED;
+    *count = connection_->Source->AccChildCount(path_);
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override {
+    if (!object) return E_POINTER;
+    *object = nullptr;
+    TAccPath path;
+    if (const HRESULT found = Resolve(child, path); found != S_OK) return found;
+    if (path == path_) {
+      AddRef();
+      *object = this;
+      return S_OK;
+    }
+    // A part with parts of its own is an object; a part without is a simple element of this one.
+    if (connection_->Source->AccChildCount(path) == 0) return S_FALSE;
+    *object = new TAccessibleObject(connection_, path);
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
+    return Text(child, name, kName);
+  }
+  HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
+    return Text(child, value, kValue);
+  }
+  HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* text) override {
+    return Text(child, text, kNone);
+  }
+  HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* text) override {
+    return Text(child, text, kNone);
+  }
+  HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* text) override {
+    return Text(child, text, kShortcut);
+  }
+  HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* text) override {
+    return Text(child, text, kDefaultAction);
+  }
+  HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT, LONG* topic) override {
+    if (file) *file = nullptr;
+    if (topic) *topic = -1;
+    return S_FALSE;
+  }
+  HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
+    if (!role) return E_POINTER;
+    Clear(role);
+    TAccPath path;
+    if (const HRESULT found = Resolve(child, path); found != S_OK) return found;
+    SetChild(role, connection_->Source->AccDescribe(path).Role);
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
+    if (!state) return E_POINTER;
+    Clear(state);
+    TAccPath path;
+    if (const HRESULT found = Resolve(child, path); found != S_OK) return found;
+    SetChild(state, static_cast<LONG>(StateOf(path)));
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
+    if (!focus) return E_POINTER;
+    Clear(focus);
+    if (!Connected()) return RPC_E_DISCONNECTED;
+    if (path_.empty() && GetFocus() == connection_->Window) SetChild(focus, CHILDID_SELF);
+    return focus->vt == VT_EMPTY ? S_FALSE : S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
+    if (!selection) return E_POINTER;
+    Clear(selection);
+    return Connected() ? S_FALSE : RPC_E_DISCONNECTED;
+  }
+  HRESULT STDMETHODCALLTYPE accSelect(LONG, VARIANT) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height,
+                                        VARIANT child) override {
+    if (!left || !top || !width || !height) return E_POINTER;
+    *left = *top = *width = *height = 0;
+    TAccPath path;
+    if (const HRESULT found = Resolve(child, path); found != S_OK) return found;
+    const RECT r = ScreenBounds(path);
+    *left = r.left;
+    *top = r.top;
+    *width = r.right - r.left;
+    *height = r.bottom - r.top;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* end) override {
+    if (!end) return E_POINTER;
+    Clear(end);
+    TAccPath path;
+    if (const HRESULT found = Resolve(start, path); found != S_OK) return found;
+    TAccessibleSource& source = *connection_->Source;
+    LONG target = 0;  // a child of this object, counted from 1
+    if (path == path_) {
+      const int count = source.AccChildCount(path_);
+      if (direction == NAVDIR_FIRSTCHILD && count > 0) target = 1;
+      if (direction == NAVDIR_LASTCHILD && count > 0) target = count;
+    } else {
+      const int index = path.Last(), count = source.AccChildCount(path_);
+      if ((direction == NAVDIR_NEXT || direction == NAVDIR_DOWN) && index + 1 < count) target = index + 2;
+      if ((direction == NAVDIR_PREVIOUS || direction == NAVDIR_UP) && index > 0) target = index;
+    }
+    if (target == 0) return S_FALSE;
+    ChildResult(target, end);
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* hit) override {
+    if (!hit) return E_POINTER;
+    Clear(hit);
+    if (!Connected()) return RPC_E_DISCONNECTED;
+    const POINT p{x, y};
+    const RECT own = ScreenBounds(path_);
+    if (!PtInRect(&own, p)) return S_FALSE;
+    const int count = connection_->Source->AccChildCount(path_);
+    for (int i = 0; i < count; ++i) {
+      const RECT r = ScreenBounds(path_.Child(i));
+      if (PtInRect(&r, p)) {
+        ChildResult(i + 1, hit);
+        return S_OK;
+      }
+    }
+    SetChild(hit, CHILDID_SELF);
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
+    TAccPath path;
+    if (const HRESULT found = Resolve(child, path); found != S_OK) return found;
+    return connection_->Source->AccDoDefaultAction(path) ? S_OK : DISP_E_MEMBERNOTFOUND;
+  }
+  HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
+
+ private:
+  ~TAccessibleObject() { Drop(connection_); }
+
+  bool Connected() const { return connection_->Source && IsWindow(connection_->Window); }
+
+  // The element that a child id names: this object (CHILDID_SELF) or one of its parts.
+  HRESULT Resolve(const VARIANT& child, TAccPath& path) const {
+    if (!Connected()) return RPC_E_DISCONNECTED;
+    if (child.vt != VT_I4) return E_INVALIDARG;
+    path = path_;
+    if (child.lVal == CHILDID_SELF) return S_OK;
+    if (child.lVal < 1 || child.lVal > connection_->Source->AccChildCount(path_)) return E_INVALIDARG;
+    path = path_.Child(child.lVal - 1);
+    return S_OK;
+  }
+
+  enum TTextField { kName, kValue, kShortcut, kDefaultAction, kNone };
+  HRESULT Text(const VARIANT& child, BSTR* out, TTextField field) const {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    TAccPath path;
+    if (const HRESULT found = Resolve(child, path); found != S_OK) return found;
+    const TAccElement element = connection_->Source->AccDescribe(path);
+    switch (field) {
+      case kName:
+        return ReturnText(element.Name, out);
+      case kValue:
+        return ReturnText(element.Value, out);
+      case kShortcut:
+        return ReturnText(WideFromCp1252(element.Shortcut), out);
+      case kDefaultAction:
+        return ReturnText(WideFromCp1252(element.DefaultAction), out);
+      default:
+        return S_FALSE;
+    }
+  }
+
+  // A part as a child id, or as an object when it has parts of its own.
+  void ChildResult(LONG child, VARIANT* out) {
+    const TAccPath path = path_.Child(static_cast<int>(child) - 1);
+    if (connection_->Source->AccChildCount(path) > 0)
+      SetDispatch(out, new TAccessibleObject(connection_, path));
+    else
+      SetChild(out, child);
+  }
+
+  unsigned long StateOf(const TAccPath& path) const {
+    HWND window = connection_->Window;
+    unsigned long state = connection_->Source->AccDescribe(path).State;
+    if (!IsWindowVisible(window)) state |= STATE_SYSTEM_INVISIBLE;
+    if (!path.empty()) return state;
+    if (!IsWindowEnabled(window)) state |= STATE_SYSTEM_UNAVAILABLE;
+    if (GetWindowLongPtrA(window, GWL_STYLE) & WS_TABSTOP) state |= STATE_SYSTEM_FOCUSABLE;
+    if (GetFocus() == window) state |= STATE_SYSTEM_FOCUSED;
+    return state;
+  }
+
+  RECT ScreenBounds(const TAccPath& path) const {
+    RECT r = connection_->Source->AccDescribe(path).Bounds;
+    if (path.empty() && IsRectEmpty(&r)) GetClientRect(connection_->Window, &r);
+    MapWindowPoints(connection_->Window, HWND_DESKTOP, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+  }
+
+  TAccConnection* connection_;
+  TAccPath path_;
+  LONG references_ = 1;
+};
+
+}  // namespace
+
+LRESULT TAccessibleLink::Answer(HWND window, TAccessibleSource& source, WPARAM wParam, LPARAM lParam) {
+  if (static_cast<LONG>(lParam) != static_cast<LONG>(OBJID_CLIENT)) return 0;
+  static auto* const answer = LateFunction<decltype(::LresultFromObject)>("oleacc.dll", "LresultFromObject");
+  if (!answer) return 0;
+  // The object goes to the screen reader's process through COM, which this thread joins once (a
+  // thread that joined already keeps its own apartment).
+  static const HRESULT joined = [] {
+    auto* join = LateFunction<decltype(::CoInitializeEx)>("ole32.dll", "CoInitializeEx");
+    return join ? join(nullptr, COINIT_APARTMENTTHREADED) : E_FAIL;
+  }();
+  (void)joined;
+  if (!root_) {
+    connection_ = new TAccConnection{window, &source, 1};
+    root_ = new TAccessibleObject(connection_, {});
+  }
+  const LRESULT result = answer(__uuidof(IAccessible), wParam, root_);
+  return result < 0 ? 0 : result;
+}
+
+void TAccessibleLink::Disconnect() {
+  if (root_) root_->Release();
+  root_ = nullptr;
+  if (!connection_) return;
+  connection_->Source = nullptr;
+  Drop(connection_);
+  connection_ = nullptr;
+}
+
+int TAccessibleLink::LiveObjects() {
+  return liveObjects;
+}
+
+void NotifyValueChange(HWND window) {
+  if (window) NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, window, OBJID_CLIENT, CHILDID_SELF);
+}
+
+std::wstring OneLine(const std::wstring& text) {
+  std::wstring line;
+  bool blank = false;
+  for (wchar_t c : text) {
+    if (c == L'\r' || c == L'\n' || c == L' ') {
+      blank = !line.empty();
+      continue;
+    }
+    if (blank) line += L' ';
+    blank = false;
+    line += c;
+  }
+  return line;
+}
+
+}  // namespace tk
