@@ -24,6 +24,7 @@
 #include <new>
 
 #include "runtime/Errors.h"
+#include "runtime/Text.h"
 
 namespace {
 
@@ -39,11 +40,15 @@ bool IsWindowProgram() noexcept {
   if (IsWindowProgram()) {
     // Looked up, not imported: the console program imports nothing beyond kernel32 and the C
     // runtime, and a window program has user32 loaded already.
-    using TMessageBoxA = int(WINAPI*)(HWND, LPCSTR, LPCSTR, UINT);
+    using TMessageBoxW = int(WINAPI*)(HWND, LPCWSTR, LPCWSTR, UINT);
     if (HMODULE user32 = LoadLibraryA("user32.dll")) {
-      if (auto box =
-              reinterpret_cast<TMessageBoxA>(reinterpret_cast<void*>(GetProcAddress(user32, "MessageBoxA"))))
-        box(nullptr, text, "Programmfehler", MB_OK | MB_ICONHAND | MB_SYSTEMMODAL);
+      if (auto box = reinterpret_cast<TMessageBoxW>(
+              reinterpret_cast<void*>(GetProcAddress(user32, "MessageBoxW")))) {
+        // The text is code page 1252 whatever the system's code page.
+        static wchar_t wide[640];
+        tk::WideFromCp1252(text, wide, 640);
+        box(nullptr, wide, L"Programmfehler", MB_OK | MB_ICONHAND | MB_SYSTEMMODAL);
+      }
     }
   } else {
     std::fputs(text, stderr);

@@ -19,6 +19,15 @@ std::wstring WideFromCp1252(std::string_view text) {
   return wide;
 }
 
+void WideFromCp1252(const char* text, wchar_t* buffer, int size) noexcept {
+  if (size <= 0) return;
+  int length = 0;
+  for (; length < size - 1 && text[length]; ++length) {
+  }
+  const int written = MultiByteToWideChar(kCp1252, 0, text, length, buffer, size - 1);
+  buffer[written > 0 ? written : 0] = L'\0';
+}
+
 std::string Cp1252FromWide(std::wstring_view text) {
   if (text.empty()) return "";
   const int size = static_cast<int>(text.size());

@@ -11,6 +11,10 @@ namespace tk {
 // Code page 1252 bytes as UTF-16; every byte has its character, so nothing is lost.
 std::wstring WideFromCp1252(std::string_view text);
 
+// A text ended by a zero, of code page 1252, as UTF-16 in the caller's buffer of size characters (cut
+// to fit, always ended): for the error paths, which must not ask for memory.
+void WideFromCp1252(const char* text, wchar_t* buffer, int size) noexcept;
+
 // UTF-16 as code page 1252: a character outside it becomes '?', never a look-alike (no "O" for
 // an omega).
 std::string Cp1252FromWide(std::wstring_view text);

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "runtime/Errors.h"
+#include "runtime/Text.h"
 #include "tests/ChildProcess.h"
 #include "tests/WindowTesting.h"
 #include "toolkit/Application.h"
@@ -80,9 +81,11 @@ class TMessageBoxWatch {
     auto& self = *static_cast<TMessageBoxWatch*>(watch);
     while (!self.stop_) {
       if (HWND box = FindWindowA("#32770", self.title_)) {
-        char text[512] = "";
-        GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
-        self.texts_.push_back(text);
+        // Read as UTF-16 and compared as code page 1252: a box made from the program's texts through
+        // the system's code page would read wrong here on a system whose code page is another.
+        wchar_t text[512] = L"";
+        GetDlgItemTextW(box, 0xFFFF, text, 512);
+        self.texts_.push_back(tk::Cp1252FromWide(text));
         SendMessageA(box, WM_COMMAND, IDOK, 0);
       }
       Sleep(20);
@@ -118,6 +121,12 @@ TEST(ErrorDisplay, FallsBackToAFixedTextWhenShowingTheErrorRunsOutOfMemory) {
   EXPECT_TRUE(recorder.Errors.empty());
   const std::string fixedText = "Ein Fehler ist aufgetreten; sein Text kann nicht angezeigt werden.";
   EXPECT_EQ(watch.Texts(), std::vector<std::string>(2, fixedText));
+}
+
+TEST(ErrorDisplay, TheBoxShowsTheProgramsTextWhateverTheSystemsCodePage) {
+  TMessageBoxWatch watch(tk::Application().Title().c_str());
+  tk::RunHandler([] { throw tk::Exception("Datenträger nicht lesbar: Größe unbekannt"); });
+  EXPECT_EQ(watch.Texts(), std::vector<std::string>{"Datenträger nicht lesbar: Größe unbekannt"});
 }
 
 // The containers' error reports come as the program's own error, with the runtime's text.
@@ -198,7 +207,7 @@ TEST(RuntimeSupport, AWindowProgramShowsTheEscapingErrorInABox) {
   EXPECT_EQ(result.Err, "") << "nothing on a stream that nobody reads";
   EXPECT_EQ(watch.Texts(),
             std::vector<std::string>{"Das Programm wird wegen eines unerwarteten Fehlers beendet:\n"
-                                     "Laufwerk nicht lesbar"});
+                                     "Datenträger nicht lesbar"});
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "runtime/Errors.h"
+#include "runtime/Text.h"
 #include "toolkit/Form.h"
 #include "toolkit/Shell.h"
 #include "toolkit/Window.h"
@@ -149,7 +150,7 @@ void TApplication::ShellOpen(HWND owner, const std::wstring& file) {
 }
 
 void ShowFallbackError() noexcept {
-  MessageBoxA(nullptr, "Ein Fehler ist aufgetreten; sein Text kann nicht angezeigt werden.", "Fehler",
+  MessageBoxW(nullptr, L"Ein Fehler ist aufgetreten; sein Text kann nicht angezeigt werden.", L"Fehler",
               MB_OK | MB_ICONHAND | MB_SYSTEMMODAL);
 }
 
@@ -163,8 +164,13 @@ void TApplication::ShowException(const char* message) noexcept {
       OnException(message);
       return;
     }
+    // The texts are code page 1252 whatever the system's code page; converted on the stack, since
+    // memory may be what ran out.
+    wchar_t text[1024], title[128];
+    WideFromCp1252(message, text, 1024);
+    WideFromCp1252(title_.c_str(), title, 128);
     HWND owner = GetActiveWindow();
-    if (MessageBoxA(owner ? owner : handle_, message, title_.c_str(), MB_OK | MB_ICONSTOP)) return;
+    if (MessageBoxW(owner ? owner : handle_, text, title, MB_OK | MB_ICONSTOP)) return;
   } catch (...) {
   }
   ShowFallbackError();

@@ -7,7 +7,7 @@
 namespace {
 
 void Fail() {
-  throw tk::Exception("Laufwerk nicht lesbar");
+  throw tk::Exception("Datenträger nicht lesbar");
 }
 
 }  // namespace
