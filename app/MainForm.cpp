@@ -28,6 +28,9 @@ const int kSplitterMinSize = 30;
 const int kInfoRowHeight = 19, kInfoHeaderHeight = 5;
 const int kDriveImageSize = 32;
 const COLORREF kTransparent = RGB(255, 0, 255);
+// How long a click waits for its drive on the window's thread before the answer is left to come
+// later: a drive that answers within it fills the window at once, as it always has.
+const DWORD kQuickAnswer = 50;
 
 tk::TImageList LoadDriveImages(int dpi = tk::kDesignDpi) {
   // In the order of DriveImageIndex.
@@ -132,13 +135,53 @@ const TListedDrive* TMainForm::DriveAt(int item) const {
   return &drives_[static_cast<size_t>(item)];
 }
 
-void TMainForm::DrivesViewClick() {
-  const int selected = DrivesView.Selected();
-  if (selected < 0) return;
+TMainForm::TAnswer TMainForm::AnswerOf(const TQuestion& question, const TDriveQueries& queries) {
+  if (question.Table) return {{}, 0, DrivesTableLines(question.Letters, question.Separator, queries).Text()};
+  if (question.Request == CopyRequest)
+    return {{}, 0, DriveInfoLines(question.Letters[0], question.Separator, queries).Text()};
+  const TDriveInfo probe(question.Letters[0], queries);
+  return {probe.CreateReport(), probe.VolumeFailed ? 0 : RoundHalfToEven(probe.UsedPercent()), ""};
+}
+
+void TMainForm::Ask(TQuestion question) {
+  const TRequest request = question.Request;
+  std::optional<TPending>& pending = pending_[request];
+  const unsigned sequence = ++sequence_;
+  HWND window = Handle();
+  pending.emplace(
+      TPending{sequence, TDeadlineCall<TAnswer>([question = std::move(question),
+                                                 &queries = queries_] { return AnswerOf(question, queries); },
+                                                [window, request, sequence] {
+                                                  PostMessageA(window, kProbeAnswered, request,
+                                                               static_cast<LPARAM>(sequence));
+                                                })});
+  if (pending->Call.Wait(kQuickAnswer)) {
+    Answered(request);
+    return;
+  }
+  // The table keeps what it shows until the answer comes; the gauge shows nothing meanwhile.
+  if (request == ShowRequest) SizeGauge.SetProgress(0);
+  UpdateCursor();
+}
+
+void TMainForm::Answered(TRequest request) {
+  TPending pending = std::move(*pending_[request]);
+  pending_[request].reset();
+  UpdateCursor();
+  if (request == CopyRequest) {
+    tk::SetClipboardText(Handle(), pending.Call.Take(0)->Text);
+    return;
+  }
   // The gauge is painted once, with the final value; whatever fails leaves it at 0.
   int used = 0;
   try {
-    used = ShowDriveReport(selected);
+    const TAnswer answer = *pending.Call.Take(0);
+    InfoGrid.SetRowCount(answer.Report->Count() + 1);
+    for (int i = 0; i < answer.Report->Count(); ++i) {
+      InfoGrid.SetCell(0, i + 1, answer.Report->NameAt(i));
+      InfoGrid.SetCell(1, i + 1, answer.Report->ValueAt(i));
+    }
+    used = answer.Used;
   } catch (...) {
     SizeGauge.SetProgress(0);
     throw;
@@ -146,34 +189,39 @@ void TMainForm::DrivesViewClick() {
   SizeGauge.SetProgress(used);
 }
 
-int TMainForm::ShowDriveReport(int item) {
-  const TListedDrive* drive = DriveAt(item);
-  if (!drive) return 0;
-  const TDriveInfo probe(drive->Letter, queries_);
-  const std::unique_ptr<TPairStringList> report = probe.CreateReport();
-  InfoGrid.SetRowCount(report->Count() + 1);
-  for (int i = 0; i < report->Count(); ++i) {
-    InfoGrid.SetCell(0, i + 1, report->NameAt(i));
-    InfoGrid.SetCell(1, i + 1, report->ValueAt(i));
-  }
-  return probe.VolumeFailed ? 0 : RoundHalfToEven(probe.UsedPercent());
+void TMainForm::UpdateCursor() {
+  const tk::TCursor cursor =
+      pending_[ShowRequest] || pending_[CopyRequest] ? tk::TCursor::HourGlass : tk::TCursor::Default;
+  if (tk::ScreenCursor() != cursor) tk::SetScreenCursor(cursor);
+}
+
+void TMainForm::DrivesViewClick() {
+  const int selected = DrivesView.Selected();
+  if (selected < 0) return;
+  if (const TListedDrive* drive = DriveAt(selected)) Ask({ShowRequest, {drive->Letter}});
 }
 
 void TMainForm::CopyInfoBtnClick() {
-  const TListedDrive* drive = DriveAt(DrivesView.Selected());
-  if (!drive) return;
-  tk::SetClipboardText(Handle(), DriveInfoLines(drive->Letter, Separator, queries_).Text());
+  if (const TListedDrive* drive = DriveAt(DrivesView.Selected()))
+    Ask({CopyRequest, {drive->Letter}, false, Separator});
 }
 
 void TMainForm::CopyInfosBtnClick() {
-  tk::THourGlass hourGlass;
-  CopyDrivesTable();
+  // The hour-glass from the start, also for drives that answer at once.
+  tk::SetScreenCursor(tk::TCursor::HourGlass);
+  try {
+    CopyDrivesTable();
+  } catch (...) {
+    UpdateCursor();
+    throw;
+  }
+  UpdateCursor();
 }
 
 void TMainForm::CopyDrivesTable() {
   std::vector<char> letters;
   for (const TListedDrive& drive : drives_) letters.push_back(drive.Letter);
-  tk::SetClipboardText(Handle(), DrivesTableLines(letters, Separator, queries_).Text());
+  Ask({CopyRequest, std::move(letters), true, Separator});
 }
 
 void TMainForm::InfoBtnClick() {
@@ -222,6 +270,14 @@ int TMainForm::MoveSplitter(int delta) {
 }
 
 LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kProbeAnswered) {
+    // Only the answer of the request under way; an earlier one that a later request replaced is
+    // dropped.
+    const std::optional<TPending>& pending = pending_[wParam == CopyRequest ? CopyRequest : ShowRequest];
+    if (pending && static_cast<LPARAM>(pending->Sequence) == lParam)
+      Answered(wParam == CopyRequest ? CopyRequest : ShowRequest);
+    return 0;
+  }
   if (message == WM_NOTIFY) {
     const auto* header = reinterpret_cast<const NMHDR*>(lParam);
     if (header->hwndFrom == DrivesView.Handle() && header->code == NM_CLICK) DrivesViewClick();

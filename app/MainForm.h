@@ -2,11 +2,16 @@
 // gauge and the tool buttons.
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
+#include "app/drive/DeadlineCall.h"
 #include "app/drive/DriveList.h"
 #include "app/drive/DriveQueries.h"
+#include "app/drive/PairStringList.h"
 #include "controls/Gauges.h"
 #include "controls/Panel.h"
 #include "controls/Splitter.h"
@@ -26,6 +31,9 @@ int DriveImageIndex(UINT driveType);
 class TMainForm : public tk::TForm {
  public:
   explicit TMainForm(const TDriveQueries& queries = SystemDriveQueries());
+  // Posted to the window by a probe that did not answer at once, when it has: wParam the kind of
+  // request (TRequest), lParam its sequence number.
+  static constexpr UINT kProbeAnswered = WM_APP + 1;
   // Creates the window and its components, then lists the drives.
   void Create() override;
 
@@ -64,9 +72,36 @@ class TMainForm : public tk::TForm {
   int MoveSplitter(int delta);
   // The listed drive under a list item, or null.
   const TListedDrive* DriveAt(int item) const;
-  // Fills the table with the report of the drive under a list item; returns the used space in
-  // whole percent, 0 when the volume did not answer.
-  int ShowDriveReport(int item);
+  // What a request's probe hands back: for a click the report for the table and the used share
+  // for the gauge, for a copy the text for the clipboard.
+  struct TAnswer {
+    std::unique_ptr<TPairStringList> Report;
+    int Used = 0;  // in whole percent, 0 when the volume did not answer
+    std::string Text;
+  };
+  enum TRequest : WPARAM { ShowRequest, CopyRequest };
+  // A request's probe under way apart from the window's thread. A later request of the same kind
+  // takes its place; the earlier answer is then dropped.
+  struct TPending {
+    unsigned Sequence;
+    TDeadlineCall<TAnswer> Call;
+  };
+  // What a request asks, answered on the probe's thread: a click the report of its drive, a copy
+  // the lines of the selected drive or the table of all drives.
+  struct TQuestion {
+    TRequest Request;
+    std::vector<char> Letters;
+    bool Table = false;
+    char Separator = 0;
+  };
+  static TAnswer AnswerOf(const TQuestion& question, const TDriveQueries& queries);
+  // Asks apart from the window's thread. An answer that comes within a moment is used at once;
+  // otherwise it comes back with kProbeAnswered, and the window shows the hour-glass until then.
+  void Ask(TQuestion question);
+  // Uses the answer of the request under way: fills table and gauge, or the clipboard.
+  void Answered(TRequest request);
+  // The hour-glass while any request waits.
+  void UpdateCursor();
   // Row heights at the form's DPI and the column rule: two equal columns filling the table.
   void SetInfoGridMetrics();
 
@@ -78,6 +113,8 @@ class TMainForm : public tk::TForm {
   // The drives of DrivesView, in item order.
   std::vector<TListedDrive> drives_;
   char Separator = 0;
+  unsigned sequence_ = 0;
+  std::optional<TPending> pending_[2];  // by TRequest
 };
 
 }  // namespace app

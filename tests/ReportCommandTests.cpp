@@ -136,7 +136,8 @@ TEST(ReportCommand, HelpIsGermanUsageOnStandardOutput) {
   const TFakeDriveQueries fake = TwoDrives();
   const app::TCommandResult result = RunReportCommand({"--help"}, fake);
   EXPECT_EQ(result.ExitCode, 0);
-  EXPECT_EQ(result.Out.rfind("Aufruf: sandrivo-report [--json] [Laufwerk]\r\n", 0), 0u) << result.Out;
+  EXPECT_EQ(result.Out.rfind("Aufruf: sandrivo-report [--json] [--timeout SEKUNDEN] [Laufwerk]\r\n", 0), 0u)
+      << result.Out;
   EXPECT_EQ(result.Err, "");
 }
 
@@ -280,6 +281,7 @@ TEST(ReportProgram, PrintsTheSameDrivesAsTheWindow) {
   form.Show();
   testing_support::Pump();
   testing_support::Click(form.CopyInfosBtn.Handle(), 12, 12);
+  ASSERT_TRUE(testing_support::WaitForAnswers());
   const std::string table = tk::ClipboardText(nullptr);
 
   const TProcessResult all = RunReportProgram("");
@@ -296,6 +298,7 @@ TEST(ReportProgram, PrintsTheSameDrivesAsTheWindow) {
     testing_support::Click(form.DrivesView.Handle(), p.x, p.y);
   }
   testing_support::Click(form.CopyInfoBtn.Handle(), 12, 12);
+  ASSERT_TRUE(testing_support::WaitForAnswers());
   const std::string windowOne = tk::ClipboardText(nullptr);
   const TProcessResult one = RunReportProgram("c:");
   EXPECT_EQ(one.ExitCode, 0u) << one.Err;

@@ -1,7 +1,9 @@
 #include "app/drive/ReportCommand.h"
 
 #include <memory>
+#include <optional>
 
+#include "app/drive/DeadlineCall.h"
 #include "app/drive/DriveExport.h"
 #include "app/drive/DriveInfo.h"
 #include "app/drive/DriveJson.h"
@@ -12,16 +14,24 @@ namespace app {
 namespace {
 
 const char kUsage[] =
-    "Aufruf: sandrivo-report [--json] [Laufwerk]\r\n"
+    "Aufruf: sandrivo-report [--json] [--timeout SEKUNDEN] [Laufwerk]\r\n"
     "\r\n"
     "Ohne Laufwerk: die Tabelle aller Laufwerke, eine Kopfzeile und eine Zeile je Laufwerk.\r\n"
     "Mit Laufwerk (C, C: oder C:\\): die Angaben dieses Laufwerks, eine Zeile je Angabe.\r\n"
     "Felder sind durch \";\" getrennt, jede Zeile endet mit CR LF.\r\n"
     "\r\n"
-    "--json    ein JSON-Dokument (UTF-8): ein Feld mit einem Objekt je Laufwerk\r\n"
-    "--help    diese Hilfe (auch -h oder /?)\r\n"
+    "--json               ein JSON-Dokument (UTF-8): ein Feld mit einem Objekt je Laufwerk\r\n"
+    "--timeout SEKUNDEN   so lange wird auf jedes Laufwerk höchstens gewartet (1 bis 86400,\r\n"
+    "                     ohne Angabe 15). Ein Laufwerk, das bis dahin nicht antwortet, steht da\r\n"
+    "                     wie eines ohne Datenträger (JSON: \"answered\": false, \"timedOut\": true);\r\n"
+    "                     die Fehlerausgabe nennt es, und das Programm endet sofort.\r\n"
+    "--help               diese Hilfe (auch -h oder /?)\r\n"
     "\r\n"
     "Rückgabewert: 0 Erfolg, 1 Fehler beim Schreiben oder Abfragen, 2 falscher Aufruf.\r\n";
+
+// The time limit of each drive, without --timeout, long enough for a network drive that answers.
+const DWORD kDefaultTimeoutSeconds = 15;
+const DWORD kLongestTimeoutSeconds = 86400;
 
 // Arguments longer than this are shortened in messages.
 const size_t kShownArgument = 40;
@@ -50,26 +60,73 @@ bool IsOption(const std::string& arg) {
   return !arg.empty() && (arg[0] == '-' || arg[0] == '/');
 }
 
-// The listed drives among the letters that the system has: only those letters are asked.
-std::vector<char> ReportedLetters(const TDriveQueries& queries) {
-  const DWORD present = queries.LogicalDrives();
-  std::vector<char> letters;
-  for (int i = 0; i < 26; ++i) {
-    if (!(present & (1u << i))) continue;
-    const char letter = static_cast<char>('A' + i);
-    if (IsListedDriveType(queries.DriveType(std::string(1, letter) + ":\\"))) letters.push_back(letter);
+// Whole seconds from 1 to kLongestTimeoutSeconds, or 0.
+DWORD ParseSeconds(const std::string& text) {
+  if (text.empty() || text.size() > 5) return 0;
+  DWORD seconds = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return 0;
+    seconds = seconds * 10 + static_cast<DWORD>(c - '0');
   }
-  return letters;
+  return seconds <= kLongestTimeoutSeconds ? seconds : 0;
 }
 
-std::string JsonReport(const std::vector<char>& letters, const TDriveQueries& queries) {
+// What a drive that has not answered in time shows: the type that the listing gave, no volume.
+class TUnansweredQueries final : public TDriveQueries {
+ public:
+  explicit TUnansweredQueries(UINT type) : type_(type) {}
+  UINT DriveType(const std::string&) const override { return type_; }
+  bool VolumeInformation(const std::string&, TVolumeAnswer&) const override { return false; }
+  void DiskFreeSpace(const std::string&, TClusterAnswer& answer) const override { answer = {}; }
+  std::optional<TFreeSpaceAnswer> DiskFreeSpaceEx(const std::string&) const override { return std::nullopt; }
+
+ private:
+  UINT type_;
+};
+
+// The drives' probes, all asked at once, each on a thread of its own. A drive that has not answered
+// when the time limit, counted from the start, is over is reported as a drive whose volume did not
+// answer, marked TimedOut; its thread is left to itself.
+std::vector<std::unique_ptr<TDriveInfo>> ProbeDrives(const std::vector<TListedDrive>& drives,
+                                                     DWORD limitSeconds, const TDriveQueries& queries) {
+  std::vector<TDeadlineCall<std::unique_ptr<TDriveInfo>>> calls;
+  calls.reserve(drives.size());
+  for (const TListedDrive& drive : drives)
+    calls.emplace_back(
+        [letter = drive.Letter, &queries] { return std::make_unique<TDriveInfo>(letter, queries); });
+  const DWORD start = GetTickCount(), limit = limitSeconds * 1000;
   std::vector<std::unique_ptr<TDriveInfo>> probes;
-  std::vector<const TDriveInfo*> order;
-  for (char letter : letters) {
-    probes.push_back(std::make_unique<TDriveInfo>(letter, queries));
-    order.push_back(probes.back().get());
+  for (size_t i = 0; i < drives.size(); ++i) {
+    const DWORD waited = GetTickCount() - start;
+    std::optional<std::unique_ptr<TDriveInfo>> probe = calls[i].Take(waited < limit ? limit - waited : 0);
+    if (!probe) {
+      probe = std::make_unique<TDriveInfo>(drives[i].Letter, TUnansweredQueries(drives[i].Type));
+      (*probe)->TimedOut = true;
+    }
+    probes.push_back(std::move(*probe));
   }
-  return DrivesJson(order);
+  return probes;
+}
+
+// The report of probes made: the table (or one drive's lines) or JSON, and a note on standard error
+// for each drive that did not answer in time.
+TCommandResult Report(const std::vector<std::unique_ptr<TDriveInfo>>& probes, bool json, bool oneDrive,
+                      DWORD limitSeconds) {
+  std::vector<const TDriveInfo*> order;
+  TCommandResult result;
+  for (const auto& probe : probes) {
+    order.push_back(probe.get());
+    if (probe->TimedOut)
+      result.Err += std::string("sandrivo-report: Laufwerk ") + probe->Letter + ": hat nicht binnen " +
+                    std::to_string(limitSeconds) + " s geantwortet\r\n";
+  }
+  if (json)
+    result.Out = DrivesJson(order);
+  else if (oneDrive)
+    result.Out = DriveInfoLines(*order.front(), kFieldSeparator).Text();
+  else
+    result.Out = DrivesTableLines(order, kFieldSeparator).Text();
+  return result;
 }
 
 }  // namespace
@@ -77,12 +134,20 @@ std::string JsonReport(const std::vector<char>& letters, const TDriveQueries& qu
 TCommandResult RunReportCommand(const std::vector<std::string>& args, const TDriveQueries& queries) {
   // Every argument is read before any drive is asked.
   bool json = false;
+  DWORD timeout = kDefaultTimeoutSeconds;
   std::string drive;
   int drives = 0;
-  for (const std::string& arg : args) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
     if (arg == "--help" || arg == "-h" || arg == "/?") return {kUsage, "", 0};
     if (arg == "--json") {
       json = true;
+    } else if (arg == "--timeout" || arg.rfind("--timeout=", 0) == 0) {
+      if (arg == "--timeout" && i + 1 == args.size())
+        return Failure("--timeout ohne Sekunden (Hilfe: sandrivo-report --help)");
+      const std::string value = arg == "--timeout" ? args[++i] : arg.substr(10);
+      timeout = ParseSeconds(value);
+      if (!timeout) return Failure(Quoted(value) + " ist keine Zeit in Sekunden (1 bis 86400)");
     } else if (IsOption(arg)) {
       return Failure("unbekannte Option " + Quoted(arg) + " (Hilfe: sandrivo-report --help)");
     } else {
@@ -91,17 +156,12 @@ TCommandResult RunReportCommand(const std::vector<std::string>& args, const TDri
     }
   }
   if (drives > 1) return Failure("zu viele Argumente (höchstens ein Laufwerk)");
-  if (drives == 0) {
-    const std::vector<char> letters = ReportedLetters(queries);
-    if (json) return {JsonReport(letters, queries), "", 0};
-    return {DrivesTableLines(letters, kFieldSeparator, queries).Text(), "", 0};
-  }
+  if (drives == 0) return Report(ProbeDrives(ListedDrives(queries), timeout, queries), json, false, timeout);
   const char letter = ParseDriveLetter(drive);
   if (!letter) return Failure(Quoted(drive) + " ist kein Laufwerksbuchstabe");
-  if (!IsListedDriveType(queries.DriveType(std::string(1, letter) + ":\\")))
-    return Failure(std::string("Laufwerk ") + letter + ": ist nicht vorhanden");
-  if (json) return {JsonReport({letter}, queries), "", 0};
-  return {DriveInfoLines(letter, kFieldSeparator, queries).Text(), "", 0};
+  const UINT type = queries.DriveType(std::string(1, letter) + ":\\");
+  if (!IsListedDriveType(type)) return Failure(std::string("Laufwerk ") + letter + ": ist nicht vorhanden");
+  return Report(ProbeDrives({{letter, type}}, timeout, queries), json, true, timeout);
 }
 
 }  // namespace app
