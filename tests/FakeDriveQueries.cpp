@@ -2,16 +2,15 @@
 
 namespace testing_support {
 
-// Two manual-reset events: released (the queries go on) and blocked (a query waits).
+// Which blocked drives may go on, and an event set when a query blocks.
 struct TFakeDriveQueries::TGate {
   TGate() = default;
   TGate(const TGate&) = delete;
   TGate& operator=(const TGate&) = delete;
-  ~TGate() {
-    CloseHandle(Released);
-    CloseHandle(Blocked);
-  }
-  HANDLE Released = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  ~TGate() { CloseHandle(Blocked); }
+  bool Open(char letter) const { return All || (Letters & (1u << (letter - 'A'))); }
+  std::atomic<bool> All = false;
+  std::atomic<unsigned> Letters = 0;
   HANDLE Blocked = CreateEventA(nullptr, TRUE, FALSE, nullptr);
 };
 
@@ -26,7 +25,11 @@ TFakeDriveQueries::TFakeDriveQueries(const TFakeDriveQueries& other)
       gate_(std::make_shared<TGate>()) {}
 
 void TFakeDriveQueries::Release() const {
-  SetEvent(gate_->Released);
+  gate_->All = true;
+}
+
+void TFakeDriveQueries::Release(char letter) const {
+  gate_->Letters |= 1u << (letter - 'A');
 }
 
 bool TFakeDriveQueries::WaitUntilBlocked(DWORD milliseconds) const {
@@ -51,7 +54,7 @@ bool TFakeDriveQueries::VolumeInformation(const std::string& root, app::TVolumeA
     // The thread's own share of the gate: it may outlive this object.
     const std::shared_ptr<TGate> gate = gate_;
     SetEvent(gate->Blocked);
-    WaitForSingleObject(gate->Released, INFINITE);
+    while (!gate->Open(root[0])) Sleep(5);
   }
   if (drive && drive->ThrowOnVolume) throw std::runtime_error("Laufwerk " + root + " antwortet nicht");
   if (!drive || !drive->VolumeAnswers) return false;

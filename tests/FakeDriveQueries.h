@@ -21,7 +21,7 @@ struct TFakeDrive {
   // Empty: the system lacks the 64-bit query.
   std::optional<app::TFreeSpaceAnswer> FreeSpace;
   bool ThrowOnVolume = false;
-  // The volume query waits until Release, as a network drive whose server stalls.
+  // The volume query waits until released, as that of a network drive whose server stalls.
   bool Blocks = false;
 };
 
@@ -41,6 +41,8 @@ class TFakeDriveQueries : public app::TDriveQueries {
   // Lets every blocked volume query go on; call it only while this object lives. A query left
   // blocked when the object goes stays blocked, touching nothing but the gate it waits at.
   void Release() const;
+  // Lets the blocked volume queries of one drive go on.
+  void Release(char letter) const;
   // Waits until a volume query is blocked (true), at most the milliseconds.
   bool WaitUntilBlocked(DWORD milliseconds) const;
 
