@@ -313,6 +313,9 @@ TEST(ReportProgram, ExitStatusesOfTheRealProgram) {
   EXPECT_EQ(tooMany.Err, "sandrivo-report: zu viele Argumente (höchstens ein Laufwerk)\r\n");
   const TProcessResult bad = RunReportProgram("xyz");
   EXPECT_EQ(bad.ExitCode, 2u);
+  const TProcessResult badTime = RunReportProgram("--timeout 0");
+  EXPECT_EQ(badTime.ExitCode, 2u);
+  EXPECT_EQ(badTime.Err, "sandrivo-report: \"0\" ist keine Zeit in Sekunden (1 bis 86400)\r\n");
   const TProcessResult help = RunReportProgram("--help");
   EXPECT_EQ(help.ExitCode, 0u);
   EXPECT_NE(help.Out.find("Laufwerk"), std::string::npos);

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/drive/DriveInfo.h"
@@ -138,6 +139,19 @@ TEST(ReportCommand, HelpAndUsageErrorsAskNoDrive) {
       {{"xyz"}, "sandrivo-report: \"xyz\" ist kein Laufwerksbuchstabe\r\n"},
       {{std::string(10000, 'a')},
        "sandrivo-report: \"" + std::string(40, 'a') + "...\" ist kein Laufwerksbuchstabe\r\n"},
+      {{"--timeout"}, "sandrivo-report: --timeout ohne Sekunden (Hilfe: sandrivo-report --help)\r\n"},
+      {{"C", "--timeout"}, "sandrivo-report: --timeout ohne Sekunden (Hilfe: sandrivo-report --help)\r\n"},
+      {{"--timeout", "0"}, "sandrivo-report: \"0\" ist keine Zeit in Sekunden (1 bis 86400)\r\n"},
+      {{"--timeout", "-1"}, "sandrivo-report: \"-1\" ist keine Zeit in Sekunden (1 bis 86400)\r\n"},
+      {{"--timeout", "1.5"}, "sandrivo-report: \"1.5\" ist keine Zeit in Sekunden (1 bis 86400)\r\n"},
+      {{"--timeout", "86401"}, "sandrivo-report: \"86401\" ist keine Zeit in Sekunden (1 bis 86400)\r\n"},
+      {{"--timeout", "4294967297"},
+       "sandrivo-report: \"4294967297\" ist keine Zeit in Sekunden (1 bis 86400)\r\n"},
+      {{"--timeout", "C"}, "sandrivo-report: \"C\" ist keine Zeit in Sekunden (1 bis 86400)\r\n"},
+      {{"--timeout="}, "sandrivo-report: \"\" ist keine Zeit in Sekunden (1 bis 86400)\r\n"},
+      {{"--timeout=5s", "C"}, "sandrivo-report: \"5s\" ist keine Zeit in Sekunden (1 bis 86400)\r\n"},
+      {{"--timeouts=5"},
+       "sandrivo-report: unbekannte Option \"--timeouts=5\" (Hilfe: sandrivo-report --help)\r\n"},
   };
   for (const auto& c : cases) {
     const app::TCommandResult result = RunReportCommand(c.args, drives);
@@ -145,6 +159,100 @@ TEST(ReportCommand, HelpAndUsageErrorsAskNoDrive) {
     EXPECT_EQ(result.Out, "");
     EXPECT_EQ(result.Err, c.message);
   }
+}
+
+TEST(ReportCommand, TimeLimitsInEveryForm) {
+  TFakeDriveQueries fake;
+  fake.Drives['C'] = FixedDrive(4096000, 1024000);
+  const std::string table = RunReportCommand({}, fake).Out, one = RunReportCommand({"C"}, fake).Out;
+  ASSERT_NE(table, "");
+  const struct {
+    std::vector<std::string> args;
+    const std::string& out;
+  } cases[] = {{{"--timeout", "1"}, table},
+               {{"--timeout=86400"}, table},
+               {{"C", "--timeout", "30"}, one},
+               {{"--timeout", "2", "--timeout=007", "c:"}, one}};
+  for (const auto& c : cases) {
+    const app::TCommandResult result = RunReportCommand(c.args, fake);
+    EXPECT_EQ(result.ExitCode, 0) << c.args[0];
+    EXPECT_EQ(result.Err, "") << c.args[0];
+    EXPECT_EQ(result.Out, c.out) << c.args[0];
+  }
+}
+
+namespace {
+
+// B: a network drive whose volume query hangs; C and D answer.
+TFakeDriveQueries WithAHangingDrive() {
+  TFakeDriveQueries fake;
+  fake.Drives['B'] = FixedDrive(4096000, 0);
+  fake.Drives['B'].Type = DRIVE_REMOTE;
+  fake.Drives['B'].Blocks = true;
+  fake.Drives['C'] = FixedDrive(4096000, 1024000);
+  fake.Drives['D'] = FixedDrive(8192000, 2048000);
+  fake.Drives['D'].Type = DRIVE_CDROM;
+  return fake;
+}
+
+// Lets the hanging drive answer when the report has not ended in time: a report that waits for
+// it then shows its figures and fails the test, instead of hanging.
+class TWatchdog {
+ public:
+  explicit TWatchdog(const TFakeDriveQueries& fake)
+      : stop_(CreateEventA(nullptr, TRUE, FALSE, nullptr)), thread_([this, &fake] {
+          if (WaitForSingleObject(stop_, 20000) == WAIT_TIMEOUT) fake.Release();
+        }) {}
+  ~TWatchdog() {
+    SetEvent(stop_);
+    thread_.join();
+    CloseHandle(stop_);
+  }
+  TWatchdog(const TWatchdog&) = delete;
+  TWatchdog& operator=(const TWatchdog&) = delete;
+
+ private:
+  HANDLE stop_;
+  std::thread thread_;
+};
+
+}  // namespace
+
+TEST(ReportCommand, ADriveThatDoesNotAnswerInTimeIsReportedAsNotAnsweringAndTheOthersInFull) {
+  const TFakeDriveQueries fake = WithAHangingDrive();
+  // The same drives with B as a drive whose volume did not answer: what the report must print.
+  TFakeDriveQueries quiet = WithAHangingDrive();
+  quiet.Drives['B'].Blocks = false;
+  quiet.Drives['B'].VolumeAnswers = false;
+  const TWatchdog watchdog(fake);
+  const char note[] = "sandrivo-report: Laufwerk B: hat nicht binnen 1 s geantwortet\r\n";
+  const struct { std::vector<std::string> args; } cases[] = {{{"--timeout", "1"}}, {{"--timeout=1", "b:"}}};
+  for (const auto& c : cases) {
+    const app::TCommandResult result = RunReportCommand(c.args, fake);
+    EXPECT_EQ(result.ExitCode, 0) << c.args.back();
+    EXPECT_EQ(result.Err, note) << c.args.back();
+    std::vector<std::string> args = c.args;
+    args.erase(args.begin(), args.begin() + (args[0] == "--timeout" ? 2 : 1));
+    EXPECT_EQ(result.Out, RunReportCommand(args, quiet).Out) << c.args.back();
+  }
+  EXPECT_EQ(RunReportCommand({"--timeout", "1", "B"}, fake).Out,
+            "Laufwerksbuchstabe;B\r\nLaufwerkstyp;Netzlaufwerk\r\n");
+
+  // JSON: the drive that did not answer in time says so; everything else is as without it.
+  const app::TCommandResult json = RunReportCommand({"--json", "--timeout", "1"}, fake);
+  EXPECT_EQ(json.ExitCode, 0);
+  EXPECT_EQ(json.Err, note);
+  nlohmann::json document = nlohmann::json::parse(json.Out);
+  ASSERT_EQ(document.size(), 3u);
+  EXPECT_EQ(document[0]["letter"], "B");
+  EXPECT_EQ(document[0]["answered"], false);
+  EXPECT_EQ(document[0]["timedOut"], true);
+  EXPECT_EQ(document[0]["typeName"], "Netzlaufwerk");
+  EXPECT_TRUE(document[0]["totalBytes"].is_null());
+  document[0].erase("timedOut");
+  const nlohmann::json expected = nlohmann::json::parse(RunReportCommand({"--json"}, quiet).Out);
+  EXPECT_EQ(document, expected);
+  EXPECT_FALSE(expected[0].contains("timedOut")) << "only a drive that did not answer in time has it";
 }
 
 TEST(ReportCommand, OneLetterAsksOnlyThatLetterAndTheTableTheLettersTheWindowLists) {
