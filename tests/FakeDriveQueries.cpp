@@ -42,20 +42,23 @@ const TFakeDrive* TFakeDriveQueries::Find(const std::string& root) const {
   return found == Drives.end() ? nullptr : &found->second;
 }
 
+void TFakeDriveQueries::Block(char letter) const {
+  // The thread's own share of the gate: it may outlive this object.
+  const std::shared_ptr<TGate> gate = gate_;
+  SetEvent(gate->Blocked);
+  while (!gate->Open(letter)) Sleep(5);
+}
+
 UINT TFakeDriveQueries::DriveType(const std::string& root) const {
   const TFakeDrive* drive = Find(root);
+  if (drive && drive->TypeBlocks) Block(root[0]);
   return drive ? drive->Type : DRIVE_NO_ROOT_DIR;
 }
 
 bool TFakeDriveQueries::VolumeInformation(const std::string& root, app::TVolumeAnswer& answer) const {
   const TFakeDrive* drive = Find(root);
   if (OnVolumeQuery) OnVolumeQuery(root[0]);
-  if (drive && drive->Blocks) {
-    // The thread's own share of the gate: it may outlive this object.
-    const std::shared_ptr<TGate> gate = gate_;
-    SetEvent(gate->Blocked);
-    while (!gate->Open(root[0])) Sleep(5);
-  }
+  if (drive && drive->Blocks) Block(root[0]);
   if (drive && drive->ThrowOnVolume) throw std::runtime_error("Laufwerk " + root + " antwortet nicht");
   if (!drive || !drive->VolumeAnswers) return false;
   answer = drive->Volume;

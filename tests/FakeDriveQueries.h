@@ -23,6 +23,8 @@ struct TFakeDrive {
   bool ThrowOnVolume = false;
   // The volume query waits until released, as that of a network drive whose server stalls.
   bool Blocks = false;
+  // The type query waits so too.
+  bool TypeBlocks = false;
 };
 
 class TFakeDriveQueries : public app::TDriveQueries {
@@ -53,6 +55,8 @@ class TFakeDriveQueries : public app::TDriveQueries {
 
  private:
   const TFakeDrive* Find(const std::string& root) const;
+  // Waits until the drive is released.
+  void Block(char letter) const;
 
   struct TGate;
   std::shared_ptr<TGate> gate_;

@@ -1,5 +1,6 @@
 #include "app/drive/ReportCommand.h"
 
+#include <atomic>
 #include <memory>
 #include <optional>
 
@@ -71,7 +72,8 @@ DWORD ParseSeconds(const std::string& text) {
   return seconds <= kLongestTimeoutSeconds ? seconds : 0;
 }
 
-// What a drive that has not answered in time shows: the type that the listing gave, no volume.
+// What a drive that has not answered in time shows: its type, if that query answered, and no
+// volume.
 class TUnansweredQueries final : public TDriveQueries {
  public:
   explicit TUnansweredQueries(UINT type) : type_(type) {}
@@ -84,26 +86,42 @@ class TUnansweredQueries final : public TDriveQueries {
   UINT type_;
 };
 
-// The drives' probes, all asked at once, each on a thread of its own. A drive that has not answered
-// when the time limit, counted from the start, is over is reported as a drive whose volume did not
-// answer, marked TimedOut; its thread is left to itself.
-std::vector<std::unique_ptr<TDriveInfo>> ProbeDrives(const std::vector<TListedDrive>& drives,
-                                                     DWORD limitSeconds, const TDriveQueries& queries) {
-  std::vector<TDeadlineCall<std::unique_ptr<TDriveInfo>>> calls;
-  calls.reserve(drives.size());
-  for (const TListedDrive& drive : drives)
-    calls.emplace_back(
-        [letter = drive.Letter, &queries] { return std::make_unique<TDriveInfo>(letter, queries); });
+// One letter asked on a thread of its own: its type, then, for a listed type, its probe (none
+// for a letter that is not listed).
+struct TLetterCall {
+  char Letter;
+  std::shared_ptr<std::atomic<UINT>> Type;  // 0 until the type query has answered
+  TDeadlineCall<std::unique_ptr<TDriveInfo>> Call;
+};
+
+// The listed drives among the letters, the way the main window lists them (the type of each
+// letter), with their probes. Every letter is asked at once; a letter that has not answered when
+// the time limit, counted from the start, is over is reported as a drive that did not answer,
+// marked TimedOut, and its thread is left to itself. A stalled share may hold up its type query
+// too: such a letter is reported all the same, without a type.
+std::vector<std::unique_ptr<TDriveInfo>> ProbeLetters(const std::vector<char>& letters, DWORD limitSeconds,
+                                                      const TDriveQueries& queries) {
+  std::vector<TLetterCall> calls;
+  calls.reserve(letters.size());
+  for (const char letter : letters) {
+    auto type = std::make_shared<std::atomic<UINT>>(0);
+    calls.push_back({letter, type, TDeadlineCall<std::unique_ptr<TDriveInfo>>([letter, type, &queries] {
+                       *type = queries.DriveType(std::string(1, letter) + ":\\");
+                       return IsListedDriveType(*type) ? std::make_unique<TDriveInfo>(letter, queries)
+                                                       : nullptr;
+                     })});
+  }
   const DWORD start = GetTickCount(), limit = limitSeconds * 1000;
   std::vector<std::unique_ptr<TDriveInfo>> probes;
-  for (size_t i = 0; i < drives.size(); ++i) {
+  for (TLetterCall& call : calls) {
     const DWORD waited = GetTickCount() - start;
-    std::optional<std::unique_ptr<TDriveInfo>> probe = calls[i].Take(waited < limit ? limit - waited : 0);
-    if (!probe) {
-      probe = std::make_unique<TDriveInfo>(drives[i].Letter, TUnansweredQueries(drives[i].Type));
-      (*probe)->TimedOut = true;
+    if (std::optional<std::unique_ptr<TDriveInfo>> probe =
+            call.Call.Take(waited < limit ? limit - waited : 0)) {
+      if (*probe) probes.push_back(std::move(*probe));
+      continue;
     }
-    probes.push_back(std::move(*probe));
+    probes.push_back(std::make_unique<TDriveInfo>(call.Letter, TUnansweredQueries(*call.Type)));
+    probes.back()->TimedOut = true;
   }
   return probes;
 }
@@ -156,12 +174,16 @@ TCommandResult RunReportCommand(const std::vector<std::string>& args, const TDri
     }
   }
   if (drives > 1) return Failure("zu viele Argumente (höchstens ein Laufwerk)");
-  if (drives == 0) return Report(ProbeDrives(ListedDrives(queries), timeout, queries), json, false, timeout);
+  if (drives == 0) {
+    std::vector<char> letters;
+    for (char letter = 'A'; letter <= 'Z'; ++letter) letters.push_back(letter);
+    return Report(ProbeLetters(letters, timeout, queries), json, false, timeout);
+  }
   const char letter = ParseDriveLetter(drive);
   if (!letter) return Failure(Quoted(drive) + " ist kein Laufwerksbuchstabe");
-  const UINT type = queries.DriveType(std::string(1, letter) + ":\\");
-  if (!IsListedDriveType(type)) return Failure(std::string("Laufwerk ") + letter + ": ist nicht vorhanden");
-  return Report(ProbeDrives({{letter, type}}, timeout, queries), json, true, timeout);
+  const std::vector<std::unique_ptr<TDriveInfo>> probes = ProbeLetters({letter}, timeout, queries);
+  if (probes.empty()) return Failure(std::string("Laufwerk ") + letter + ": ist nicht vorhanden");
+  return Report(probes, json, true, timeout);
 }
 
 }  // namespace app
