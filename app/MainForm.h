@@ -2,7 +2,6 @@
 // gauge and the tool buttons.
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
