@@ -31,6 +31,9 @@ const int kDriveImageSize = 32;
 // Room beside the widest drive caption, so that none is cut short under its icon (96 dpi).
 const int kDriveLabelMargin = 4;
 const COLORREF kTransparent = RGB(255, 0, 255);
+// How long a click waits for its drive on the window's thread before the answer is left to come
+// later: a drive that answers within it fills the window at once, as it always has.
+const DWORD kQuickAnswer = 50;
 
 tk::TImageList LoadDriveImages(int dpi = tk::kDesignDpi) {
   // In the order of DriveImageIndex.
@@ -158,13 +161,54 @@ const TListedDrive* TMainForm::DriveAt(int item) const {
   return &drives_[static_cast<size_t>(item)];
 }
 
-void TMainForm::DrivesViewClick() {
-  const int selected = DrivesView.Selected();
-  if (selected < 0) return;
+TMainForm::TAnswer TMainForm::AnswerOf(const TQuestion& question, const TDriveQueries& queries) {
+  if (question.Table) return {{}, 0, DrivesTableLines(question.Letters, question.Separator, queries)};
+  if (question.Request == CopyRequest)
+    return {{}, 0, DriveInfoLines(question.Letters[0], question.Separator, queries)};
+  const TDriveInfo probe(question.Letters[0], queries);
+  return {probe.CreateWideReport(), probe.VolumeFailed ? 0 : RoundHalfToEven(probe.UsedPercent()), {}};
+}
+
+void TMainForm::Ask(TQuestion question) {
+  const TRequest request = question.Request;
+  std::optional<TPending>& pending = pending_[request];
+  const unsigned sequence = ++sequence_;
+  HWND window = Handle();
+  pending.emplace(
+      TPending{sequence, TDeadlineCall<TAnswer>([question = std::move(question),
+                                                 &queries = queries_] { return AnswerOf(question, queries); },
+                                                [window, request, sequence] {
+                                                  PostMessageA(window, kProbeAnswered, request,
+                                                               static_cast<LPARAM>(sequence));
+                                                })});
+  if (pending->Call.Wait(kQuickAnswer)) {
+    Answered(request);
+    return;
+  }
+  // The table keeps what it shows until the answer comes; the gauge shows nothing meanwhile.
+  if (request == ShowRequest) SizeGauge.SetProgress(0);
+  UpdateCursor();
+}
+
+void TMainForm::Answered(TRequest request) {
+  TPending pending = std::move(*pending_[request]);
+  pending_[request].reset();
+  UpdateCursor();
+  if (request == CopyRequest) {
+    const TAnswer answer = *pending.Call.Take(0);
+    tk::SetClipboardText(Handle(), answer.Lines.Text(), answer.Lines.WideText());
+    return;
+  }
   // The gauge is painted once, with the final value; whatever fails leaves it at 0.
   int used = 0;
   try {
-    used = ShowDriveReport(selected);
+    const TAnswer answer = *pending.Call.Take(0);
+    InfoGrid.SetRowCount(static_cast<int>(answer.Report.size()) + 1);
+    for (size_t i = 0; i < answer.Report.size(); ++i) {
+      InfoGrid.SetCell(0, static_cast<int>(i) + 1, answer.Report[i].Name);
+      InfoGrid.SetCell(1, static_cast<int>(i) + 1, answer.Report[i].Value);
+    }
+    used = answer.Used;
   } catch (...) {
     SizeGauge.SetProgress(0);
     throw;
@@ -172,36 +216,39 @@ void TMainForm::DrivesViewClick() {
   SizeGauge.SetProgress(used);
 }
 
-int TMainForm::ShowDriveReport(int item) {
-  const TListedDrive* drive = DriveAt(item);
-  if (!drive) return 0;
-  const TDriveInfo probe(drive->Letter, queries_);
-  const std::vector<TWideRow> report = probe.CreateWideReport();
-  InfoGrid.SetRowCount(static_cast<int>(report.size()) + 1);
-  for (size_t i = 0; i < report.size(); ++i) {
-    InfoGrid.SetCell(0, static_cast<int>(i) + 1, report[i].Name);
-    InfoGrid.SetCell(1, static_cast<int>(i) + 1, report[i].Value);
-  }
-  return probe.VolumeFailed ? 0 : RoundHalfToEven(probe.UsedPercent());
+void TMainForm::UpdateCursor() {
+  const tk::TCursor cursor =
+      pending_[ShowRequest] || pending_[CopyRequest] ? tk::TCursor::HourGlass : tk::TCursor::Default;
+  if (tk::ScreenCursor() != cursor) tk::SetScreenCursor(cursor);
+}
+
+void TMainForm::DrivesViewClick() {
+  const int selected = DrivesView.Selected();
+  if (selected < 0) return;
+  if (const TListedDrive* drive = DriveAt(selected)) Ask({ShowRequest, {drive->Letter}});
 }
 
 void TMainForm::CopyInfoBtnClick() {
-  const TListedDrive* drive = DriveAt(DrivesView.Selected());
-  if (!drive) return;
-  const TExportLines lines = DriveInfoLines(drive->Letter, Separator, queries_);
-  tk::SetClipboardText(Handle(), lines.Text(), lines.WideText());
+  if (const TListedDrive* drive = DriveAt(DrivesView.Selected()))
+    Ask({CopyRequest, {drive->Letter}, false, Separator});
 }
 
 void TMainForm::CopyInfosBtnClick() {
-  tk::THourGlass hourGlass;
-  CopyDrivesTable();
+  // The hour-glass from the start, also for drives that answer at once.
+  tk::SetScreenCursor(tk::TCursor::HourGlass);
+  try {
+    CopyDrivesTable();
+  } catch (...) {
+    UpdateCursor();
+    throw;
+  }
+  UpdateCursor();
 }
 
 void TMainForm::CopyDrivesTable() {
   std::vector<char> letters;
   for (const TListedDrive& drive : drives_) letters.push_back(drive.Letter);
-  const TExportLines lines = DrivesTableLines(letters, Separator, queries_);
-  tk::SetClipboardText(Handle(), lines.Text(), lines.WideText());
+  Ask({CopyRequest, std::move(letters), true, Separator});
 }
 
 void TMainForm::InfoBtnClick() {
@@ -299,6 +346,14 @@ void TMainForm::DrivesViewNotify(const NMHDR& header) {
 }
 
 LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kProbeAnswered) {
+    // Only the answer of the request under way; an earlier one that a later request replaced is
+    // dropped.
+    const std::optional<TPending>& pending = pending_[wParam == CopyRequest ? CopyRequest : ShowRequest];
+    if (pending && static_cast<LPARAM>(pending->Sequence) == lParam)
+      Answered(wParam == CopyRequest ? CopyRequest : ShowRequest);
+    return 0;
+  }
   if (message == WM_NOTIFY) {
     const auto* header = reinterpret_cast<const NMHDR*>(lParam);
     if (header->hwndFrom == DrivesView.Handle()) DrivesViewNotify(*header);

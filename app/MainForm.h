@@ -2,9 +2,14 @@
 // gauge and the tool buttons.
 #pragma once
 
+#include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
+#include "app/drive/DeadlineCall.h"
+#include "app/drive/DriveExport.h"
+#include "app/drive/DriveInfo.h"
 #include "app/drive/DriveList.h"
 #include "app/drive/DriveQueries.h"
 #include "controls/Gauges.h"
@@ -26,6 +31,9 @@ int DriveImageIndex(UINT driveType);
 class TMainForm : public tk::TForm {
  public:
   explicit TMainForm(const TDriveQueries& queries = SystemDriveQueries());
+  // Posted to the window by a probe that did not answer at once, when it has: wParam the kind of
+  // request (TRequest), lParam its sequence number.
+  static constexpr UINT kProbeAnswered = WM_APP + 1;
   // Creates the window and its components, then lists the drives.
   void Create() override;
 
@@ -69,9 +77,36 @@ class TMainForm : public tk::TForm {
   int MoveSplitter(int delta);
   // The listed drive under a list item, or null.
   const TListedDrive* DriveAt(int item) const;
-  // Fills the table with the report of the drive under a list item; returns the used space in
-  // whole percent, 0 when the volume did not answer.
-  int ShowDriveReport(int item);
+  // What a request's probe hands back: for a click the report for the table and the used share
+  // for the gauge, for a copy the text for the clipboard.
+  struct TAnswer {
+    std::vector<TWideRow> Report;
+    int Used = 0;  // in whole percent, 0 when the volume did not answer
+    TExportLines Lines;
+  };
+  enum TRequest : WPARAM { ShowRequest, CopyRequest };
+  // A request's probe under way apart from the window's thread. A later request of the same kind
+  // takes its place; the earlier answer is then dropped.
+  struct TPending {
+    unsigned Sequence;
+    TDeadlineCall<TAnswer> Call;
+  };
+  // What a request asks, answered on the probe's thread: a click the report of its drive, a copy
+  // the lines of the selected drive or the table of all drives.
+  struct TQuestion {
+    TRequest Request;
+    std::vector<char> Letters;
+    bool Table = false;
+    char Separator = 0;
+  };
+  static TAnswer AnswerOf(const TQuestion& question, const TDriveQueries& queries);
+  // Asks apart from the window's thread. An answer that comes within a moment is used at once;
+  // otherwise it comes back with kProbeAnswered, and the window shows the hour-glass until then.
+  void Ask(TQuestion question);
+  // Uses the answer of the request under way: fills table and gauge, or the clipboard.
+  void Answered(TRequest request);
+  // The hour-glass while any request waits.
+  void UpdateCursor();
   // Row heights at the form's DPI and the column rule: two equal columns filling the table.
   void SetInfoGridMetrics();
 
@@ -88,6 +123,8 @@ class TMainForm : public tk::TForm {
   char Separator = 0;
   // The press of the drive list whose selection change showed its drive: its click shows nothing more.
   unsigned shownAtPress_ = ~0u;
+  unsigned sequence_ = 0;
+  std::optional<TPending> pending_[2];  // by TRequest
 };
 
 }  // namespace app

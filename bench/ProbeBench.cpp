@@ -1,11 +1,14 @@
 // The cost of one drive probe with its report, against the bare system calls that the probe makes
-// for the same drive. Rounds alternate between the two so that both see the same machine load; the
-// ratio printed is the median of the rounds' ratios.
+// for the same drive; and the same probe as a click makes it, on a thread of the pool with a
+// deadline, against the probe on the caller's own thread (as a click made it before). Rounds
+// alternate between subject and baseline so that both see the same machine load; the ratio printed
+// is the median of the rounds' ratios.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/drive/DeadlineCall.h"
 #include "app/drive/DriveInfo.h"
 #include "bench/Rounds.h"
 
@@ -46,5 +49,17 @@ int main(int argc, char** argv) {
               ratios.BaselineSeconds / (rounds * perRound) * 1e6,
               ratios.SubjectSeconds / (rounds * perRound) * 1e6);
   PrintResult("drive probe with its report (C:)", "the system calls the probe makes", ratios, 0);
+
+  // The click's way: the probe in the pool, waited for with the click's deadline.
+  const auto apart = [&] {
+    app::TDeadlineCall<unsigned long long> call([] { return ProbeAndReport('C'); });
+    sink = sink + call.Take(INFINITE).value_or(0);
+  };
+  const TRatios click = MeasureRounds(
+      rounds, perRound, [&] { sink = sink + ProbeAndReport('C'); }, apart);
+  std::printf("probe on the caller's thread: %.1f us, apart with a deadline: %.1f us\n",
+              click.BaselineSeconds / (rounds * perRound) * 1e6,
+              click.SubjectSeconds / (rounds * perRound) * 1e6);
+  PrintResult("click's probe apart, with deadline (C:)", "the same probe on the window's thread", click, 1.2);
   return sink == 0;  // keeps the work from being optimised away
 }

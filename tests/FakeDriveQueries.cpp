@@ -4,27 +4,63 @@
 
 namespace testing_support {
 
+// Which blocked drives may go on, and an event set when a query blocks.
+struct TFakeDriveQueries::TGate {
+  TGate() = default;
+  TGate(const TGate&) = delete;
+  TGate& operator=(const TGate&) = delete;
+  ~TGate() { CloseHandle(Blocked); }
+  bool Open(char letter) const { return All || (Letters & (1u << (letter - 'A'))); }
+  std::atomic<bool> All = false;
+  std::atomic<unsigned> Letters = 0;
+  HANDLE Blocked = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+};
+
+TFakeDriveQueries::TFakeDriveQueries() : gate_(std::make_shared<TGate>()) {}
+
+// A copy has the drives and hooks, and a gate of its own.
+TFakeDriveQueries::TFakeDriveQueries(const TFakeDriveQueries& other)
+    : Drives(other.Drives),
+      ClusterQueries(other.ClusterQueries.load()),
+      FreeSpaceQueries(other.FreeSpaceQueries.load()),
+      OnVolumeQuery(other.OnVolumeQuery),
+      gate_(std::make_shared<TGate>()) {}
+
+void TFakeDriveQueries::Release() const {
+  gate_->All = true;
+}
+
+void TFakeDriveQueries::Release(char letter) const {
+  gate_->Letters |= 1u << (letter - 'A');
+}
+
+bool TFakeDriveQueries::WaitUntilBlocked(DWORD milliseconds) const {
+  return WaitForSingleObject(gate_->Blocked, milliseconds) == WAIT_OBJECT_0;
+}
+
 const TFakeDrive* TFakeDriveQueries::Find(const std::string& root) const {
   if (root.size() != 3 || root.substr(1) != ":\\") throw std::invalid_argument("not a root path: " + root);
   const auto found = Drives.find(root[0]);
   return found == Drives.end() ? nullptr : &found->second;
 }
 
-DWORD TFakeDriveQueries::LogicalDrives() const {
-  DWORD mask = 0;
-  for (const auto& [letter, drive] : Drives)
-    if (letter >= 'A' && letter <= 'Z') mask |= 1u << (letter - 'A');
-  return mask;
+void TFakeDriveQueries::Block(char letter) const {
+  // The thread's own share of the gate: it may outlive this object.
+  const std::shared_ptr<TGate> gate = gate_;
+  SetEvent(gate->Blocked);
+  while (!gate->Open(letter)) Sleep(5);
 }
 
 UINT TFakeDriveQueries::DriveType(const std::string& root) const {
   const TFakeDrive* drive = Find(root);
+  if (drive && drive->TypeBlocks) Block(root[0]);
   return drive ? drive->Type : DRIVE_NO_ROOT_DIR;
 }
 
 bool TFakeDriveQueries::VolumeInformation(const std::string& root, app::TVolumeAnswer& answer) const {
   const TFakeDrive* drive = Find(root);
   if (OnVolumeQuery) OnVolumeQuery(root[0]);
+  if (drive && drive->Blocks) Block(root[0]);
   if (drive && drive->ThrowOnVolume) throw std::runtime_error("Laufwerk " + root + " antwortet nicht");
   if (!drive || !drive->VolumeAnswers) return false;
   answer = drive->Volume;

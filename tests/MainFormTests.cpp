@@ -323,6 +323,7 @@ TEST(MainForm, RealDriveCFillsSixteenRows) {
   const int c = IndexOfLetter(form, 'C');
   ASSERT_GE(c, 0);
   ClickItem(form, c);
+  ASSERT_TRUE(testing_support::WaitForAnswers());
   ASSERT_EQ(form.InfoGrid.RowCount(), 17);
   EXPECT_EQ(form.InfoGrid.Cell(1, 2), "Festplatte");
   // The gauge shows the table's own used share, rounded: both come from the same probe.

@@ -147,7 +147,8 @@ TEST(ReportCommand, HelpIsGermanUsageOnStandardOutput) {
   const TFakeDriveQueries fake = TwoDrives();
   const app::TCommandResult result = RunReportCommand({"--help"}, fake);
   EXPECT_EQ(result.ExitCode, 0);
-  EXPECT_EQ(result.Out.rfind("Aufruf: sandrivo-report [--json] [Laufwerk]\r\n", 0), 0u) << result.Out;
+  EXPECT_EQ(result.Out.rfind("Aufruf: sandrivo-report [--json] [--timeout SEKUNDEN] [Laufwerk]\r\n", 0), 0u)
+      << result.Out;
   EXPECT_EQ(result.Err, "");
 }
 
@@ -291,6 +292,7 @@ TEST(ReportProgram, PrintsTheSameDrivesAsTheWindow) {
   form.Show();
   testing_support::Pump();
   testing_support::Click(form.CopyInfosBtn.Handle(), 12, 12);
+  ASSERT_TRUE(testing_support::WaitForAnswers());
   const std::string table = tk::ClipboardText(nullptr);
 
   const TProcessResult all = RunReportProgram("");
@@ -307,6 +309,7 @@ TEST(ReportProgram, PrintsTheSameDrivesAsTheWindow) {
     testing_support::Click(form.DrivesView.Handle(), p.x, p.y);
   }
   testing_support::Click(form.CopyInfoBtn.Handle(), 12, 12);
+  ASSERT_TRUE(testing_support::WaitForAnswers());
   const std::string windowOne = tk::ClipboardText(nullptr);
   const TProcessResult one = RunReportProgram("c:");
   EXPECT_EQ(one.ExitCode, 0u) << one.Err;
@@ -321,6 +324,9 @@ TEST(ReportProgram, ExitStatusesOfTheRealProgram) {
   EXPECT_EQ(tooMany.Err, "sandrivo-report: zu viele Argumente (höchstens ein Laufwerk)\r\n");
   const TProcessResult bad = RunReportProgram("xyz");
   EXPECT_EQ(bad.ExitCode, 2u);
+  const TProcessResult badTime = RunReportProgram("--timeout 0");
+  EXPECT_EQ(badTime.ExitCode, 2u);
+  EXPECT_EQ(badTime.Err, "sandrivo-report: \"0\" ist keine Zeit in Sekunden (1 bis 86400)\r\n");
   const TProcessResult help = RunReportProgram("--help");
   EXPECT_EQ(help.ExitCode, 0u);
   EXPECT_NE(help.Out.find("Laufwerk"), std::string::npos);

@@ -4,8 +4,11 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <mutex>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/drive/DriveInfo.h"
@@ -42,10 +45,6 @@ class TLimitedSink final : public app::TOutputSink {
 // A drive layer that no call may reach.
 class TUntouchableDrives final : public app::TDriveQueries {
  public:
-  DWORD LogicalDrives() const override {
-    ADD_FAILURE() << "GetLogicalDrives";
-    return 0;
-  }
   UINT DriveType(const std::string& root) const override {
     ADD_FAILURE() << "GetDriveTypeA " << root;
     return 0;
@@ -63,12 +62,12 @@ class TUntouchableDrives final : public app::TDriveQueries {
   }
 };
 
-// Records the letters whose type is asked.
+// Records the letters whose type is asked, from whichever thread asks.
 class TCountingDrives final : public app::TDriveQueries {
  public:
   explicit TCountingDrives(const TFakeDriveQueries& fake) : fake_(fake) {}
-  DWORD LogicalDrives() const override { return fake_.LogicalDrives(); }
   UINT DriveType(const std::string& root) const override {
+    const std::lock_guard<std::mutex> lock(mutex_);
     Asked += root[0];
     return fake_.DriveType(root);
   }
@@ -85,6 +84,7 @@ class TCountingDrives final : public app::TDriveQueries {
 
  private:
   const TFakeDriveQueries& fake_;
+  mutable std::mutex mutex_;
 };
 
 const char kWriteFailure[] =
@@ -140,6 +140,19 @@ TEST(ReportCommand, HelpAndUsageErrorsAskNoDrive) {
       {{"xyz"}, "sandrivo-report: \"xyz\" ist kein Laufwerksbuchstabe\r\n"},
       {{std::string(10000, 'a')},
        "sandrivo-report: \"" + std::string(40, 'a') + "...\" ist kein Laufwerksbuchstabe\r\n"},
+      {{"--timeout"}, "sandrivo-report: --timeout ohne Sekunden (Hilfe: sandrivo-report --help)\r\n"},
+      {{"C", "--timeout"}, "sandrivo-report: --timeout ohne Sekunden (Hilfe: sandrivo-report --help)\r\n"},
+      {{"--timeout", "0"}, "sandrivo-report: \"0\" ist keine Zeit in Sekunden (1 bis 86400)\r\n"},
+      {{"--timeout", "-1"}, "sandrivo-report: \"-1\" ist keine Zeit in Sekunden (1 bis 86400)\r\n"},
+      {{"--timeout", "1.5"}, "sandrivo-report: \"1.5\" ist keine Zeit in Sekunden (1 bis 86400)\r\n"},
+      {{"--timeout", "86401"}, "sandrivo-report: \"86401\" ist keine Zeit in Sekunden (1 bis 86400)\r\n"},
+      {{"--timeout", "4294967297"},
+       "sandrivo-report: \"4294967297\" ist keine Zeit in Sekunden (1 bis 86400)\r\n"},
+      {{"--timeout", "C"}, "sandrivo-report: \"C\" ist keine Zeit in Sekunden (1 bis 86400)\r\n"},
+      {{"--timeout="}, "sandrivo-report: \"\" ist keine Zeit in Sekunden (1 bis 86400)\r\n"},
+      {{"--timeout=5s", "C"}, "sandrivo-report: \"5s\" ist keine Zeit in Sekunden (1 bis 86400)\r\n"},
+      {{"--timeouts=5"},
+       "sandrivo-report: unbekannte Option \"--timeouts=5\" (Hilfe: sandrivo-report --help)\r\n"},
   };
   for (const auto& c : cases) {
     const app::TCommandResult result = RunReportCommand(c.args, drives);
@@ -149,7 +162,118 @@ TEST(ReportCommand, HelpAndUsageErrorsAskNoDrive) {
   }
 }
 
-TEST(ReportCommand, OneLetterAsksOnlyThatLetterAndTheTableOnlyPresentOnes) {
+TEST(ReportCommand, TimeLimitsInEveryForm) {
+  TFakeDriveQueries fake;
+  fake.Drives['C'] = FixedDrive(4096000, 1024000);
+  const std::string table = RunReportCommand({}, fake).Out, one = RunReportCommand({"C"}, fake).Out;
+  ASSERT_NE(table, "");
+  const struct {
+    std::vector<std::string> args;
+    const std::string& out;
+  } cases[] = {{{"--timeout", "1"}, table},
+               {{"--timeout=86400"}, table},
+               {{"C", "--timeout", "30"}, one},
+               {{"--timeout", "2", "--timeout=007", "c:"}, one}};
+  for (const auto& c : cases) {
+    const app::TCommandResult result = RunReportCommand(c.args, fake);
+    EXPECT_EQ(result.ExitCode, 0) << c.args[0];
+    EXPECT_EQ(result.Err, "") << c.args[0];
+    EXPECT_EQ(result.Out, c.out) << c.args[0];
+  }
+}
+
+namespace {
+
+// B: a network drive whose volume query hangs; C and D answer.
+TFakeDriveQueries WithAHangingDrive() {
+  TFakeDriveQueries fake;
+  fake.Drives['B'] = FixedDrive(4096000, 0);
+  fake.Drives['B'].Type = DRIVE_REMOTE;
+  fake.Drives['B'].Blocks = true;
+  fake.Drives['C'] = FixedDrive(4096000, 1024000);
+  fake.Drives['D'] = FixedDrive(8192000, 2048000);
+  fake.Drives['D'].Type = DRIVE_CDROM;
+  return fake;
+}
+
+// Lets the hanging drive answer when the report has not ended in time: a report that waits for
+// it then shows its figures and fails the test, instead of hanging.
+class TWatchdog {
+ public:
+  explicit TWatchdog(const TFakeDriveQueries& fake)
+      : stop_(CreateEventA(nullptr, TRUE, FALSE, nullptr)), thread_([this, &fake] {
+          if (WaitForSingleObject(stop_, 20000) == WAIT_TIMEOUT) fake.Release();
+        }) {}
+  ~TWatchdog() {
+    SetEvent(stop_);
+    thread_.join();
+    CloseHandle(stop_);
+  }
+  TWatchdog(const TWatchdog&) = delete;
+  TWatchdog& operator=(const TWatchdog&) = delete;
+
+ private:
+  HANDLE stop_;
+  std::thread thread_;
+};
+
+}  // namespace
+
+TEST(ReportCommand, ADriveThatDoesNotAnswerInTimeIsReportedAsNotAnsweringAndTheOthersInFull) {
+  const TFakeDriveQueries fake = WithAHangingDrive();
+  // The same drives with B as a drive whose volume did not answer: what the report must print.
+  TFakeDriveQueries quiet = WithAHangingDrive();
+  quiet.Drives['B'].Blocks = false;
+  quiet.Drives['B'].VolumeAnswers = false;
+  const TWatchdog watchdog(fake);
+  const char note[] = "sandrivo-report: Laufwerk B: hat nicht binnen 1 s geantwortet\r\n";
+  const struct { std::vector<std::string> args; } cases[] = {{{"--timeout", "1"}}, {{"--timeout=1", "b:"}}};
+  for (const auto& c : cases) {
+    const app::TCommandResult result = RunReportCommand(c.args, fake);
+    EXPECT_EQ(result.ExitCode, 0) << c.args.back();
+    EXPECT_EQ(result.Err, note) << c.args.back();
+    std::vector<std::string> args = c.args;
+    args.erase(args.begin(), args.begin() + (args[0] == "--timeout" ? 2 : 1));
+    EXPECT_EQ(result.Out, RunReportCommand(args, quiet).Out) << c.args.back();
+  }
+  EXPECT_EQ(RunReportCommand({"--timeout", "1", "B"}, fake).Out,
+            "Laufwerksbuchstabe;B\r\nLaufwerkstyp;Netzlaufwerk\r\n");
+
+  // JSON: the drive that did not answer in time says so; everything else is as without it.
+  const app::TCommandResult json = RunReportCommand({"--json", "--timeout", "1"}, fake);
+  EXPECT_EQ(json.ExitCode, 0);
+  EXPECT_EQ(json.Err, note);
+  nlohmann::json document = nlohmann::json::parse(json.Out);
+  ASSERT_EQ(document.size(), 3u);
+  EXPECT_EQ(document[0]["letter"], "B");
+  EXPECT_EQ(document[0]["answered"], false);
+  EXPECT_EQ(document[0]["timedOut"], true);
+  EXPECT_EQ(document[0]["typeName"], "Netzlaufwerk");
+  EXPECT_TRUE(document[0]["totalBytes"].is_null());
+  document[0].erase("timedOut");
+  const nlohmann::json expected = nlohmann::json::parse(RunReportCommand({"--json"}, quiet).Out);
+  EXPECT_EQ(document, expected);
+  EXPECT_FALSE(expected[0].contains("timedOut")) << "only a drive that did not answer in time has it";
+}
+
+TEST(ReportCommand, ALetterWhoseTypeQueryHangsIsReportedWithoutType) {
+  TFakeDriveQueries fake = WithAHangingDrive();
+  fake.Drives['B'].TypeBlocks = true;
+  const TWatchdog watchdog(fake);
+  const app::TCommandResult table = RunReportCommand({"--timeout", "1"}, fake);
+  EXPECT_EQ(table.Err, "sandrivo-report: Laufwerk B: hat nicht binnen 1 s geantwortet\r\n");
+  EXPECT_NE(table.Out.find("\r\nB\r\nC;Festplatte;"), std::string::npos) << table.Out;
+  const nlohmann::json one =
+      nlohmann::json::parse(RunReportCommand({"--json", "--timeout=1", "B"}, fake).Out);
+  ASSERT_EQ(one.size(), 1u);
+  EXPECT_EQ(one[0]["letter"], "B");
+  EXPECT_EQ(one[0]["type"], 0);
+  EXPECT_TRUE(one[0]["typeName"].is_null());
+  EXPECT_EQ(one[0]["answered"], false);
+  EXPECT_EQ(one[0]["timedOut"], true);
+}
+
+TEST(ReportCommand, OneLetterAsksOnlyThatLetterAndTheTableTheLettersTheWindowLists) {
   TFakeDriveQueries fake;
   fake.Drives['C'] = FixedDrive(4096000, 1024000);
   fake.Drives['K'] = FixedDrive(4096000, 1024000);
@@ -160,7 +284,11 @@ TEST(ReportCommand, OneLetterAsksOnlyThatLetterAndTheTableOnlyPresentOnes) {
   EXPECT_EQ(drives.Asked, "KK");
   drives.Asked.clear();
   EXPECT_EQ(RunReportCommand({"--json"}, drives).ExitCode, 0);
-  EXPECT_EQ(drives.Asked, "CKCK") << "only the letters the system has";
+  // The type of every letter, as the window lists them, then the listed drives' probes; the
+  // letters are asked side by side, in any order.
+  std::string asked = drives.Asked;
+  std::sort(asked.begin(), asked.end());
+  EXPECT_EQ(asked, "ABCCDEFGHIJKKLMNOPQRSTUVWXYZ");
 }
 
 TEST(ReportCommand, JsonCarriesEveryFigureExactly) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "toolkit/Application.h"
+#include "toolkit/Cursor.h"
 #include "toolkit/Handles.h"
 
 namespace testing_support {
@@ -53,6 +54,19 @@ int ProcessGdiObjects() {
 
 void Pump() {
   for (int round = 0; round < 5; ++round) tk::Application().ProcessMessages();
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds) {
+  const DWORD start = GetTickCount();
+  while (!done() && GetTickCount() - start < milliseconds) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    Pump();
+  }
+  return done();
+}
+
+bool WaitForAnswers() {
+  return PumpUntil([] { return tk::ScreenCursor() == tk::TCursor::Default; });
 }
 
 void PostMouse(HWND window, UINT message, int x, int y, WPARAM keys) {

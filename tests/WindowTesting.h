@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <utility>
@@ -14,6 +15,12 @@ namespace testing_support {
 // Handles every waiting message, as the message loop would, a few rounds so that messages
 // posted by handlers are handled too.
 void Pump();
+// Handles messages as they come until done() holds or the milliseconds have passed; returns
+// done().
+bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds = 10000);
+// Handles messages until no request of the program waits for a drive any more (its hour-glass is
+// gone): a real drive may answer a click later than at once.
+bool WaitForAnswers();
 void PostMouse(HWND window, UINT message, int x, int y, WPARAM keys = 0);
 // A completed left click at a client point: button down, then up.
 void Click(HWND window, int x, int y);

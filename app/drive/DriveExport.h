@@ -10,6 +10,8 @@
 
 namespace app {
 
+class TDriveInfo;
+
 // The field separator of every export.
 inline constexpr char kFieldSeparator = ';';
 
@@ -36,9 +38,12 @@ class TExportLines {
 
 // One line "name;value" per row of the drive's report.
 TExportLines DriveInfoLines(char letter, char separator, const TDriveQueries& queries);
+TExportLines DriveInfoLines(const TDriveInfo& probe, char separator);
 
 // The all-drives table: the row names of the first drive that answered its volume query as the
 // header line (empty when none did), then one line of values per drive, in the given order.
 TExportLines DrivesTableLines(const std::vector<char>& letters, char separator, const TDriveQueries& queries);
+// The same table of probes made already.
+TExportLines DrivesTableLines(const std::vector<const TDriveInfo*>& probes, char separator);
 
 }  // namespace app

@@ -46,6 +46,9 @@ class TDriveInfo {
   unsigned long long ExactFreeBytes = 0;
   unsigned long long ExactUserFreeBytes = 0;
   bool VolumeFailed = false;
+  // Set by a caller that stopped waiting for the drive: the probe then holds the letter and the
+  // listed type only, and VolumeFailed is true.
+  bool TimedOut = false;
   std::string TypeName;
   // Code page 1252, as the report rows carry them.
   std::string VolumeName;

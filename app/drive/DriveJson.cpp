@@ -42,6 +42,7 @@ std::string DriveObject(const TDriveInfo& probe) {
   object.Add("type", Number(probe.DriveType));
   object.Add("typeName", probe.DriveType != 0 ? JsonString(probe.TypeName) : null);
   object.Add("answered", answered ? "true" : "false");
+  if (probe.TimedOut) object.Add("timedOut", "true");
   auto add = [&](const char* key, const std::string& value) { object.Add(key, answered ? value : null); };
   add("volumeName", JsonString(probe.WideVolumeName));
   add("fileSystem", JsonString(probe.WideFileSystem));

@@ -18,14 +18,10 @@ bool IsListedDriveType(UINT driveType) {
 }
 
 std::vector<TListedDrive> ListedDrives(const TDriveQueries& queries) {
-  // A letter that the system does not have has no root directory: its type is not asked. Each type
-  // query is a round trip through the system (under Wine two through its server); with the one
-  // mask for all letters, a start on a busy machine waits for two or three of them, not 26.
-  const DWORD present = queries.LogicalDrives();
+  // Every letter's type, as the console report asks them: the mask of present letters has been
+  // seen to leave out the letters after a share that stalls.
   std::vector<TListedDrive> drives;
-  for (int i = 0; i < 26; ++i) {
-    if (!(present & (1u << i))) continue;
-    const char letter = static_cast<char>('A' + i);
+  for (char letter = 'A'; letter <= 'Z'; ++letter) {
     const UINT type = queries.DriveType(std::string(1, letter) + ":\\");
     if (IsListedDriveType(type)) drives.push_back({letter, type});
   }

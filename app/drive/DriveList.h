@@ -20,8 +20,7 @@ struct TListedDrive {
 // are; a letter without root directory or of unknown type is not.
 bool IsListedDriveType(UINT driveType);
 
-// The drives from A to Z whose type is listed, in letter order; only the letters that the system
-// has (LogicalDrives) are asked for their type.
+// The drives from A to Z whose type is listed, in letter order.
 std::vector<TListedDrive> ListedDrives(const TDriveQueries& queries);
 
 // ListedDrives on a thread of its own: the letters' type queries wait on the system while the

@@ -9,7 +9,6 @@ namespace {
 
 class TSystemDriveQueries final : public TDriveQueries {
  public:
-  DWORD LogicalDrives() const override { return GetLogicalDrives(); }
   UINT DriveType(const std::string& root) const override { return GetDriveTypeA(root.c_str()); }
 
   bool VolumeInformation(const std::string& root, TVolumeAnswer& answer) const override {

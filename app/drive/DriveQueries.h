@@ -37,8 +37,6 @@ struct TFreeSpaceAnswer {
 class TDriveQueries {
  public:
   virtual ~TDriveQueries() = default;
-  // GetLogicalDrives: bit 0 for A, bit 25 for Z.
-  virtual DWORD LogicalDrives() const = 0;
   // GetDriveTypeA.
   virtual UINT DriveType(const std::string& root) const = 0;
   // GetVolumeInformationW, with the names whole and in code page 1252; false when the volume does

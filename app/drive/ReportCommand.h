@@ -16,9 +16,11 @@ struct TCommandResult {
   std::wstring ConsoleOut{};
 };
 
-// No argument: the all-drives table of the letters the system has; a drive letter (C, c, C: or
-// C:\): that drive's lines, asking that letter only; --json: the same drives as one JSON document;
-// --help, -h or /?: the usage. A bad argument gives a message and exit code 2 and asks no drive.
+// No argument: the all-drives table of the drives that the main window lists (the listed types of
+// A to Z); a drive letter (C, c, C: or C:\): that drive's lines, asking that letter only; --json:
+// the same drives as one JSON document; --timeout SECONDS: how long each drive is waited for (15 s
+// without it), a drive that has not answered by then is reported as not answering; --help, -h or
+// /?: the usage. A bad argument gives a message and exit code 2 and asks no drive.
 // Arguments are code page 1252; only ASCII options and letters are taken.
 TCommandResult RunReportCommand(const std::vector<std::string>& args, const TDriveQueries& queries);
 
