@@ -46,7 +46,7 @@ size_row() {
   bytes=$(stat -c %s "$file")
   printf 'SIZE|%s|%d|%d\n' "$(basename "$file")" "$bytes" "$budget" >>"$results"
 }
-size_row "$BUILD_DIR/Sandrivo.exe" 300
+size_row "$BUILD_DIR/Sandrivo.exe" 340
 size_row "$BUILD_DIR/sandrivo-report.exe" 250
 
 echo
