@@ -21,6 +21,7 @@
 #include "about/Stamps.h"
 #include "about/aboutdlg.h"
 #include "runtime/Text.h"
+#include "tests/ChildProcess.h"
 #include "tests/TempFiles.h"
 #include "tests/WindowTesting.h"
 #include "toolkit/Application.h"
@@ -524,8 +525,9 @@ DWORD RunCopy(const std::wstring& copy, const std::wstring& test) {
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process{};
   SetEnvironmentVariableW(kCopyMark, L"1");
-  const BOOL started = CreateProcessW(copy.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                      nullptr, &startup, &process);
+  const BOOL started =
+      testing_support::StartProcess(CreateProcessW, copy.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                                    0, nullptr, nullptr, &startup, &process);
   SetEnvironmentVariableW(kCopyMark, nullptr);
   if (!started) return GetLastError();
   tk::TUniqueHandle<HANDLE, CloseHandle> processHandle(process.hProcess), thread(process.hThread);

@@ -12,6 +12,7 @@
 
 #include "app/MainForm.h"
 #include "tests/AccessibleReading.h"
+#include "tests/ChildProcess.h"
 #include "tests/FakeDriveQueries.h"
 #include "tests/WindowTesting.h"
 #include "toolkit/Clipboard.h"
@@ -202,8 +203,8 @@ TEST(Accessibility, AScreenReadersProcessReadsTheGauge) {
   STARTUPINFOA startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process{};
-  ASSERT_TRUE(CreateProcessA(program, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                             &startup, &process));
+  ASSERT_TRUE(testing_support::StartProcess(CreateProcessA, program, commandLine.data(), nullptr, nullptr,
+                                            FALSE, 0, nullptr, nullptr, &startup, &process));
   TFoundWindow found{process.dwProcessId, nullptr};
   for (int wait = 0; wait < 500 && !found.Window; ++wait) {
     Sleep(20);

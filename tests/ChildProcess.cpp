@@ -36,8 +36,8 @@ TProgramResult RunProgram(const std::string& path, const std::string& arguments,
   PROCESS_INFORMATION process{};
   std::string commandLine = "\"" + path + "\" " + arguments;
   TProgramResult result;
-  if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                      nullptr, &startup, &process))
+  if (!testing_support::StartProcess(CreateProcessA, path.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                                     CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process))
     return result;
   result.Started = true;
   TFile processHandle(process.hProcess), thread(process.hThread);

@@ -3,9 +3,30 @@
 
 #include <windows.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <type_traits>
 
 namespace testing_support {
+
+// CreateProcessA or CreateProcessW, tried once more when Wine failed to start the program at all
+// (error 1359, ERROR_INTERNAL_ERROR, before any code of the program ran); the test log and the
+// test script's list of retried starts say so.
+template <typename... Params>
+BOOL StartProcess(BOOL(WINAPI* create)(Params...), std::type_identity_t<Params>... args) {
+  if (create(args...)) return TRUE;
+  if (GetLastError() != ERROR_INTERNAL_ERROR) return FALSE;
+  const char note[] = "Wine did not start a child program (error 1359): starting it once more\n";
+  std::fputs(note, stderr);
+  if (const char* log = std::getenv("SANDRIVO_START_LOG")) {
+    if (std::FILE* file = std::fopen(log, "a")) {
+      std::fputs(note, file);
+      std::fclose(file);
+    }
+  }
+  return create(args...);
+}
 
 struct TProgramResult {
   bool Started = false;

@@ -13,6 +13,7 @@
 
 #include "app/MainForm.h"
 #include "app/drive/DriveExport.h"
+#include "tests/ChildProcess.h"
 #include "tests/FakeDriveQueries.h"
 #include "tests/WindowTesting.h"
 #include "toolkit/Application.h"
@@ -192,8 +193,8 @@ TEST(HangingDrive, ClosingTheWindowEndsTheProgramWhileADriveHangs) {
   startup.hStdError = writeEnd;
   startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
   PROCESS_INFORMATION process{};
-  ASSERT_TRUE(CreateProcessA(program, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                             &startup, &process));
+  ASSERT_TRUE(testing_support::StartProcess(CreateProcessA, program, commandLine.data(), nullptr, nullptr,
+                                            TRUE, 0, nullptr, nullptr, &startup, &process));
   TFile processHandle(process.hProcess), thread(process.hThread);
   writer.Reset();
   const bool ended = WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0;

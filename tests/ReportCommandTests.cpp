@@ -13,6 +13,7 @@
 #include "app/drive/DriveList.h"
 #include "app/drive/ReportCommand.h"
 #include "runtime/Text.h"
+#include "tests/ChildProcess.h"
 #include "tests/FakeDriveQueries.h"
 #include "tests/WindowTesting.h"
 #include "toolkit/Clipboard.h"
@@ -74,8 +75,8 @@ TProcessResult RunReportProgram(const std::wstring& arguments, HANDLE output = n
   PROCESS_INFORMATION process{};
   std::wstring commandLine = L"\"" + path + L"\" " + arguments;
   TProcessResult result;
-  if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                      nullptr, &startup, &process)) {
+  if (!testing_support::StartProcess(CreateProcessW, path.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                                     CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process)) {
     ADD_FAILURE() << "cannot start " << tk::Cp1252FromWide(path) << ": error " << GetLastError();
     return result;
   }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "tests/ChildProcess.h"
 #include "toolkit/Application.h"
 #include "toolkit/Cursor.h"
 #include "toolkit/Handles.h"
@@ -167,8 +168,8 @@ std::string RunAtSystemDpi(DWORD dpi, const std::string& filter) {
   startup.hStdError = writeEnd;
   startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
   PROCESS_INFORMATION process{};
-  const BOOL started = CreateProcessA(program, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                      nullptr, &startup, &process);
+  const BOOL started = testing_support::StartProcess(CreateProcessA, program, commandLine.data(), nullptr,
+                                                     nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
   CloseHandle(writeEnd);
   std::string output;
   if (started) {

@@ -22,12 +22,16 @@ struct TBackgroundWork::TState {
 
 TBackgroundWork::TBackgroundWork(std::shared_ptr<TTask> task, std::function<void()> answered)
     : state_(std::make_shared<TState>(std::move(task), std::move(answered))) {
-  // The pool thread's own share of the state, handed over with the work item.
+  // The work thread's own share of the state, handed over with it.
   auto share = std::make_unique<std::shared_ptr<TState>>(state_);
-  // Long work: the pool starts another thread for the next item while this one waits on a drive.
-  if (state_->Done && QueueUserWorkItem(&TBackgroundWork::Run, share.get(), WT_EXECUTELONGFUNCTION)) {
-    share.release();
-    return;
+  // A thread of its own, not one of the system's pool: it is gone once the work has returned, while
+  // the pool keeps idle threads that Wine has been seen to crash on when the process ends.
+  if (state_->Done) {
+    if (HANDLE thread = CreateThread(nullptr, 0, &TBackgroundWork::Run, share.get(), 0, nullptr)) {
+      share.release();
+      CloseHandle(thread);
+      return;
+    }
   }
   // No event or no thread to spare: the work now, on the caller's thread.
   Run(share.release());

@@ -12,7 +12,7 @@
 
 namespace app {
 
-// Work on a thread of the system's pool. The thread shares the ownership of the task (the work,
+// Work on a thread of its own. The thread shares the ownership of the task (the work,
 // what it captures and its result), so a caller that stops waiting may go at once: when the work
 // returns at last it touches nothing of the caller's. A thread that never returns does not hold
 // up the end of the process.
@@ -21,7 +21,7 @@ class TBackgroundWork {
   class TTask {
    public:
     virtual ~TTask() = default;
-    // On the pool thread.
+    // On the work's thread.
     virtual void Run() = 0;
   };
 
