@@ -3,10 +3,10 @@
 # display of its own, then prints one table: each figure as a ratio against a baseline measured in
 # the same run (median of the rounds, with their minimum and maximum), and the size budgets.
 #
-#   scripts/bench.sh [rounds]      (default 15; start-up uses them too)
+#   scripts/bench.sh [rounds]      (default 21, for every benchmark)
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
-ROUNDS=${1:-15}
+ROUNDS=${1:-21}
 
 install_packages "${PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 build "$BUILD_DIR" "$TOOLCHAIN_I686" ON -DSANDRIVO_EXTRAS=ON >/dev/null
