@@ -1,5 +1,8 @@
 #include "tests/ChildProcess.h"
 
+#include <thread>
+
+#include "runtime/Text.h"
 #include "toolkit/Handles.h"
 
 namespace testing_support {
@@ -16,38 +19,69 @@ std::string ReadAll(HANDLE pipe) {
   return text;
 }
 
+// A pipe whose writing end the child inherits.
+struct TPipe {
+  TFile Read, Write;
+  TPipe() {
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    HANDLE read = nullptr, write = nullptr;
+    CreatePipe(&read, &write, &inherit, 0);
+    Read.Reset(read);
+    Write.Reset(write);
+    SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
+  }
+};
+
 }  // namespace
 
-TProgramResult RunProgram(const std::string& path, const std::string& arguments, HANDLE output) {
-  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-  HANDLE outRead, outWrite, errRead, errWrite;
-  CreatePipe(&outRead, &outWrite, &inherit, 0);
-  CreatePipe(&errRead, &errWrite, &inherit, 0);
-  TFile outReader(outRead), outWriter(outWrite), errReader(errRead), errWriter(errWrite);
-  SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
-  SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
-
-  STARTUPINFOA startup{};
+TProgramResult RunProgram(const std::wstring& path, const std::wstring& arguments,
+                          const TProgramOptions& options) {
+  TPipe out, err;
+  STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = output ? output : outWrite;
-  startup.hStdError = errWrite;
+  startup.hStdOutput = options.Output ? options.Output : out.Write.Get();
+  startup.hStdError = options.ErrorsIntoOut ? out.Write.Get() : err.Write.Get();
   startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
   PROCESS_INFORMATION process{};
-  std::string commandLine = "\"" + path + "\" " + arguments;
+  std::wstring commandLine = L"\"" + path + L"\" " + arguments;
   TProgramResult result;
-  if (!testing_support::StartProcess(CreateProcessA, path.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
-                                     CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process))
+  if (!StartProcess(CreateProcessW, path.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                    options.CreationFlags, nullptr, nullptr, &startup, &process)) {
+    result.StartError = GetLastError();
     return result;
+  }
   result.Started = true;
   TFile processHandle(process.hProcess), thread(process.hThread);
-  outWriter.Reset();
-  errWriter.Reset();
-  result.Out = ReadAll(outRead);
-  result.Err = ReadAll(errRead);
-  WaitForSingleObject(process.hProcess, 30000);
+  out.Write.Reset();
+  err.Write.Reset();
+  // Both streams are read while the program runs, so that a full pipe cannot stop it; a program
+  // that does not end in time is ended, which closes its ends of the pipes.
+  std::thread errReader([&] { result.Err = ReadAll(err.Read.Get()); });
+  std::thread outReader([&] { result.Out = ReadAll(out.Read.Get()); });
+  result.Ended = WaitForSingleObject(process.hProcess, options.TimeoutMs) == WAIT_OBJECT_0;
+  if (!result.Ended) {
+    TerminateProcess(process.hProcess, 99);
+    WaitForSingleObject(process.hProcess, 10000);
+  }
+  outReader.join();
+  errReader.join();
   GetExitCodeProcess(process.hProcess, &result.ExitCode);
   return result;
+}
+
+TProgramResult RunProgram(const std::string& path, const std::string& arguments,
+                          const TProgramOptions& options) {
+  return RunProgram(tk::WideFromCp1252(path), tk::WideFromCp1252(arguments), options);
+}
+
+std::wstring OwnPath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length < path.size()) return path.substr(0, length);
+    path.resize(path.size() * 2);
+  }
 }
 
 }  // namespace testing_support

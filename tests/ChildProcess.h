@@ -28,14 +28,30 @@ BOOL StartProcess(BOOL(WINAPI* create)(Params...), std::type_identity_t<Params>.
   return create(args...);
 }
 
+struct TProgramOptions {
+  HANDLE Output = nullptr;     // an inheritable handle for standard output instead of Out
+  bool ErrorsIntoOut = false;  // standard error read into Out as well, in the order written
+  DWORD CreationFlags = CREATE_NO_WINDOW;
+  DWORD TimeoutMs = 30000;  // then the program is ended, Ended stays false
+};
+
 struct TProgramResult {
   bool Started = false;
+  DWORD StartError = 0;  // when not started
+  bool Ended = false;    // within the time
   std::string Out, Err;
   DWORD ExitCode = 0;
 };
 
-// Runs path with the arguments (one command-line text) and waits up to 30 s for its end; standard
-// output goes to output when one is given (an inheritable handle), to a pipe read into Out otherwise.
-TProgramResult RunProgram(const std::string& path, const std::string& arguments, HANDLE output = nullptr);
+// Runs path with the arguments (one command-line text), reading its standard output and error
+// while it runs.
+TProgramResult RunProgram(const std::wstring& path, const std::wstring& arguments,
+                          const TProgramOptions& options = {});
+// The same with path and arguments in code page 1252.
+TProgramResult RunProgram(const std::string& path, const std::string& arguments,
+                          const TProgramOptions& options = {});
+
+// The running test program's own path.
+std::wstring OwnPath();
 
 }  // namespace testing_support

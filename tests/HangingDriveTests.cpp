@@ -175,37 +175,12 @@ TEST(HangingDriveChild, DISABLED_ClosesWhileADriveHangs) {
 }
 
 TEST(HangingDrive, ClosingTheWindowEndsTheProgramWhileADriveHangs) {
-  char program[MAX_PATH];
-  GetModuleFileNameA(nullptr, program, MAX_PATH);
-  std::string commandLine =
-      std::string("\"") + program +
-      "\" --gtest_also_run_disabled_tests --gtest_filter=HangingDriveChild.* --gtest_brief=1";
-  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-  HANDLE readEnd = nullptr, writeEnd = nullptr;
-  ASSERT_TRUE(CreatePipe(&readEnd, &writeEnd, &inherit, 0));
-  using TFile = tk::TUniqueHandle<HANDLE, CloseHandle>;
-  TFile reader(readEnd), writer(writeEnd);
-  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-  STARTUPINFOA startup{};
-  startup.cb = sizeof(startup);
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = writeEnd;
-  startup.hStdError = writeEnd;
-  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  PROCESS_INFORMATION process{};
-  ASSERT_TRUE(testing_support::StartProcess(CreateProcessA, program, commandLine.data(), nullptr, nullptr,
-                                            TRUE, 0, nullptr, nullptr, &startup, &process));
-  TFile processHandle(process.hProcess), thread(process.hThread);
-  writer.Reset();
-  const bool ended = WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0;
-  if (!ended) TerminateProcess(process.hProcess, 99);
-  std::string output;
-  char buffer[4096];
-  DWORD read = 0;
-  while (ReadFile(readEnd, buffer, sizeof(buffer), &read, nullptr) && read > 0) output.append(buffer, read);
-  DWORD exitCode = 0;
-  GetExitCodeProcess(process.hProcess, &exitCode);
-  EXPECT_TRUE(ended) << "the program still runs half a minute after its window closed";
-  EXPECT_EQ(exitCode, 0u) << output;
-  EXPECT_NE(output.find("closed"), std::string::npos) << output;
+  const testing_support::TProgramResult run = testing_support::RunProgram(
+      testing_support::OwnPath(),
+      L"--gtest_also_run_disabled_tests --gtest_filter=HangingDriveChild.* --gtest_brief=1",
+      {.ErrorsIntoOut = true, .CreationFlags = 0});
+  ASSERT_TRUE(run.Started) << run.StartError;
+  EXPECT_TRUE(run.Ended) << "the program still runs half a minute after its window closed";
+  EXPECT_EQ(run.ExitCode, 0u) << run.Out;
+  EXPECT_NE(run.Out.find("closed"), std::string::npos) << run.Out;
 }

@@ -35,61 +35,22 @@ TFakeDriveQueries TwoDrives() {
   return fake;
 }
 
-struct TProcessResult {
-  std::string Out, Err;
-  DWORD ExitCode = 0;
-};
-
+using testing_support::TProgramResult;
 using TFile = tk::TUniqueHandle<HANDLE, CloseHandle>;
 
-std::string ReadAll(HANDLE pipe) {
-  std::string text;
-  char buffer[4096];
-  DWORD read = 0;
-  while (ReadFile(pipe, buffer, sizeof(buffer), &read, nullptr) && read > 0) text.append(buffer, read);
-  return text;
-}
-
 // Runs the built console program, which lies beside the tests' folder; its standard output goes to
-// output when one is given (an inheritable handle), to a pipe read into Out otherwise.
-TProcessResult RunReportProgram(const std::wstring& arguments, HANDLE output = nullptr) {
-  std::wstring path(MAX_PATH, L'\0');
-  path.resize(GetModuleFileNameW(nullptr, path.data(), MAX_PATH));
+// output when one is given (an inheritable handle), to Out otherwise.
+TProgramResult RunReportProgram(const std::wstring& arguments, HANDLE output = nullptr) {
+  std::wstring path = testing_support::OwnPath();
   path = path.substr(0, path.find_last_of(L'\\'));
   path = path.substr(0, path.find_last_of(L'\\')) + L"\\sandrivo-report.exe";
-
-  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-  HANDLE outRead, outWrite, errRead, errWrite;
-  CreatePipe(&outRead, &outWrite, &inherit, 0);
-  CreatePipe(&errRead, &errWrite, &inherit, 0);
-  TFile outReader(outRead), outWriter(outWrite), errReader(errRead), errWriter(errWrite);
-  SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
-  SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
-
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = output ? output : outWrite;
-  startup.hStdError = errWrite;
-  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  PROCESS_INFORMATION process{};
-  std::wstring commandLine = L"\"" + path + L"\" " + arguments;
-  TProcessResult result;
-  if (!testing_support::StartProcess(CreateProcessW, path.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
-                                     CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process)) {
-    ADD_FAILURE() << "cannot start " << tk::Cp1252FromWide(path) << ": error " << GetLastError();
-    return result;
-  }
-  TFile processHandle(process.hProcess), thread(process.hThread);
-  outWriter.Reset();
-  errWriter.Reset();
-  result.Out = ReadAll(outRead);
-  result.Err = ReadAll(errRead);
-  WaitForSingleObject(process.hProcess, 30000);
-  GetExitCodeProcess(process.hProcess, &result.ExitCode);
+  TProgramResult result = testing_support::RunProgram(path, arguments, {.Output = output});
+  if (!result.Started)
+    ADD_FAILURE() << "cannot start " << tk::Cp1252FromWide(path) << ": error " << result.StartError;
+  EXPECT_TRUE(result.Ended) << tk::Cp1252FromWide(arguments);
   return result;
 }
-TProcessResult RunReportProgram(const std::string& arguments, HANDLE output = nullptr) {
+TProgramResult RunReportProgram(const std::string& arguments, HANDLE output = nullptr) {
   return RunReportProgram(tk::WideFromCp1252(arguments), output);
 }
 
@@ -296,7 +257,7 @@ TEST(ReportProgram, PrintsTheSameDrivesAsTheWindow) {
   ASSERT_TRUE(testing_support::WaitForAnswers());
   const std::string table = tk::ClipboardText(nullptr);
 
-  const TProcessResult all = RunReportProgram("");
+  const TProgramResult all = RunReportProgram("");
   EXPECT_EQ(all.ExitCode, 0u) << all.Err;
   std::string windowHeader, programHeader;
   const auto windowDrives = TableDrives(table, windowHeader);
@@ -312,23 +273,23 @@ TEST(ReportProgram, PrintsTheSameDrivesAsTheWindow) {
   testing_support::Click(form.CopyInfoBtn.Handle(), 12, 12);
   ASSERT_TRUE(testing_support::WaitForAnswers());
   const std::string windowOne = tk::ClipboardText(nullptr);
-  const TProcessResult one = RunReportProgram("c:");
+  const TProgramResult one = RunReportProgram("c:");
   EXPECT_EQ(one.ExitCode, 0u) << one.Err;
   EXPECT_EQ(one.Out.substr(0, 22), "Laufwerksbuchstabe;C\r\n");
   ExpectSameDrives(OneDrive(windowOne), OneDrive(one.Out));
 }
 
 TEST(ReportProgram, ExitStatusesOfTheRealProgram) {
-  const TProcessResult tooMany = RunReportProgram("C D");
+  const TProgramResult tooMany = RunReportProgram("C D");
   EXPECT_EQ(tooMany.ExitCode, 2u);
   EXPECT_EQ(tooMany.Out, "");
   EXPECT_EQ(tooMany.Err, "sandrivo-report: zu viele Argumente (höchstens ein Laufwerk)\r\n");
-  const TProcessResult bad = RunReportProgram("xyz");
+  const TProgramResult bad = RunReportProgram("xyz");
   EXPECT_EQ(bad.ExitCode, 2u);
-  const TProcessResult badTime = RunReportProgram("--timeout 0");
+  const TProgramResult badTime = RunReportProgram("--timeout 0");
   EXPECT_EQ(badTime.ExitCode, 2u);
   EXPECT_EQ(badTime.Err, "sandrivo-report: \"0\" ist keine Zeit in Sekunden (1 bis 86400)\r\n");
-  const TProcessResult help = RunReportProgram("--help");
+  const TProgramResult help = RunReportProgram("--help");
   EXPECT_EQ(help.ExitCode, 0u);
   EXPECT_NE(help.Out.find("Laufwerk"), std::string::npos);
 }
@@ -340,7 +301,7 @@ TEST(ReportProgram, LostOutputIsAFailure) {
   ASSERT_TRUE(CreatePipe(&read, &write, &inherit, 0));
   CloseHandle(read);  // nobody will read: every write fails
   TFile writer(write);
-  const TProcessResult closed = RunReportProgram("C", write);
+  const TProgramResult closed = RunReportProgram("C", write);
   EXPECT_EQ(closed.ExitCode, 1u);
   EXPECT_EQ(closed.Err.rfind("sandrivo-report: Die Ausgabe konnte nicht geschrieben werden", 0), 0u)
       << closed.Err;
@@ -352,7 +313,7 @@ TEST(ReportProgram, LostOutputIsAFailure) {
     full.Detach();
     GTEST_SKIP() << "no full device here";
   }
-  const TProcessResult disk = RunReportProgram("--help", full.Get());
+  const TProgramResult disk = RunReportProgram("--help", full.Get());
   EXPECT_EQ(disk.ExitCode, 1u);
   EXPECT_EQ(disk.Err,
             "sandrivo-report: Die Ausgabe konnte nicht geschrieben werden (Windows-Fehler 112).\r\n");
@@ -374,7 +335,7 @@ TEST(ReportProgram, OnlyAsciiOptionsAndLettersAreTaken) {
        "sandrivo-report: \"\\x1B]0;x\\x07\\x1B[2J\" ist kein Laufwerksbuchstabe\r\n"},
   };
   for (const auto& c : cases) {
-    const TProcessResult result = RunReportProgram(c.arguments);
+    const TProgramResult result = RunReportProgram(c.arguments);
     EXPECT_EQ(result.ExitCode, 2u) << c.message;
     EXPECT_EQ(result.Out, "") << c.message;
     EXPECT_EQ(result.Err, c.message);

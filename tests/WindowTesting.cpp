@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "runtime/Text.h"
 #include "tests/ChildProcess.h"
 #include "toolkit/Application.h"
 #include "toolkit/Cursor.h"
@@ -152,36 +153,11 @@ TThickFrames::~TThickFrames() {
 
 std::string RunAtSystemDpi(DWORD dpi, const std::string& filter) {
   const TSystemDpi systemDpi(dpi);
-  char program[MAX_PATH];
-  GetModuleFileNameA(nullptr, program, MAX_PATH);
-  std::string commandLine = std::string("\"") + program +
-                            "\" --gtest_also_run_disabled_tests --gtest_filter=" + filter +
-                            " --gtest_brief=1";
-  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-  HANDLE readEnd = nullptr, writeEnd = nullptr;
-  CreatePipe(&readEnd, &writeEnd, &inherit, 0);
-  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-  STARTUPINFOA startup{};
-  startup.cb = sizeof(startup);
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = writeEnd;
-  startup.hStdError = writeEnd;
-  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  PROCESS_INFORMATION process{};
-  const BOOL started = testing_support::StartProcess(CreateProcessA, program, commandLine.data(), nullptr,
-                                                     nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
-  CloseHandle(writeEnd);
-  std::string output;
-  if (started) {
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(readEnd, buffer, sizeof(buffer), &read, nullptr) && read > 0) output.append(buffer, read);
-    WaitForSingleObject(process.hProcess, 60000);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-  }
-  CloseHandle(readEnd);
-  return output;
+  const TProgramResult run = RunProgram(
+      OwnPath(),
+      L"--gtest_also_run_disabled_tests --gtest_filter=" + tk::WideFromCp1252(filter) + L" --gtest_brief=1",
+      {.ErrorsIntoOut = true, .CreationFlags = 0, .TimeoutMs = 60000});
+  return run.Out;
 }
 
 TApplicationRecorder::TApplicationRecorder() {
