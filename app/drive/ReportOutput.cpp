@@ -18,31 +18,35 @@ bool THandleSink::Write(std::string_view bytes) {
   return WriteText(bytes, console_ ? tk::WideFromCp1252(bytes) : std::wstring());
 }
 
+namespace {
+
+// Hands all units to write, which takes what it can of them each time (as WriteFile and
+// WriteConsoleW do); false when a call fails or takes nothing.
+template <typename Unit, typename WriteCall>
+bool WriteAll(std::basic_string_view<Unit> units, WriteCall write) {
+  for (size_t done = 0; done < units.size();) {
+    DWORD written = 0;
+    if (!write(units.data() + done, static_cast<DWORD>(units.size() - done), &written) || written == 0)
+      return false;
+    done += written;
+  }
+  return true;
+}
+
+}  // namespace
+
 bool THandleSink::WriteText(std::string_view bytes, std::wstring_view text) {
   if (!handle_ || handle_ == INVALID_HANDLE_VALUE) {
     SetLastError(ERROR_INVALID_HANDLE);
     return Fail();
   }
-  if (console_) {
-    for (size_t done = 0; done < text.size();) {
-      DWORD written = 0;
-      if (!WriteConsoleW(handle_, text.data() + done, static_cast<DWORD>(text.size() - done), &written,
-                         nullptr) ||
-          written == 0)
-        return Fail();
-      done += written;
-    }
-    return true;
-  }
-  for (size_t done = 0; done < bytes.size();) {
-    DWORD written = 0;
-    if (!WriteFile(handle_, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &written,
-                   nullptr) ||
-        written == 0)
-      return Fail();
-    done += written;
-  }
-  return true;
+  const auto toConsole = [this](const wchar_t* units, DWORD count, DWORD* done) {
+    return WriteConsoleW(handle_, units, count, done, nullptr);
+  };
+  const auto toFile = [this](const char* units, DWORD count, DWORD* done) {
+    return WriteFile(handle_, units, count, done, nullptr);
+  };
+  return (console_ ? WriteAll(text, toConsole) : WriteAll(bytes, toFile)) || Fail();
 }
 
 bool THandleSink::Flush() {
