@@ -10,13 +10,28 @@ const UINT kCp1252 = 1252;
 
 }  // namespace
 
-std::wstring WideFromCp1252(std::string_view text) {
+std::wstring WideFromCodePage(unsigned codePage, std::string_view text) {
   if (text.empty()) return L"";
   const int size = static_cast<int>(text.size());
-  const int length = MultiByteToWideChar(kCp1252, 0, text.data(), size, nullptr, 0);
+  const int length = MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0);
   std::wstring wide(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(kCp1252, 0, text.data(), size, wide.data(), length);
+  MultiByteToWideChar(codePage, 0, text.data(), size, wide.data(), length);
   return wide;
+}
+
+std::string BytesFromWide(unsigned codePage, unsigned long flags, const char* replacement,
+                          std::wstring_view text) {
+  if (text.empty()) return "";
+  const int size = static_cast<int>(text.size());
+  const int length =
+      WideCharToMultiByte(codePage, flags, text.data(), size, nullptr, 0, replacement, nullptr);
+  std::string bytes(static_cast<size_t>(length), '\0');
+  WideCharToMultiByte(codePage, flags, text.data(), size, bytes.data(), length, replacement, nullptr);
+  return bytes;
+}
+
+std::wstring WideFromCp1252(std::string_view text) {
+  return WideFromCodePage(kCp1252, text);
 }
 
 void WideFromCp1252(const char* text, wchar_t* buffer, int size) noexcept {
@@ -29,13 +44,7 @@ void WideFromCp1252(const char* text, wchar_t* buffer, int size) noexcept {
 }
 
 std::string Cp1252FromWide(std::wstring_view text) {
-  if (text.empty()) return "";
-  const int size = static_cast<int>(text.size());
-  const int length =
-      WideCharToMultiByte(kCp1252, WC_NO_BEST_FIT_CHARS, text.data(), size, nullptr, 0, "?", nullptr);
-  std::string bytes(static_cast<size_t>(length), '\0');
-  WideCharToMultiByte(kCp1252, WC_NO_BEST_FIT_CHARS, text.data(), size, bytes.data(), length, "?", nullptr);
-  return bytes;
+  return BytesFromWide(kCp1252, WC_NO_BEST_FIT_CHARS, "?", text);
 }
 
 std::wstring LongPathForm(const std::wstring& path) {

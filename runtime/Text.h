@@ -23,6 +23,12 @@ std::string Cp1252FromWide(std::wstring_view text);
 std::string Utf8FromWide(std::wstring_view text);
 std::wstring WideFromUtf8(std::string_view text);
 
+// The system's conversions for any code page: bytes as UTF-16, and UTF-16 as bytes with the flags
+// and the replacement character of WideCharToMultiByte.
+std::wstring WideFromCodePage(unsigned codePage, std::string_view text);
+std::string BytesFromWide(unsigned codePage, unsigned long flags, const char* replacement,
+                          std::wstring_view text);
+
 // A full path in the form that passes the system's limit of 260 characters ("\\?\C:\..." or
 // "\\?\UNC\server\...") once it comes near it; a shorter or relative path as it is.
 std::wstring LongPathForm(const std::wstring& path);

@@ -18,9 +18,9 @@
 using app::DrivesTableLines;
 using app::ExportField;
 using testing_support::FixedDrive;
+using testing_support::NoMedium;
 using testing_support::Pump;
 using testing_support::TApplicationRecorder;
-using testing_support::TFakeDrive;
 using testing_support::TFakeDriveQueries;
 
 namespace {
@@ -29,13 +29,6 @@ const char kHeader[] =
     "Laufwerksbuchstabe;Laufwerkstyp;Volume-Name;Filesystem;Seriennummer;Seriennummer (Hex);"
     "Länge Dateiname;Sektoren/Cluster;Bytes/Sektor;Freie Cluster;Cluster gesamt;frei (Bytes);"
     "belegt (Bytes);gesamt (Bytes);frei für Benutzer (Bytes);belegt (%)";
-
-TFakeDrive NoMedium(UINT type) {
-  TFakeDrive drive;
-  drive.Type = type;
-  drive.VolumeAnswers = false;
-  return drive;
-}
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;

@@ -92,4 +92,11 @@ TFakeDrive FixedDrive(unsigned long long total, unsigned long long free) {
   return drive;
 }
 
+TFakeDrive NoMedium(UINT type) {
+  TFakeDrive drive;
+  drive.Type = type;
+  drive.VolumeAnswers = false;
+  return drive;
+}
+
 }  // namespace testing_support

@@ -65,4 +65,7 @@ class TFakeDriveQueries : public app::TDriveQueries {
 // A fixed drive with the given total and free bytes through the 64-bit query.
 TFakeDrive FixedDrive(unsigned long long total, unsigned long long free);
 
+// A drive of the given type whose medium is missing: its volume query fails.
+TFakeDrive NoMedium(UINT type);
+
 }  // namespace testing_support

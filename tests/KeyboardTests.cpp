@@ -18,10 +18,10 @@
 
 using app::TMainForm;
 using testing_support::FixedDrive;
+using testing_support::NoMedium;
 using testing_support::PostKey;
 using testing_support::PostKeyWith;
 using testing_support::Pump;
-using testing_support::TFakeDrive;
 using testing_support::TFakeDriveQueries;
 
 namespace {
@@ -29,17 +29,13 @@ namespace {
 // A:, C: 12 %, D: 14 %, F: 50 %, N: 50 %, R: no medium.
 TFakeDriveQueries SixDrives() {
   TFakeDriveQueries fake;
-  TFakeDrive empty;
-  empty.Type = DRIVE_REMOVABLE;
-  empty.VolumeAnswers = false;
-  fake.Drives['A'] = empty;
+  fake.Drives['A'] = NoMedium(DRIVE_REMOVABLE);
   fake.Drives['C'] = FixedDrive(1000, 875);
   fake.Drives['D'] = FixedDrive(1000, 865);
   fake.Drives['F'] = FixedDrive(1000, 500);
   fake.Drives['N'] = FixedDrive(1000, 500);
   fake.Drives['N'].Type = DRIVE_REMOTE;
-  fake.Drives['R'] = empty;
-  fake.Drives['R'].Type = DRIVE_CDROM;
+  fake.Drives['R'] = NoMedium(DRIVE_CDROM);
   return fake;
 }
 

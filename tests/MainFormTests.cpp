@@ -26,6 +26,7 @@
 using app::TMainForm;
 using testing_support::BoundsInParent;
 using testing_support::FixedDrive;
+using testing_support::NoMedium;
 using testing_support::Pump;
 using testing_support::TApplicationRecorder;
 using testing_support::TFakeDrive;
@@ -69,10 +70,7 @@ int IndexOfLetter(const TMainForm& form, char letter) {
 // Drives with used shares that the rounding rule decides, and the other drive kinds.
 TFakeDriveQueries MixedDrives() {
   TFakeDriveQueries fake;
-  TFakeDrive floppy;
-  floppy.Type = DRIVE_REMOVABLE;
-  floppy.VolumeAnswers = false;
-  fake.Drives['A'] = floppy;
+  fake.Drives['A'] = NoMedium(DRIVE_REMOVABLE);
   fake.Drives['C'] = FixedDrive(1000, 875);  // 12.5 % used
   fake.Drives['D'] = FixedDrive(1000, 865);  // 13.5 % used
   TFakeDrive unknown = FixedDrive(1000, 0);
@@ -82,8 +80,7 @@ TFakeDriveQueries MixedDrives() {
   fake.Drives['F'].Type = DRIVE_RAMDISK;
   fake.Drives['N'] = FixedDrive(1000, 500);
   fake.Drives['N'].Type = DRIVE_REMOTE;
-  fake.Drives['R'] = floppy;
-  fake.Drives['R'].Type = DRIVE_CDROM;
+  fake.Drives['R'] = NoMedium(DRIVE_CDROM);
   fake.Drives['X'] = FixedDrive(1000, 1000);
   fake.Drives['X'].Type = 7;
   return fake;

@@ -172,20 +172,11 @@ class TAccessibleObject final : public IAccessible {
     return S_FALSE;
   }
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
-    if (!role) return E_POINTER;
-    Clear(role);
-    TAccPath path;
-    if (const HRESULT found = Resolve(child, path); found != S_OK) return found;
-    SetChild(role, connection_->Source->AccDescribe(path).Role);
-    return S_OK;
+    return Number(child, role,
+                  [this](const TAccPath& path) { return connection_->Source->AccDescribe(path).Role; });
   }
   HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
-    if (!state) return E_POINTER;
-    Clear(state);
-    TAccPath path;
-    if (const HRESULT found = Resolve(child, path); found != S_OK) return found;
-    SetChild(state, static_cast<LONG>(StateOf(path)));
-    return S_OK;
+    return Number(child, state, [this](const TAccPath& path) { return static_cast<LONG>(StateOf(path)); });
   }
   HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
     if (!focus) return E_POINTER;
@@ -276,6 +267,17 @@ class TAccessibleObject final : public IAccessible {
   }
 
   enum TTextField { kName, kValue, kShortcut, kDefaultAction, kNone };
+  // The number that of gives for the element child names.
+  template <typename Of>
+  HRESULT Number(const VARIANT& child, VARIANT* out, Of of) const {
+    if (!out) return E_POINTER;
+    Clear(out);
+    TAccPath path;
+    if (const HRESULT found = Resolve(child, path); found != S_OK) return found;
+    SetChild(out, of(path));
+    return S_OK;
+  }
+
   HRESULT Text(const VARIANT& child, BSTR* out, TTextField field) const {
     if (!out) return E_POINTER;
     *out = nullptr;
