@@ -77,7 +77,7 @@ std::string HomePageAddress(const std::string& host) {
 }
 
 std::wstring FolderPart(const std::wstring& path) {
-  // The separators of tk::FileNamePart, so that the two parts make the whole path.
+  // The separators of runtime::FileNamePart, so that the two parts make the whole path.
   const size_t end = path.find_last_of(L"\\/:");
   if (end == std::wstring::npos) return L"";
   // "C:\dir\file" gives "C:\dir", but "C:\file" keeps the root's separator.

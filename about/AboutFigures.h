@@ -32,7 +32,7 @@ std::string MailLink(const std::string& address, const std::string& title, const
 std::string HomePageAddress(const std::string& host);
 
 // The path up to its last separator ("\", "/" or ":"); a drive root keeps its separator ("C:\").
-// The file name is tk::FileNamePart.
+// The file name is runtime::FileNamePart.
 std::wstring FolderPart(const std::wstring& path);
 
 }  // namespace about

@@ -9,7 +9,7 @@ namespace about {
 // The host name that the home-page paragraph names; its page opens the home page when clicked.
 inline constexpr char kHomePageHost[] = "www.quelix.de";
 
-class TInfoAdds : public tk::TStringList {
+class TInfoAdds : public runtime::TStringList {
  public:
   // Fills the list with the fifteen paragraphs, in order; line breaks are single CRs.
   TInfoAdds();

@@ -26,7 +26,7 @@ std::wstring ChangeExtension(const std::wstring& path, const std::wstring& exten
 }
 
 DWORD Attributes(const std::wstring& path) {
-  return GetFileAttributesW(tk::LongPathForm(path).c_str());
+  return GetFileAttributesW(runtime::LongPathForm(path).c_str());
 }
 
 bool FileExists(const std::wstring& path) {
@@ -41,7 +41,8 @@ bool FolderExists(const std::wstring& path) {
 
 void EnsureFolder(const std::wstring& path) {
   if (FolderExists(path)) return;
-  if (!CreateDirectoryW(tk::LongPathForm(path).c_str(), nullptr)) throw tk::EInOutError(GetLastError());
+  if (!CreateDirectoryW(runtime::LongPathForm(path).c_str(), nullptr))
+    throw runtime::EInOutError(GetLastError());
 }
 
 }  // namespace
@@ -64,13 +65,13 @@ std::wstring LocateIniFile(const std::wstring& programPath) {
   folder += kVendorFolder;
   EnsureFolder(folder);
   folder += L'\\';
-  folder += ChangeExtension(tk::FileNamePart(programPath), L"");
+  folder += ChangeExtension(runtime::FileNamePart(programPath), L"");
   EnsureFolder(folder);
-  return folder + L'\\' + tk::FileNamePart(beside);
+  return folder + L'\\' + runtime::FileNamePart(beside);
 }
 
 std::wstring GetIniFileName() {
-  if (IniFileNameCache.empty()) IniFileNameCache = LocateIniFile(tk::Application().ExeName());
+  if (IniFileNameCache.empty()) IniFileNameCache = LocateIniFile(toolkit::Application().ExeName());
   return IniFileNameCache;
 }
 

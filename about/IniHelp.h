@@ -18,7 +18,7 @@ extern std::wstring IniFileNameCache;
 std::wstring GetAppDataDir();
 
 // The configuration file of the running program, worked out once and then kept. Raises
-// tk::EInOutError when a folder cannot be created; the cache then stays empty, so a later call
+// runtime::EInOutError when a folder cannot be created; the cache then stays empty, so a later call
 // tries again.
 std::wstring GetIniFileName();
 

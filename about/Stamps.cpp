@@ -16,7 +16,7 @@ std::string LocaleText(decltype(&GetDateFormatA) format, DWORD flags, const SYST
 
 std::optional<DWORD> FileDosDateTime(const std::wstring& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!GetFileAttributesExW(tk::LongPathForm(path).c_str(), GetFileExInfoStandard, &data))
+  if (!GetFileAttributesExW(runtime::LongPathForm(path).c_str(), GetFileExInfoStandard, &data))
     return std::nullopt;
   FILETIME local;
   WORD date = 0, time = 0;
@@ -35,13 +35,13 @@ std::string TimeStampText(DWORD dosDateTime, TTimeStampDisplayType display) {
   return LocaleText(GetDateFormatA, DATE_SHORTDATE, moment) + " " + LocaleText(GetTimeFormatA, 0, moment);
 }
 
-TTimeStamp::TTimeStamp(tk::TLabelSettings settings) : tk::TLabel(std::move(settings)) {
+TTimeStamp::TTimeStamp(toolkit::TLabelSettings settings) : toolkit::TLabel(std::move(settings)) {
   SetDisplay(dtString);
 }
 
 void TTimeStamp::SetDisplay(TTimeStampDisplayType display) {
   display_ = display;
-  const std::optional<DWORD> stamp = FileDosDateTime(tk::Application().ExeName());
+  const std::optional<DWORD> stamp = FileDosDateTime(toolkit::Application().ExeName());
   SetCaption(stamp ? TimeStampText(*stamp, display) : std::string());
 }
 

@@ -22,9 +22,9 @@ std::optional<DWORD> FileDosDateTime(const std::wstring& path);
 // signed decimal number (dtNumber).
 std::string TimeStampText(DWORD dosDateTime, TTimeStampDisplayType display);
 
-class TTimeStamp : public tk::TLabel {
+class TTimeStamp : public toolkit::TLabel {
  public:
-  explicit TTimeStamp(tk::TLabelSettings settings);
+  explicit TTimeStamp(toolkit::TLabelSettings settings);
   TTimeStampDisplayType Display() const { return display_; }
   // Stores the value and sets the caption from the executable's time, computed now and not later.
   void SetDisplay(TTimeStampDisplayType display);

@@ -13,7 +13,7 @@ namespace {
 // Loads the file's version resource into block; false when it has none. File names are passed
 // whole, however long: a shortened name would read another file's resource, or none.
 bool LoadVersionResource(const std::wstring& fileName, void*& block) {
-  const std::wstring path = tk::LongPathForm(fileName);
+  const std::wstring path = runtime::LongPathForm(fileName);
   DWORD handle = 0;
   const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &handle);
   if (size == 0) return false;
@@ -53,7 +53,7 @@ std::string GetFileVersionText(const std::wstring& fileName, int selector) {
 }
 
 std::string GetProgramVersionText(int selector) {
-  return GetFileVersionText(tk::Application().ExeName(), selector);
+  return GetFileVersionText(toolkit::Application().ExeName(), selector);
 }
 
 std::string GetFileProductVersion(const std::wstring& fileName) {
@@ -61,7 +61,7 @@ std::string GetFileProductVersion(const std::wstring& fileName) {
 }
 
 std::string GetProgramProductVersion() {
-  return GetFileProductVersion(tk::Application().ExeName());
+  return GetFileProductVersion(toolkit::Application().ExeName());
 }
 
 std::string GetFileVersionValue(const std::wstring& fileName, const std::string& language,
@@ -73,13 +73,14 @@ std::string GetFileVersionValue(const std::wstring& fileName, const std::string&
       "\\StringFileInfo\\" + (language.empty() ? std::string(kDefaultLanguage) : language) + "\\" + valueName;
   void* value = nullptr;
   UINT length = 0;  // in characters
-  if (!VerQueryValueW(block, tk::WideFromCp1252(path).c_str(), &value, &length) || length == 0) return "";
+  if (!VerQueryValueW(block, runtime::WideFromCp1252(path).c_str(), &value, &length) || length == 0)
+    return "";
   const auto* text = static_cast<const wchar_t*>(value);
-  return tk::Cp1252FromWide(std::wstring_view(text, wcsnlen(text, length)));
+  return runtime::Cp1252FromWide(std::wstring_view(text, wcsnlen(text, length)));
 }
 
 std::string GetProgramVersionValue(const std::string& language, const std::string& valueName) {
-  return GetFileVersionValue(tk::Application().ExeName(), language, valueName);
+  return GetFileVersionValue(toolkit::Application().ExeName(), language, valueName);
 }
 
 }  // namespace about

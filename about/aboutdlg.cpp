@@ -14,26 +14,26 @@ namespace about {
 namespace {
 // The system's text colour (black by default) and the link colour (blue, or the system's in high
 // contrast).
-const COLORREF kText = tk::kButtonTextColor;
-const COLORREF kLink = tk::kLinkTextColor;
+const COLORREF kText = toolkit::kButtonTextColor;
+const COLORREF kLink = toolkit::kLinkTextColor;
 const char kSystemPage[] = "System";
 // The bit width of this build, for the version line.
 const char* const kBuildBits = sizeof(void*) == 8 ? " 64-Bit" : " 32-Bit";
 
-tk::TLabelSettings Text(const char* caption, COLORREF color = kText) {
+toolkit::TLabelSettings Text(const char* caption, COLORREF color = kText) {
   return {caption, color};
 }
 
-tk::TLabelSettings CentredBox(const char* caption) {
-  return {caption, kText, tk::TTextAlign::Center, /*AutoSize=*/false, /*WordWrap=*/true};
+toolkit::TLabelSettings CentredBox(const char* caption) {
+  return {caption, kText, toolkit::TTextAlign::Center, /*AutoSize=*/false, /*WordWrap=*/true};
 }
 }  // namespace
 
-std::vector<tk::TLayoutRow> AboutLayout(TAboutBox& b) {
-  using tk::TAlign;
-  const tk::TFontStyle arial11{"Arial", 11}, arial13{"Arial", 13}, link{"Arial", 13, false, false, true};
-  tk::TControl* const icon = &b.Notebook.Page(0);
-  tk::TControl* const system = &b.Notebook.Page(1);
+std::vector<toolkit::TLayoutRow> AboutLayout(TAboutBox& b) {
+  using toolkit::TAlign;
+  const toolkit::TFontStyle arial11{"Arial", 11}, arial13{"Arial", 13}, link{"Arial", 13, false, false, true};
+  toolkit::TControl* const icon = &b.Notebook.Page(0);
+  toolkit::TControl* const system = &b.Notebook.Page(1);
   // clang-format off
   return {
     // Component          Parent       Align            Left  Top Width Height Border Hint Font
@@ -68,7 +68,7 @@ std::vector<tk::TLayoutRow> AboutLayout(TAboutBox& b) {
 }
 
 TAboutBox::TAboutBox(HWND owner)
-    : tk::TForm({"Infos", 339, 274, tk::TFormBorder::Dialog, {"Arial", 13}}, owner),
+    : toolkit::TForm({"Infos", 339, 274, toolkit::TFormBorder::Dialog, {"Arial", 13}}, owner),
       Panel(controls::TBevel::Framed),
       OKButton(RES_GLYPH_OK),
       ProductName(CentredBox(SANDRIVO_PRODUCT_NAME)),
@@ -86,7 +86,7 @@ TAboutBox::TAboutBox(HWND owner)
       MhzLbLabel(Text("Mhz:")),
       MhzLabel(Text("0")),
       Label1(Text("Systeminformationen")),
-      TimeStamp({"", kText, tk::TTextAlign::Left, /*AutoSize=*/false, /*WordWrap=*/false,
+      TimeStamp({"", kText, toolkit::TTextAlign::Left, /*AutoSize=*/false, /*WordWrap=*/false,
                  /*Transparent=*/true,
                  /*Visible=*/false}),
       CommentLabel(CentredBox("Kommentar")),
@@ -98,9 +98,9 @@ TAboutBox::TAboutBox(HWND owner)
   Scroller.OnClick = [this](controls::TScroller&) { ScrollerClick(); };
   LoadMemGauge.SetForeColor(RGB(0, 0, 255));
   AboutTimer.OnTimer = [this] { AboutTimerTimer(); };
-  LinkLabel.OnClick = [this](tk::TLabel& sender) { LinkLabelClick(sender); };
-  MailLabel.OnClick = [this](tk::TLabel&) { MailLabelClick(); };
-  IniLabel.OnDblClick = [this](tk::TLabel&) { IniLabelDblClick(); };
+  LinkLabel.OnClick = [this](toolkit::TLabel& sender) { LinkLabelClick(sender); };
+  MailLabel.OnClick = [this](toolkit::TLabel&) { MailLabelClick(); };
+  IniLabel.OnDblClick = [this](toolkit::TLabel&) { IniLabelDblClick(); };
   FigureSource = [this] { return SystemFigures(); };
   Panel.AccessibleName = "Programminformation";
   Scroller.AccessibleName = "Seiten";
@@ -112,26 +112,26 @@ TAboutBox::TAboutBox(HWND owner)
 
 TAboutBox::~TAboutBox() {
   // Hide = False showed the application window; it goes back to how the dialog found it.
-  if (SystemCheck && !applicationWindowWasVisible_) ShowWindow(tk::Application().Handle(), SW_HIDE);
+  if (SystemCheck && !applicationWindowWasVisible_) ShowWindow(toolkit::Application().Handle(), SW_HIDE);
 }
 
 void TAboutBox::Create() {
-  tk::TForm::Create();
+  toolkit::TForm::Create();
   hints_.Create(Handle());
   layout_.Create(Handle(), Font(), hints_, Dpi());
   Notebook.SetPageIndex(1);
   ActiveControl = OKButton.Handle();
-  applicationWindowWasVisible_ = IsWindowVisible(tk::Application().Handle()) != FALSE;
+  applicationWindowWasVisible_ = IsWindowVisible(toolkit::Application().Handle()) != FALSE;
   SystemCheck.emplace(this);
   SystemCheck->SetHide(false);
   AboutTimer.Create();
-  tk::RunHandler([this] { FormCreate(); });
+  toolkit::RunHandler([this] { FormCreate(); });
 }
 
 void TAboutBox::DpiChanged() {
   layout_.SetDpi(Handle(), Font(), Dpi());
   // The info pages are no rows of the layout: their labels take the new font and page size here.
-  for (const std::unique_ptr<tk::TLabel>& label : infoLabels_) {
+  for (const std::unique_ptr<toolkit::TLabel>& label : infoLabels_) {
     if (!label->Handle()) continue;
     SendMessageA(label->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
     label->AlignToParent();
@@ -139,21 +139,21 @@ void TAboutBox::DpiChanged() {
 }
 
 void TAboutBox::FormCreate() {
-  ProductName.SetCaption(tk::Application().Title());
+  ProductName.SetCaption(toolkit::Application().Title());
   MakeProgramIcon();
   Version.SetCaption(Version.Caption() + " " + GetProgramProductVersion());
   Version.SetCaption(Version.Caption() + " (6)");
   Version.SetCaption(Version.Caption() + kBuildBits);
-  LinkLabel.Cursor = tk::TCursorShape::HandPoint;
-  MailLabel.Cursor = tk::TCursorShape::HandPoint;
+  LinkLabel.Cursor = toolkit::TCursorShape::HandPoint;
+  MailLabel.Cursor = toolkit::TCursorShape::HandPoint;
   Copyright.SetCaption(GetProgramVersionValue("", "LegalCopyright"));
   CommentLabel.SetCaption(GetProgramVersionValue("", "Comments"));
-  IniLabel.SetCaption(tk::FileNamePart(GetIniFileName()));
+  IniLabel.SetCaption(runtime::FileNamePart(GetIniFileName()));
   IniLabel.SetHint(GetIniFileName());
   IniLabel.SetShowHint(true);
-  ProgramIcon.AccessibleName = tk::Application().Title();
+  ProgramIcon.AccessibleName = toolkit::Application().Title();
   // The links and the configuration file open by keyboard too.
-  for (tk::TLabel* label : {&LinkLabel, &MailLabel, &IniLabel}) label->SetTabStop(true);
+  for (toolkit::TLabel* label : {&LinkLabel, &MailLabel, &IniLabel}) label->SetTabStop(true);
 }
 
 void TAboutBox::MakeProgramIcon() {
@@ -162,21 +162,21 @@ void TAboutBox::MakeProgramIcon() {
   BITMAP mask{};
   if (!icon || !GetIconInfo(icon, &info)) return;
   // GetIconInfo hands out copies of the icon's bitmaps.
-  tk::TBitmap iconMask(info.hbmMask), iconColor(info.hbmColor);
+  toolkit::TBitmap iconMask(info.hbmMask), iconColor(info.hbmColor);
   GetObjectA(info.hbmMask, sizeof(mask), &mask);
   const int width = mask.bmWidth, height = info.hbmColor ? mask.bmHeight : mask.bmHeight / 2;
   RECT iconArea{};
   GetClientRect(ProgramIcon.Handle(), &iconArea);
-  const tk::TWindowDC screen;
-  tk::TMemoryDC firstDc(CreateCompatibleDC(screen.Get())), secondDc(CreateCompatibleDC(screen.Get()));
-  tk::TBitmap first(CreateCompatibleBitmap(screen.Get(), width, height));
-  tk::TBitmap second(CreateCompatibleBitmap(screen.Get(), iconArea.right, iconArea.bottom));
+  const toolkit::TWindowDC screen;
+  toolkit::TMemoryDC firstDc(CreateCompatibleDC(screen.Get())), secondDc(CreateCompatibleDC(screen.Get()));
+  toolkit::TBitmap first(CreateCompatibleBitmap(screen.Get(), width, height));
+  toolkit::TBitmap second(CreateCompatibleBitmap(screen.Get(), iconArea.right, iconArea.bottom));
   {
-    tk::TSelectObject selected(firstDc.Get(), first.Get());
+    toolkit::TSelectObject selected(firstDc.Get(), first.Get());
     const RECT all{-1, -1, width + 2, height + 2};
     FillRect(firstDc.Get(), &all, GetSysColorBrush(COLOR_BTNFACE));
     DrawIconEx(firstDc.Get(), 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
-    tk::TSelectObject target(secondDc.Get(), second.Get());
+    toolkit::TSelectObject target(secondDc.Get(), second.Get());
     SetStretchBltMode(secondDc.Get(), COLORONCOLOR);
     StretchBlt(secondDc.Get(), 0, 0, iconArea.right, iconArea.bottom, firstDc.Get(), 0, 0, width, height,
                SRCCOPY);
@@ -194,17 +194,17 @@ void TAboutBox::FormShow() {
   LinkLabel.SetShowHint(true);
 }
 
-tk::TPage* TAboutBox::NewPage() {
+toolkit::TPage* TAboutBox::NewPage() {
   const std::string name = std::to_string(Notebook.PageCount());
   Notebook.AddPage(name);
   return Notebook.FindPageByCaption(name, Notebook.PageCount());
 }
 
-tk::TLabel& TAboutBox::AddInfoPage(const std::string& text) {
-  infoLabels_.push_back(std::make_unique<tk::TLabel>(
-      tk::TLabelSettings{text, kText, tk::TTextAlign::Left, /*AutoSize=*/false, /*WordWrap=*/true}));
-  tk::TLabel& label = *infoLabels_.back();
-  if (tk::TPage* page = NewPage(); page && page->Handle()) {
+toolkit::TLabel& TAboutBox::AddInfoPage(const std::string& text) {
+  infoLabels_.push_back(std::make_unique<toolkit::TLabel>(toolkit::TLabelSettings{
+      text, kText, toolkit::TTextAlign::Left, /*AutoSize=*/false, /*WordWrap=*/true}));
+  toolkit::TLabel& label = *infoLabels_.back();
+  if (toolkit::TPage* page = NewPage(); page && page->Handle()) {
     page->AccessibleName = "Hinweis " + std::to_string(infoLabels_.size());
     label.Create(page->Handle());
     SendMessageA(label.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
@@ -212,8 +212,8 @@ tk::TLabel& TAboutBox::AddInfoPage(const std::string& text) {
   }
   if (text.find(kHomePageHost) != std::string::npos) {
     label.SetHint(HomePageAddress(kHomePageHost));
-    label.OnClick = [this](tk::TLabel& sender) { LinkLabelClick(sender); };
-    label.Cursor = tk::TCursorShape::HandPoint;
+    label.OnClick = [this](toolkit::TLabel& sender) { LinkLabelClick(sender); };
+    label.Cursor = toolkit::TCursorShape::HandPoint;
     label.SetTabStop(true);
   }
   return label;
@@ -227,7 +227,7 @@ void TAboutBox::ScrollerClick() {
   Notebook.SetPageIndex(Scroller.Position());
 }
 
-void TAboutBox::FormKeyDown(WORD& key, tk::TShiftState) {
+void TAboutBox::FormKeyDown(WORD& key, toolkit::TShiftState) {
   if (key == VK_NEXT) Scroller.SetPosition(Scroller.Position() + 1);
   if (key == VK_PRIOR) Scroller.SetPosition(Scroller.Position() - 1);
 }
@@ -246,23 +246,23 @@ void TAboutBox::AboutTimerTimer() {
   const TSystemFigures figures = FigureSource();
   FreeMemLabel.SetCaption(FreeMemoryText(figures.AvailPhysMemory));
   LoadMemGauge.SetProgress(figures.MemoryLoad);
-  MhzLabel.SetCaption(ClockText(figures.Mhz, tk::UserNumberSeparators().Decimal));
+  MhzLabel.SetCaption(ClockText(figures.Mhz, runtime::UserNumberSeparators().Decimal));
   MhzLbLabel.SetVisible(ShowsClockCaption(figures.Mhz));
 }
 
-void TAboutBox::LinkLabelClick(tk::TLabel& sender) {
-  tk::Application().ShellOpen(Handle(), sender.WideHint());
+void TAboutBox::LinkLabelClick(toolkit::TLabel& sender) {
+  toolkit::Application().ShellOpen(Handle(), sender.WideHint());
 }
 
 void TAboutBox::MailLabelClick() {
-  tk::Application().ShellOpen(
-      Handle(), tk::WideFromCp1252(
-                    MailLink(MailLabel.Caption(), tk::Application().Title(), GetProgramProductVersion())));
+  toolkit::Application().ShellOpen(
+      Handle(), runtime::WideFromCp1252(MailLink(MailLabel.Caption(), toolkit::Application().Title(),
+                                                 GetProgramProductVersion())));
 }
 
 void TAboutBox::IniLabelDblClick() {
   if (IniLabel.WideHint().empty()) return;
-  tk::Application().ShellOpen(Handle(), FolderPart(IniLabel.WideHint()));
+  toolkit::Application().ShellOpen(Handle(), FolderPart(IniLabel.WideHint()));
 }
 
 }  // namespace about

@@ -33,7 +33,7 @@ struct TSystemFigures {
   double Mhz = 0;
 };
 
-class TAboutBox : public tk::TForm {
+class TAboutBox : public toolkit::TForm {
  public:
   // owner: the window that the dialog stays above and disables while it is modal.
   explicit TAboutBox(HWND owner);
@@ -43,53 +43,53 @@ class TAboutBox : public tk::TForm {
 
   // Components, in the order the dialog declares them.
   controls::TPanel Panel;
-  tk::TOkButton OKButton;
-  tk::TLabel ProductName;
-  tk::TLabel Version;
-  tk::TLabel Copyright;
+  toolkit::TOkButton OKButton;
+  toolkit::TLabel ProductName;
+  toolkit::TLabel Version;
+  toolkit::TLabel Copyright;
   // Made with the window, which it makes accept dropped files.
   std::optional<sysinfo::TSystem> SystemCheck;
-  tk::TTimer AboutTimer;
+  toolkit::TTimer AboutTimer;
   controls::TScroller Scroller;
-  tk::TNotebook Notebook;
-  tk::TImage ProgramIcon;
-  tk::TLabel LinkLabel;
-  tk::TLabel MailLabel;
-  tk::TLabel Label7;
-  tk::TLabel Label8;
+  toolkit::TNotebook Notebook;
+  toolkit::TImage ProgramIcon;
+  toolkit::TLabel LinkLabel;
+  toolkit::TLabel MailLabel;
+  toolkit::TLabel Label7;
+  toolkit::TLabel Label8;
   controls::TGauge LoadMemGauge;
-  tk::TLabel Label6;
-  tk::TLabel FreeLabel;
-  tk::TLabel FreeMemLabel;
-  tk::TLabel MhzLbLabel;
-  tk::TLabel MhzLabel;
-  tk::TLabel Label1;
+  toolkit::TLabel Label6;
+  toolkit::TLabel FreeLabel;
+  toolkit::TLabel FreeMemLabel;
+  toolkit::TLabel MhzLbLabel;
+  toolkit::TLabel MhzLabel;
+  toolkit::TLabel Label1;
   TTimeStamp TimeStamp;
-  tk::TLabel CommentLabel;
-  tk::TLabel Label2;
-  tk::TLabel IniLabel;
+  toolkit::TLabel CommentLabel;
+  toolkit::TLabel Label2;
+  toolkit::TLabel IniLabel;
 
   void FormCreate();
   void FormKeyPress(char& key);
   void AboutTimerTimer();
   void ScrollerClick();
   void FormShow();
-  void LinkLabelClick(tk::TLabel& sender);
+  void LinkLabelClick(toolkit::TLabel& sender);
   void MailLabelClick();
-  void FormKeyDown(WORD& key, tk::TShiftState shift);
+  void FormKeyDown(WORD& key, toolkit::TShiftState shift);
   void IniLabelDblClick();
 
   // Appends a page named by the page count and returns it, or null when none has that caption.
-  tk::TPage* NewPage();
+  toolkit::TPage* NewPage();
   // Puts the text on a new page in a word-wrapped label that fills it.
-  tk::TLabel& AddInfoPage(const std::string& text);
+  toolkit::TLabel& AddInfoPage(const std::string& text);
   void AddInfoPages(const TInfoAdds& adds);
 
   // Where the timer reads the figures: SystemCheck, unless a test puts another source here.
   std::function<TSystemFigures()> FigureSource;
 
  protected:
-  void KeyDown(WORD& key, tk::TShiftState shift) override { FormKeyDown(key, shift); }
+  void KeyDown(WORD& key, toolkit::TShiftState shift) override { FormKeyDown(key, shift); }
   void KeyPress(char& key) override { FormKeyPress(key); }
   void BeforeShow() override { FormShow(); }
   void DpiChanged() override;
@@ -98,13 +98,13 @@ class TAboutBox : public tk::TForm {
   void MakeProgramIcon();
   TSystemFigures SystemFigures() const;
 
-  tk::TLayout layout_;
-  tk::THints hints_;
-  std::vector<std::unique_ptr<tk::TLabel>> infoLabels_;
+  toolkit::TLayout layout_;
+  toolkit::THints hints_;
+  std::vector<std::unique_ptr<toolkit::TLabel>> infoLabels_;
   bool applicationWindowWasVisible_ = false;
 };
 
 // The dialog's layout: one row per component, positions in pixels at 96 dpi.
-std::vector<tk::TLayoutRow> AboutLayout(TAboutBox& box);
+std::vector<toolkit::TLayoutRow> AboutLayout(TAboutBox& box);
 
 }  // namespace about

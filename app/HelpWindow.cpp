@@ -20,7 +20,7 @@ std::string_view HelpText() {
   HRSRC resource = FindResourceA(module, RES_HELP_TEXT, RT_RCDATA);
   HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;
   const void* text = loaded ? LockResource(loaded) : nullptr;
-  if (!text) throw tk::Exception("Der Hilfetext fehlt im Programm");
+  if (!text) throw runtime::Exception("Der Hilfetext fehlt im Programm");
   return {static_cast<const char*>(text), SizeofResource(module, resource)};
 }
 
@@ -37,20 +37,20 @@ RECT PlaceBeside(const RECT& other, SIZE size, const RECT& work) {
 }
 
 THelpWindow::THelpWindow(HWND owner, bool preferMsftedit)
-    : tk::TForm({SANDRIVO_PRODUCT_NAME " – Hilfe", kHelpWidth, kHelpHeight}, owner),
-      editor_(tk::LoadRichEdit(preferMsftedit, library_)) {
+    : toolkit::TForm({SANDRIVO_PRODUCT_NAME " – Hilfe", kHelpWidth, kHelpHeight}, owner),
+      editor_(toolkit::LoadRichEdit(preferMsftedit, library_)) {
   KeyPreview = true;
 }
 
 void THelpWindow::Create() {
-  tk::TForm::Create();
+  toolkit::TForm::Create();
   editor_.Create(Handle());
   editor_.LoadRtf(HelpText());
   Resized();
   ActiveControl = editor_.Handle();
 }
 
-void THelpWindow::KeyDown(WORD& key, tk::TShiftState) {
+void THelpWindow::KeyDown(WORD& key, toolkit::TShiftState) {
   if (key == VK_ESCAPE) {
     key = 0;
     Close();

@@ -16,24 +16,24 @@ namespace app {
 // on a narrow screen it covers as little of the other as it must).
 RECT PlaceBeside(const RECT& other, SIZE size, const RECT& work);
 
-class THelpWindow : public tk::TForm {
+class THelpWindow : public toolkit::TForm {
  public:
   // owner: the window the help stays with and closes with.
   THelpWindow(HWND owner, bool preferMsftedit);
   void Create() override;
-  const tk::TRichEdit& Editor() const { return editor_; }
+  const toolkit::TRichEdit& Editor() const { return editor_; }
 
  protected:
-  void KeyDown(WORD& key, tk::TShiftState shift) override;
+  void KeyDown(WORD& key, toolkit::TShiftState shift) override;
   void Resized() override;
 
  private:
   // Declared before the editor, so that the library outlives the control.
-  tk::TLibrary library_;
-  tk::TRichEdit editor_;
+  toolkit::TLibrary library_;
+  toolkit::TRichEdit editor_;
 };
 
-class TRichHelpViewer : public tk::THelpViewer {
+class TRichHelpViewer : public toolkit::THelpViewer {
  public:
   // False takes the older riched20 control even where msftedit is present.
   bool PreferMsftedit = true;

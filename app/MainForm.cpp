@@ -6,10 +6,10 @@
 
 #include "about/aboutdlg.h"
 #include "app/MainLayout.h"
-#include "app/drive/DriveExport.h"
-#include "app/drive/DriveInfo.h"
-#include "app/drive/DriveList.h"
-#include "app/drive/NumberFormat.h"
+#include "drive/DriveExport.h"
+#include "drive/DriveInfo.h"
+#include "drive/DriveList.h"
+#include "drive/NumberFormat.h"
 #include "resources/resource_ids.h"
 #include "runtime/Errors.h"
 #include "toolkit/Application.h"
@@ -35,18 +35,18 @@ const COLORREF kTransparent = RGB(255, 0, 255);
 // later: a drive that answers within it fills the window at once, as it always has.
 const DWORD kQuickAnswer = 50;
 
-tk::TImageList LoadDriveImages(int dpi = tk::kDesignDpi) {
+toolkit::TImageList LoadDriveImages(int dpi = toolkit::kDesignDpi) {
   // In the order of DriveImageIndex.
   const char* const images[] = {RES_DRIVE_REMOVABLE, RES_DRIVE_FIXED, RES_DRIVE_RAMDISK, RES_DRIVE_REMOTE,
                                 RES_DRIVE_CDROM};
-  const int size = tk::Scale(kDriveImageSize, dpi);
-  tk::TImageList list(ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 5, 0));
+  const int size = toolkit::Scale(kDriveImageSize, dpi);
+  toolkit::TImageList list(ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 5, 0));
   for (const char* name : images) {
-    tk::TBitmap bitmap(static_cast<HBITMAP>(
+    toolkit::TBitmap bitmap(static_cast<HBITMAP>(
         LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    if (bitmap && dpi != tk::kDesignDpi) bitmap.Reset(tk::ScaledBitmap(bitmap.Get(), dpi));
+    if (bitmap && dpi != toolkit::kDesignDpi) bitmap.Reset(toolkit::ScaledBitmap(bitmap.Get(), dpi));
     if (!bitmap || ImageList_AddMasked(list.Get(), bitmap.Get(), kTransparent) < 0)
-      throw tk::Exception(std::string("Laufwerksbild fehlt: ") + name);
+      throw runtime::Exception(std::string("Laufwerksbild fehlt: ") + name);
   }
   return list;
 }
@@ -70,8 +70,8 @@ int DriveImageIndex(UINT driveType) {
   }
 }
 
-TMainForm::TMainForm(const TDriveQueries& queries)
-    : tk::TForm({SANDRIVO_PRODUCT_NAME, kMainFormWidth, kMainFormHeight}),
+TMainForm::TMainForm(const drive::TDriveQueries& queries)
+    : toolkit::TForm({SANDRIVO_PRODUCT_NAME, kMainFormWidth, kMainFormHeight}),
       ImageList1(LoadDriveImages()),
       Panel1(controls::TBevel::None),
       DrivesView(
@@ -120,10 +120,10 @@ TMainForm::TMainForm(const TDriveQueries& queries)
 void TMainForm::Create() {
   // The drive types are asked while the windows are made.
   listing_.emplace(queries_);
-  tk::TForm::Create();
+  toolkit::TForm::Create();
   hints_.Create(Handle());
   layout_.Create(Handle(), Font(), hints_, Dpi());
-  if (Dpi() != tk::kDesignDpi) ImageList1 = LoadDriveImages(Dpi());
+  if (Dpi() != toolkit::kDesignDpi) ImageList1 = LoadDriveImages(Dpi());
   DrivesView.SetImages(ImageList1.Get());
   FormCreate();
 }
@@ -131,42 +131,43 @@ void TMainForm::Create() {
 void TMainForm::DpiChanged() {
   layout_.SetDpi(Handle(), Font(), Dpi());
   // The view takes the new pictures before the old ones go.
-  tk::TImageList images = LoadDriveImages(Dpi());
+  toolkit::TImageList images = LoadDriveImages(Dpi());
   DrivesView.SetImages(images.Get());
   ImageList1 = std::move(images);
-  DrivesView.FitIconSpacing(tk::Scale(kDriveLabelMargin, Dpi()));
+  DrivesView.FitIconSpacing(toolkit::Scale(kDriveLabelMargin, Dpi()));
   Resized();
   SetInfoGridMetrics();
 }
 
 void TMainForm::SetInfoGridMetrics() {
-  InfoGrid.SetDefaultRowHeight(tk::Scale(kInfoRowHeight, Dpi()));
+  InfoGrid.SetDefaultRowHeight(toolkit::Scale(kInfoRowHeight, Dpi()));
   const int width = (InfoGrid.ClientWidth() - InfoGrid.GridLineWidth()) / 2;
   InfoGrid.SetColWidth(0, width);
   InfoGrid.SetColWidth(1, InfoGrid.ColWidth(0));
-  InfoGrid.SetRowHeight(0, tk::Scale(kInfoHeaderHeight, Dpi()));
+  InfoGrid.SetRowHeight(0, toolkit::Scale(kInfoHeaderHeight, Dpi()));
 }
 
 void TMainForm::FormCreate() {
-  drives_ = listing_ ? listing_->Take() : ListedDrives(queries_);
+  drives_ = listing_ ? listing_->Take() : drive::ListedDrives(queries_);
   listing_.reset();
-  for (const TListedDrive& drive : drives_) DrivesView.Add(DriveCaption(drive), DriveImageIndex(drive.Type));
-  DrivesView.FitIconSpacing(tk::Scale(kDriveLabelMargin, Dpi()));
+  for (const drive::TListedDrive& listed : drives_)
+    DrivesView.Add(drive::DriveCaption(listed), DriveImageIndex(listed.Type));
+  DrivesView.FitIconSpacing(toolkit::Scale(kDriveLabelMargin, Dpi()));
   SetInfoGridMetrics();
-  Separator = kFieldSeparator;
+  Separator = drive::kFieldSeparator;
 }
 
-const TListedDrive* TMainForm::DriveAt(int item) const {
+const drive::TListedDrive* TMainForm::DriveAt(int item) const {
   if (item < 0 || static_cast<size_t>(item) >= drives_.size()) return nullptr;
   return &drives_[static_cast<size_t>(item)];
 }
 
-TMainForm::TAnswer TMainForm::AnswerOf(const TQuestion& question, const TDriveQueries& queries) {
-  if (question.Table) return {{}, 0, DrivesTableLines(question.Letters, question.Separator, queries)};
+TMainForm::TAnswer TMainForm::AnswerOf(const TQuestion& question, const drive::TDriveQueries& queries) {
+  if (question.Table) return {{}, 0, drive::DrivesTableLines(question.Letters, question.Separator, queries)};
   if (question.Request == CopyRequest)
-    return {{}, 0, DriveInfoLines(question.Letters[0], question.Separator, queries)};
-  const TDriveInfo probe(question.Letters[0], queries);
-  return {probe.CreateWideReport(), probe.VolumeFailed ? 0 : RoundHalfToEven(probe.UsedPercent()), {}};
+    return {{}, 0, drive::DriveInfoLines(question.Letters[0], question.Separator, queries)};
+  const drive::TDriveInfo probe(question.Letters[0], queries);
+  return {probe.CreateWideReport(), probe.VolumeFailed ? 0 : drive::RoundHalfToEven(probe.UsedPercent()), {}};
 }
 
 void TMainForm::Ask(TQuestion question) {
@@ -174,8 +175,8 @@ void TMainForm::Ask(TQuestion question) {
   std::optional<TPending>& pending = pending_[request];
   const unsigned sequence = ++sequence_;
   HWND window = Handle();
-  pending.emplace(
-      TPending{sequence, TDeadlineCall<TAnswer>([question = std::move(question),
+  pending.emplace(TPending{
+      sequence, runtime::TDeadlineCall<TAnswer>([question = std::move(question),
                                                  &queries = queries_] { return AnswerOf(question, queries); },
                                                 [window, request, sequence] {
                                                   PostMessageA(window, kProbeAnswered, request,
@@ -196,7 +197,7 @@ void TMainForm::Answered(TRequest request) {
   UpdateCursor();
   if (request == CopyRequest) {
     const TAnswer answer = *pending.Call.Take(0);
-    tk::SetClipboardText(Handle(), answer.Lines.Text(), answer.Lines.WideText());
+    toolkit::SetClipboardText(Handle(), answer.Lines.Text(), answer.Lines.WideText());
     return;
   }
   // The gauge is painted once, with the final value; whatever fails leaves it at 0.
@@ -217,25 +218,25 @@ void TMainForm::Answered(TRequest request) {
 }
 
 void TMainForm::UpdateCursor() {
-  const tk::TCursor cursor =
-      pending_[ShowRequest] || pending_[CopyRequest] ? tk::TCursor::HourGlass : tk::TCursor::Default;
-  if (tk::ScreenCursor() != cursor) tk::SetScreenCursor(cursor);
+  const toolkit::TCursor cursor = pending_[ShowRequest] || pending_[CopyRequest] ? toolkit::TCursor::HourGlass
+                                                                                 : toolkit::TCursor::Default;
+  if (toolkit::ScreenCursor() != cursor) toolkit::SetScreenCursor(cursor);
 }
 
 void TMainForm::DrivesViewClick() {
   const int selected = DrivesView.Selected();
   if (selected < 0) return;
-  if (const TListedDrive* drive = DriveAt(selected)) Ask({ShowRequest, {drive->Letter}});
+  if (const drive::TListedDrive* listed = DriveAt(selected)) Ask({ShowRequest, {listed->Letter}});
 }
 
 void TMainForm::CopyInfoBtnClick() {
-  if (const TListedDrive* drive = DriveAt(DrivesView.Selected()))
-    Ask({CopyRequest, {drive->Letter}, false, Separator});
+  if (const drive::TListedDrive* listed = DriveAt(DrivesView.Selected()))
+    Ask({CopyRequest, {listed->Letter}, false, Separator});
 }
 
 void TMainForm::CopyInfosBtnClick() {
   // The hour-glass from the start, also for drives that answer at once.
-  tk::SetScreenCursor(tk::TCursor::HourGlass);
+  toolkit::SetScreenCursor(toolkit::TCursor::HourGlass);
   try {
     CopyDrivesTable();
   } catch (...) {
@@ -247,7 +248,7 @@ void TMainForm::CopyInfosBtnClick() {
 
 void TMainForm::CopyDrivesTable() {
   std::vector<char> letters;
-  for (const TListedDrive& drive : drives_) letters.push_back(drive.Letter);
+  for (const drive::TListedDrive& listed : drives_) letters.push_back(listed.Letter);
   Ask({CopyRequest, std::move(letters), true, Separator});
 }
 
@@ -264,22 +265,22 @@ void TMainForm::CloseBtnClick() {
 }
 
 void TMainForm::HelpBtnClick() {
-  tk::Application().HelpCommand(HELP_CONTENTS, 0);
+  toolkit::Application().HelpCommand(HELP_CONTENTS, 0);
 }
 
-void TMainForm::FormKeyDown(WORD& key, tk::TShiftState shift) {
+void TMainForm::FormKeyDown(WORD& key, toolkit::TShiftState shift) {
   const TCommand command = KeyCommand(key, shift);
   if (!command) return;
   key = 0;
   (this->*command)();
 }
 
-TMainForm::TCommand TMainForm::KeyCommand(WORD key, tk::TShiftState shift) const {
-  const tk::TShiftState mods = shift & (tk::ssShift | tk::ssCtrl | tk::ssAlt);
+TMainForm::TCommand TMainForm::KeyCommand(WORD key, toolkit::TShiftState shift) const {
+  const toolkit::TShiftState mods = shift & (toolkit::ssShift | toolkit::ssCtrl | toolkit::ssAlt);
   if (key == VK_F1) return &TMainForm::HelpBtnClick;
-  if ((key == 'C' || key == VK_INSERT) && mods == tk::ssCtrl) return &TMainForm::CopyInfoBtnClick;
-  if (key == 'C' && mods == (tk::ssCtrl | tk::ssShift)) return &TMainForm::CopyInfosBtnClick;
-  if (key == 'I' && mods == tk::ssCtrl) return &TMainForm::InfoBtnClick;
+  if ((key == 'C' || key == VK_INSERT) && mods == toolkit::ssCtrl) return &TMainForm::CopyInfoBtnClick;
+  if (key == 'C' && mods == (toolkit::ssCtrl | toolkit::ssShift)) return &TMainForm::CopyInfosBtnClick;
+  if (key == 'I' && mods == toolkit::ssCtrl) return &TMainForm::InfoBtnClick;
   // Enter shows the selected drive anew, as a click on it does; the dialog handling would take it.
   if (key == VK_RETURN && mods == 0 && GetFocus() == DrivesView.Handle()) return &TMainForm::DrivesViewClick;
   return nullptr;
@@ -294,9 +295,9 @@ void TMainForm::Resized() {
   if (Panel1.Handle() && layout_.Dpi() == Dpi()) {
     RECT client;
     GetClientRect(Handle(), &client);
-    const int least = tk::Scale(kSplitterMinSize, Dpi());
+    const int least = toolkit::Scale(kSplitterMinSize, Dpi());
     const int widest = client.right - layout_.Width(Splitter) - least;
-    const int width = std::max(least, std::min(tk::Scale(chosenListWidth_, Dpi()), widest));
+    const int width = std::max(least, std::min(toolkit::Scale(chosenListWidth_, Dpi()), widest));
     if (layout_.Width(DrivesView) != width) layout_.SetWidth(DrivesView, width);
   }
   layout_.Realign(Handle());
@@ -306,12 +307,12 @@ int TMainForm::MoveSplitter(int delta) {
   RECT panel;
   GetClientRect(Panel1.Handle(), &panel);
   const int old = layout_.Width(DrivesView);
-  const int least = tk::Scale(kSplitterMinSize, Dpi());
+  const int least = toolkit::Scale(kSplitterMinSize, Dpi());
   const int widest = panel.right - layout_.Width(Splitter) - least;
   const int width = std::clamp(old + delta, least, std::max(least, widest));
   if (width == old) return 0;
   layout_.SetWidth(DrivesView, width);
-  chosenListWidth_ = tk::Unscale(width, Dpi());
+  chosenListWidth_ = toolkit::Unscale(width, Dpi());
   layout_.Realign(Handle());
   return width - old;
 }

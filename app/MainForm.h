@@ -7,16 +7,16 @@
 #include <string>
 #include <vector>
 
-#include "app/drive/DeadlineCall.h"
-#include "app/drive/DriveExport.h"
-#include "app/drive/DriveInfo.h"
-#include "app/drive/DriveList.h"
-#include "app/drive/DriveQueries.h"
 #include "controls/Gauges.h"
 #include "controls/Panel.h"
 #include "controls/Splitter.h"
 #include "controls/StringGrid.h"
 #include "controls/ToolButton.h"
+#include "drive/DriveExport.h"
+#include "drive/DriveInfo.h"
+#include "drive/DriveList.h"
+#include "drive/DriveQueries.h"
+#include "runtime/DeadlineCall.h"
 #include "toolkit/Form.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Hints.h"
@@ -28,9 +28,9 @@ namespace app {
 // Index in the drive image list of a listed drive type, or -1 for a type that is not listed.
 int DriveImageIndex(UINT driveType);
 
-class TMainForm : public tk::TForm {
+class TMainForm : public toolkit::TForm {
  public:
-  explicit TMainForm(const TDriveQueries& queries = SystemDriveQueries());
+  explicit TMainForm(const drive::TDriveQueries& queries = drive::SystemDriveQueries());
   // Posted to the window by a probe that did not answer at once, when it has: wParam the kind of
   // request (TRequest), lParam its sequence number.
   static constexpr UINT kProbeAnswered = WM_APP + 1;
@@ -38,9 +38,9 @@ class TMainForm : public tk::TForm {
   void Create() override;
 
   // Components, in the order the window declares them.
-  tk::TImageList ImageList1;
+  toolkit::TImageList ImageList1;
   controls::TPanel Panel1;
-  tk::TListView DrivesView;
+  toolkit::TListView DrivesView;
   controls::TStringGrid InfoGrid;
   controls::TPanel ProgressPanel;
   controls::TPanel ButtonPanel;
@@ -59,10 +59,10 @@ class TMainForm : public tk::TForm {
   void HelpBtnClick();
   void CopyInfoBtnClick();
   void CopyInfosBtnClick();
-  void FormKeyDown(WORD& key, tk::TShiftState shift);
+  void FormKeyDown(WORD& key, toolkit::TShiftState shift);
 
  protected:
-  void KeyDown(WORD& key, tk::TShiftState shift) override { FormKeyDown(key, shift); }
+  void KeyDown(WORD& key, toolkit::TShiftState shift) override { FormKeyDown(key, shift); }
   void Resized() override;
   void DpiChanged() override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -72,24 +72,24 @@ class TMainForm : public tk::TForm {
   // The command of a key of the window (Ctrl+C, Ctrl+Ins, Ctrl+Shift+C, Ctrl+I, F1, Enter on the
   // drive list), or none.
   using TCommand = void (TMainForm::*)();
-  TCommand KeyCommand(WORD key, tk::TShiftState shift) const;
+  TCommand KeyCommand(WORD key, toolkit::TShiftState shift) const;
   void DrivesViewNotify(const NMHDR& header);
   int MoveSplitter(int delta);
   // The listed drive under a list item, or null.
-  const TListedDrive* DriveAt(int item) const;
+  const drive::TListedDrive* DriveAt(int item) const;
   // What a request's probe hands back: for a click the report for the table and the used share
   // for the gauge, for a copy the text for the clipboard.
   struct TAnswer {
-    std::vector<TWideRow> Report;
+    std::vector<drive::TWideRow> Report;
     int Used = 0;  // in whole percent, 0 when the volume did not answer
-    TExportLines Lines;
+    drive::TExportLines Lines;
   };
   enum TRequest : WPARAM { ShowRequest, CopyRequest };
   // A request's probe under way apart from the window's thread. A later request of the same kind
   // takes its place; the earlier answer is then dropped.
   struct TPending {
     unsigned Sequence;
-    TDeadlineCall<TAnswer> Call;
+    runtime::TDeadlineCall<TAnswer> Call;
   };
   // What a request asks, answered on the probe's thread: a click the report of its drive, a copy
   // the lines of the selected drive or the table of all drives.
@@ -99,7 +99,7 @@ class TMainForm : public tk::TForm {
     bool Table = false;
     char Separator = 0;
   };
-  static TAnswer AnswerOf(const TQuestion& question, const TDriveQueries& queries);
+  static TAnswer AnswerOf(const TQuestion& question, const drive::TDriveQueries& queries);
   // Asks apart from the window's thread. An answer that comes within a moment is used at once;
   // otherwise it comes back with kProbeAnswered, and the window shows the hour-glass until then.
   void Ask(TQuestion question);
@@ -110,13 +110,13 @@ class TMainForm : public tk::TForm {
   // Row heights at the form's DPI and the column rule: two equal columns filling the table.
   void SetInfoGridMetrics();
 
-  const TDriveQueries& queries_;
-  tk::TLayout layout_;
-  tk::THints hints_;
+  const drive::TDriveQueries& queries_;
+  toolkit::TLayout layout_;
+  toolkit::THints hints_;
   // The drive list under way while Create makes the windows.
-  std::optional<TDriveListing> listing_;
+  std::optional<drive::TDriveListing> listing_;
   // The drives of DrivesView, in item order.
-  std::vector<TListedDrive> drives_;
+  std::vector<drive::TListedDrive> drives_;
   // The drive list's width as the user last chose it with the splitter (96 dpi): the window gives
   // it as much of that as its size allows.
   int chosenListWidth_;

@@ -6,8 +6,8 @@ namespace app {
 
 // In the order in which the window declares its components; sizes of aligned parts are their
 // sizes at the window's design size, where only the size across the alignment counts.
-std::vector<tk::TLayoutRow> MainLayout(TMainForm& f) {
-  using tk::TAlign;
+std::vector<toolkit::TLayoutRow> MainLayout(TMainForm& f) {
+  using toolkit::TAlign;
   // clang-format off
   return {
     // Component        Parent            Align            Left  Top  Width Height Border Hint

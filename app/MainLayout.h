@@ -13,6 +13,6 @@ class TMainForm;
 inline constexpr int kMainFormWidth = 499;
 inline constexpr int kMainFormHeight = 407;
 
-std::vector<tk::TLayoutRow> MainLayout(TMainForm& form);
+std::vector<toolkit::TLayoutRow> MainLayout(TMainForm& form);
 
 }  // namespace app

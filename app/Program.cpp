@@ -6,7 +6,7 @@
 
 namespace app {
 
-void SetUpApplication(tk::TApplication& application) {
+void SetUpApplication(toolkit::TApplication& application) {
   // No system box for an empty diskette or card reader: a failed query is an answer like any other.
   SetErrorMode(SEM_FAILCRITICALERRORS);
   // The program takes no typed text, so no input method: without it, the first activation of a

@@ -7,6 +7,6 @@ namespace app {
 
 // Keeps the system's critical-error boxes away, switches input methods off, initialises the
 // application object and gives it the program's title and help file.
-void SetUpApplication(tk::TApplication& application);
+void SetUpApplication(toolkit::TApplication& application);
 
 }  // namespace app

@@ -7,7 +7,7 @@
 #include "toolkit/Application.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  tk::TApplication& application = tk::Application();
+  toolkit::TApplication& application = toolkit::Application();
   try {
     app::SetUpApplication(application);
     app::TRichHelpViewer helpViewer;

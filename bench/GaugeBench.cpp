@@ -15,9 +15,9 @@ namespace {
 
 const int kWidth = 497, kHeight = 28;
 
-class THost : public tk::TForm {
+class THost : public toolkit::TForm {
  public:
-  THost() : tk::TForm({"bench", 540, 120}) {}
+  THost() : toolkit::TForm({"bench", 540, 120}) {}
 };
 
 // The baseline window: its paint copies a ready image.
@@ -45,7 +45,7 @@ void PaintNow(HWND window) {
 int main(int argc, char** argv) {
   const int rounds = argc > 1 ? std::atoi(argv[1]) : 15;
   const int perRound = argc > 2 ? std::atoi(argv[2]) : 300;
-  tk::Application().Initialize();
+  toolkit::Application().Initialize();
   THost host;
   host.Create();
   ShowWindow(host.Handle(), SW_SHOWNOACTIVATE);

@@ -8,9 +8,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/drive/DeadlineCall.h"
-#include "app/drive/DriveInfo.h"
 #include "bench/Rounds.h"
+#include "drive/DriveInfo.h"
+#include "runtime/DeadlineCall.h"
 
 namespace {
 
@@ -31,7 +31,7 @@ unsigned long long BareCalls(const char* root) {
 }
 
 unsigned long long ProbeAndReport(char letter) {
-  const app::TDriveInfo probe(letter);
+  const drive::TDriveInfo probe(letter);
   const auto report = probe.CreateReport();
   return static_cast<unsigned long long>(report->Count()) + static_cast<unsigned long long>(probe.TotalBytes);
 }
@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
 
   // The click's way: the probe in the pool, waited for with the click's deadline.
   const auto apart = [&] {
-    app::TDeadlineCall<unsigned long long> call([] { return ProbeAndReport('C'); });
+    runtime::TDeadlineCall<unsigned long long> call([] { return ProbeAndReport('C'); });
     sink = sink + call.Take(INFINITE).value_or(0);
   };
   const TRatios click = MeasureRounds(

@@ -6,15 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "app/drive/DriveQueries.h"
-#include "app/drive/ReportCommand.h"
 #include "bench/Rounds.h"
+#include "drive/DriveQueries.h"
+#include "drive/ReportCommand.h"
 
 int main(int argc, char** argv) {
   const int rounds = argc > 1 ? std::atoi(argv[1]) : 15;
   const int perRound = argc > 2 ? std::atoi(argv[2]) : 200;
   SetErrorMode(SEM_FAILCRITICALERRORS);
-  const app::TDriveQueries& queries = app::SystemDriveQueries();
+  const drive::TDriveQueries& queries = drive::SystemDriveQueries();
   const std::vector<std::string> args = {"C:"};
   volatile unsigned long long sink = 0;
   const auto bare = [&] {
@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
     GetDiskFreeSpaceExA("C:\\", &user, &total, &free);
     sink = sink + total.QuadPart;
   };
-  const auto report = [&] { sink = sink + app::RunReportCommand(args, queries).Out.size(); };
+  const auto report = [&] { sink = sink + drive::RunReportCommand(args, queries).Out.size(); };
   for (int i = 0; i < 20; ++i) bare(), report();  // warm up
   const TRatios ratios = MeasureRounds(rounds, perRound, bare, report);
   std::printf("GetDiskFreeSpaceExA: %.1f us, report of one drive: %.1f us\n",

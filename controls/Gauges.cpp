@@ -24,7 +24,7 @@ COLORREF ColorRef(COLORREF color) {
 }
 
 void Fill(HDC dc, const RECT& rect, COLORREF color) {
-  tk::TBrush brush(CreateSolidBrush(ColorRef(color)));
+  toolkit::TBrush brush(CreateSolidBrush(ColorRef(color)));
   FillRect(dc, &rect, brush.Get());
 }
 
@@ -56,7 +56,7 @@ void TBltBitmap::SetSize(int width, int height) {
   bitmap_.Reset();
   width_ = width > 0 ? width : 0;
   height_ = height > 0 ? height : 0;
-  bitmap_.Reset(tk::CreateMemoryImage(width_, height_));
+  bitmap_.Reset(toolkit::CreateMemoryImage(width_, height_));
   if (!bitmap_ || !dc_) throw std::bad_alloc();
   select_.emplace(dc_.Get(), bitmap_.Get());
 }
@@ -78,19 +78,19 @@ void TGauge::Repaint() {
   UpdateWindow(Handle());
 }
 
-tk::TAccElement TGauge::AccDescribe(const tk::TAccPath&) const {
-  tk::TAccElement gauge;
+toolkit::TAccElement TGauge::AccDescribe(const toolkit::TAccPath&) const {
+  toolkit::TAccElement gauge;
   gauge.Role = ROLE_SYSTEM_PROGRESSBAR;
-  gauge.Name = tk::WideFromCp1252(AccessibleName);
+  gauge.Name = runtime::WideFromCp1252(AccessibleName);
   char value[16];
   std::snprintf(value, sizeof(value), "%d %%", CurrentPercent());
-  gauge.Value = tk::WideFromCp1252(value);
+  gauge.Value = runtime::WideFromCp1252(value);
   gauge.State = STATE_SYSTEM_READONLY;
   return gauge;
 }
 
 void TGauge::PercentMayHaveChanged(int before) {
-  if (CurrentPercent() != before) tk::NotifyValueChange(Handle());
+  if (CurrentPercent() != before) toolkit::NotifyValueChange(Handle());
 }
 
 void TGauge::SetMinValue(int value) {
@@ -217,7 +217,7 @@ void TGauge::PaintAreas(HDC dc, const RECT& client) const {
   }
   char text[16];
   const int length = showText_ ? PercentText(text) : 0;
-  tk::TSelectObject font(dc, TextFont());
+  toolkit::TSelectObject font(dc, TextFont());
   POINT origin{0, 0};
   RECT textBox{0, 0, 0, 0};
   if (length > 0) {
@@ -256,9 +256,9 @@ void TGauge::PaintInverted(HDC dc, const RECT& client) const {
 void TGauge::DrawStyle(HDC dc, const RECT& inner, int width) const {
   const int L = inner.left, T = inner.top, R = inner.right, B = inner.bottom;
   const int percent = CurrentPercent();
-  tk::TPen forePen(CreatePen(PS_SOLID, 1, ColorRef(foreColor_)));
-  tk::TBrush foreBrush(CreateSolidBrush(ColorRef(foreColor_)));
-  tk::TBrush backBrush(CreateSolidBrush(ColorRef(backColor_)));
+  toolkit::TPen forePen(CreatePen(PS_SOLID, 1, ColorRef(foreColor_)));
+  toolkit::TBrush foreBrush(CreateSolidBrush(ColorRef(foreColor_)));
+  toolkit::TBrush backBrush(CreateSolidBrush(ColorRef(backColor_)));
   switch (kind_) {
     case gkText:
       Fill(dc, inner, backColor_);
@@ -285,13 +285,13 @@ void TGauge::DrawStyle(HDC dc, const RECT& inner, int width) const {
       const int extra = borderStyle_ == bsSingle ? 1 : 0;
       const int W = R - L + extra, H = B - T + extra;
       Fill(dc, inner, color_);
-      tk::TSelectObject pen(dc, forePen.Get());
+      toolkit::TSelectObject pen(dc, forePen.Get());
       {
-        tk::TSelectObject brush(dc, backBrush.Get());
+        toolkit::TSelectObject brush(dc, backBrush.Get());
         Ellipse(dc, L, T, W, H);
       }
       if (percent <= 0) break;
-      tk::TSelectObject brush(dc, foreBrush.Get());
+      toolkit::TSelectObject brush(dc, foreBrush.Get());
       const int hw = W / 2, hh = H / 2;
       const double a = (percent / 50.0 + 0.5) * std::numbers::pi;
       const long double angle = a;
@@ -303,9 +303,9 @@ void TGauge::DrawStyle(HDC dc, const RECT& inner, int width) const {
       const int extra = borderStyle_ == bsSingle ? 1 : 0;
       const int W = R - L + extra, H = B - T + extra;
       Fill(dc, inner, color_);
-      tk::TSelectObject pen(dc, forePen.Get());
+      toolkit::TSelectObject pen(dc, forePen.Get());
       {
-        tk::TSelectObject brush(dc, backBrush.Get());
+        toolkit::TSelectObject brush(dc, backBrush.Get());
         Pie(dc, L, T, W, 2 * H - 1, L + W, B - 1, L, B - 1);
       }
       MoveToEx(dc, L, B, nullptr);
@@ -324,7 +324,7 @@ void TGauge::DrawStyle(HDC dc, const RECT& inner, int width) const {
 void TGauge::DrawText(TBltBitmap& base, const RECT& inner) const {
   HDC dc = textImage_.Canvas();
   Fill(dc, RECT{0, 0, base.Width(), base.Height()}, RGB(0, 0, 0));
-  tk::TSelectObject selected(dc, TextFont());
+  toolkit::TSelectObject selected(dc, TextFont());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(255, 255, 255));
   char text[16];

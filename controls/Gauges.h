@@ -37,18 +37,18 @@ class TBltBitmap {
  private:
   int width_ = 0;
   int height_ = 0;
-  tk::TMemoryDC dc_{CreateCompatibleDC(nullptr)};
-  tk::TBitmap bitmap_;
+  toolkit::TMemoryDC dc_{CreateCompatibleDC(nullptr)};
+  toolkit::TBitmap bitmap_;
   // Declared last, so that the DC gets its own bitmap back before the image is freed.
-  std::optional<tk::TSelectObject> select_;
+  std::optional<toolkit::TSelectObject> select_;
 };
 
 enum TGaugeKind : std::uint8_t { gkText, gkHorizontalBar, gkVerticalBar, gkPie, gkNeedle };
 enum TBorderStyle { bsNone, bsSingle };
 
-using tk::EInvalidOperation;
+using runtime::EInvalidOperation;
 
-class TGauge : public tk::TCustomControl {
+class TGauge : public toolkit::TCustomControl {
  public:
   void Create(HWND parent) override;
 
@@ -87,7 +87,7 @@ class TGauge : public tk::TCustomControl {
 
  private:
   // A progress bar whose value is the percentage it shows ("72 %").
-  tk::TAccElement AccDescribe(const tk::TAccPath& path) const override;
+  toolkit::TAccElement AccDescribe(const toolkit::TAccPath& path) const override;
   // Repaints, and tells screen readers of the new percentage, when it is no longer before.
   void PercentMayHaveChanged(int before);
   void Repaint();
@@ -114,7 +114,7 @@ class TGauge : public tk::TCustomControl {
   COLORREF foreColor_ = RGB(0, 0, 0);
   COLORREF backColor_ = RGB(255, 255, 255);
   COLORREF color_ = 0x80000000 | COLOR_WINDOW;
-  mutable tk::TFont textFont_;
+  mutable toolkit::TFont textFont_;
   mutable std::string extentText_;  // the text last measured in textFont_, and its extent
   mutable SIZE extent_{};
   // The images of the inverting styles, kept between paints of the same size.

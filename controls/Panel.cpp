@@ -17,10 +17,10 @@ void TPanel::Create(HWND parent) {
                WS_EX_CONTROLPARENT, RECT{0, 0, 0, 0}, parent);
 }
 
-tk::TAccElement TPanel::AccDescribe(const tk::TAccPath&) const {
-  tk::TAccElement pane;
+toolkit::TAccElement TPanel::AccDescribe(const toolkit::TAccPath&) const {
+  toolkit::TAccElement pane;
   pane.Role = ROLE_SYSTEM_PANE;
-  pane.Name = tk::WideFromCp1252(AccessibleName);
+  pane.Name = runtime::WideFromCp1252(AccessibleName);
   return pane;
 }
 
@@ -30,7 +30,7 @@ LRESULT TPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       return SendMessageA(GetParent(Handle()), message, wParam, lParam);
     case WM_PAINT: {
-      tk::TPaintDC dc(Handle());
+      toolkit::TPaintDC dc(Handle());
       if (bevel_ != TBevel::None) {
         RECT client;
         GetClientRect(Handle(), &client);

@@ -9,7 +9,7 @@ namespace controls {
 // None: flat; Raised: a raised edge; Framed: a lowered outer and a raised inner edge.
 enum class TBevel { None, Raised, Framed };
 
-class TPanel : public tk::TControl {
+class TPanel : public toolkit::TControl {
  public:
   explicit TPanel(TBevel bevel) : bevel_(bevel) {}
   void Create(HWND parent) override;
@@ -19,7 +19,7 @@ class TPanel : public tk::TControl {
 
  private:
   // A pane named by what it holds.
-  tk::TAccElement AccDescribe(const tk::TAccPath& path) const override;
+  toolkit::TAccElement AccDescribe(const toolkit::TAccPath& path) const override;
   TBevel bevel_;
 };
 

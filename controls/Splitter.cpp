@@ -16,10 +16,10 @@ int ScreenX() {
 }
 }  // namespace
 
-tk::TAccElement TSplitter::AccDescribe(const tk::TAccPath&) const {
-  tk::TAccElement bar;
+toolkit::TAccElement TSplitter::AccDescribe(const toolkit::TAccPath&) const {
+  toolkit::TAccElement bar;
   bar.Role = ROLE_SYSTEM_SEPARATOR;
-  bar.Name = tk::WideFromCp1252(AccessibleName.empty() ? "Trennlinie" : AccessibleName);
+  bar.Name = runtime::WideFromCp1252(AccessibleName.empty() ? "Trennlinie" : AccessibleName);
   return bar;
 }
 

@@ -8,7 +8,7 @@
 
 namespace controls {
 
-class TSplitter : public tk::TControl {
+class TSplitter : public toolkit::TControl {
  public:
   void Create(HWND parent) override;
   // Asked with the distance the pointer moved; returns the distance it accepted (after limits).
@@ -19,7 +19,7 @@ class TSplitter : public tk::TControl {
 
  private:
   // A separator ("Trennlinie" unless named otherwise).
-  tk::TAccElement AccDescribe(const tk::TAccPath& path) const override;
+  toolkit::TAccElement AccDescribe(const toolkit::TAccPath& path) const override;
   bool dragging_ = false;
   int lastScreenX_ = 0;
 };

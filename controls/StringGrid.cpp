@@ -19,7 +19,7 @@ const int kMinColWidth = 0;
 
 void CheckIndex(int index, int count, const char* what) {
   if (index < 0 || index >= count)
-    throw tk::EListError(std::string("Ungültiger ") + what + "-Index (" + std::to_string(index) + ")");
+    throw runtime::EListError(std::string("Ungültiger ") + what + "-Index (" + std::to_string(index) + ")");
 }
 }  // namespace
 
@@ -53,7 +53,7 @@ void TStringGrid::SetRowCount(int count) {
 }
 
 std::string TStringGrid::Cell(int col, int row) const {
-  return tk::Cp1252FromWide(WideCell(col, row));
+  return runtime::Cp1252FromWide(WideCell(col, row));
 }
 
 const std::wstring& TStringGrid::WideCell(int col, int row) const {
@@ -63,7 +63,7 @@ const std::wstring& TStringGrid::WideCell(int col, int row) const {
 }
 
 void TStringGrid::SetCell(int col, int row, const std::string& text) {
-  SetCell(col, row, tk::WideFromCp1252(text));
+  SetCell(col, row, runtime::WideFromCp1252(text));
 }
 
 void TStringGrid::SetCell(int col, int row, std::wstring text) {
@@ -120,16 +120,16 @@ TGridRect TStringGrid::Selection() const {
           std::max(anchor_.Col, current_.Col), std::max(anchor_.Row, current_.Row)};
 }
 
-int TStringGrid::AccChildCount(const tk::TAccPath& path) const {
+int TStringGrid::AccChildCount(const toolkit::TAccPath& path) const {
   if (path.empty()) return RowCount() - fixedRows_;
   return path.size() == 1 ? ColCount() : 0;
 }
 
-tk::TAccElement TStringGrid::AccDescribe(const tk::TAccPath& path) const {
-  tk::TAccElement element;
+toolkit::TAccElement TStringGrid::AccDescribe(const toolkit::TAccPath& path) const {
+  toolkit::TAccElement element;
   if (path.empty()) {
     element.Role = ROLE_SYSTEM_TABLE;
-    element.Name = tk::WideFromCp1252(AccessibleName);
+    element.Name = runtime::WideFromCp1252(AccessibleName);
     element.State = STATE_SYSTEM_READONLY;
     return element;
   }
@@ -344,7 +344,7 @@ void TStringGrid::KeyDown(WPARAM key) {
 
 void TStringGrid::Paint(HDC dc, const RECT& client) const {
   FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
-  tk::TSelectObject font(dc, Font());
+  toolkit::TSelectObject font(dc, Font());
   SetBkMode(dc, TRANSPARENT);
   const TGridRect selection = Selection();
   const bool focused = GetFocus() == Handle();

@@ -21,7 +21,7 @@ struct TGridRect {
   bool operator==(const TGridRect&) const = default;
 };
 
-class TStringGrid : public tk::TCustomControl {
+class TStringGrid : public toolkit::TCustomControl {
  public:
   TStringGrid(int colCount, int rowCount, int fixedRows, int defaultRowHeight);
   void Create(HWND parent) override;
@@ -59,8 +59,8 @@ class TStringGrid : public tk::TCustomControl {
  private:
   // A table whose parts are the rows below the fixed ones, each with its cells: the texts, where
   // they show, and which are selected.
-  tk::TAccElement AccDescribe(const tk::TAccPath& path) const override;
-  int AccChildCount(const tk::TAccPath& path) const override;
+  toolkit::TAccElement AccDescribe(const toolkit::TAccPath& path) const override;
+  int AccChildCount(const toolkit::TAccPath& path) const override;
   int ColLeft(int col) const;
   // Top of a row in client coordinates, for fixed rows and rows from TopRow on; -1 when scrolled off.
   int RowTop(int row) const;

@@ -37,19 +37,19 @@ void TScroller::SetPosition(int value) {
   if (OnClick) OnClick(*this);
 }
 
-tk::TAccElement TScroller::AccDescribe(const tk::TAccPath& path) const {
-  tk::TAccElement element;
+toolkit::TAccElement TScroller::AccDescribe(const toolkit::TAccPath& path) const {
+  toolkit::TAccElement element;
   if (path.empty()) {
     element.Role = ROLE_SYSTEM_SPINBUTTON;
-    element.Name = tk::WideFromCp1252(AccessibleName);
+    element.Name = runtime::WideFromCp1252(AccessibleName);
     char value[32];
     std::snprintf(value, sizeof(value), "%d von %d", position_ - min_ + 1, max_ - min_ + 1);
-    element.Value = tk::WideFromCp1252(value);
+    element.Value = runtime::WideFromCp1252(value);
     return element;
   }
   const THalf half = path[0] == 0 ? THalf::Left : THalf::Right;
   element.Role = ROLE_SYSTEM_PUSHBUTTON;
-  element.Name = tk::WideFromCp1252(half == THalf::Left ? "Vorherige Seite" : "Nächste Seite");
+  element.Name = runtime::WideFromCp1252(half == THalf::Left ? "Vorherige Seite" : "Nächste Seite");
   element.State = CanScroll(half) ? 0 : STATE_SYSTEM_UNAVAILABLE;
   if (showPressed_ && pressedHalf_ == half) element.State |= STATE_SYSTEM_PRESSED;
   element.DefaultAction = "Drücken";
@@ -59,7 +59,7 @@ tk::TAccElement TScroller::AccDescribe(const tk::TAccPath& path) const {
   return element;
 }
 
-bool TScroller::AccDoDefaultAction(const tk::TAccPath& path) {
+bool TScroller::AccDoDefaultAction(const toolkit::TAccPath& path) {
   if (path.empty() || !CanScroll(path[0] == 0 ? THalf::Left : THalf::Right)) return false;
   PostMessageA(Handle(), kStepMessage, static_cast<WPARAM>(path[0]), 0);
   return true;
@@ -83,8 +83,8 @@ void TScroller::DrawHalf(HDC dc, THalf half, int x) const {
                                                             : (left ? "SBLEFT" : "SBRIGHT");
   image_.Reset(LoadBitmapA(GetModuleHandleA(nullptr), name));
   if (!image_) return;
-  tk::TMemoryDC source(CreateCompatibleDC(dc));
-  tk::TSelectObject selected(source.Get(), image_.Get());
+  toolkit::TMemoryDC source(CreateCompatibleDC(dc));
+  toolkit::TSelectObject selected(source.Get(), image_.Get());
   SetStretchBltMode(dc, COLORONCOLOR);  // whole pixels: the arrows stay crisp
   StretchBlt(dc, x, 0, Px(PairWidth / 2), Px(PairHeight), source.Get(), 0, 0, PairWidth / 2, PairHeight,
              SRCCOPY);

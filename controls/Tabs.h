@@ -10,7 +10,7 @@
 
 namespace controls {
 
-class TScroller : public tk::TCustomControl {
+class TScroller : public toolkit::TCustomControl {
  public:
   static constexpr int PairWidth = 24;  // both halves; they overlap in one column
   static constexpr int PairHeight = 13;
@@ -40,9 +40,9 @@ class TScroller : public tk::TCustomControl {
  private:
   // A spin button whose value is the position ("2 von 17"), with the halves as push buttons
   // ("Vorherige Seite", "Nächste Seite") that are unavailable where they cannot move it.
-  tk::TAccElement AccDescribe(const tk::TAccPath& path) const override;
-  int AccChildCount(const tk::TAccPath& path) const override { return path.empty() ? 2 : 0; }
-  bool AccDoDefaultAction(const tk::TAccPath& path) override;
+  toolkit::TAccElement AccDescribe(const toolkit::TAccPath& path) const override;
+  int AccChildCount(const toolkit::TAccPath& path) const override { return path.empty() ? 2 : 0; }
+  bool AccDoDefaultAction(const toolkit::TAccPath& path) override;
   enum class THalf { Left, Right };
   // One step as a completed click on the half makes it.
   void Step(THalf half);
@@ -53,9 +53,9 @@ class TScroller : public tk::TCustomControl {
   void Release();
   void EndPress();
   // A length of the 96-dpi images at the scroller's DPI.
-  int Px(int value) const { return tk::Scale(value, dpi_); }
+  int Px(int value) const { return toolkit::Scale(value, dpi_); }
 
-  int dpi_ = tk::kDesignDpi;
+  int dpi_ = toolkit::kDesignDpi;
   int min_ = 0;
   int max_ = 0;
   int position_ = 0;
@@ -63,7 +63,7 @@ class TScroller : public tk::TCustomControl {
   bool showPressed_ = false;
   THalf pressedHalf_ = THalf::Left;
   // Reloaded with each half's arrow image at every paint.
-  mutable tk::TBitmap image_;
+  mutable toolkit::TBitmap image_;
 };
 
 }  // namespace controls

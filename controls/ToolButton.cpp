@@ -19,17 +19,17 @@ const COLORREF kTransparent = RGB(255, 0, 255);
 
 TToolButton::TToolButton(const char* glyphResource, int glyphCount)
     : glyphResource_(glyphResource), glyphCount_(glyphCount) {
-  LoadGlyphs(tk::kDesignDpi);
+  LoadGlyphs(toolkit::kDesignDpi);
 }
 
 void TToolButton::LoadGlyphs(int dpi) {
   HINSTANCE instance = GetModuleHandleA(nullptr);
-  tk::TBitmap strip(
+  toolkit::TBitmap strip(
       static_cast<HBITMAP>(LoadImageA(instance, glyphResource_, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-  if (strip && dpi != tk::kDesignDpi) strip.Reset(tk::ScaledBitmap(strip.Get(), dpi));
+  if (strip && dpi != toolkit::kDesignDpi) strip.Reset(toolkit::ScaledBitmap(strip.Get(), dpi));
   BITMAP info{};
   if (!strip || !GetObjectA(strip.Get(), sizeof(info), &info) || glyphCount_ < 1)
-    throw tk::Exception(std::string("Schaltflächenbild fehlt: ") + glyphResource_);
+    throw runtime::Exception(std::string("Schaltflächenbild fehlt: ") + glyphResource_);
   glyphSize_ = info.bmWidth / glyphCount_;
   glyphs_.Reset(ImageList_Create(glyphSize_, info.bmHeight, ILC_COLOR24 | ILC_MASK, glyphCount_, 0));
   ImageList_AddMasked(glyphs_.Get(), strip.Get(), kTransparent);
@@ -49,17 +49,17 @@ void TToolButton::Click() {
   if (OnClick) OnClick();
 }
 
-tk::TAccElement TToolButton::AccDescribe(const tk::TAccPath&) const {
-  tk::TAccElement button;
+toolkit::TAccElement TToolButton::AccDescribe(const toolkit::TAccPath&) const {
+  toolkit::TAccElement button;
   button.Role = ROLE_SYSTEM_PUSHBUTTON;
-  button.Name = tk::WideFromCp1252(AccessibleName);
+  button.Name = runtime::WideFromCp1252(AccessibleName);
   button.State = showPressed_ ? STATE_SYSTEM_PRESSED : 0;
   button.DefaultAction = "Drücken";
   button.Shortcut = Shortcut.c_str();
   return button;
 }
 
-bool TToolButton::AccDoDefaultAction(const tk::TAccPath&) {
+bool TToolButton::AccDoDefaultAction(const toolkit::TAccPath&) {
   if (!IsWindowEnabled(Handle())) return false;
   PostMessageA(Handle(), BM_CLICK, 0, 0);
   return true;

@@ -10,7 +10,7 @@
 
 namespace controls {
 
-class TToolButton : public tk::TCustomControl {
+class TToolButton : public toolkit::TCustomControl {
  public:
   // glyphResource: a bitmap of glyphCount square images side by side (normal, then disabled);
   // magenta pixels are transparent.
@@ -30,8 +30,8 @@ class TToolButton : public tk::TCustomControl {
 
  private:
   // A push button named by its function; its default action clicks it.
-  tk::TAccElement AccDescribe(const tk::TAccPath& path) const override;
-  bool AccDoDefaultAction(const tk::TAccPath& path) override;
+  toolkit::TAccElement AccDescribe(const toolkit::TAccPath& path) const override;
+  bool AccDoDefaultAction(const toolkit::TAccPath& path) override;
 
   bool IsPointInside(LPARAM position) const;
   void SetShowPressed(bool pressed);
@@ -41,7 +41,7 @@ class TToolButton : public tk::TCustomControl {
 
   const char* glyphResource_;
   int glyphCount_;
-  tk::TImageList glyphs_;
+  toolkit::TImageList glyphs_;
   int glyphSize_ = 0;
   bool pressActive_ = false;
   bool showPressed_ = false;

@@ -1,6 +1,6 @@
 #include "runtime/DiskFreeSpace.h"
 
-namespace tk {
+namespace runtime {
 
 TGetDiskFreeSpaceExA DiskFreeSpaceExFunction() {
   HMODULE kernel = GetModuleHandleA("kernel32.dll");
@@ -9,4 +9,4 @@ TGetDiskFreeSpaceExA DiskFreeSpaceExFunction() {
                 : nullptr;
 }
 
-}  // namespace tk
+}  // namespace runtime

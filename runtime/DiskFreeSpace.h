@@ -3,11 +3,11 @@
 
 #include <windows.h>
 
-namespace tk {
+namespace runtime {
 
 using TGetDiskFreeSpaceExA = BOOL(WINAPI*)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
 
 // kernel32's GetDiskFreeSpaceExA (GetModuleHandleA, GetProcAddress), or null where the system lacks it.
 TGetDiskFreeSpaceExA DiskFreeSpaceExFunction();
 
-}  // namespace tk
+}  // namespace runtime

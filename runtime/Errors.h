@@ -12,7 +12,7 @@
 #include <string>
 #include <utility>
 
-namespace tk {
+namespace runtime {
 
 // The base of every error the program raises: a text for the user.
 class Exception : public std::exception {
@@ -63,4 +63,4 @@ class ERegistryException : public Exception {
   using Exception::Exception;
 };
 
-}  // namespace tk
+}  // namespace runtime

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-namespace tk {
+namespace runtime {
 
 namespace {
 // The whole value, however long; empty when it cannot be read.
@@ -27,4 +27,4 @@ TNumberSeparators UserNumberSeparators() {
   return {LocaleText(LOCALE_STHOUSAND, ","), LocaleText(LOCALE_SDECIMAL, ".")};
 }
 
-}  // namespace tk
+}  // namespace runtime

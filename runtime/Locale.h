@@ -3,7 +3,7 @@
 
 #include <string>
 
-namespace tk {
+namespace runtime {
 
 struct TNumberSeparators {
   std::string Thousands;
@@ -14,4 +14,4 @@ struct TNumberSeparators {
 // unreadable one is the locale's default ("," and "." where even that cannot be read).
 TNumberSeparators UserNumberSeparators();
 
-}  // namespace tk
+}  // namespace runtime

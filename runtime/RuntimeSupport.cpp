@@ -46,7 +46,7 @@ bool IsWindowProgram() noexcept {
               reinterpret_cast<void*>(GetProcAddress(user32, "MessageBoxW")))) {
         // The text is code page 1252 whatever the system's code page.
         static wchar_t wide[640];
-        tk::WideFromCp1252(text, wide, 640);
+        runtime::WideFromCp1252(text, wide, 640);
         box(nullptr, wide, L"Programmfehler", MB_OK | MB_ICONHAND | MB_SYSTEMMODAL);
       }
     }
@@ -100,11 +100,11 @@ void __throw_bad_array_new_length() {
 }
 
 void __throw_length_error(const char* message) {
-  throw tk::Exception(message);
+  throw runtime::Exception(message);
 }
 
 void __throw_logic_error(const char* message) {
-  throw tk::Exception(message);
+  throw runtime::Exception(message);
 }
 
 void __throw_out_of_range_fmt(const char* format, ...) {
@@ -113,7 +113,7 @@ void __throw_out_of_range_fmt(const char* format, ...) {
   va_start(args, format);
   std::vsnprintf(message, sizeof(message), format, args);
   va_end(args);
-  throw tk::Exception(message);
+  throw runtime::Exception(message);
 }
 
 }  // namespace std

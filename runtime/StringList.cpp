@@ -2,7 +2,7 @@
 
 #include "runtime/Errors.h"
 
-namespace tk {
+namespace runtime {
 
 namespace {
 void CheckIndex(int index, int limit) {
@@ -37,4 +37,4 @@ std::string TStringList::Text() const {
   return text;
 }
 
-}  // namespace tk
+}  // namespace runtime

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace tk {
+namespace runtime {
 
 class TStringList {
  public:
@@ -22,4 +22,4 @@ class TStringList {
   std::vector<std::string> lines_;
 };
 
-}  // namespace tk
+}  // namespace runtime

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-namespace tk {
+namespace runtime {
 
 namespace {
 
@@ -64,4 +64,4 @@ std::wstring FileNamePart(const std::wstring& path) {
   return separator == std::wstring::npos ? path : path.substr(separator + 1);
 }
 
-}  // namespace tk
+}  // namespace runtime

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace tk {
+namespace runtime {
 
 // Code page 1252 bytes as UTF-16; every byte has its character, so nothing is lost.
 std::wstring WideFromCp1252(std::string_view text);
@@ -36,4 +36,4 @@ std::wstring LongPathForm(const std::wstring& path);
 // The text after the last path separator ("\", "/" or ":"); the whole text when it has none.
 std::wstring FileNamePart(const std::wstring& path);
 
-}  // namespace tk
+}  // namespace runtime

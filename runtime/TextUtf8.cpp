@@ -4,7 +4,7 @@
 
 #include "runtime/Text.h"
 
-namespace tk {
+namespace runtime {
 
 std::string Utf8FromWide(std::wstring_view text) {
   return BytesFromWide(CP_UTF8, 0, nullptr, text);
@@ -14,4 +14,4 @@ std::wstring WideFromUtf8(std::string_view text) {
   return WideFromCodePage(CP_UTF8, text);
 }
 
-}  // namespace tk
+}  // namespace runtime

@@ -71,7 +71,7 @@ TDiskSpace DiskSpaceOf(const std::string& path) {
   TDiskSpace space;
   if (path.empty()) return space;
   const std::string root = std::string(1, path[0]) + ":\\";
-  if (const tk::TGetDiskFreeSpaceExA query = tk::DiskFreeSpaceExFunction()) {
+  if (const runtime::TGetDiskFreeSpaceExA query = runtime::DiskFreeSpaceExFunction()) {
     ULARGE_INTEGER user{}, total{}, free{};
     if (query(root.c_str(), &user, &total, &free)) space = {total.QuadPart, user.QuadPart};
     return space;
@@ -84,7 +84,7 @@ TDiskSpace DiskSpaceOf(const std::string& path) {
   return space;
 }
 
-using TRegistryKey = tk::TUniqueHandle<HKEY, RegCloseKey>;
+using TRegistryKey = toolkit::TUniqueHandle<HKEY, RegCloseKey>;
 
 }  // namespace
 
@@ -136,12 +136,12 @@ std::string WinVersionText(DWORD major, DWORD minor, DWORD buildNumber) {
   return std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(LOWORD(buildNumber));
 }
 
-TSystem::TSystem(tk::TWindow* owner) {
-  if (auto* form = dynamic_cast<tk::TForm*>(owner)) {
-    tk::DragAcceptFiles(form->Handle(), TRUE);
-    tk::DragAcceptFiles(tk::Application().Handle(), TRUE);
-    hook_ = std::make_shared<THookLink>(THookLink{this, tk::Application().OnMessage});
-    tk::Application().OnMessage = THookForwarder{hook_};
+TSystem::TSystem(toolkit::TWindow* owner) {
+  if (auto* form = dynamic_cast<toolkit::TForm*>(owner)) {
+    toolkit::DragAcceptFiles(form->Handle(), TRUE);
+    toolkit::DragAcceptFiles(toolkit::Application().Handle(), TRUE);
+    hook_ = std::make_shared<THookLink>(THookLink{this, toolkit::Application().OnMessage});
+    toolkit::Application().OnMessage = THookForwarder{hook_};
   }
   freeResourcesEntry = nullptr;
   library_.Reset(LoadLibraryA("Rsrc32.DLL"));
@@ -154,8 +154,8 @@ TSystem::~TSystem() {
   if (hook_) {
     hook_->Owner = nullptr;
     // Only the newest hook can simply be taken out; an older one stays as a pass-through link.
-    const auto* installed = tk::Application().OnMessage.target<THookForwarder>();
-    if (installed && installed->Link == hook_) tk::Application().OnMessage = hook_->Previous;
+    const auto* installed = toolkit::Application().OnMessage.target<THookForwarder>();
+    if (installed && installed->Link == hook_) toolkit::Application().OnMessage = hook_->Previous;
   }
   if (library_) {
     library_.Reset();
@@ -175,15 +175,15 @@ void TSystem::DropHook(MSG& message, bool& handled) {
     HDROP drop = reinterpret_cast<HDROP>(message.wParam);
     files_.Clear();
     wideFiles_.clear();
-    const UINT count = tk::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    const UINT count = toolkit::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
       // Each name whole, whatever its length and script.
-      std::wstring name(tk::DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
-      name.resize(tk::DragQueryFileW(drop, i, name.data(), static_cast<UINT>(name.size())));
-      files_.Add(tk::Cp1252FromWide(name));
+      std::wstring name(toolkit::DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+      name.resize(toolkit::DragQueryFileW(drop, i, name.data(), static_cast<UINT>(name.size())));
+      files_.Add(runtime::Cp1252FromWide(name));
       wideFiles_.push_back(std::move(name));
     }
-    tk::DragFinish(drop);
+    toolkit::DragFinish(drop);
     handled = true;
     if (OnDragDrop) OnDragDrop(files_);
   }
@@ -198,13 +198,13 @@ void TSystem::THookForwarder::operator()(MSG& message, bool& handled) const {
 }
 
 int TSystem::ColorCount() const {
-  const tk::TWindowDC screen;
+  const toolkit::TWindowDC screen;
   return GetDeviceCaps(screen.Get(), SIZEPALETTE);
 }
 
 void TSystem::SetHide(bool hide) {
   hide_ = hide;
-  ShowWindow(tk::Application().Handle(), hide ? SW_HIDE : SW_SHOW);
+  ShowWindow(toolkit::Application().Handle(), hide ? SW_HIDE : SW_SHOW);
 }
 
 DWORD TSystem::TotalPhysMemory() const {
@@ -318,7 +318,7 @@ std::string TSystem::CompanyName() const {
   if (RegQueryValueExA(key.Get(), kValue, nullptr, &type, nullptr, &size) != ERROR_SUCCESS || size == 0)
     return "";
   if (type != REG_SZ && type != REG_EXPAND_SZ)
-    throw tk::ERegistryException(std::string("Ungültiger Datentyp für '") + kValue + "'");
+    throw runtime::ERegistryException(std::string("Ungültiger Datentyp für '") + kValue + "'");
   std::string text(size, '\0');
   if (RegQueryValueExA(key.Get(), kValue, nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size) !=
       ERROR_SUCCESS)

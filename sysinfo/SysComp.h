@@ -18,7 +18,7 @@
 namespace sysinfo {
 
 // Called after each drop with the component's own list of the dropped names.
-using TDragDropEvent = std::function<void(tk::TStringList& files)>;
+using TDragDropEvent = std::function<void(runtime::TStringList& files)>;
 
 // The pure parts of the properties, for any system.
 std::string ProcessorTypeName(DWORD processorType);
@@ -29,14 +29,14 @@ class TSystem {
  public:
   // An owner that is a form gets its window, and the application window, to accept dropped files,
   // and the component chains its drop hook into the application message hook.
-  explicit TSystem(tk::TWindow* owner);
+  explicit TSystem(toolkit::TWindow* owner);
   TSystem(const TSystem&) = delete;
   TSystem& operator=(const TSystem&) = delete;
   ~TSystem();
 
   TDragDropEvent OnDragDrop;
   // The names of the last drop, in code page 1252 ('?' for a character it lacks), and whole.
-  const tk::TStringList& DroppedFiles() const { return files_; }
+  const runtime::TStringList& DroppedFiles() const { return files_; }
   const std::vector<std::wstring>& WideDroppedFiles() const { return wideFiles_; }
 
   int ColorCount() const;
@@ -79,7 +79,7 @@ class TSystem {
   unsigned long long WindowsFreeDisk64() const;
 
   std::string UserName() const;
-  // The registered organisation; raises tk::ERegistryException for a value that is no text.
+  // The registered organisation; raises runtime::ERegistryException for a value that is no text.
   std::string CompanyName() const;
   std::string ComputerName() const;
 
@@ -99,7 +99,7 @@ class TSystem {
   // it after this one is gone (destruction out of order): it then only passes messages on.
   struct THookLink {
     TSystem* Owner;
-    tk::TApplication::TMessageHook Previous;
+    toolkit::TApplication::TMessageHook Previous;
   };
   struct THookForwarder {
     std::shared_ptr<THookLink> Link;
@@ -107,8 +107,8 @@ class TSystem {
   };
   void DropHook(MSG& message, bool& handled);
 
-  tk::TLibrary library_;
-  tk::TStringList files_;
+  toolkit::TLibrary library_;
+  runtime::TStringList files_;
   std::vector<std::wstring> wideFiles_;
   bool hide_ = false;
   std::shared_ptr<THookLink> hook_;

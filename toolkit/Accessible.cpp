@@ -8,7 +8,7 @@
 
 #include "runtime/Text.h"
 
-namespace tk {
+namespace toolkit {
 
 // What the objects of one window share, counted by hand (smaller than a shared pointer); the last of
 // the link and the objects frees it.
@@ -290,9 +290,9 @@ class TAccessibleObject final : public IAccessible {
       case kValue:
         return ReturnText(element.Value, out);
       case kShortcut:
-        return ReturnText(WideFromCp1252(element.Shortcut), out);
+        return ReturnText(runtime::WideFromCp1252(element.Shortcut), out);
       case kDefaultAction:
-        return ReturnText(WideFromCp1252(element.DefaultAction), out);
+        return ReturnText(runtime::WideFromCp1252(element.DefaultAction), out);
       default:
         return S_FALSE;
     }
@@ -383,4 +383,4 @@ std::wstring OneLine(const std::wstring& text) {
   return line;
 }
 
-}  // namespace tk
+}  // namespace toolkit

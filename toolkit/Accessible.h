@@ -9,7 +9,7 @@
 
 #include <string>
 
-namespace tk {
+namespace toolkit {
 
 // One element: the control itself or one of its parts.
 struct TAccElement {
@@ -91,4 +91,4 @@ void NotifyValueChange(HWND window);
 // A label's text as a name: without line breaks and the blanks around them.
 std::wstring OneLine(const std::wstring& text);
 
-}  // namespace tk
+}  // namespace toolkit

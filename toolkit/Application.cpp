@@ -8,7 +8,7 @@
 #include "toolkit/Shell.h"
 #include "toolkit/Window.h"
 
-namespace tk {
+namespace toolkit {
 
 namespace {
 const char kApplicationClass[] = "TkApplication";
@@ -44,7 +44,7 @@ void TApplication::Initialize() {
   handle_ = CreateWindowExA(WS_EX_TOOLWINDOW, kApplicationClass, title_.c_str(),
                             WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0, nullptr, nullptr,
                             instance, nullptr);
-  if (!handle_) throw Exception("Anwendungsfenster nicht erstellt");
+  if (!handle_) throw runtime::Exception("Anwendungsfenster nicht erstellt");
 }
 
 void TApplication::SetTitle(const std::string& title) {
@@ -146,7 +146,7 @@ bool TApplication::HelpCommand(UINT command, ULONG_PTR data) {
 
 void TApplication::ShellOpen(HWND owner, const std::wstring& file) {
   if (OnShellOpen && OnShellOpen(owner, file)) return;
-  tk::ShellExecuteW(owner, nullptr, file.c_str(), nullptr, nullptr, SW_SHOW);
+  toolkit::ShellExecuteW(owner, nullptr, file.c_str(), nullptr, nullptr, SW_SHOW);
 }
 
 void ShowFallbackError() noexcept {
@@ -167,8 +167,8 @@ void TApplication::ShowException(const char* message) noexcept {
     // The texts are code page 1252 whatever the system's code page; converted on the stack, since
     // memory may be what ran out.
     wchar_t text[1024], title[128];
-    WideFromCp1252(message, text, 1024);
-    WideFromCp1252(title_.c_str(), title, 128);
+    runtime::WideFromCp1252(message, text, 1024);
+    runtime::WideFromCp1252(title_.c_str(), title, 128);
     HWND owner = GetActiveWindow();
     if (MessageBoxW(owner ? owner : handle_, text, title, MB_OK | MB_ICONSTOP)) return;
   } catch (...) {
@@ -176,4 +176,4 @@ void TApplication::ShowException(const char* message) noexcept {
   ShowFallbackError();
 }
 
-}  // namespace tk
+}  // namespace toolkit

@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-namespace tk {
+namespace toolkit {
 
 class TForm;
 
@@ -100,4 +100,4 @@ void RunHandler(Handler&& handler) noexcept {
   }
 }
 
-}  // namespace tk
+}  // namespace toolkit

@@ -7,7 +7,7 @@
 #include "runtime/Errors.h"
 #include "toolkit/Dpi.h"
 
-namespace tk {
+namespace toolkit {
 
 namespace {
 const COLORREF kTransparent = RGB(255, 0, 255);
@@ -27,7 +27,7 @@ void TOkButton::SetDpi(int dpi) {
   if (glyph && dpi != kDesignDpi) glyph.Reset(ScaledBitmap(glyph.Get(), dpi));
   BITMAP info{};
   if (!glyph || !GetObjectA(glyph.Get(), sizeof(info), &info))
-    throw Exception(std::string("Schaltflächenbild fehlt: ") + glyphResource_);
+    throw runtime::Exception(std::string("Schaltflächenbild fehlt: ") + glyphResource_);
   // The button takes the new list before the old one goes.
   TImageList list(ImageList_Create(info.bmWidth, info.bmHeight, ILC_COLOR24 | ILC_MASK, 1, 0));
   ImageList_AddMasked(list.Get(), glyph.Get(), kTransparent);
@@ -36,4 +36,4 @@ void TOkButton::SetDpi(int dpi) {
   glyph_ = std::move(list);
 }
 
-}  // namespace tk
+}  // namespace toolkit

@@ -5,7 +5,7 @@
 #include "toolkit/Handles.h"
 #include "toolkit/Window.h"
 
-namespace tk {
+namespace toolkit {
 
 class TOkButton : public TControl {
  public:
@@ -20,4 +20,4 @@ class TOkButton : public TControl {
   TImageList glyph_;
 };
 
-}  // namespace tk
+}  // namespace toolkit

@@ -5,7 +5,7 @@
 
 #include "toolkit/Handles.h"
 
-namespace tk {
+namespace toolkit {
 
 namespace {
 
@@ -79,4 +79,4 @@ std::wstring ClipboardUnicodeText(HWND owner) {
   return ClipboardData<wchar_t>(owner, CF_UNICODETEXT);
 }
 
-}  // namespace tk
+}  // namespace toolkit

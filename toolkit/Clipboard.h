@@ -8,11 +8,11 @@
 
 #include "runtime/Errors.h"
 
-namespace tk {
+namespace toolkit {
 
-class EClipboardError : public Exception {
+class EClipboardError : public runtime::Exception {
  public:
-  using Exception::Exception;
+  using runtime::Exception::Exception;
 };
 
 // Replaces the clipboard's contents with bytes (CF_TEXT) and text (CF_UNICODETEXT) for owner. Another
@@ -25,4 +25,4 @@ std::string ClipboardText(HWND owner);
 // The clipboard's Unicode text (CF_UNICODETEXT), empty when it holds none.
 std::wstring ClipboardUnicodeText(HWND owner);
 
-}  // namespace tk
+}  // namespace toolkit

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-namespace tk {
+namespace toolkit {
 
 namespace {
 TCursor screenCursor = TCursor::Default;
@@ -24,4 +24,4 @@ void SetScreenCursor(TCursor cursor) {
   }
 }
 
-}  // namespace tk
+}  // namespace toolkit

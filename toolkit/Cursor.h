@@ -2,7 +2,7 @@
 // place of its own.
 #pragma once
 
-namespace tk {
+namespace toolkit {
 
 enum class TCursor { Default, HourGlass };
 
@@ -18,4 +18,4 @@ class THourGlass {
   ~THourGlass() { SetScreenCursor(TCursor::Default); }
 };
 
-}  // namespace tk
+}  // namespace toolkit

@@ -2,7 +2,7 @@
 
 #include "toolkit/Handles.h"
 
-namespace tk {
+namespace toolkit {
 
 HFONT TCustomControl::Font() const {
   return font_ ? font_ : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
@@ -46,4 +46,4 @@ LRESULT TCustomControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
   }
 }
 
-}  // namespace tk
+}  // namespace toolkit

@@ -7,7 +7,7 @@
 
 #include "toolkit/Window.h"
 
-namespace tk {
+namespace toolkit {
 
 class TCustomControl : public TControl {
  public:
@@ -30,4 +30,4 @@ class TCustomControl : public TControl {
   HFONT font_ = nullptr;
 };
 
-}  // namespace tk
+}  // namespace toolkit

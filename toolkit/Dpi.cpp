@@ -2,7 +2,7 @@
 
 #include "toolkit/Handles.h"
 
-namespace tk {
+namespace toolkit {
 
 namespace {
 
@@ -55,4 +55,4 @@ HBITMAP ScaledBitmap(HBITMAP picture, int dpi) {
   return scaled.Detach();
 }
 
-}  // namespace tk
+}  // namespace toolkit

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-namespace tk {
+namespace toolkit {
 
 const int kDesignDpi = 96;
 
@@ -28,4 +28,4 @@ void AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, int dpi);
 // pixel art stays crisp and a transparent colour stays exact; the picture itself at 96 dpi.
 HBITMAP ScaledBitmap(HBITMAP picture, int dpi);
 
-}  // namespace tk
+}  // namespace toolkit

@@ -7,7 +7,7 @@
 
 #include "toolkit/Handles.h"
 
-namespace tk {
+namespace toolkit {
 
 struct TFontStyle {
   const char* Name = nullptr;  // nullptr: the parent's font
@@ -30,4 +30,4 @@ inline TFont CreateFontOf(const TFontStyle& style, int dpi = 96) {
                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, style.Name));
 }
 
-}  // namespace tk
+}  // namespace toolkit

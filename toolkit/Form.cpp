@@ -3,7 +3,7 @@
 #include "toolkit/Application.h"
 #include "toolkit/Dpi.h"
 
-namespace tk {
+namespace toolkit {
 
 #ifndef WM_DPICHANGED
 #define WM_DPICHANGED 0x02E0
@@ -136,4 +136,4 @@ LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-}  // namespace tk
+}  // namespace toolkit

@@ -11,7 +11,7 @@
 #include "toolkit/Handles.h"
 #include "toolkit/Window.h"
 
-namespace tk {
+namespace toolkit {
 
 enum TShiftFlag : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4 };
 using TShiftState = unsigned;
@@ -81,4 +81,4 @@ class TForm : public TWindow {
   TFont font_;
 };
 
-}  // namespace tk
+}  // namespace toolkit

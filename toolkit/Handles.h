@@ -7,7 +7,7 @@
 
 #include <utility>
 
-namespace tk {
+namespace toolkit {
 
 // Owns a handle that is released by Release(handle); a null handle is empty. Move-only. Live counts
 // the handles of its kind that are held now: the system's own counts are not available everywhere.
@@ -148,4 +148,4 @@ class TBufferedPaint {
   TSelectObject select_;
 };
 
-}  // namespace tk
+}  // namespace toolkit

@@ -6,7 +6,7 @@
 
 #include "toolkit/Application.h"
 
-namespace tk {
+namespace toolkit {
 
 namespace {
 
@@ -88,4 +88,4 @@ LRESULT CALLBACK THints::WatchProc(HWND control, UINT message, WPARAM wParam, LP
   return DefSubclassProc(control, message, wParam, lParam);
 }
 
-}  // namespace tk
+}  // namespace toolkit

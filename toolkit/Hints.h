@@ -13,7 +13,7 @@
 
 #include "toolkit/Window.h"
 
-namespace tk {
+namespace toolkit {
 
 class THints : public TWindow {
  public:
@@ -40,4 +40,4 @@ class THints : public TWindow {
   std::vector<std::pair<HWND, std::wstring>> waiting_;
 };
 
-}  // namespace tk
+}  // namespace toolkit

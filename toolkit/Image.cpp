@@ -4,7 +4,7 @@
 
 #include "runtime/Text.h"
 
-namespace tk {
+namespace toolkit {
 
 namespace {
 const char kImageClass[] = "TkImage";
@@ -18,7 +18,7 @@ void TImage::Create(HWND parent) {
 TAccElement TImage::AccDescribe(const TAccPath&) const {
   TAccElement image;
   image.Role = ROLE_SYSTEM_GRAPHIC;
-  image.Name = WideFromCp1252(AccessibleName);
+  image.Name = runtime::WideFromCp1252(AccessibleName);
   image.State = STATE_SYSTEM_READONLY;
   return image;
 }
@@ -38,4 +38,4 @@ void TImage::Paint(HDC dc, const RECT& client) const {
   StretchBlt(dc, 0, 0, client.right, client.bottom, source.Get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
 }
 
-}  // namespace tk
+}  // namespace toolkit

@@ -4,7 +4,7 @@
 #include "toolkit/CustomControl.h"
 #include "toolkit/Handles.h"
 
-namespace tk {
+namespace toolkit {
 
 class TImage : public TCustomControl {
  public:
@@ -21,4 +21,4 @@ class TImage : public TCustomControl {
   TBitmap picture_;
 };
 
-}  // namespace tk
+}  // namespace toolkit

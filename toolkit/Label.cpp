@@ -6,7 +6,7 @@
 #include "runtime/Text.h"
 #include "toolkit/Handles.h"
 
-namespace tk {
+namespace toolkit {
 
 namespace {
 const char kLabelClass[] = "TkLabel";
@@ -39,7 +39,7 @@ std::wstring WithDrawableLineBreaks(const std::wstring& text) {
 
 TLabel::TLabel(TLabelSettings settings)
     : settings_(std::move(settings)),
-      wideCaption_(WideFromCp1252(settings_.Caption)),
+      wideCaption_(runtime::WideFromCp1252(settings_.Caption)),
       drawnCaption_(WithDrawableLineBreaks(wideCaption_)) {}
 
 void TLabel::Create(HWND parent) {
@@ -50,11 +50,11 @@ void TLabel::Create(HWND parent) {
 }
 
 void TLabel::SetCaption(const std::string& caption) {
-  SetCaption(WideFromCp1252(caption));
+  SetCaption(runtime::WideFromCp1252(caption));
 }
 
 void TLabel::SetCaption(std::wstring caption) {
-  settings_.Caption = Cp1252FromWide(caption);
+  settings_.Caption = runtime::Cp1252FromWide(caption);
   wideCaption_ = std::move(caption);
   drawnCaption_ = WithDrawableLineBreaks(wideCaption_);
   FitToText();
@@ -110,11 +110,11 @@ bool TLabel::AccDoDefaultAction(const TAccPath&) {
 }
 
 std::string TLabel::Hint() const {
-  return Cp1252FromWide(hint_);
+  return runtime::Cp1252FromWide(hint_);
 }
 
 void TLabel::SetHint(const std::string& hint) {
-  SetHint(WideFromCp1252(hint));
+  SetHint(runtime::WideFromCp1252(hint));
 }
 
 void TLabel::SetHint(std::wstring hint) {
@@ -214,4 +214,4 @@ LRESULT TLabel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-}  // namespace tk
+}  // namespace toolkit

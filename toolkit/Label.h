@@ -10,7 +10,7 @@
 #include "toolkit/CustomControl.h"
 #include "toolkit/Hints.h"
 
-namespace tk {
+namespace toolkit {
 
 enum class TTextAlign { Left, Center };
 enum class TCursorShape { Default, HandPoint };
@@ -93,4 +93,4 @@ class TLabel : public TCustomControl {
   THints tip_;
 };
 
-}  // namespace tk
+}  // namespace toolkit

@@ -7,7 +7,7 @@
 #include "toolkit/Dpi.h"
 #include "toolkit/Hints.h"
 
-namespace tk {
+namespace toolkit {
 
 namespace {
 int Width(const RECT& r) {
@@ -59,7 +59,8 @@ TLayout::TLayout(std::vector<TLayoutRow> rows) {
     const bool parentFirst = !row.Parent || std::any_of(items_.begin(), items_.end(), [&](const Item& item) {
       return item.Row.Component == row.Parent;
     });
-    if (!parentFirst) throw EInvalidOperation("Layout: eine Komponente steht vor ihrem Elternfenster");
+    if (!parentFirst)
+      throw runtime::EInvalidOperation("Layout: eine Komponente steht vor ihrem Elternfenster");
     items_.push_back({row, RECT{row.Left, row.Top, row.Left + row.Width, row.Top + row.Height}});
   }
 }
@@ -67,7 +68,7 @@ TLayout::TLayout(std::vector<TLayoutRow> rows) {
 size_t TLayout::IndexOf(const TControl& component) const {
   for (size_t i = 0; i < items_.size(); ++i)
     if (items_[i].Row.Component == &component) return i;
-  throw EInvalidOperation("Layout: Komponente fehlt in der Tabelle");
+  throw runtime::EInvalidOperation("Layout: Komponente fehlt in der Tabelle");
 }
 
 void TLayout::Create(HWND form, HFONT font, THints& hints, int dpi) {
@@ -92,7 +93,7 @@ void TLayout::Create(HWND form, HFONT font, THints& hints, int dpi) {
       item.Placed = b;
     }
     component.Create(parentWindow);
-    hints.Add(component.Handle(), WideFromCp1252(item.Row.Hint));
+    hints.Add(component.Handle(), runtime::WideFromCp1252(item.Row.Hint));
     if (dpi != kDesignDpi) component.SetDpi(dpi);
   }
   ApplyFonts(font, false);
@@ -130,11 +131,11 @@ void TLayout::ApplyFonts(HFONT font, bool redraw) {
 
 RECT TLayout::Scaled(const RECT& b) const {
   const int left = Scale(b.left, dpi_), top = Scale(b.top, dpi_);
-  return RECT{left, top, left + Scale(tk::Width(b), dpi_), top + Scale(tk::Height(b), dpi_)};
+  return RECT{left, top, left + Scale(toolkit::Width(b), dpi_), top + Scale(toolkit::Height(b), dpi_)};
 }
 
 int TLayout::Width(const TControl& component) const {
-  return Scale(tk::Width(items_[IndexOf(component)].Bounds), dpi_);
+  return Scale(toolkit::Width(items_[IndexOf(component)].Bounds), dpi_);
 }
 
 void TLayout::SetWidth(const TControl& component, int width) {
@@ -185,4 +186,4 @@ void TLayout::Realign(HWND form) const {
   }
 }
 
-}  // namespace tk
+}  // namespace toolkit

@@ -12,7 +12,7 @@
 #include "toolkit/Handles.h"
 #include "toolkit/Window.h"
 
-namespace tk {
+namespace toolkit {
 
 class THints;
 
@@ -75,4 +75,4 @@ class TLayout {
   std::vector<std::pair<TFontStyle, TFont>> fonts_;
 };
 
-}  // namespace tk
+}  // namespace toolkit

@@ -6,7 +6,7 @@
 
 #include "toolkit/Handles.h"
 
-namespace tk {
+namespace toolkit {
 
 namespace {
 const UINT_PTR kPressWatch = 1;
@@ -125,4 +125,4 @@ void TListView::FitIconSpacing(int margin) {
   }
 }
 
-}  // namespace tk
+}  // namespace toolkit

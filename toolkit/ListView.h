@@ -9,7 +9,7 @@
 
 #include "toolkit/Window.h"
 
-namespace tk {
+namespace toolkit {
 
 class TListView : public TControl {
  public:
@@ -45,4 +45,4 @@ class TListView : public TControl {
   bool inPress_ = false;
 };
 
-}  // namespace tk
+}  // namespace toolkit

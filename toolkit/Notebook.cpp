@@ -4,7 +4,7 @@
 
 #include "runtime/Text.h"
 
-namespace tk {
+namespace toolkit {
 
 namespace {
 const char kNotebookClass[] = "TkNotebook";
@@ -21,17 +21,17 @@ void TPage::Create(HWND parent) {
 TAccElement TPage::AccDescribe(const TAccPath&) const {
   TAccElement page;
   page.Role = ROLE_SYSTEM_PROPERTYPAGE;
-  page.Name = WideFromCp1252(AccessibleName.empty() ? name_ : AccessibleName);
+  page.Name = runtime::WideFromCp1252(AccessibleName.empty() ? name_ : AccessibleName);
   return page;
 }
 
 TAccElement TNotebook::AccDescribe(const TAccPath&) const {
   TAccElement book;
   book.Role = ROLE_SYSTEM_GROUPING;
-  book.Name = WideFromCp1252(AccessibleName);
+  book.Name = runtime::WideFromCp1252(AccessibleName);
   if (pageIndex_ >= 0) {
     const TPage& page = *pages_[static_cast<size_t>(pageIndex_)];
-    book.Value = WideFromCp1252(page.AccessibleName.empty() ? page.Name() : page.AccessibleName);
+    book.Value = runtime::WideFromCp1252(page.AccessibleName.empty() ? page.Name() : page.AccessibleName);
   }
   return book;
 }
@@ -91,4 +91,4 @@ LRESULT TNotebook::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return TControl::HandleMessage(message, wParam, lParam);
 }
 
-}  // namespace tk
+}  // namespace toolkit

@@ -8,7 +8,7 @@
 
 #include "toolkit/Window.h"
 
-namespace tk {
+namespace toolkit {
 
 class TPage : public TControl {
  public:
@@ -51,4 +51,4 @@ class TNotebook : public TControl {
   int pageIndex_ = -1;
 };
 
-}  // namespace tk
+}  // namespace toolkit

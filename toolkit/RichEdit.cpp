@@ -7,7 +7,7 @@
 
 #include "runtime/Errors.h"
 
-namespace tk {
+namespace toolkit {
 
 namespace {
 
@@ -35,7 +35,7 @@ const char* LoadRichEdit(bool preferMsftedit, TLibrary& library) {
   }
   library.Reset(LoadLibraryA("riched20.dll"));
   if (library) return RICHEDIT_CLASSA;
-  throw Exception("Kein Rich-Edit-Steuerelement verfügbar");
+  throw runtime::Exception("Kein Rich-Edit-Steuerelement verfügbar");
 }
 
 void TRichEdit::Create(HWND parent) {
@@ -53,4 +53,4 @@ void TRichEdit::LoadRtf(std::string_view rtf) {
   SendMessageA(Handle(), EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
 }
 
-}  // namespace tk
+}  // namespace toolkit

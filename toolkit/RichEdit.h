@@ -7,7 +7,7 @@
 #include "toolkit/Handles.h"
 #include "toolkit/Window.h"
 
-namespace tk {
+namespace toolkit {
 
 // Loads the rich-edit library and names its window class: msftedit's when preferred and present,
 // riched20's otherwise; throws when neither loads.
@@ -24,4 +24,4 @@ class TRichEdit : public TControl {
   const char* className_;
 };
 
-}  // namespace tk
+}  // namespace toolkit

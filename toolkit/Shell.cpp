@@ -4,7 +4,7 @@
 
 #include "runtime/Errors.h"
 
-namespace tk {
+namespace toolkit {
 
 namespace {
 
@@ -17,7 +17,7 @@ HMODULE Shell32() {
 template <typename Function>
 Function* Shell32Function(const char* name) {
   const FARPROC entry = Shell32() ? GetProcAddress(Shell32(), name) : nullptr;
-  if (!entry) throw Exception(std::string("Systemfunktion fehlt: shell32.") + name);
+  if (!entry) throw runtime::Exception(std::string("Systemfunktion fehlt: shell32.") + name);
   return reinterpret_cast<Function*>(reinterpret_cast<void*>(entry));
 }
 
@@ -44,4 +44,4 @@ void DragFinish(HDROP drop) {
   call(drop);
 }
 
-}  // namespace tk
+}  // namespace toolkit

@@ -6,11 +6,11 @@
 
 #include <shellapi.h>
 
-namespace tk {
+namespace toolkit {
 
 HINSTANCE ShellExecuteW(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR folder, int show);
 void DragAcceptFiles(HWND window, BOOL accept);
 UINT DragQueryFileW(HDROP drop, UINT index, LPWSTR name, UINT size);
 void DragFinish(HDROP drop);
 
-}  // namespace tk
+}  // namespace toolkit

@@ -2,7 +2,7 @@
 
 #include "runtime/Errors.h"
 
-namespace tk {
+namespace toolkit {
 
 namespace {
 const char kTimerClass[] = "TkTimer";
@@ -16,7 +16,7 @@ TTimer::~TTimer() {
 void TTimer::Create() {
   RegisterWindowClass(kTimerClass, nullptr, nullptr);
   CreateHandle(kTimerClass, "", 0, 0, RECT{0, 0, 0, 0}, HWND_MESSAGE);
-  if (!SetTimer(Handle(), kTimerId, interval_, nullptr)) throw Exception("Kein Zeitgeber frei");
+  if (!SetTimer(Handle(), kTimerId, interval_, nullptr)) throw runtime::Exception("Kein Zeitgeber frei");
 }
 
 LRESULT TTimer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -27,4 +27,4 @@ LRESULT TTimer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return TWindow::HandleMessage(message, wParam, lParam);
 }
 
-}  // namespace tk
+}  // namespace toolkit

@@ -6,7 +6,7 @@
 
 #include "toolkit/Window.h"
 
-namespace tk {
+namespace toolkit {
 
 class TTimer : public TWindow {
  public:
@@ -23,4 +23,4 @@ class TTimer : public TWindow {
   UINT interval_;
 };
 
-}  // namespace tk
+}  // namespace toolkit

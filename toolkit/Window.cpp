@@ -6,7 +6,7 @@
 #include "toolkit/Application.h"
 #include "toolkit/Cursor.h"
 
-namespace tk {
+namespace toolkit {
 
 namespace {
 
@@ -82,28 +82,29 @@ void TWindow::RegisterWindowClass(const char* className, LPCSTR cursor, HBRUSH b
   cls.hbrBackground = background;
   if (icon) SetClassIcons(cls, icon);
   cls.lpszClassName = className;
-  if (!RegisterClassExA(&cls)) throw Exception(std::string("Fensterklasse nicht registriert: ") + className);
+  if (!RegisterClassExA(&cls))
+    throw runtime::Exception(std::string("Fensterklasse nicht registriert: ") + className);
 }
 
 void TWindow::CreateHandle(const char* className, const char* caption, DWORD style, DWORD exStyle,
                            const RECT& bounds, HWND parent) {
-  if (handle_) throw EInvalidOperation(std::string("Fenster besteht schon: ") + className);
+  if (handle_) throw runtime::EInvalidOperation(std::string("Fenster besteht schon: ") + className);
   const RECT place = creationBounds_.value_or(bounds);
   creationBounds_.reset();
   HWND window =
       CreateWindowExA(exStyle, className, caption, style, place.left, place.top, place.right - place.left,
                       place.bottom - place.top, parent, nullptr, GetModuleHandleA(nullptr), this);
-  if (!window) throw Exception(std::string("Fenster nicht erstellt: ") + className);
+  if (!window) throw runtime::Exception(std::string("Fenster nicht erstellt: ") + className);
 }
 
 void TWindow::CreateSystemHandle(const char* className, DWORD style, DWORD exStyle, HWND parent) {
-  if (handle_) throw EInvalidOperation(std::string("Fenster besteht schon: ") + className);
+  if (handle_) throw runtime::EInvalidOperation(std::string("Fenster besteht schon: ") + className);
   const RECT place = creationBounds_.value_or(RECT{0, 0, 0, 0});
   creationBounds_.reset();
   HWND window =
       CreateWindowExA(exStyle, className, "", style, place.left, place.top, place.right - place.left,
                       place.bottom - place.top, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
-  if (!window) throw Exception(std::string("Fenster nicht erstellt: ") + className);
+  if (!window) throw runtime::Exception(std::string("Fenster nicht erstellt: ") + className);
   Bind(window, false);
 }
 
@@ -145,4 +146,4 @@ LRESULT CALLBACK TWindow::WindowProc(HWND window, UINT message, WPARAM wParam, L
   return result;
 }
 
-}  // namespace tk
+}  // namespace toolkit

@@ -11,7 +11,7 @@
 
 #include "toolkit/Accessible.h"
 
-namespace tk {
+namespace toolkit {
 
 // Gives a window class the program's icon resource, large and small. The small one is loaded here:
 // the system would otherwise derive it anew at every registration, at several times the cost.
@@ -80,4 +80,4 @@ class TControl : public TWindow {
   std::string AccessibleName;
 };
 
-}  // namespace tk
+}  // namespace toolkit

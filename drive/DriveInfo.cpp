@@ -1,0 +1,76 @@
+#include "drive/DriveInfo.h"
+
+#include <cstdio>
+
+namespace drive {
+
+std::string DriveTypeName(UINT code) {
+  switch (code) {
+    case DRIVE_REMOVABLE:
+      return "Diskette";
+    case DRIVE_FIXED:
+      return "Festplatte";
+    case DRIVE_REMOTE:
+      return "Netzlaufwerk";
+    case DRIVE_CDROM:
+      return "CD-ROM";
+    case DRIVE_RAMDISK:
+      return "RAM-Disk";
+    default:
+      return "";
+  }
+}
+
+TDriveInfo::TDriveInfo(char letter, const TDriveQueries& queries)
+    : Letter(letter >= 'a' && letter <= 'z' ? static_cast<char>(letter - 'a' + 'A') : letter) {
+  const std::string root = std::string(1, Letter) + ":\\";
+  DriveType = queries.DriveType(root);
+  if (DriveType != 0) TypeName = DriveTypeName(DriveType);
+
+  TVolumeAnswer volume;
+  VolumeFailed = !queries.VolumeInformation(root, volume);
+  if (VolumeFailed) return;
+  SerialNumber = volume.SerialNumber;
+  MaxNameLength = volume.MaxNameLength;
+  FileSystemFlags = volume.FileSystemFlags;
+
+  TClusterAnswer clusters;
+  queries.DiskFreeSpace(root, clusters);
+  SectorsPerCluster = clusters.SectorsPerCluster;
+  BytesPerSector = clusters.BytesPerSector;
+  FreeClusters = clusters.FreeClusters;
+  TotalClusters = clusters.TotalClusters;
+
+  if (const auto space = queries.DiskFreeSpaceEx(root)) {
+    ExactTotalBytes = space->TotalBytes;
+    ExactFreeBytes = space->TotalFreeBytes;
+    ExactUserFreeBytes = space->UserFreeBytes;
+  } else {
+    // Products in 64 bits: a 32-bit product would wrap for volumes of 4 GB and more.
+    const unsigned long long clusterBytes =
+        static_cast<unsigned long long>(SectorsPerCluster) * BytesPerSector;
+    ExactTotalBytes = clusterBytes * TotalClusters;
+    ExactFreeBytes = clusterBytes * FreeClusters;
+    ExactUserFreeBytes = ExactFreeBytes;
+  }
+  TotalBytes = static_cast<double>(ExactTotalBytes);
+  FreeBytes = static_cast<double>(ExactFreeBytes);
+  UserFreeBytes = static_cast<double>(ExactUserFreeBytes);
+
+  VolumeName = volume.VolumeName;
+  FileSystem = volume.FileSystem;
+  WideVolumeName = volume.WideVolumeName;
+  WideFileSystem = volume.WideFileSystem;
+}
+
+std::string TDriveInfo::SerialHex() const {
+  char text[9];
+  std::snprintf(text, sizeof(text), "%08lX", static_cast<unsigned long>(SerialNumber));
+  return text;
+}
+
+double TDriveInfo::UsedPercent() const {
+  return TotalBytes == 0 ? 0.0 : UsedBytes() * 100 / TotalBytes;
+}
+
+}  // namespace drive

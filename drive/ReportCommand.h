@@ -1,0 +1,27 @@
+// The console report: the clipboard exports of the main window as a command for scripts.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "drive/DriveQueries.h"
+
+namespace drive {
+
+struct TCommandResult {
+  std::string Out;  // bytes for standard output
+  std::string Err;  // bytes for standard error, code page 1252
+  int ExitCode = 0;
+  // Out as a console shows it, with every name whole; empty: Out read as code page 1252.
+  std::wstring ConsoleOut{};
+};
+
+// No argument: the all-drives table of the drives that the main window lists (the listed types of
+// A to Z); a drive letter (C, c, C: or C:\): that drive's lines, asking that letter only; --json:
+// the same drives as one JSON document; --timeout SECONDS: how long each drive is waited for (15 s
+// without it), a drive that has not answered by then is reported as not answering; --help, -h or
+// /?: the usage. A bad argument gives a message and exit code 2 and asks no drive.
+// Arguments are code page 1252; only ASCII options and letters are taken.
+TCommandResult RunReportCommand(const std::vector<std::string>& args, const TDriveQueries& queries);
+
+}  // namespace drive

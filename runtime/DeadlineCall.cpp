@@ -1,0 +1,68 @@
+#include "runtime/DeadlineCall.h"
+
+#include <exception>
+
+namespace runtime {
+
+struct TBackgroundWork::TState {
+  TState(std::shared_ptr<TTask> task, std::function<void()> answered)
+      : Task(std::move(task)), Answered(std::move(answered)) {}
+  ~TState() {
+    if (Done) CloseHandle(Done);
+  }
+  TState(const TState&) = delete;
+  TState& operator=(const TState&) = delete;
+
+  // Manual reset: set once, when the work has ended.
+  HANDLE Done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  std::shared_ptr<TTask> Task;
+  std::function<void()> Answered;
+  std::exception_ptr Error;
+};
+
+TBackgroundWork::TBackgroundWork(std::shared_ptr<TTask> task, std::function<void()> answered)
+    : state_(std::make_shared<TState>(std::move(task), std::move(answered))) {
+  // The work thread's own share of the state, handed over with it.
+  auto share = std::make_unique<std::shared_ptr<TState>>(state_);
+  // A thread of its own, not one of the system's pool: it is gone once the work has returned, while
+  // the pool keeps idle threads that Wine has been seen to crash on when the process ends.
+  if (state_->Done) {
+    if (HANDLE thread = CreateThread(nullptr, 0, &TBackgroundWork::Run, share.get(), 0, nullptr)) {
+      share.release();
+      CloseHandle(thread);
+      return;
+    }
+  }
+  // No event or no thread to spare: the work now, on the caller's thread.
+  Run(share.release());
+}
+
+DWORD WINAPI TBackgroundWork::Run(void* state) {
+  const std::unique_ptr<std::shared_ptr<TState>> share(static_cast<std::shared_ptr<TState>*>(state));
+  TState& self = **share;
+  try {
+    self.Task->Run();
+  } catch (...) {
+    self.Error = std::current_exception();
+  }
+  if (self.Done) SetEvent(self.Done);
+  if (self.Answered) {
+    try {
+      self.Answered();
+    } catch (...) {
+      // Nobody on this thread to tell: the caller still finds the answer through Wait.
+    }
+  }
+  return 0;
+}
+
+bool TBackgroundWork::Wait(DWORD milliseconds) const {
+  // Without an event the work ran on the caller's thread and has ended.
+  return !state_->Done || WaitForSingleObject(state_->Done, milliseconds) == WAIT_OBJECT_0;
+}
+
+void TBackgroundWork::RethrowError() const {
+  if (state_->Error) std::rethrow_exception(state_->Error);
+}
+
+}  // namespace runtime

@@ -1,0 +1,231 @@
+// The main window as a screen reader reads it: every own control with a role, a name and, where it
+// has one, a value; the table's rows and cells; the gauge's value and its change event; the tool
+// buttons' default action.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <oleacc.h>
+
+#include <string>
+#include <vector>
+
+#include "app/MainForm.h"
+#include "tests/support/AccessibleReading.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/FakeDriveQueries.h"
+#include "tests/support/WindowTesting.h"
+#include "toolkit/Clipboard.h"
+
+using app::TMainForm;
+using testing_support::FixedDrive;
+using testing_support::Pump;
+using testing_support::TAccessible;
+
+namespace {
+
+struct TValueChange {
+  HWND Window;
+  LONG Object, Child;
+};
+std::vector<TValueChange>* valueChanges = nullptr;
+
+void CALLBACK RecordValueChange(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD) {
+  if (valueChanges) valueChanges->push_back({window, object, child});
+}
+
+class AccessibilityTest : public ::testing::Test {
+ protected:
+  AccessibilityTest() : form(fake) {
+    fake.Drives['C'] = FixedDrive(1000, 280);  // 72 % used
+    fake.Drives['D'] = FixedDrive(1000, 875);  // 12.5 %
+    form.Create();
+    form.Show();
+    Pump();
+  }
+  void ClickDrive(int index) {
+    const POINT p = testing_support::ListItemCenter(form.DrivesView.Handle(), index);
+    testing_support::Click(form.DrivesView.Handle(), p.x, p.y);
+  }
+
+  testing_support::TComApartment apartment;
+  testing_support::TFakeDriveQueries fake;
+  TMainForm form;
+};
+
+}  // namespace
+
+TEST_F(AccessibilityTest, EveryOwnControlHasARoleAndAName) {
+  const struct {
+    const toolkit::TControl& control;
+    long role;
+    const char* name;
+    const char* shortcut;
+  } expected[] = {
+      {form.Panel1, ROLE_SYSTEM_PANE, "Laufwerke", ""},
+      {form.InfoGrid, ROLE_SYSTEM_TABLE, "Laufwerksinformation", ""},
+      {form.ProgressPanel, ROLE_SYSTEM_PANE, "Belegung", ""},
+      {form.ButtonPanel, ROLE_SYSTEM_PANE, "Werkzeugleiste", ""},
+      {form.Splitter, ROLE_SYSTEM_SEPARATOR, "Trennlinie", ""},
+      {form.InfoBtn, ROLE_SYSTEM_PUSHBUTTON, "Info", "Strg+I"},
+      {form.CloseBtn, ROLE_SYSTEM_PUSHBUTTON, "Beenden", "Alt+F4"},
+      {form.CopyInfoBtn, ROLE_SYSTEM_PUSHBUTTON, "Information des ausgewählten Laufwerks kopieren", "Strg+C"},
+      {form.CopyInfosBtn, ROLE_SYSTEM_PUSHBUTTON, "Information aller Laufwerke kopieren", "Strg+Umschalt+C"},
+      {form.SizeGauge, ROLE_SYSTEM_PROGRESSBAR, "Belegter Speicherplatz", ""},
+      {form.HelpBtn, ROLE_SYSTEM_PUSHBUTTON, "Hilfe", "F1"},
+  };
+  for (const auto& e : expected) {
+    const TAccessible object = TAccessible::OfWindow(e.control.Handle());
+    ASSERT_TRUE(object) << e.name;
+    EXPECT_EQ(object.Role(), e.role) << e.name;
+    EXPECT_EQ(object.Name(), e.name);
+    EXPECT_EQ(object.Shortcut(), e.shortcut) << e.name;
+    EXPECT_EQ(object.State() & (STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_UNAVAILABLE), 0) << e.name;
+    if (e.role == ROLE_SYSTEM_PUSHBUTTON) {
+      EXPECT_EQ(object.DefaultAction(), "Drücken") << e.name;
+    }
+  }
+  // The list is the system's own control; the table takes the focus.
+  EXPECT_TRUE(TAccessible::OfWindow(form.InfoGrid.Handle()).State() & STATE_SYSTEM_FOCUSABLE);
+  SetFocus(form.InfoGrid.Handle());
+  EXPECT_TRUE(TAccessible::OfWindow(form.InfoGrid.Handle()).State() & STATE_SYSTEM_FOCUSED);
+}
+
+TEST_F(AccessibilityTest, TheTableReadsAsRowsOfCellsOfTheShownDrive) {
+  const TAccessible table = TAccessible::OfWindow(form.InfoGrid.Handle());
+  EXPECT_EQ(table.ChildCount(), 9) << "the empty rows below the header strip";
+  EXPECT_EQ(table.Child(1).Name(), "");
+  ClickDrive(0);  // C:
+  ASSERT_EQ(table.ChildCount(), 16);
+  const TAccessible first = table.Child(1);
+  ASSERT_TRUE(first);
+  EXPECT_EQ(first.Role(), ROLE_SYSTEM_ROW);
+  EXPECT_EQ(first.Name(), "Laufwerksbuchstabe: C");
+  ASSERT_EQ(first.ChildCount(), 2);
+  EXPECT_EQ(first.Role(1), ROLE_SYSTEM_CELL);
+  EXPECT_EQ(first.Name(1), "Laufwerksbuchstabe");
+  EXPECT_EQ(first.Name(2), "C");
+  const TAccessible last = table.Child(16);
+  EXPECT_EQ(last.Name(2), form.InfoGrid.Cell(1, 16));
+  EXPECT_EQ(last.Name(), "belegt (%): " + form.InfoGrid.Cell(1, 16));
+  EXPECT_FALSE(table.Child(17)) << "past the last row";
+}
+
+TEST_F(AccessibilityTest, TheGaugeReadsItsPercentageAndTellsOfEveryChange) {
+  std::vector<TValueChange> changes;
+  valueChanges = &changes;
+  HWINEVENTHOOK hook =
+      SetWinEventHook(EVENT_OBJECT_VALUECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr, RecordValueChange,
+                      GetCurrentProcessId(), GetCurrentThreadId(), WINEVENT_OUTOFCONTEXT);
+  ASSERT_NE(hook, nullptr);
+  const TAccessible gauge = TAccessible::OfWindow(form.SizeGauge.Handle());
+  EXPECT_EQ(gauge.Value(), "0 %");
+  ClickDrive(0);
+  Pump();
+  EXPECT_EQ(gauge.Value(), "72 %");
+  ASSERT_EQ(changes.size(), 1u);
+  EXPECT_EQ(changes[0].Window, form.SizeGauge.Handle());
+  EXPECT_EQ(changes[0].Object, OBJID_CLIENT);
+  EXPECT_EQ(changes[0].Child, CHILDID_SELF);
+  ClickDrive(0);  // the same figure again: no change
+  Pump();
+  EXPECT_EQ(changes.size(), 1u);
+  ClickDrive(1);
+  Pump();
+  EXPECT_EQ(gauge.Value(), "12 %");
+  EXPECT_EQ(changes.size(), 2u);
+  UnhookWinEvent(hook);
+  valueChanges = nullptr;
+}
+
+TEST_F(AccessibilityTest, TheCopyButtonsDefaultActionCopiesTheDrive) {
+  ClickDrive(0);
+  toolkit::SetClipboardText(form.Handle(), "", L"");
+  const TAccessible copy = TAccessible::OfWindow(form.CopyInfoBtn.Handle());
+  EXPECT_EQ(copy.DoDefaultAction(), S_OK);
+  Pump();
+  EXPECT_NE(toolkit::ClipboardText(form.Handle()).find("Laufwerksbuchstabe;C"), std::string::npos);
+}
+
+TEST_F(AccessibilityTest, AnObjectOutlivingItsWindowAnswersNoMore) {
+  const int before = toolkit::TAccessibleLink::LiveObjects();
+  {
+    TAccessible gauge = TAccessible::OfWindow(form.SizeGauge.Handle());
+    ASSERT_TRUE(gauge);
+    EXPECT_GT(toolkit::TAccessibleLink::LiveObjects(), before);
+    DestroyWindow(form.Handle());
+    Pump();
+    EXPECT_EQ(gauge.Value(), "<failed>");
+    EXPECT_EQ(gauge.Role(), -1);
+  }
+  EXPECT_LE(toolkit::TAccessibleLink::LiveObjects(), before) << "the last reference freed the object";
+}
+
+// The other side of the next test: the main window in a process of its own, until it is closed.
+TEST(AccessibilityServer, DISABLED_ShowsTheMainWindowWithADrive) {
+  testing_support::TFakeDriveQueries fake;
+  fake.Drives['C'] = FixedDrive(1000, 280);
+  TMainForm form(fake);
+  form.Create();
+  form.Show();
+  const POINT p = testing_support::ListItemCenter(form.DrivesView.Handle(), 0);
+  testing_support::Click(form.DrivesView.Handle(), p.x, p.y);
+  for (int wait = 0; wait < 3000 && form.Handle(); ++wait) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    Pump();
+  }
+}
+
+namespace {
+struct TFoundWindow {
+  DWORD Process;
+  HWND Window;
+};
+BOOL CALLBACK FindProcessWindow(HWND window, LPARAM data) {
+  auto* found = reinterpret_cast<TFoundWindow*>(data);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  char title[64] = "";
+  GetWindowTextA(window, title, sizeof(title));
+  if (process == found->Process && std::string(title) == "Quelix Disk-Info" && IsWindowVisible(window))
+    found->Window = window;
+  return TRUE;
+}
+}  // namespace
+
+TEST(Accessibility, AScreenReadersProcessReadsTheGauge) {
+  testing_support::TComApartment apartment;
+  char program[MAX_PATH];
+  GetModuleFileNameA(nullptr, program, MAX_PATH);
+  std::string commandLine =
+      std::string("\"") + program +
+      "\" --gtest_also_run_disabled_tests --gtest_filter=AccessibilityServer.* --gtest_brief=1";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process{};
+  ASSERT_TRUE(testing_support::StartProcess(CreateProcessA, program, commandLine.data(), nullptr, nullptr,
+                                            FALSE, 0, nullptr, nullptr, &startup, &process));
+  TFoundWindow found{process.dwProcessId, nullptr};
+  for (int wait = 0; wait < 500 && !found.Window; ++wait) {
+    Sleep(20);
+    EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&found));
+  }
+  ASSERT_NE(found.Window, nullptr);
+  HWND gauge = nullptr;
+  std::string value;
+  for (int wait = 0; wait < 250 && value != "72 %"; ++wait) {
+    Sleep(20);
+    gauge =
+        FindWindowExA(FindWindowExA(found.Window, nullptr, "TkPanel", nullptr), nullptr, "TkGauge", nullptr);
+    for (HWND panel = FindWindowExA(found.Window, nullptr, "TkPanel", nullptr); panel && !gauge;
+         panel = FindWindowExA(found.Window, panel, "TkPanel", nullptr))
+      gauge = FindWindowExA(panel, nullptr, "TkGauge", nullptr);
+    value = TAccessible::OfWindow(gauge).Value();
+  }
+  EXPECT_EQ(value, "72 %");
+  EXPECT_EQ(TAccessible::OfWindow(gauge).Role(), ROLE_SYSTEM_PROGRESSBAR);
+  PostMessageA(found.Window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+}

@@ -1,0 +1,229 @@
+// The clipboard exports: the separated text, and both buttons through the real clipboard.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/MainForm.h"
+#include "drive/DriveExport.h"
+#include "runtime/Text.h"
+#include "tests/support/FakeDriveQueries.h"
+#include "tests/support/WindowTesting.h"
+#include "toolkit/Clipboard.h"
+#include "toolkit/Cursor.h"
+
+using drive::DrivesTableLines;
+using drive::ExportField;
+using testing_support::FixedDrive;
+using testing_support::NoMedium;
+using testing_support::Pump;
+using testing_support::TApplicationRecorder;
+using testing_support::TFakeDriveQueries;
+
+namespace {
+
+const char kHeader[] =
+    "Laufwerksbuchstabe;Laufwerkstyp;Volume-Name;Filesystem;Seriennummer;Seriennummer (Hex);"
+    "Länge Dateiname;Sektoren/Cluster;Bytes/Sektor;Freie Cluster;Cluster gesamt;frei (Bytes);"
+    "belegt (Bytes);gesamt (Bytes);frei für Benutzer (Bytes);belegt (%)";
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+    lines.push_back(text.substr(start, end - start));
+  EXPECT_EQ(start, text.size()) << "text does not end with CR LF";
+  return lines;
+}
+
+int Fields(const std::string& line) {
+  return static_cast<int>(std::count(line.begin(), line.end(), ';')) + 1;
+}
+
+void PutOnClipboard(const std::string& text) {
+  toolkit::SetClipboardText(nullptr, text, runtime::WideFromCp1252(text));
+}
+std::string FromClipboard() {
+  return toolkit::ClipboardText(nullptr);
+}
+
+}  // namespace
+
+TEST(ExportField, QuotesOnlyWhatWouldBreakTheLine) {
+  EXPECT_EQ(ExportField(L"DATEN", ';'), L"DATEN");
+  EXPECT_EQ(ExportField(L"", ';'), L"");
+  EXPECT_EQ(ExportField(L"1.234,5000", ';'), L"1.234,5000");
+  EXPECT_EQ(ExportField(L"a;b", ';'), L"\"a;b\"");
+  EXPECT_EQ(ExportField(L"Zoll\"", ';'), L"\"Zoll\"\"\"");
+  EXPECT_EQ(ExportField(L"a\r\nb", ';'), L"\"a\r\nb\"");
+  EXPECT_EQ(ExportField(L"a,b", ','), L"\"a,b\"");
+  EXPECT_EQ(ExportField(L"\u65E5;\U0001F600", ';'), L"\"\u65E5;\U0001F600\"");
+}
+
+TEST(DriveExport, SelectedDriveGivesOneLinePerRow) {
+  TFakeDriveQueries fake;
+  fake.Drives['C'] = FixedDrive(4096000, 1024000);
+  fake.Drives['C'].Volume.VolumeName = "Ton;Bild \"neu\"";
+  fake.Drives['A'] = NoMedium(DRIVE_REMOVABLE);
+
+  const std::vector<std::string> lines = Lines(drive::DriveInfoLines('C', ';', fake).Text());
+  ASSERT_EQ(lines.size(), 16u);
+  EXPECT_EQ(lines[0], "Laufwerksbuchstabe;C");
+  EXPECT_EQ(lines[1], "Laufwerkstyp;Festplatte");
+  EXPECT_EQ(lines[2], "Volume-Name;\"Ton;Bild \"\"neu\"\"\"");
+  EXPECT_EQ(lines[15], "belegt (%);75,0000");
+  for (const std::string& line : lines) EXPECT_EQ(Fields(line), lines[2] == line ? 3 : 2) << line;
+
+  EXPECT_EQ(drive::DriveInfoLines('A', ';', fake).Text(),
+            "Laufwerksbuchstabe;A\r\nLaufwerkstyp;Diskette\r\n");
+}
+
+TEST(DriveExport, TableHeaderComesFromTheFirstDriveThatAnswered) {
+  TFakeDriveQueries fake;
+  fake.Drives['A'] = NoMedium(DRIVE_REMOVABLE);
+  fake.Drives['C'] = FixedDrive(4096000, 1024000);
+  fake.Drives['D'] = NoMedium(DRIVE_CDROM);
+  fake.Drives['E'] = FixedDrive(8192000, 8192000);
+  fake.Drives['E'].Volume.VolumeName = "mit;Trenner";
+
+  const std::vector<std::string> lines = Lines(DrivesTableLines({'A', 'C', 'D', 'E'}, ';', fake).Text());
+  ASSERT_EQ(lines.size(), 5u);
+  EXPECT_EQ(lines[0], kHeader);
+  EXPECT_EQ(Fields(lines[0]), 16);
+  EXPECT_EQ(lines[1], "A;Diskette");
+  EXPECT_EQ(lines[2].substr(0, 30), "C;Festplatte;DATEN;NTFS;305441");
+  EXPECT_EQ(Fields(lines[2]), 16);
+  EXPECT_EQ(lines[3], "D;CD-ROM");
+  // The quoted label keeps the fields after it in their columns.
+  EXPECT_EQ(lines[4].substr(0, 28), "E;Festplatte;\"mit;Trenner\";N");
+}
+
+TEST(DriveExport, TablesWithoutAnsweringDrives) {
+  TFakeDriveQueries fake;
+  fake.Drives['A'] = NoMedium(DRIVE_REMOVABLE);
+  fake.Drives['R'] = NoMedium(DRIVE_CDROM);
+  EXPECT_EQ(DrivesTableLines({}, ';', fake).Text(), "\r\n");
+  EXPECT_EQ(DrivesTableLines({'A', 'R'}, ';', fake).Text(), "\r\nA;Diskette\r\nR;CD-ROM\r\n");
+}
+
+class ClipboardExportTest : public ::testing::Test {
+ protected:
+  ClipboardExportTest() {
+    fake.Drives['A'] = NoMedium(DRIVE_REMOVABLE);
+    fake.Drives['C'] = FixedDrive(4096000, 1024000);
+    fake.Drives['D'] = FixedDrive(8192000, 2048000);
+    form = std::make_unique<app::TMainForm>(fake);
+    form->Create();
+    form->Show();
+    Pump();
+    PutOnClipboard("vorher");
+  }
+  void ClickButton(const controls::TToolButton& button) { testing_support::Click(button.Handle(), 12, 12); }
+  void SelectItem(int index) {
+    const POINT p = testing_support::ListItemCenter(form->DrivesView.Handle(), index);
+    testing_support::Click(form->DrivesView.Handle(), p.x, p.y);
+  }
+
+  TFakeDriveQueries fake;
+  std::unique_ptr<app::TMainForm> form;
+};
+
+TEST_F(ClipboardExportTest, CopyInfoWithoutSelectionLeavesTheClipboardAlone) {
+  ClickButton(form->CopyInfoBtn);
+  EXPECT_EQ(FromClipboard(), "vorher");
+}
+
+TEST_F(ClipboardExportTest, CopyInfoPutsTheSelectedDrivesLinesOnTheClipboard) {
+  SelectItem(1);
+  ClickButton(form->CopyInfoBtn);
+  const std::string text = FromClipboard();
+  EXPECT_EQ(text, drive::DriveInfoLines('C', ';', fake).Text());
+  EXPECT_EQ(Lines(text).size(), 16u);
+  EXPECT_EQ(text.substr(0, 47), "Laufwerksbuchstabe;C\r\nLaufwerkstyp;Festplatte\r\n");
+
+  SelectItem(0);
+  ClickButton(form->CopyInfoBtn);
+  EXPECT_EQ(FromClipboard(), "Laufwerksbuchstabe;A\r\nLaufwerkstyp;Diskette\r\n");
+}
+
+TEST_F(ClipboardExportTest, CopyInfosPutsTheTableOnTheClipboardUnderTheHourGlass) {
+  std::vector<toolkit::TCursor> cursors;
+  fake.OnVolumeQuery = [&](char) { cursors.push_back(toolkit::ScreenCursor()); };
+  ClickButton(form->CopyInfosBtn);
+  const std::vector<std::string> lines = Lines(FromClipboard());
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(lines[0], kHeader);
+  EXPECT_EQ(lines[1], "A;Diskette");
+  EXPECT_EQ(lines[2].substr(0, 2), "C;");
+  EXPECT_EQ(lines[3].substr(0, 2), "D;");
+  ASSERT_EQ(cursors.size(), 3u);
+  for (toolkit::TCursor cursor : cursors) EXPECT_EQ(cursor, toolkit::TCursor::HourGlass);
+  EXPECT_EQ(toolkit::ScreenCursor(), toolkit::TCursor::Default);
+}
+
+TEST_F(ClipboardExportTest, ErrorDuringCopyInfosRestoresTheCursorAndTheClipboard) {
+  TApplicationRecorder recorder;
+  fake.Drives['D'].ThrowOnVolume = true;
+  ClickButton(form->CopyInfosBtn);
+  ASSERT_EQ(recorder.Errors.size(), 1u);
+  EXPECT_EQ(toolkit::ScreenCursor(), toolkit::TCursor::Default);
+  EXPECT_EQ(FromClipboard(), "vorher");
+}
+
+TEST_F(ClipboardExportTest, ClipboardHeldByAnotherProgramGivesAClearError) {
+  TApplicationRecorder recorder;
+  HANDLE opened = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  std::thread holder([&] {
+    OpenClipboard(nullptr);
+    SetEvent(opened);
+    WaitForSingleObject(release, 10000);
+    CloseClipboard();
+  });
+  WaitForSingleObject(opened, 10000);
+  SelectItem(1);
+  ClickButton(form->CopyInfoBtn);
+  SetEvent(release);
+  holder.join();
+  CloseHandle(opened);
+  CloseHandle(release);
+  ASSERT_EQ(recorder.Errors.size(), 1u);
+  EXPECT_EQ(recorder.Errors[0], "Die Zwischenablage kann nicht geöffnet werden");
+  EXPECT_EQ(FromClipboard(), "vorher");
+}
+
+// A label beyond code page 1252: the table and the Unicode clipboard text show it whole, the
+// single-byte clipboard text is what it always was, with '?' for what code page 1252 lacks.
+TEST_F(ClipboardExportTest, NamesBeyondCodePage1252ReachTheTableAndTheUnicodeClipboardWhole) {
+  const std::wstring label = L"B\u00FCcher \"\\\t\r\n\u0001-\u65E5\u672C-\U0001F600";
+  fake.Drives['C'].Volume.WideVolumeName = label;
+  fake.Drives['C'].Volume.VolumeName = runtime::Cp1252FromWide(label);
+  fake.Drives['C'].Volume.WideFileSystem = L"\u0416FS";
+  fake.Drives['C'].Volume.FileSystem = "?FS";
+  SelectItem(1);
+  EXPECT_EQ(form->InfoGrid.WideCell(0, 3), L"Volume-Name");
+  EXPECT_EQ(form->InfoGrid.WideCell(1, 3), label);
+  EXPECT_EQ(form->InfoGrid.WideCell(1, 4), L"\u0416FS");
+  EXPECT_EQ(form->InfoGrid.WideCell(0, 7), L"L\u00E4nge Dateiname") << "read as code page 1252";
+
+  ClickButton(form->CopyInfoBtn);
+  const std::wstring unicode = toolkit::ClipboardUnicodeText(nullptr);
+  EXPECT_EQ(unicode.substr(0, 22), L"Laufwerksbuchstabe;C\r\n");
+  EXPECT_NE(unicode.find(L"Volume-Name;\"B\u00FCcher \"\"\\\t\r\n\u0001-\u65E5\u672C-\U0001F600\"\r\n"
+                         L"Filesystem;\u0416FS\r\n"),
+            std::wstring::npos);
+  EXPECT_NE(unicode.find(L"\r\nfrei f\u00FCr Benutzer (Bytes);"), std::wstring::npos);
+  const std::string bytes = FromClipboard();
+  EXPECT_EQ(bytes, drive::DriveInfoLines('C', ';', fake).Text());
+  EXPECT_EQ(bytes, runtime::Cp1252FromWide(unicode));
+  EXPECT_NE(bytes.find("Filesystem;?FS\r\n"), std::string::npos) << bytes;
+
+  ClickButton(form->CopyInfosBtn);
+  const std::wstring table = toolkit::ClipboardUnicodeText(nullptr);
+  EXPECT_NE(table.find(L"C;Festplatte;\"B\u00FCcher \"\"\\\t\r\n\u0001-\u65E5\u672C-\U0001F600\";\u0416FS;"),
+            std::wstring::npos);
+  EXPECT_EQ(FromClipboard(), runtime::Cp1252FromWide(table));
+}

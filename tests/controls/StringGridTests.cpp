@@ -1,0 +1,216 @@
+// The string grid driven by real mouse, key and scroll messages.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "controls/StringGrid.h"
+#include "runtime/Errors.h"
+#include "tests/support/HostForm.h"
+#include "tests/support/WindowTesting.h"
+#include "toolkit/Handles.h"
+#include "toolkit/Label.h"
+
+using controls::TGridRect;
+using controls::TStringGrid;
+using testing_support::Pump;
+
+namespace {
+
+class StringGridTest : public ::testing::Test {
+ protected:
+  StringGridTest() : grid(2, 10, 1, 19) {
+    grid.Create(host.Handle());
+    MoveWindow(grid.Handle(), 0, 0, 300, 200, TRUE);
+    grid.SetColWidth(0, 100);
+    grid.SetColWidth(1, 100);
+    grid.SetRowHeight(0, 5);
+    Pump();
+  }
+  ~StringGridTest() override { SetShift(false); }
+
+  // Centre of a cell in client coordinates, for the rows shown at the top.
+  POINT CellCenter(int col, int row) const {
+    const int x = col * 101 + 50;
+    const int y = 6 + (row - grid.TopRow()) * 20 + 10;
+    return {x, y};
+  }
+  static void SetShift(bool down) {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = down ? 0x80 : 0;
+    SetKeyboardState(keys);
+  }
+
+  testing_support::TShown<testing_support::THostForm> host;
+  TStringGrid grid;
+};
+
+std::string Text(const TGridRect& r) {
+  return std::to_string(r.Left) + "," + std::to_string(r.Top) + "-" + std::to_string(r.Right) + "," +
+         std::to_string(r.Bottom);
+}
+
+}  // namespace
+
+TEST_F(StringGridTest, RowCountDropsTheTextsOfRemovedRows) {
+  grid.SetCell(1, 9, "neun");
+  grid.SetCell(1, 2, "zwei");
+  grid.SetRowCount(3);
+  EXPECT_EQ(grid.RowCount(), 3);
+  EXPECT_THROW(grid.Cell(1, 9), runtime::EListError);
+  EXPECT_EQ(grid.Cell(1, 2), "zwei");
+  grid.SetRowCount(17);
+  EXPECT_EQ(grid.Cell(1, 9), "");
+  EXPECT_EQ(grid.RowHeight(16), 19);
+  EXPECT_EQ(grid.RowHeight(0), 5);
+  EXPECT_THROW(grid.SetCell(2, 1, "x"), runtime::EListError);
+}
+
+TEST_F(StringGridTest, KeysMoveTheCurrentCellAndShiftSelectsARange) {
+  EXPECT_EQ(grid.Selection(), (TGridRect{0, 1, 0, 1}));
+  testing_support::PostKey(grid.Handle(), VK_DOWN);
+  testing_support::PostKey(grid.Handle(), VK_DOWN);
+  EXPECT_EQ(grid.Selection(), (TGridRect{0, 3, 0, 3})) << Text(grid.Selection());
+  SetShift(true);
+  testing_support::PostKey(grid.Handle(), VK_RIGHT);
+  testing_support::PostKey(grid.Handle(), VK_UP);
+  SetShift(false);
+  EXPECT_EQ(grid.Selection(), (TGridRect{0, 2, 1, 3})) << Text(grid.Selection());
+  // The header row is never selected.
+  for (int i = 0; i < 5; ++i) testing_support::PostKey(grid.Handle(), VK_UP);
+  EXPECT_EQ(grid.Selection(), (TGridRect{1, 1, 1, 1})) << Text(grid.Selection());
+}
+
+TEST_F(StringGridTest, DraggingTheMouseSelectsCells) {
+  const POINT from = CellCenter(0, 2), to = CellCenter(1, 4);
+  testing_support::PostMouse(grid.Handle(), WM_LBUTTONDOWN, from.x, from.y, MK_LBUTTON);
+  testing_support::PostMouse(grid.Handle(), WM_MOUSEMOVE, to.x, to.y, MK_LBUTTON);
+  testing_support::PostMouse(grid.Handle(), WM_LBUTTONUP, to.x, to.y);
+  Pump();
+  EXPECT_EQ(grid.Selection(), (TGridRect{0, 2, 1, 4})) << Text(grid.Selection());
+  EXPECT_EQ(GetFocus(), grid.Handle());
+  EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(StringGridTest, ColumnBordersAreDraggedInTheHeaderRow) {
+  // The border right of column 0 lies at x = 100; the header row is 5 pixels high.
+  testing_support::PostMouse(grid.Handle(), WM_LBUTTONDOWN, 100, 2, MK_LBUTTON);
+  testing_support::PostMouse(grid.Handle(), WM_MOUSEMOVE, 140, 2, MK_LBUTTON);
+  testing_support::PostMouse(grid.Handle(), WM_LBUTTONUP, 140, 2);
+  Pump();
+  EXPECT_EQ(grid.ColWidth(0), 140);
+  EXPECT_EQ(grid.ColWidth(1), 100);
+  // Below the header the same place selects a cell and sizes nothing.
+  testing_support::Click(grid.Handle(), 140, 30);
+  EXPECT_EQ(grid.ColWidth(0), 140);
+  EXPECT_EQ(grid.CellAt(140, 30).Col, 0);
+}
+
+TEST_F(StringGridTest, ScrollingStaysWithinTheRows) {
+  grid.SetRowCount(30);
+  Pump();
+  // 200 - 2 border pixels, less the 6-pixel header: 9 whole rows of 20 pixels show.
+  SendMessageA(grid.Handle(), WM_VSCROLL, SB_LINEDOWN, 0);
+  EXPECT_EQ(grid.TopRow(), 2);
+  SendMessageA(grid.Handle(), WM_VSCROLL, SB_BOTTOM, 0);
+  EXPECT_EQ(grid.TopRow(), 21);
+  SendMessageA(grid.Handle(), WM_VSCROLL, SB_PAGEDOWN, 0);
+  EXPECT_EQ(grid.TopRow(), 21);
+  SendMessageA(grid.Handle(), WM_VSCROLL, SB_TOP, 0);
+  EXPECT_EQ(grid.TopRow(), 1);
+  // Moving the current cell below the view scrolls it into view.
+  for (int i = 0; i < 12; ++i) testing_support::PostKey(grid.Handle(), VK_DOWN);
+  EXPECT_EQ(grid.Selection().Top, 13);
+  EXPECT_EQ(grid.TopRow(), 5);
+  EXPECT_EQ(grid.CellAt(CellCenter(0, 13).x, CellCenter(0, 13).y).Row, 13);
+  SCROLLINFO info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SIF_POS | SIF_RANGE;
+  GetScrollInfo(grid.Handle(), SB_VERT, &info);
+  EXPECT_EQ(info.nPos, 5);
+  EXPECT_EQ(info.nMax, 29);
+}
+
+TEST_F(StringGridTest, ColumnBordersStayWithinReachAtBothEnds) {
+  // Dragged far past the right edge: the border stops inside the client area.
+  testing_support::PostMouse(grid.Handle(), WM_LBUTTONDOWN, 100, 2, MK_LBUTTON);
+  testing_support::PostMouse(grid.Handle(), WM_MOUSEMOVE, 1061, 2, MK_LBUTTON);
+  testing_support::PostMouse(grid.Handle(), WM_LBUTTONUP, 1061, 2);
+  Pump();
+  EXPECT_LE(grid.ColWidth(0), grid.ClientWidth() - 1);
+  EXPECT_GT(grid.ColWidth(0), 200);
+
+  // A value column of width 0 behind the first one is grabbed again, not the first.
+  grid.SetColWidth(0, 100);
+  grid.SetColWidth(1, 0);
+  testing_support::PostMouse(grid.Handle(), WM_LBUTTONDOWN, 101, 2, MK_LBUTTON);
+  testing_support::PostMouse(grid.Handle(), WM_MOUSEMOVE, 150, 2, MK_LBUTTON);
+  testing_support::PostMouse(grid.Handle(), WM_LBUTTONUP, 150, 2);
+  Pump();
+  EXPECT_EQ(grid.ColWidth(0), 100);
+  EXPECT_EQ(grid.ColWidth(1), 49);
+}
+
+TEST_F(StringGridTest, WheelStepsSmallerThanANotchAddUp) {
+  grid.SetRowCount(30);
+  Pump();
+  auto wheel = [&](short delta) {
+    SendMessageA(grid.Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(delta)), 0);
+  };
+  wheel(-120);
+  EXPECT_EQ(grid.TopRow(), 4) << "a notch scrolls three rows";
+  for (int i = 0; i < 3; ++i) wheel(-30);
+  EXPECT_EQ(grid.TopRow(), 4) << "three quarters of a notch";
+  wheel(-30);
+  EXPECT_EQ(grid.TopRow(), 7) << "the fourth quarter completes it";
+  for (int i = 0; i < 4; ++i) wheel(30);
+  EXPECT_EQ(grid.TopRow(), 4);
+}
+
+namespace {
+
+// The control as it draws, pixel by pixel, in the top-left width x height.
+std::vector<COLORREF> Picture(const toolkit::TCustomControl& control, int width, int height) {
+  HDC screen = GetDC(nullptr);
+  toolkit::TMemoryDC dc(CreateCompatibleDC(screen));
+  toolkit::TBitmap bitmap(CreateCompatibleBitmap(screen, width, height));
+  ReleaseDC(nullptr, screen);
+  toolkit::TSelectObject select(dc.Get(), bitmap.Get());
+  const RECT all{0, 0, width, height};
+  FillRect(dc.Get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  control.PaintTo(dc.Get());
+  std::vector<COLORREF> pixels;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) pixels.push_back(GetPixel(dc.Get(), x, y));
+  return pixels;
+}
+
+}  // namespace
+
+// Text beyond code page 1252 draws as itself (or as the font's missing-glyph box), never as the '?'
+// of a conversion; text in code page 1252 draws as it did.
+TEST_F(StringGridTest, CellsAndLabelsDrawTheirTextWhole) {
+  const std::wstring cyrillic = L"\u0416\u0416\u0416 \u65E5";
+  grid.SetCell(1, 1, "??? ?");
+  const std::vector<COLORREF> questionMarks = Picture(grid, 300, 30);
+  grid.SetCell(1, 1, cyrillic);
+  EXPECT_EQ(grid.WideCell(1, 1), cyrillic);
+  EXPECT_EQ(grid.Cell(1, 1), "??? ?") << "the single-byte form";
+  EXPECT_NE(Picture(grid, 300, 30), questionMarks);
+  grid.SetCell(1, 1, "L\xE4nge");
+  const std::vector<COLORREF> narrow = Picture(grid, 300, 30);
+  grid.SetCell(1, 1, L"L\u00E4nge");
+  EXPECT_EQ(Picture(grid, 300, 30), narrow);
+
+  toolkit::TLabel label(
+      toolkit::TLabelSettings{"??? ?", RGB(0, 0, 0), toolkit::TTextAlign::Left, /*AutoSize=*/false});
+  label.Create(host.Handle());
+  MoveWindow(label.Handle(), 0, 0, 40, 12, TRUE);
+  Pump();
+  const std::vector<COLORREF> labelQuestionMarks = Picture(label, 40, 12);
+  label.SetCaption(cyrillic);
+  EXPECT_EQ(label.WideCaption(), cyrillic);
+  EXPECT_EQ(label.Caption(), "??? ?");
+  EXPECT_NE(Picture(label, 40, 12), labelQuestionMarks);
+}

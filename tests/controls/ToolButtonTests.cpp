@@ -1,0 +1,89 @@
+// Tool buttons and the GDI wrappers beneath them.
+#include <gtest/gtest.h>
+
+#include "controls/ToolButton.h"
+#include "resources/resource_ids.h"
+#include "tests/support/HostForm.h"
+#include "tests/support/WindowTesting.h"
+#include "toolkit/Handles.h"
+
+using testing_support::PostMouse;
+using testing_support::Pump;
+
+namespace {
+
+class ToolButtonTest : public ::testing::Test {
+ protected:
+  ToolButtonTest()
+      : button(RES_GLYPH_INFO, 2),
+        other(CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 100, 0, 50, 20, host.Handle(), nullptr,
+                              nullptr, nullptr)) {
+    button.Create(host.Handle());
+    MoveWindow(button.Handle(), 0, 0, 25, 25, TRUE);
+    button.OnClick = [this] { ++clicks; };
+    SetFocus(other.Get());
+    Pump();
+  }
+  testing_support::TShown<testing_support::THostForm> host;
+  controls::TToolButton button;
+  toolkit::TUniqueHandle<HWND, DestroyWindow> other;
+  int clicks = 0;
+};
+
+}  // namespace
+
+TEST_F(ToolButtonTest, ClickFiresOnceAndLeavesTheFocusAlone) {
+  testing_support::Click(button.Handle(), 12, 12);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(GetFocus(), other.Get());
+  EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(ToolButtonTest, ReleaseOutsideIsNoClick) {
+  PostMouse(button.Handle(), WM_LBUTTONDOWN, 12, 12, MK_LBUTTON);
+  PostMouse(button.Handle(), WM_MOUSEMOVE, 40, 12, MK_LBUTTON);
+  PostMouse(button.Handle(), WM_LBUTTONUP, 40, 12);
+  Pump();
+  EXPECT_EQ(clicks, 0);
+  // Sliding back before the release makes it a click again.
+  PostMouse(button.Handle(), WM_LBUTTONDOWN, 12, 12, MK_LBUTTON);
+  PostMouse(button.Handle(), WM_MOUSEMOVE, 40, 12, MK_LBUTTON);
+  PostMouse(button.Handle(), WM_MOUSEMOVE, 5, 5, MK_LBUTTON);
+  PostMouse(button.Handle(), WM_LBUTTONUP, 5, 5);
+  Pump();
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(ToolButtonTest, LostCaptureEndsThePress) {
+  PostMouse(button.Handle(), WM_LBUTTONDOWN, 12, 12, MK_LBUTTON);
+  Pump();
+  EXPECT_EQ(GetCapture(), button.Handle());
+  SetCapture(other.Get());
+  ReleaseCapture();
+  PostMouse(button.Handle(), WM_LBUTTONUP, 12, 12);
+  Pump();
+  EXPECT_EQ(clicks, 0);
+}
+
+TEST(GdiWrappers, SelectObjectPutsThePreviousObjectBack) {
+  toolkit::TMemoryDC dc(CreateCompatibleDC(nullptr));
+  toolkit::TBrush brush(CreateSolidBrush(RGB(1, 2, 3)));
+  const HGDIOBJ before = GetCurrentObject(dc.Get(), OBJ_BRUSH);
+  {
+    toolkit::TSelectObject select(dc.Get(), brush.Get());
+    EXPECT_EQ(GetCurrentObject(dc.Get(), OBJ_BRUSH), brush.Get());
+  }
+  EXPECT_EQ(GetCurrentObject(dc.Get(), OBJ_BRUSH), before);
+}
+
+TEST(GdiWrappers, OwnersDeleteTheirObjectOnce) {
+  HBRUSH raw = CreateSolidBrush(RGB(4, 5, 6));
+  {
+    toolkit::TBrush first(raw);
+    toolkit::TBrush second(std::move(first));
+    EXPECT_FALSE(first);
+    EXPECT_EQ(second.Get(), raw);
+    EXPECT_NE(GetObjectType(raw), 0u);
+  }
+  EXPECT_EQ(GetObjectType(raw), 0u) << "the brush outlived its owner";
+}

@@ -1,0 +1,158 @@
+// The console report: its arguments in-process, and the real program against the clipboard text.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "drive/DriveExport.h"
+#include "drive/DriveList.h"
+#include "drive/ReportCommand.h"
+#include "runtime/Text.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/FakeDriveQueries.h"
+#include "toolkit/Handles.h"
+
+using drive::RunReportCommand;
+using testing_support::FixedDrive;
+using testing_support::TFakeDriveQueries;
+
+namespace {
+
+TFakeDriveQueries TwoDrives() {
+  TFakeDriveQueries fake;
+  fake.Drives['C'] = FixedDrive(4096000, 1024000);
+  fake.Drives['D'] = FixedDrive(8192000, 2048000);
+  fake.Drives['D'].Type = DRIVE_CDROM;
+  fake.Drives['E'] = FixedDrive(4096, 0);
+  fake.Drives['E'].Type = DRIVE_UNKNOWN;  // not listed
+  return fake;
+}
+
+using testing_support::RunReportProgram;
+using testing_support::TProgramResult;
+using TFile = toolkit::TUniqueHandle<HANDLE, CloseHandle>;
+
+}  // namespace
+
+TEST(ReportCommand, WithoutArgumentPrintsTheTableOfListedDrives) {
+  const TFakeDriveQueries fake = TwoDrives();
+  const drive::TCommandResult result = RunReportCommand({}, fake);
+  EXPECT_EQ(result.ExitCode, 0);
+  EXPECT_EQ(result.Err, "");
+  EXPECT_EQ(result.Out, drive::DrivesTableLines({'C', 'D'}, ';', fake).Text());
+}
+
+TEST(ReportCommand, DriveArgumentsInEveryForm) {
+  const TFakeDriveQueries fake = TwoDrives();
+  const std::string expected = drive::DriveInfoLines('D', ';', fake).Text();
+  for (const char* arg : {"D", "d", "D:", "d:\\"}) {
+    const drive::TCommandResult result = RunReportCommand({arg}, fake);
+    EXPECT_EQ(result.ExitCode, 0) << arg;
+    EXPECT_EQ(result.Out, expected) << arg;
+    EXPECT_EQ(result.Err, "") << arg;
+  }
+}
+
+TEST(ReportCommand, BadArgumentsGiveAMessageAndStatusTwo) {
+  const TFakeDriveQueries fake = TwoDrives();
+  const struct {
+    std::vector<std::string> args;
+    const char* message;
+  } cases[] = {
+      {{"C", "D"}, "sandrivo-report: zu viele Argumente (höchstens ein Laufwerk)\r\n"},
+      {{"CD"}, "sandrivo-report: \"CD\" ist kein Laufwerksbuchstabe\r\n"},
+      {{"1"}, "sandrivo-report: \"1\" ist kein Laufwerksbuchstabe\r\n"},
+      {{""}, "sandrivo-report: \"\" ist kein Laufwerksbuchstabe\r\n"},
+      {{"C:\\Windows"}, "sandrivo-report: \"C:\\Windows\" ist kein Laufwerksbuchstabe\r\n"},
+      {{"C:/"}, "sandrivo-report: \"C:/\" ist kein Laufwerksbuchstabe\r\n"},
+      {{"E"}, "sandrivo-report: Laufwerk E: ist nicht vorhanden\r\n"},
+      {{"q:"}, "sandrivo-report: Laufwerk Q: ist nicht vorhanden\r\n"},
+      // Control characters are shown, not sent to the terminal.
+      {{"\x1B[31mC"}, "sandrivo-report: \"\\x1B[31mC\" ist kein Laufwerksbuchstabe\r\n"},
+      {{"C\r\n\t\x7F"}, "sandrivo-report: \"C\\x0D\\x0A\\x09\\x7F\" ist kein Laufwerksbuchstabe\r\n"},
+      {{"-\x9D"
+        "8;;x\x1B\\"},
+       "sandrivo-report: unbekannte Option \"-\\x9D8;;x\\x1B\\\" (Hilfe: sandrivo-report --help)\r\n"},
+      {{"\xE4\x80"}, "sandrivo-report: \"\xE4\x80\" ist kein Laufwerksbuchstabe\r\n"},
+  };
+  for (const auto& c : cases) {
+    const drive::TCommandResult result = RunReportCommand(c.args, fake);
+    EXPECT_EQ(result.ExitCode, 2) << c.message;
+    EXPECT_EQ(result.Out, "");
+    EXPECT_EQ(result.Err, c.message);
+  }
+}
+
+TEST(ReportCommand, HelpIsGermanUsageOnStandardOutput) {
+  const TFakeDriveQueries fake = TwoDrives();
+  const drive::TCommandResult result = RunReportCommand({"--help"}, fake);
+  EXPECT_EQ(result.ExitCode, 0);
+  EXPECT_EQ(result.Out.rfind("Aufruf: sandrivo-report [--json] [--timeout SEKUNDEN] [Laufwerk]\r\n", 0), 0u)
+      << result.Out;
+  EXPECT_EQ(result.Err, "");
+}
+
+TEST(ReportProgram, ExitStatusesOfTheRealProgram) {
+  const TProgramResult tooMany = RunReportProgram("C D");
+  EXPECT_EQ(tooMany.ExitCode, 2u);
+  EXPECT_EQ(tooMany.Out, "");
+  EXPECT_EQ(tooMany.Err, "sandrivo-report: zu viele Argumente (höchstens ein Laufwerk)\r\n");
+  const TProgramResult bad = RunReportProgram("xyz");
+  EXPECT_EQ(bad.ExitCode, 2u);
+  const TProgramResult badTime = RunReportProgram("--timeout 0");
+  EXPECT_EQ(badTime.ExitCode, 2u);
+  EXPECT_EQ(badTime.Err, "sandrivo-report: \"0\" ist keine Zeit in Sekunden (1 bis 86400)\r\n");
+  const TProgramResult help = RunReportProgram("--help");
+  EXPECT_EQ(help.ExitCode, 0u);
+  EXPECT_NE(help.Out.find("Laufwerk"), std::string::npos);
+}
+
+// The real program with its standard output where nothing can be written.
+TEST(ReportProgram, LostOutputIsAFailure) {
+  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+  HANDLE read = nullptr, write = nullptr;
+  ASSERT_TRUE(CreatePipe(&read, &write, &inherit, 0));
+  CloseHandle(read);  // nobody will read: every write fails
+  TFile writer(write);
+  const TProgramResult closed = RunReportProgram("C", write);
+  EXPECT_EQ(closed.ExitCode, 1u);
+  EXPECT_EQ(closed.Err.rfind("sandrivo-report: Die Ausgabe konnte nicht geschrieben werden", 0), 0u)
+      << closed.Err;
+
+  // Linux's always-full device, where Wine reaches it.
+  TFile full(CreateFileA("Z:\\dev\\full", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                         OPEN_EXISTING, 0, nullptr));
+  if (full.Get() == INVALID_HANDLE_VALUE) {
+    full.Detach();
+    GTEST_SKIP() << "no full device here";
+  }
+  const TProgramResult disk = RunReportProgram("--help", full.Get());
+  EXPECT_EQ(disk.ExitCode, 1u);
+  EXPECT_EQ(disk.Err,
+            "sandrivo-report: Die Ausgabe konnte nicht geschrieben werden (Windows-Fehler 112).\r\n");
+}
+
+// The command line is read wide: look-alikes of options and letters from other scripts are wrong
+// calls, not the options and letters they resemble; control characters are not echoed raw.
+TEST(ReportProgram, OnlyAsciiOptionsAndLettersAreTaken) {
+  const struct {
+    const wchar_t* arguments;
+    const char* message;
+  } cases[] = {
+      {L"\uFF23", "sandrivo-report: \"?\" ist kein Laufwerksbuchstabe\r\n"},                 // Ｃ
+      {L"\uFF23:", "sandrivo-report: \"?:\" ist kein Laufwerksbuchstabe\r\n"},               // Ｃ:
+      {L"\uFF0D\uFF0Djson", "sandrivo-report: \"??json\" ist kein Laufwerksbuchstabe\r\n"},  // －－json
+      {L"\uFF0F\uFF1F", "sandrivo-report: \"??\" ist kein Laufwerksbuchstabe\r\n"},          // ／？
+      {L"\u0421", "sandrivo-report: \"?\" ist kein Laufwerksbuchstabe\r\n"},                 // Cyrillic С
+      {L"\"\x1B]0;x\a\x1B[2J\"",
+       "sandrivo-report: \"\\x1B]0;x\\x07\\x1B[2J\" ist kein Laufwerksbuchstabe\r\n"},
+  };
+  for (const auto& c : cases) {
+    const TProgramResult result = RunReportProgram(c.arguments);
+    EXPECT_EQ(result.ExitCode, 2u) << c.message;
+    EXPECT_EQ(result.Out, "") << c.message;
+    EXPECT_EQ(result.Err, c.message);
+  }
+}

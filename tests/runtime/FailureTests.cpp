@@ -1,0 +1,213 @@
+// The paths the program takes when things go wrong: the error display when memory runs out while it
+// shows an error, and the runtime parts the executables replace (container errors, the handler that
+// ends the program). This executable links those replacements as the programs do, and replaces the
+// allocator so that a test can make allocation fail.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "runtime/Errors.h"
+#include "runtime/Text.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/WindowTesting.h"
+#include "toolkit/Application.h"
+
+namespace {
+// The thread whose allocations fail, or 0.
+std::atomic<DWORD> failingThread{0};
+}  // namespace
+
+// Blocks come from HeapAlloc rather than malloc, so that the compiler does not pair them with free.
+void* operator new(std::size_t size) {
+  if (failingThread.load() == GetCurrentThreadId()) throw std::bad_alloc();
+  if (void* block = HeapAlloc(GetProcessHeap(), 0, size ? size : 1)) return block;
+  throw std::bad_alloc();
+}
+
+void operator delete(void* block) noexcept {
+  if (block) HeapFree(GetProcessHeap(), 0, block);
+}
+
+void operator delete(void* block, std::size_t) noexcept {
+  if (block) HeapFree(GetProcessHeap(), 0, block);
+}
+
+namespace {
+
+using testing_support::RunProgram;
+using testing_support::TProgramResult;
+
+// Every allocation of the calling thread fails while this lives.
+class TFailingAllocation {
+ public:
+  TFailingAllocation() { failingThread = GetCurrentThreadId(); }
+  ~TFailingAllocation() { failingThread = 0; }
+  TFailingAllocation(const TFailingAllocation&) = delete;
+  TFailingAllocation& operator=(const TFailingAllocation&) = delete;
+};
+
+// Watches, on a thread of its own, for message boxes of this process titled as given; keeps the text
+// of each and answers it with OK.
+class TMessageBoxWatch {
+ public:
+  explicit TMessageBoxWatch(const char* title) : title_(title) {
+    thread_ = CreateThread(nullptr, 0, &TMessageBoxWatch::Run, this, 0, nullptr);
+  }
+  ~TMessageBoxWatch() { Stop(); }
+  TMessageBoxWatch(const TMessageBoxWatch&) = delete;
+  TMessageBoxWatch& operator=(const TMessageBoxWatch&) = delete;
+  // The texts of the boxes answered so far, once the watch has ended.
+  std::vector<std::string> Texts() {
+    Stop();
+    return texts_;
+  }
+
+ private:
+  void Stop() {
+    if (!thread_) return;
+    stop_ = true;
+    WaitForSingleObject(thread_, INFINITE);
+    CloseHandle(thread_);
+    thread_ = nullptr;
+  }
+  static DWORD WINAPI Run(void* watch) {
+    auto& self = *static_cast<TMessageBoxWatch*>(watch);
+    while (!self.stop_) {
+      if (HWND box = FindWindowA("#32770", self.title_)) {
+        // Read as UTF-16 and compared as code page 1252: a box made from the program's texts through
+        // the system's code page would read wrong here on a system whose code page is another.
+        wchar_t text[512] = L"";
+        GetDlgItemTextW(box, 0xFFFF, text, 512);
+        self.texts_.push_back(runtime::Cp1252FromWide(text));
+        SendMessageA(box, WM_COMMAND, IDOK, 0);
+      }
+      Sleep(20);
+    }
+    return 0;
+  }
+
+  const char* title_;
+  HANDLE thread_ = nullptr;
+  std::atomic<bool> stop_{false};
+  std::vector<std::string> texts_;
+};
+
+const char kLongError[] = "Ein Fehlertext, der länger ist als eine Zeichenkette ohne eigenen Speicher";
+
+TEST(ErrorDisplay, ShowsTheErrorsTextWhenMemoryAllows) {
+  testing_support::TApplicationRecorder recorder;
+  toolkit::RunHandler([] { throw runtime::Exception(kLongError); });
+  ASSERT_EQ(recorder.Errors.size(), 1u);
+  EXPECT_EQ(recorder.Errors[0], kLongError);
+}
+
+TEST(ErrorDisplay, FallsBackToAFixedTextWhenShowingTheErrorRunsOutOfMemory) {
+  // The recorder keeps each error's text in a string of its own, as any display must copy the text
+  // somewhere: that copy fails here.
+  testing_support::TApplicationRecorder recorder;
+  TMessageBoxWatch watch("Fehler");
+  {
+    TFailingAllocation failing;
+    toolkit::RunHandler([] { throw std::bad_alloc(); });
+    toolkit::Application().ShowException(kLongError);
+  }
+  EXPECT_TRUE(recorder.Errors.empty());
+  const std::string fixedText = "Ein Fehler ist aufgetreten; sein Text kann nicht angezeigt werden.";
+  EXPECT_EQ(watch.Texts(), std::vector<std::string>(2, fixedText));
+}
+
+TEST(ErrorDisplay, TheBoxShowsTheProgramsTextWhateverTheSystemsCodePage) {
+  TMessageBoxWatch watch(toolkit::Application().Title().c_str());
+  toolkit::RunHandler([] { throw runtime::Exception("Datenträger nicht lesbar: Größe unbekannt"); });
+  EXPECT_EQ(watch.Texts(), std::vector<std::string>{"Datenträger nicht lesbar: Größe unbekannt"});
+}
+
+// The containers' error reports come as the program's own error, with the runtime's text.
+TEST(RuntimeSupport, ContainerErrorsArriveAsTheProgramsErrorWithTheirText) {
+  std::vector<int> numbers;
+  std::string text = "abc";
+  struct TCase {
+    const char* name;
+    void (*fault)(std::vector<int>&, std::string&);
+    const char* expected;
+  };
+  const TCase cases[] = {
+      {"reserve beyond max_size", [](std::vector<int>& v, std::string&) { v.reserve(v.max_size() + 1); },
+       "vector::reserve"},
+      {"at past the end", [](std::vector<int>&, std::string& s) { static_cast<void>(s.at(7)); },
+       "basic_string::at: __n (which is 7) >= this->size() (which is 3)"},
+      {"substr past the end", [](std::vector<int>&, std::string& s) { static_cast<void>(s.substr(9)); },
+       "basic_string::substr: __pos (which is 9) > this->size() (which is 3)"},
+  };
+  for (const TCase& c : cases) {
+    try {
+      c.fault(numbers, text);
+      ADD_FAILURE() << c.name << ": no error";
+    } catch (const runtime::Exception& error) {
+      EXPECT_STREQ(error.what(), c.expected) << c.name;
+    } catch (const std::exception& error) {
+      ADD_FAILURE() << c.name << ": the runtime's own error class: " << error.what();
+    }
+  }
+}
+
+// A function that must not throw but does: what escapes it ends the program.
+void Escape(const char* kind) {
+  if (kind && std::string(kind) == "memory") throw std::bad_alloc();
+  if (kind && std::string(kind) == "other") throw 42;
+  throw runtime::Exception("Laufwerk nicht lesbar");
+}
+
+// Run only as a child of the test below: lets an error escape where nothing may catch it.
+TEST(RuntimeSupportChild, DISABLED_EscapingError) {
+  const char* kind = std::getenv("SANDRIVO_ESCAPE");
+  [kind]() noexcept { Escape(kind); }();
+}
+
+TEST(RuntimeSupport, AnEscapingErrorEndsTheProgramWithItsTextAndStatus3) {
+  struct TCase {
+    const char* kind;
+    const char* expected;
+  };
+  const TCase cases[] = {
+      {"error", "Das Programm wird wegen eines unerwarteten Fehlers beendet:\r\nLaufwerk nicht lesbar\r\n"},
+      {"memory",
+       "Das Programm wird wegen eines unerwarteten Fehlers beendet:\r\nNicht genügend Arbeitsspeicher.\r\n"},
+      {"other", "Das Programm wird wegen eines unerwarteten Fehlers beendet:\r\nUnbekannter Fehler.\r\n"},
+  };
+  char program[MAX_PATH];
+  GetModuleFileNameA(nullptr, program, MAX_PATH);
+  for (const TCase& c : cases) {
+    SetEnvironmentVariableA("SANDRIVO_ESCAPE", c.kind);
+    const TProgramResult result = RunProgram(
+        program, "--gtest_also_run_disabled_tests --gtest_filter=RuntimeSupportChild.DISABLED_EscapingError");
+    EXPECT_EQ(result.ExitCode, 3u) << c.kind;
+    // The error stream (in text mode) ends with the handler's text; GoogleTest's lines come before.
+    ASSERT_GE(result.Err.size(), std::string(c.expected).size()) << c.kind << ": " << result.Err;
+    EXPECT_EQ(result.Err.substr(result.Err.size() - std::string(c.expected).size()), c.expected) << c.kind;
+  }
+  SetEnvironmentVariableA("SANDRIVO_ESCAPE", nullptr);
+}
+
+TEST(RuntimeSupport, AWindowProgramShowsTheEscapingErrorInABox) {
+  std::string probe(MAX_PATH, '\0');
+  probe.resize(GetModuleFileNameA(nullptr, probe.data(), MAX_PATH));
+  probe = probe.substr(0, probe.find_last_of('\\')) + "\\terminate_probe.exe";
+  TMessageBoxWatch watch("Programmfehler");
+  const TProgramResult result = RunProgram(probe, "");
+  ASSERT_TRUE(result.Started) << probe;
+  EXPECT_EQ(result.ExitCode, 3u);
+  EXPECT_EQ(result.Err, "") << "nothing on a stream that nobody reads";
+  EXPECT_EQ(watch.Texts(),
+            std::vector<std::string>{"Das Programm wird wegen eines unerwarteten Fehlers beendet:\n"
+                                     "Datenträger nicht lesbar"});
+}
+
+}  // namespace

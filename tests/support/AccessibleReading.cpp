@@ -1,0 +1,92 @@
+#include "tests/support/AccessibleReading.h"
+
+namespace testing_support {
+
+namespace {
+
+VARIANT ChildId(long child) {
+  VARIANT id;
+  VariantInit(&id);
+  id.vt = VT_I4;
+  id.lVal = child;
+  return id;
+}
+
+std::string Text(IAccessible* object, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*),
+                 long child) {
+  if (!object) return "<none>";
+  BSTR text = nullptr;
+  if (FAILED((object->*get)(ChildId(child), &text))) return "<failed>";
+  if (!text) return "";
+  const int length = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  std::string result(static_cast<size_t>(length > 0 ? length - 1 : 0), '\0');
+  WideCharToMultiByte(CP_ACP, 0, text, -1, result.data(), length, nullptr, nullptr);
+  SysFreeString(text);
+  return result;
+}
+
+long Number(IAccessible* object, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, VARIANT*),
+            long child) {
+  if (!object) return -1;
+  VARIANT value;
+  VariantInit(&value);
+  if (FAILED((object->*get)(ChildId(child), &value)) || value.vt != VT_I4) {
+    VariantClear(&value);
+    return -1;
+  }
+  return value.lVal;
+}
+
+}  // namespace
+
+TAccessible::~TAccessible() {
+  if (object_) object_->Release();
+}
+
+TAccessible TAccessible::OfWindow(HWND window) {
+  IAccessible* object = nullptr;
+  if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                        reinterpret_cast<void**>(&object))))
+    return TAccessible();
+  return TAccessible(object);
+}
+
+std::string TAccessible::Name(long child) const {
+  return Text(object_, &IAccessible::get_accName, child);
+}
+std::string TAccessible::Value(long child) const {
+  return Text(object_, &IAccessible::get_accValue, child);
+}
+std::string TAccessible::DefaultAction(long child) const {
+  return Text(object_, &IAccessible::get_accDefaultAction, child);
+}
+std::string TAccessible::Shortcut(long child) const {
+  return Text(object_, &IAccessible::get_accKeyboardShortcut, child);
+}
+long TAccessible::Role(long child) const {
+  return Number(object_, &IAccessible::get_accRole, child);
+}
+long TAccessible::State(long child) const {
+  return Number(object_, &IAccessible::get_accState, child);
+}
+
+long TAccessible::ChildCount() const {
+  long count = -1;
+  if (object_) object_->get_accChildCount(&count);
+  return count;
+}
+
+TAccessible TAccessible::Child(long child) const {
+  IDispatch* dispatch = nullptr;
+  if (!object_ || object_->get_accChild(ChildId(child), &dispatch) != S_OK || !dispatch) return TAccessible();
+  IAccessible* object = nullptr;
+  dispatch->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&object));
+  dispatch->Release();
+  return TAccessible(object);
+}
+
+HRESULT TAccessible::DoDefaultAction(long child) const {
+  return object_ ? object_->accDoDefaultAction(ChildId(child)) : E_POINTER;
+}
+
+}  // namespace testing_support

@@ -1,0 +1,102 @@
+#include "tests/support/FakeDriveQueries.h"
+
+#include "runtime/Text.h"
+
+namespace testing_support {
+
+// Which blocked drives may go on, and an event set when a query blocks.
+struct TFakeDriveQueries::TGate {
+  TGate() = default;
+  TGate(const TGate&) = delete;
+  TGate& operator=(const TGate&) = delete;
+  ~TGate() { CloseHandle(Blocked); }
+  bool Open(char letter) const { return All || (Letters & (1u << (letter - 'A'))); }
+  std::atomic<bool> All = false;
+  std::atomic<unsigned> Letters = 0;
+  HANDLE Blocked = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+};
+
+TFakeDriveQueries::TFakeDriveQueries() : gate_(std::make_shared<TGate>()) {}
+
+// A copy has the drives and hooks, and a gate of its own.
+TFakeDriveQueries::TFakeDriveQueries(const TFakeDriveQueries& other)
+    : Drives(other.Drives),
+      ClusterQueries(other.ClusterQueries.load()),
+      FreeSpaceQueries(other.FreeSpaceQueries.load()),
+      OnVolumeQuery(other.OnVolumeQuery),
+      gate_(std::make_shared<TGate>()) {}
+
+void TFakeDriveQueries::Release() const {
+  gate_->All = true;
+}
+
+void TFakeDriveQueries::Release(char letter) const {
+  gate_->Letters |= 1u << (letter - 'A');
+}
+
+bool TFakeDriveQueries::WaitUntilBlocked(DWORD milliseconds) const {
+  return WaitForSingleObject(gate_->Blocked, milliseconds) == WAIT_OBJECT_0;
+}
+
+const TFakeDrive* TFakeDriveQueries::Find(const std::string& root) const {
+  if (root.size() != 3 || root.substr(1) != ":\\") throw std::invalid_argument("not a root path: " + root);
+  const auto found = Drives.find(root[0]);
+  return found == Drives.end() ? nullptr : &found->second;
+}
+
+void TFakeDriveQueries::Block(char letter) const {
+  // The thread's own share of the gate: it may outlive this object.
+  const std::shared_ptr<TGate> gate = gate_;
+  SetEvent(gate->Blocked);
+  while (!gate->Open(letter)) Sleep(5);
+}
+
+UINT TFakeDriveQueries::DriveType(const std::string& root) const {
+  const TFakeDrive* drive = Find(root);
+  if (drive && drive->TypeBlocks) Block(root[0]);
+  return drive ? drive->Type : DRIVE_NO_ROOT_DIR;
+}
+
+bool TFakeDriveQueries::VolumeInformation(const std::string& root, drive::TVolumeAnswer& answer) const {
+  const TFakeDrive* drive = Find(root);
+  if (OnVolumeQuery) OnVolumeQuery(root[0]);
+  if (drive && drive->Blocks) Block(root[0]);
+  if (drive && drive->ThrowOnVolume) throw std::runtime_error("Laufwerk " + root + " antwortet nicht");
+  if (!drive || !drive->VolumeAnswers) return false;
+  answer = drive->Volume;
+  // The system gives both forms; a drive of the table may name either.
+  if (answer.WideVolumeName.empty()) answer.WideVolumeName = runtime::WideFromCp1252(answer.VolumeName);
+  if (answer.VolumeName.empty()) answer.VolumeName = runtime::Cp1252FromWide(answer.WideVolumeName);
+  if (answer.WideFileSystem.empty()) answer.WideFileSystem = runtime::WideFromCp1252(answer.FileSystem);
+  if (answer.FileSystem.empty()) answer.FileSystem = runtime::Cp1252FromWide(answer.WideFileSystem);
+  return true;
+}
+
+void TFakeDriveQueries::DiskFreeSpace(const std::string& root, drive::TClusterAnswer& answer) const {
+  ++ClusterQueries;
+  const TFakeDrive* drive = Find(root);
+  answer = drive ? drive->Clusters : drive::TClusterAnswer{};
+}
+
+std::optional<drive::TFreeSpaceAnswer> TFakeDriveQueries::DiskFreeSpaceEx(const std::string& root) const {
+  ++FreeSpaceQueries;
+  const TFakeDrive* drive = Find(root);
+  return drive ? drive->FreeSpace : std::nullopt;
+}
+
+TFakeDrive FixedDrive(unsigned long long total, unsigned long long free) {
+  TFakeDrive drive;
+  drive.Volume = {"DATEN", "NTFS", 0x1234ABCD, 255, 0x3E700FF};
+  drive.Clusters = {8, 512, static_cast<DWORD>(free / 4096), static_cast<DWORD>(total / 4096)};
+  drive.FreeSpace = drive::TFreeSpaceAnswer{free, total, free};
+  return drive;
+}
+
+TFakeDrive NoMedium(UINT type) {
+  TFakeDrive drive;
+  drive.Type = type;
+  drive.VolumeAnswers = false;
+  return drive;
+}
+
+}  // namespace testing_support

@@ -1,0 +1,12 @@
+// Test entry point: the application object is initialised once, as the program does at start.
+#include <gtest/gtest.h>
+
+#include "toolkit/Application.h"
+
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  toolkit::Application().Initialize();
+  toolkit::Application().SetTitle("Quelix Disk-Info");
+  toolkit::Application().HelpFile = "Sandrivo.hlp";
+  return RUN_ALL_TESTS();
+}
