@@ -1,6 +1,5 @@
 #include "about/AboutFigures.h"
 
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -12,10 +11,18 @@ namespace {
 const double kBytesToMegabytes = 9.5367431640625e-07;  // 2^-20
 const int kClockPrecision = 5;                         // significant digits
 
-std::string Replace(std::string text, char from, const std::string& to) {
-  const size_t at = text.find(from);
-  if (at != std::string::npos) text.replace(at, 1, to);
-  return text;
+// An ASCII text (digits, signs, a point) as UTF-16.
+std::wstring Widened(const char* text) {
+  std::wstring wide;
+  for (; *text; ++text) wide += static_cast<wchar_t>(static_cast<unsigned char>(*text));
+  return wide;
+}
+
+std::wstring Replace(const char* text, char from, const std::wstring& to) {
+  std::wstring wide = Widened(text);
+  const size_t at = wide.find(static_cast<wchar_t>(from));
+  if (at != std::wstring::npos) wide.replace(at, 1, to);
+  return wide;
 }
 
 // The double nearest to digits * 10^-places, as reading the decimal text would give it. (The
@@ -31,26 +38,26 @@ double DecimalValue(long digits, int places) {
 
 }  // namespace
 
-std::string FreeMemoryText(unsigned long long availPhysBytes) {
+std::wstring FreeMemoryText(unsigned long long availPhysBytes) {
   const double megabytes = static_cast<double>(availPhysBytes) * kBytesToMegabytes;
   char text[64];
   std::snprintf(text, sizeof(text), "%.2f Mb", megabytes);
-  return text;
+  return Widened(text);
 }
 
-std::string ClockText(double mhz, const std::string& decimalSeparator) {
-  if (!(mhz >= 0)) return "";
+std::wstring ClockText(double mhz, const std::wstring& decimalSeparator) {
+  if (!(mhz >= 0)) return L"";
   // Five significant digits: d.dddde±x.
   char scientific[32];
   std::snprintf(scientific, sizeof(scientific), "%.*e", kClockPrecision - 1, mhz);
   const char* e = std::strchr(scientific, 'e');
-  if (!e) return scientific;  // "inf"
+  if (!e) return Widened(scientific);  // "inf"
   const int exponent = std::atoi(e + 1);
   if (exponent + 1 > kClockPrecision) {
     char exponentText[8];
     std::snprintf(exponentText, sizeof(exponentText), "E+%02d", exponent);
     const std::string mantissa(scientific, static_cast<size_t>(e - scientific));
-    return Replace(mantissa, '.', decimalSeparator) + exponentText;
+    return Replace(mantissa.c_str(), '.', decimalSeparator) + Widened(exponentText);
   }
   // The five digits without the point, as a whole number, and the value they stand for.
   const long digits = std::atol(scientific) * 10000 + std::atol(scientific + 2);
@@ -62,18 +69,20 @@ std::string ClockText(double mhz, const std::string& decimalSeparator) {
   return Replace(fixed, '.', decimalSeparator);
 }
 
-std::string LinkAddress(const std::string& caption) {
-  std::string scheme = caption.substr(0, 7);
-  for (char& c : scheme) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return scheme == "http://" ? caption : "http://" + caption;
+std::wstring LinkAddress(const std::wstring& caption) {
+  std::wstring scheme = caption.substr(0, 7);
+  // Only ASCII letters count: "HTTP://" is the scheme, a look-alike letter is not.
+  for (wchar_t& c : scheme)
+    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+  return scheme == L"http://" ? caption : L"http://" + caption;
 }
 
-std::string MailLink(const std::string& address, const std::string& title, const std::string& version) {
-  return "mailto:" + address + "?subject=" + title + ": Version " + version;
+std::wstring MailLink(const std::wstring& address, const std::wstring& title, const std::wstring& version) {
+  return L"mailto:" + address + L"?subject=" + title + L": Version " + version;
 }
 
-std::string HomePageAddress(const std::string& host) {
-  return "http://" + host + "/";
+std::wstring HomePageAddress(const std::wstring& host) {
+  return L"http://" + host + L"/";
 }
 
 std::wstring FolderPart(const std::wstring& path) {

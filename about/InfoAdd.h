@@ -7,9 +7,9 @@
 namespace about {
 
 // The host name that the home-page paragraph names; its page opens the home page when clicked.
-inline constexpr char kHomePageHost[] = "www.quelix.de";
+inline constexpr wchar_t kHomePageHost[] = L"www.quelix.de";
 
-class TInfoAdds : public runtime::TStringList {
+class TInfoAdds : public runtime::TWideStringList {
  public:
   // Fills the list with the fifteen paragraphs, in order; line breaks are single CRs.
   TInfoAdds();

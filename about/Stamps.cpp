@@ -6,10 +6,10 @@
 namespace about {
 
 namespace {
-// GetDateFormatA and GetTimeFormatA share this signature.
-std::string LocaleText(decltype(&GetDateFormatA) format, DWORD flags, const SYSTEMTIME& moment) {
-  char text[128] = "";
-  if (!format(LOCALE_USER_DEFAULT, flags, &moment, nullptr, text, sizeof(text))) return "";
+// GetDateFormatW and GetTimeFormatW share this signature.
+std::wstring LocaleText(decltype(&GetDateFormatW) format, DWORD flags, const SYSTEMTIME& moment) {
+  wchar_t text[128] = L"";
+  if (!format(LOCALE_USER_DEFAULT, flags, &moment, nullptr, text, 128)) return L"";
   return text;
 }
 }  // namespace
@@ -25,14 +25,14 @@ std::optional<DWORD> FileDosDateTime(const std::wstring& path) {
   return static_cast<DWORD>(date) << 16 | time;
 }
 
-std::string TimeStampText(DWORD dosDateTime, TTimeStampDisplayType display) {
-  if (display == dtNumber) return std::to_string(static_cast<std::int32_t>(dosDateTime));
+std::wstring TimeStampText(DWORD dosDateTime, TTimeStampDisplayType display) {
+  if (display == dtNumber) return runtime::DecimalText(static_cast<std::int32_t>(dosDateTime));
   FILETIME file;
   SYSTEMTIME moment;
   if (!DosDateTimeToFileTime(HIWORD(dosDateTime), LOWORD(dosDateTime), &file) ||
       !FileTimeToSystemTime(&file, &moment))
-    return "";
-  return LocaleText(GetDateFormatA, DATE_SHORTDATE, moment) + " " + LocaleText(GetTimeFormatA, 0, moment);
+    return L"";
+  return LocaleText(GetDateFormatW, DATE_SHORTDATE, moment) + L" " + LocaleText(GetTimeFormatW, 0, moment);
 }
 
 TTimeStamp::TTimeStamp(toolkit::TLabelSettings settings) : toolkit::TLabel(std::move(settings)) {
@@ -42,7 +42,7 @@ TTimeStamp::TTimeStamp(toolkit::TLabelSettings settings) : toolkit::TLabel(std::
 void TTimeStamp::SetDisplay(TTimeStampDisplayType display) {
   display_ = display;
   const std::optional<DWORD> stamp = FileDosDateTime(toolkit::Application().ExeName());
-  SetCaption(stamp ? TimeStampText(*stamp, display) : std::string());
+  SetCaption(stamp ? TimeStampText(*stamp, display) : std::wstring());
 }
 
 }  // namespace about

@@ -20,7 +20,7 @@ std::optional<DWORD> FileDosDateTime(const std::wstring& path);
 
 // The packed moment as the locale's short date, a blank and its long time (dtString), or as a
 // signed decimal number (dtNumber).
-std::string TimeStampText(DWORD dosDateTime, TTimeStampDisplayType display);
+std::wstring TimeStampText(DWORD dosDateTime, TTimeStampDisplayType display);
 
 class TTimeStamp : public toolkit::TLabel {
  public:

@@ -23,9 +23,9 @@ bool LoadVersionResource(const std::wstring& fileName, void*& block) {
 
 }  // namespace
 
-std::string VersionToText(DWORD ms, DWORD ls) {
-  return std::to_string(HIWORD(ms)) + "." + std::to_string(LOWORD(ms)) + "." + std::to_string(HIWORD(ls)) +
-         "." + std::to_string(LOWORD(ls));
+std::wstring VersionToText(DWORD ms, DWORD ls) {
+  return runtime::DecimalText(HIWORD(ms)) + L"." + runtime::DecimalText(LOWORD(ms)) + L"." +
+         runtime::DecimalText(HIWORD(ls)) + L"." + runtime::DecimalText(LOWORD(ls));
 }
 
 bool GetFixedFileInfo(const std::wstring& fileName, VS_FIXEDFILEINFO& info) {
@@ -39,47 +39,47 @@ bool GetFixedFileInfo(const std::wstring& fileName, VS_FIXEDFILEINFO& info) {
   return true;
 }
 
-std::string GetFileVersionText(const std::wstring& fileName, int selector) {
+std::wstring GetFileVersionText(const std::wstring& fileName, int selector) {
   VS_FIXEDFILEINFO info{};
-  if (!GetFixedFileInfo(fileName, info)) return "";
+  if (!GetFixedFileInfo(fileName, info)) return L"";
   switch (selector) {
     case vsFileVersion:
       return VersionToText(info.dwFileVersionMS, info.dwFileVersionLS);
     case vsProductVersion:
       return VersionToText(info.dwProductVersionMS, info.dwProductVersionLS);
     default:
-      return "";
+      return L"";
   }
 }
 
-std::string GetProgramVersionText(int selector) {
+std::wstring GetProgramVersionText(int selector) {
   return GetFileVersionText(toolkit::Application().ExeName(), selector);
 }
 
-std::string GetFileProductVersion(const std::wstring& fileName) {
+std::wstring GetFileProductVersion(const std::wstring& fileName) {
   return GetFileVersionText(fileName, vsProductVersion);
 }
 
-std::string GetProgramProductVersion() {
+std::wstring GetProgramProductVersion() {
   return GetFileProductVersion(toolkit::Application().ExeName());
 }
 
-std::string GetFileVersionValue(const std::wstring& fileName, const std::string& language,
-                                const std::string& valueName) {
+std::wstring GetFileVersionValue(const std::wstring& fileName, const std::wstring& language,
+                                 const std::wstring& valueName) {
   void* block = nullptr;
   TBlockGuard guard(block);
-  if (!LoadVersionResource(fileName, block)) return "";
-  const std::string path =
-      "\\StringFileInfo\\" + (language.empty() ? std::string(kDefaultLanguage) : language) + "\\" + valueName;
+  if (!LoadVersionResource(fileName, block)) return L"";
+  const std::wstring path = L"\\StringFileInfo\\" +
+                            (language.empty() ? std::wstring(kDefaultLanguage) : language) + L"\\" +
+                            valueName;
   void* value = nullptr;
   UINT length = 0;  // in characters
-  if (!VerQueryValueW(block, runtime::WideFromCp1252(path).c_str(), &value, &length) || length == 0)
-    return "";
+  if (!VerQueryValueW(block, path.c_str(), &value, &length) || length == 0) return L"";
   const auto* text = static_cast<const wchar_t*>(value);
-  return runtime::Cp1252FromWide(std::wstring_view(text, wcsnlen(text, length)));
+  return std::wstring(text, wcsnlen(text, length));
 }
 
-std::string GetProgramVersionValue(const std::string& language, const std::string& valueName) {
+std::wstring GetProgramVersionValue(const std::wstring& language, const std::wstring& valueName) {
   return GetFileVersionValue(toolkit::Application().ExeName(), language, valueName);
 }
 

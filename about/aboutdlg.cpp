@@ -16,82 +16,83 @@ namespace {
 // contrast).
 const COLORREF kText = toolkit::kButtonTextColor;
 const COLORREF kLink = toolkit::kLinkTextColor;
-const char kSystemPage[] = "System";
+const wchar_t kSystemPage[] = L"System";
 // The bit width of this build, for the version line.
-const char* const kBuildBits = sizeof(void*) == 8 ? " 64-Bit" : " 32-Bit";
+const wchar_t* const kBuildBits = sizeof(void*) == 8 ? L" 64-Bit" : L" 32-Bit";
 
-toolkit::TLabelSettings Text(const char* caption, COLORREF color = kText) {
+toolkit::TLabelSettings Text(const wchar_t* caption, COLORREF color = kText) {
   return {caption, color};
 }
 
-toolkit::TLabelSettings CentredBox(const char* caption) {
+toolkit::TLabelSettings CentredBox(const wchar_t* caption) {
   return {caption, kText, toolkit::TTextAlign::Center, /*AutoSize=*/false, /*WordWrap=*/true};
 }
 }  // namespace
 
 std::vector<toolkit::TLayoutRow> AboutLayout(TAboutBox& b) {
   using toolkit::TAlign;
-  const toolkit::TFontStyle arial11{"Arial", 11}, arial13{"Arial", 13}, link{"Arial", 13, false, false, true};
+  const toolkit::TFontStyle arial11{L"Arial", 11}, arial13{L"Arial", 13},
+      link{L"Arial", 13, false, false, true};
   toolkit::TControl* const icon = &b.Notebook.Page(0);
   toolkit::TControl* const system = &b.Notebook.Page(1);
   // clang-format off
   return {
     // Component          Parent       Align            Left  Top Width Height Border Hint Font
-    {&b.Panel,            nullptr,     TAlign::None,      8,    8,  321,  225,   2, "", {}},
-    {&b.OKButton,         nullptr,     TAlign::None,    136,  240,   77,   27,   0, "", {"Microsoft Sans Serif", 11, true}},
-    {&b.ProductName,      &b.Panel,    TAlign::None,    152,    8,  161,   65,   0, "",
-     {"Times New Roman", 27, true, true}},
-    {&b.Version,          &b.Panel,    TAlign::None,    160,   80,   44,   16,   0, "", {}},
-    {&b.Copyright,        &b.Panel,    TAlign::None,    160,  112,  152,   33,   0, "", arial11},
-    {&b.Scroller,         &b.Panel,    TAlign::None,     64,  152,   23,   13,   0, "", {}},
-    {&b.Notebook,         &b.Panel,    TAlign::None,      8,    8,  137,  137,   0, "", {}},
-    {icon,                &b.Notebook, TAlign::Client,    0,    0,  137,  137,   0, "", {}},
-    {system,              &b.Notebook, TAlign::Client,    0,    0,  137,  137,   0, "", {}},
-    {&b.ProgramIcon,      icon,        TAlign::None,      0,    0,  137,  137,   0, "", {}},
-    {&b.LinkLabel,        &b.Panel,    TAlign::None,     48,  176,  105,   16,   0, "", link},
-    {&b.MailLabel,        &b.Panel,    TAlign::None,     48,  200,  101,   16,   0, "", link},
-    {&b.Label7,           &b.Panel,    TAlign::None,      8,  176,   37,   16,   0, "", {}},
-    {&b.Label8,           &b.Panel,    TAlign::None,      8,  200,   36,   16,   0, "", {}},
-    {&b.LoadMemGauge,     system,      TAlign::None,     48,   26,   81,   12,   0, "", arial11},
-    {&b.Label6,           system,      TAlign::None,      7,   24,    0,    0,   0, "", arial11},
-    {&b.FreeLabel,        system,      TAlign::None,      9,   40,    0,    0,   0, "", arial11},
-    {&b.FreeMemLabel,     system,      TAlign::None,     47,   40,    0,    0,   0, "", arial11},
-    {&b.MhzLbLabel,       system,      TAlign::None,     10,   56,    0,    0,   0, "", arial11},
-    {&b.MhzLabel,         system,      TAlign::None,     51,   56,    0,    0,   0, "", arial11},
-    {&b.Label1,           system,      TAlign::None,      6,    3,    0,    0,   0, "", {}},
-    {&b.TimeStamp,        &b.Panel,    TAlign::None,    192,   98,   91,   12,   0, "", {"Arial", 9}},
-    {&b.CommentLabel,     &b.Panel,    TAlign::None,    160,  144,  152,   33,   0, "", arial11},
-    {&b.Label2,           system,      TAlign::None,      8,   80,    0,    0,   0, "", {}},
-    {&b.IniLabel,         system,      TAlign::None,      8,  104,    0,    0,   0, "", arial13},
+    {&b.Panel,            nullptr,     TAlign::None,      8,    8,  321,  225,   2, L"", {}},
+    {&b.OKButton,         nullptr,     TAlign::None,    136,  240,   77,   27,   0, L"", {L"Microsoft Sans Serif", 11, true}},
+    {&b.ProductName,      &b.Panel,    TAlign::None,    152,    8,  161,   65,   0, L"",
+     {L"Times New Roman", 27, true, true}},
+    {&b.Version,          &b.Panel,    TAlign::None,    160,   80,   44,   16,   0, L"", {}},
+    {&b.Copyright,        &b.Panel,    TAlign::None,    160,  112,  152,   33,   0, L"", arial11},
+    {&b.Scroller,         &b.Panel,    TAlign::None,     64,  152,   23,   13,   0, L"", {}},
+    {&b.Notebook,         &b.Panel,    TAlign::None,      8,    8,  137,  137,   0, L"", {}},
+    {icon,                &b.Notebook, TAlign::Client,    0,    0,  137,  137,   0, L"", {}},
+    {system,              &b.Notebook, TAlign::Client,    0,    0,  137,  137,   0, L"", {}},
+    {&b.ProgramIcon,      icon,        TAlign::None,      0,    0,  137,  137,   0, L"", {}},
+    {&b.LinkLabel,        &b.Panel,    TAlign::None,     48,  176,  105,   16,   0, L"", link},
+    {&b.MailLabel,        &b.Panel,    TAlign::None,     48,  200,  101,   16,   0, L"", link},
+    {&b.Label7,           &b.Panel,    TAlign::None,      8,  176,   37,   16,   0, L"", {}},
+    {&b.Label8,           &b.Panel,    TAlign::None,      8,  200,   36,   16,   0, L"", {}},
+    {&b.LoadMemGauge,     system,      TAlign::None,     48,   26,   81,   12,   0, L"", arial11},
+    {&b.Label6,           system,      TAlign::None,      7,   24,    0,    0,   0, L"", arial11},
+    {&b.FreeLabel,        system,      TAlign::None,      9,   40,    0,    0,   0, L"", arial11},
+    {&b.FreeMemLabel,     system,      TAlign::None,     47,   40,    0,    0,   0, L"", arial11},
+    {&b.MhzLbLabel,       system,      TAlign::None,     10,   56,    0,    0,   0, L"", arial11},
+    {&b.MhzLabel,         system,      TAlign::None,     51,   56,    0,    0,   0, L"", arial11},
+    {&b.Label1,           system,      TAlign::None,      6,    3,    0,    0,   0, L"", {}},
+    {&b.TimeStamp,        &b.Panel,    TAlign::None,    192,   98,   91,   12,   0, L"", {L"Arial", 9}},
+    {&b.CommentLabel,     &b.Panel,    TAlign::None,    160,  144,  152,   33,   0, L"", arial11},
+    {&b.Label2,           system,      TAlign::None,      8,   80,    0,    0,   0, L"", {}},
+    {&b.IniLabel,         system,      TAlign::None,      8,  104,    0,    0,   0, L"", arial13},
   };
   // clang-format on
 }
 
 TAboutBox::TAboutBox(HWND owner)
-    : toolkit::TForm({"Infos", 339, 274, toolkit::TFormBorder::Dialog, {"Arial", 13}}, owner),
+    : toolkit::TForm({L"Infos", 339, 274, toolkit::TFormBorder::Dialog, {L"Arial", 13}}, owner),
       Panel(controls::TBevel::Framed),
       OKButton(RES_GLYPH_OK),
-      ProductName(CentredBox(SANDRIVO_PRODUCT_NAME)),
-      Version(Text("Version")),
-      Copyright(CentredBox("Copyright")),
+      ProductName(CentredBox(SANDRIVO_WIDE(SANDRIVO_PRODUCT_NAME))),
+      Version(Text(L"Version")),
+      Copyright(CentredBox(L"Copyright")),
       AboutTimer(100),
-      Notebook({"Icon", kSystemPage}),
-      LinkLabel(Text("www.quelix.de", kLink)),
-      MailLabel(Text("support@quelix.de", kLink)),
-      Label7(Text("URL : ")),
-      Label8(Text("Mail : ")),
-      Label6(Text("Gefüllt:")),
-      FreeLabel(Text("Frei: ")),
-      FreeMemLabel(Text("234")),
-      MhzLbLabel(Text("Mhz:")),
-      MhzLabel(Text("0")),
-      Label1(Text("Systeminformationen")),
-      TimeStamp({"", kText, toolkit::TTextAlign::Left, /*AutoSize=*/false, /*WordWrap=*/false,
+      Notebook({L"Icon", kSystemPage}),
+      LinkLabel(Text(L"www.quelix.de", kLink)),
+      MailLabel(Text(L"support@quelix.de", kLink)),
+      Label7(Text(L"URL : ")),
+      Label8(Text(L"Mail : ")),
+      Label6(Text(L"Gefüllt:")),
+      FreeLabel(Text(L"Frei: ")),
+      FreeMemLabel(Text(L"234")),
+      MhzLbLabel(Text(L"Mhz:")),
+      MhzLabel(Text(L"0")),
+      Label1(Text(L"Systeminformationen")),
+      TimeStamp({L"", kText, toolkit::TTextAlign::Left, /*AutoSize=*/false, /*WordWrap=*/false,
                  /*Transparent=*/true,
                  /*Visible=*/false}),
-      CommentLabel(CentredBox("Kommentar")),
-      Label2(Text("Konfiguration")),
-      IniLabel(Text("IniLabel")),
+      CommentLabel(CentredBox(L"Kommentar")),
+      Label2(Text(L"Konfiguration")),
+      IniLabel(Text(L"IniLabel")),
       layout_(AboutLayout(*this)) {
   KeyPreview = true;
   Scroller.SetMax(1);
@@ -102,12 +103,12 @@ TAboutBox::TAboutBox(HWND owner)
   MailLabel.OnClick = [this](toolkit::TLabel&) { MailLabelClick(); };
   IniLabel.OnDblClick = [this](toolkit::TLabel&) { IniLabelDblClick(); };
   FigureSource = [this] { return SystemFigures(); };
-  Panel.AccessibleName = "Programminformation";
-  Scroller.AccessibleName = "Seiten";
-  Notebook.AccessibleName = "Seitenansicht";
-  Notebook.Page(0).AccessibleName = "Programmsymbol";
-  Notebook.Page(1).AccessibleName = "Systeminformationen";
-  LoadMemGauge.AccessibleName = "Speicherauslastung";
+  Panel.AccessibleName = L"Programminformation";
+  Scroller.AccessibleName = L"Seiten";
+  Notebook.AccessibleName = L"Seitenansicht";
+  Notebook.Page(0).AccessibleName = L"Programmsymbol";
+  Notebook.Page(1).AccessibleName = L"Systeminformationen";
+  LoadMemGauge.AccessibleName = L"Speicherauslastung";
 }
 
 TAboutBox::~TAboutBox() {
@@ -133,7 +134,7 @@ void TAboutBox::DpiChanged() {
   // The info pages are no rows of the layout: their labels take the new font and page size here.
   for (const std::unique_ptr<toolkit::TLabel>& label : infoLabels_) {
     if (!label->Handle()) continue;
-    SendMessageA(label->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
+    SendMessageW(label->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
     label->AlignToParent();
   }
 }
@@ -141,13 +142,13 @@ void TAboutBox::DpiChanged() {
 void TAboutBox::FormCreate() {
   ProductName.SetCaption(toolkit::Application().Title());
   MakeProgramIcon();
-  Version.SetCaption(Version.Caption() + " " + GetProgramProductVersion());
-  Version.SetCaption(Version.Caption() + " (6)");
+  Version.SetCaption(Version.Caption() + L" " + GetProgramProductVersion());
+  Version.SetCaption(Version.Caption() + L" (6)");
   Version.SetCaption(Version.Caption() + kBuildBits);
   LinkLabel.Cursor = toolkit::TCursorShape::HandPoint;
   MailLabel.Cursor = toolkit::TCursorShape::HandPoint;
-  Copyright.SetCaption(GetProgramVersionValue("", "LegalCopyright"));
-  CommentLabel.SetCaption(GetProgramVersionValue("", "Comments"));
+  Copyright.SetCaption(GetProgramVersionValue(L"", L"LegalCopyright"));
+  CommentLabel.SetCaption(GetProgramVersionValue(L"", L"Comments"));
   IniLabel.SetCaption(runtime::FileNamePart(GetIniFileName()));
   IniLabel.SetHint(GetIniFileName());
   IniLabel.SetShowHint(true);
@@ -157,13 +158,13 @@ void TAboutBox::FormCreate() {
 }
 
 void TAboutBox::MakeProgramIcon() {
-  HICON icon = LoadIconA(GetModuleHandleA(nullptr), RES_MAIN_ICON);
+  HICON icon = LoadIconW(GetModuleHandleW(nullptr), RES_MAIN_ICON);
   ICONINFO info{};
   BITMAP mask{};
   if (!icon || !GetIconInfo(icon, &info)) return;
   // GetIconInfo hands out copies of the icon's bitmaps.
   toolkit::TBitmap iconMask(info.hbmMask), iconColor(info.hbmColor);
-  GetObjectA(info.hbmMask, sizeof(mask), &mask);
+  GetObjectW(info.hbmMask, sizeof(mask), &mask);
   const int width = mask.bmWidth, height = info.hbmColor ? mask.bmHeight : mask.bmHeight / 2;
   RECT iconArea{};
   GetClientRect(ProgramIcon.Handle(), &iconArea);
@@ -195,22 +196,22 @@ void TAboutBox::FormShow() {
 }
 
 toolkit::TPage* TAboutBox::NewPage() {
-  const std::string name = std::to_string(Notebook.PageCount());
+  const std::wstring name = runtime::DecimalText(Notebook.PageCount());
   Notebook.AddPage(name);
   return Notebook.FindPageByCaption(name, Notebook.PageCount());
 }
 
-toolkit::TLabel& TAboutBox::AddInfoPage(const std::string& text) {
+toolkit::TLabel& TAboutBox::AddInfoPage(const std::wstring& text) {
   infoLabels_.push_back(std::make_unique<toolkit::TLabel>(toolkit::TLabelSettings{
       text, kText, toolkit::TTextAlign::Left, /*AutoSize=*/false, /*WordWrap=*/true}));
   toolkit::TLabel& label = *infoLabels_.back();
   if (toolkit::TPage* page = NewPage(); page && page->Handle()) {
-    page->AccessibleName = "Hinweis " + std::to_string(infoLabels_.size());
+    page->AccessibleName = L"Hinweis " + runtime::DecimalText(infoLabels_.size());
     label.Create(page->Handle());
-    SendMessageA(label.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
+    SendMessageW(label.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
     label.AlignToParent();
   }
-  if (text.find(kHomePageHost) != std::string::npos) {
+  if (text.find(kHomePageHost) != std::wstring::npos) {
     label.SetHint(HomePageAddress(kHomePageHost));
     label.OnClick = [this](toolkit::TLabel& sender) { LinkLabelClick(sender); };
     label.Cursor = toolkit::TCursorShape::HandPoint;
@@ -232,8 +233,8 @@ void TAboutBox::FormKeyDown(WORD& key, toolkit::TShiftState) {
   if (key == VK_PRIOR) Scroller.SetPosition(Scroller.Position() - 1);
 }
 
-void TAboutBox::FormKeyPress(char& key) {
-  if (key == 'I' || key == 'i') TimeStamp.SetVisible(!TimeStamp.Visible());
+void TAboutBox::FormKeyPress(wchar_t& key) {
+  if (key == L'I' || key == L'i') TimeStamp.SetVisible(!TimeStamp.Visible());
 }
 
 TSystemFigures TAboutBox::SystemFigures() const {
@@ -246,23 +247,23 @@ void TAboutBox::AboutTimerTimer() {
   const TSystemFigures figures = FigureSource();
   FreeMemLabel.SetCaption(FreeMemoryText(figures.AvailPhysMemory));
   LoadMemGauge.SetProgress(figures.MemoryLoad);
-  MhzLabel.SetCaption(ClockText(figures.Mhz, runtime::UserNumberSeparators().Decimal));
+  MhzLabel.SetCaption(
+      ClockText(figures.Mhz, runtime::WideFromCp1252(runtime::UserNumberSeparators().Decimal)));
   MhzLbLabel.SetVisible(ShowsClockCaption(figures.Mhz));
 }
 
 void TAboutBox::LinkLabelClick(toolkit::TLabel& sender) {
-  toolkit::Application().ShellOpen(Handle(), sender.WideHint());
+  toolkit::Application().ShellOpen(Handle(), sender.Hint());
 }
 
 void TAboutBox::MailLabelClick() {
   toolkit::Application().ShellOpen(
-      Handle(), runtime::WideFromCp1252(MailLink(MailLabel.Caption(), toolkit::Application().Title(),
-                                                 GetProgramProductVersion())));
+      Handle(), MailLink(MailLabel.Caption(), toolkit::Application().Title(), GetProgramProductVersion()));
 }
 
 void TAboutBox::IniLabelDblClick() {
-  if (IniLabel.WideHint().empty()) return;
-  toolkit::Application().ShellOpen(Handle(), FolderPart(IniLabel.WideHint()));
+  if (IniLabel.Hint().empty()) return;
+  toolkit::Application().ShellOpen(Handle(), FolderPart(IniLabel.Hint()));
 }
 
 }  // namespace about

@@ -70,7 +70,7 @@ class TAboutBox : public toolkit::TForm {
   toolkit::TLabel IniLabel;
 
   void FormCreate();
-  void FormKeyPress(char& key);
+  void FormKeyPress(wchar_t& key);
   void AboutTimerTimer();
   void ScrollerClick();
   void FormShow();
@@ -82,7 +82,7 @@ class TAboutBox : public toolkit::TForm {
   // Appends a page named by the page count and returns it, or null when none has that caption.
   toolkit::TPage* NewPage();
   // Puts the text on a new page in a word-wrapped label that fills it.
-  toolkit::TLabel& AddInfoPage(const std::string& text);
+  toolkit::TLabel& AddInfoPage(const std::wstring& text);
   void AddInfoPages(const TInfoAdds& adds);
 
   // Where the timer reads the figures: SystemCheck, unless a test puts another source here.
@@ -90,7 +90,7 @@ class TAboutBox : public toolkit::TForm {
 
  protected:
   void KeyDown(WORD& key, toolkit::TShiftState shift) override { FormKeyDown(key, shift); }
-  void KeyPress(char& key) override { FormKeyPress(key); }
+  void KeyPress(wchar_t& key) override { FormKeyPress(key); }
   void BeforeShow() override { FormShow(); }
   void DpiChanged() override;
 

@@ -16,11 +16,11 @@ const int kHelpWidth = 592;
 const int kHelpHeight = 533;
 
 std::string_view HelpText() {
-  HMODULE module = GetModuleHandleA(nullptr);
-  HRSRC resource = FindResourceA(module, RES_HELP_TEXT, RT_RCDATA);
+  HMODULE module = GetModuleHandleW(nullptr);
+  HRSRC resource = FindResourceW(module, RES_HELP_TEXT, RT_RCDATA);
   HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;
   const void* text = loaded ? LockResource(loaded) : nullptr;
-  if (!text) throw runtime::Exception("Der Hilfetext fehlt im Programm");
+  if (!text) throw runtime::Exception(L"Der Hilfetext fehlt im Programm");
   return {static_cast<const char*>(text), SizeofResource(module, resource)};
 }
 
@@ -37,7 +37,7 @@ RECT PlaceBeside(const RECT& other, SIZE size, const RECT& work) {
 }
 
 THelpWindow::THelpWindow(HWND owner, bool preferMsftedit)
-    : toolkit::TForm({SANDRIVO_PRODUCT_NAME " – Hilfe", kHelpWidth, kHelpHeight}, owner),
+    : toolkit::TForm({SANDRIVO_WIDE(SANDRIVO_PRODUCT_NAME) L" – Hilfe", kHelpWidth, kHelpHeight}, owner),
       editor_(toolkit::LoadRichEdit(preferMsftedit, library_)) {
   KeyPreview = true;
 }
@@ -68,7 +68,7 @@ THelpWindow* TRichHelpViewer::Window() const {
   return window_ && window_->Handle() ? window_.get() : nullptr;
 }
 
-bool TRichHelpViewer::ShowHelp(HWND owner, const std::string&, UINT command, ULONG_PTR) {
+bool TRichHelpViewer::ShowHelp(HWND owner, const std::wstring&, UINT command, ULONG_PTR) {
   if (command == HELP_QUIT) {
     window_.reset();
     return true;
@@ -89,7 +89,7 @@ bool TRichHelpViewer::ShowHelp(HWND owner, const std::string&, UINT command, ULO
     GetWindowRect(window_->Handle(), &bounds);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
-    GetMonitorInfoA(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor);
+    GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor);
     const RECT place =
         PlaceBeside(ownerBounds, {bounds.right - bounds.left, bounds.bottom - bounds.top}, monitor.rcWork);
     SetWindowPos(window_->Handle(), nullptr, place.left, place.top, 0, 0,

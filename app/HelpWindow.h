@@ -37,7 +37,7 @@ class TRichHelpViewer : public toolkit::THelpViewer {
  public:
   // False takes the older riched20 control even where msftedit is present.
   bool PreferMsftedit = true;
-  bool ShowHelp(HWND owner, const std::string& helpFile, UINT command, ULONG_PTR data) override;
+  bool ShowHelp(HWND owner, const std::wstring& helpFile, UINT command, ULONG_PTR data) override;
   // The open help window, or null.
   THelpWindow* Window() const;
 

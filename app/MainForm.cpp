@@ -12,6 +12,7 @@
 #include "drive/NumberFormat.h"
 #include "resources/resource_ids.h"
 #include "runtime/Errors.h"
+#include "runtime/Text.h"
 #include "toolkit/Application.h"
 #include "toolkit/Clipboard.h"
 #include "toolkit/Cursor.h"
@@ -22,7 +23,7 @@ namespace app {
 
 namespace {
 
-const char kSupportMail[] = "support@quelix.de";
+const wchar_t kSupportMail[] = L"support@quelix.de";
 // Neither side of the splitter gets narrower than this (96 dpi).
 const int kSplitterMinSize = 30;
 // The table's rows and its header strip (96 dpi).
@@ -37,16 +38,16 @@ const DWORD kQuickAnswer = 50;
 
 toolkit::TImageList LoadDriveImages(int dpi = toolkit::kDesignDpi) {
   // In the order of DriveImageIndex.
-  const char* const images[] = {RES_DRIVE_REMOVABLE, RES_DRIVE_FIXED, RES_DRIVE_RAMDISK, RES_DRIVE_REMOTE,
-                                RES_DRIVE_CDROM};
+  const wchar_t* const images[] = {RES_DRIVE_REMOVABLE, RES_DRIVE_FIXED, RES_DRIVE_RAMDISK, RES_DRIVE_REMOTE,
+                                   RES_DRIVE_CDROM};
   const int size = toolkit::Scale(kDriveImageSize, dpi);
   toolkit::TImageList list(ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 5, 0));
-  for (const char* name : images) {
+  for (const wchar_t* name : images) {
     toolkit::TBitmap bitmap(static_cast<HBITMAP>(
-        LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+        LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     if (bitmap && dpi != toolkit::kDesignDpi) bitmap.Reset(toolkit::ScaledBitmap(bitmap.Get(), dpi));
     if (!bitmap || ImageList_AddMasked(list.Get(), bitmap.Get(), kTransparent) < 0)
-      throw runtime::Exception(std::string("Laufwerksbild fehlt: ") + name);
+      throw runtime::Exception(std::wstring(L"Laufwerksbild fehlt: ") + name);
   }
   return list;
 }
@@ -71,7 +72,7 @@ int DriveImageIndex(UINT driveType) {
 }
 
 TMainForm::TMainForm(const drive::TDriveQueries& queries)
-    : toolkit::TForm({SANDRIVO_PRODUCT_NAME, kMainFormWidth, kMainFormHeight}),
+    : toolkit::TForm({SANDRIVO_WIDE(SANDRIVO_PRODUCT_NAME), kMainFormWidth, kMainFormHeight}),
       ImageList1(LoadDriveImages()),
       Panel1(controls::TBevel::None),
       DrivesView(
@@ -99,22 +100,22 @@ TMainForm::TMainForm(const drive::TDriveQueries& queries)
   // What a screen reader names, with the keys of the buttons.
   const struct {
     controls::TToolButton& button;
-    const char* name;
-    const char* shortcut;
-  } buttons[] = {{CopyInfoBtn, "Information des ausgewählten Laufwerks kopieren", "Strg+C"},
-                 {CopyInfosBtn, "Information aller Laufwerke kopieren", "Strg+Umschalt+C"},
-                 {HelpBtn, "Hilfe", "F1"},
-                 {InfoBtn, "Info", "Strg+I"},
-                 {CloseBtn, "Beenden", "Alt+F4"}};
+    const wchar_t* name;
+    const wchar_t* shortcut;
+  } buttons[] = {{CopyInfoBtn, L"Information des ausgewählten Laufwerks kopieren", L"Strg+C"},
+                 {CopyInfosBtn, L"Information aller Laufwerke kopieren", L"Strg+Umschalt+C"},
+                 {HelpBtn, L"Hilfe", L"F1"},
+                 {InfoBtn, L"Info", L"Strg+I"},
+                 {CloseBtn, L"Beenden", L"Alt+F4"}};
   for (const auto& b : buttons) {
     b.button.AccessibleName = b.name;
     b.button.Shortcut = b.shortcut;
   }
-  Panel1.AccessibleName = "Laufwerke";
-  ButtonPanel.AccessibleName = "Werkzeugleiste";
-  ProgressPanel.AccessibleName = "Belegung";
-  InfoGrid.AccessibleName = "Laufwerksinformation";
-  SizeGauge.AccessibleName = "Belegter Speicherplatz";
+  Panel1.AccessibleName = L"Laufwerke";
+  ButtonPanel.AccessibleName = L"Werkzeugleiste";
+  ProgressPanel.AccessibleName = L"Belegung";
+  InfoGrid.AccessibleName = L"Laufwerksinformation";
+  SizeGauge.AccessibleName = L"Belegter Speicherplatz";
 }
 
 void TMainForm::Create() {
@@ -151,7 +152,7 @@ void TMainForm::FormCreate() {
   drives_ = listing_ ? listing_->Take() : drive::ListedDrives(queries_);
   listing_.reset();
   for (const drive::TListedDrive& listed : drives_)
-    DrivesView.Add(drive::DriveCaption(listed), DriveImageIndex(listed.Type));
+    DrivesView.Add(runtime::WideFromCp1252(drive::DriveCaption(listed)), DriveImageIndex(listed.Type));
   DrivesView.FitIconSpacing(toolkit::Scale(kDriveLabelMargin, Dpi()));
   SetInfoGridMetrics();
   Separator = drive::kFieldSeparator;
@@ -179,7 +180,7 @@ void TMainForm::Ask(TQuestion question) {
       sequence, runtime::TDeadlineCall<TAnswer>([question = std::move(question),
                                                  &queries = queries_] { return AnswerOf(question, queries); },
                                                 [window, request, sequence] {
-                                                  PostMessageA(window, kProbeAnswered, request,
+                                                  PostMessageW(window, kProbeAnswered, request,
                                                                static_cast<LPARAM>(sequence));
                                                 })});
   if (pending->Call.Wait(kQuickAnswer)) {
@@ -338,7 +339,7 @@ void TMainForm::DrivesViewNotify(const NMHDR& header) {
     case NM_SETFOCUS:
       // Reached by a key, the list shows where it stands: the focus mark on an item.
       if (DrivesView.InPress()) return;
-      SendMessageA(Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+      SendMessageW(Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
       if (DrivesView.Focused() < 0 && DrivesView.Count() > 0) DrivesView.SetFocused(0);
       return;
     default:

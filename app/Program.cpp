@@ -13,8 +13,8 @@ void SetUpApplication(toolkit::TApplication& application) {
   // window no longer starts the input-method machinery, a good third of the cost of showing it.
   ImmDisableIME(static_cast<DWORD>(-1));
   application.Initialize();
-  application.SetTitle(SANDRIVO_PRODUCT_NAME);
-  application.HelpFile = "Sandrivo.hlp";
+  application.SetTitle(SANDRIVO_WIDE(SANDRIVO_PRODUCT_NAME));
+  application.HelpFile = L"Sandrivo.hlp";
 }
 
 }  // namespace app

@@ -20,7 +20,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     application.ShowException(error);
     return 1;
   } catch (...) {
-    application.ShowException("Unbekannter Fehler");
+    application.ShowException(L"Unbekannter Fehler");
     return 1;
   }
   return 0;

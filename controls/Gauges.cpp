@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
-#include <cstdio>
 #include <numbers>
 #include <string>
 #include <string_view>
@@ -16,7 +15,7 @@ namespace controls {
 
 namespace {
 
-const char kGaugeClass[] = "TkGauge";
+const wchar_t kGaugeClass[] = L"TkGauge";
 
 // A toolkit colour: 0x00BBGGRR, or a system colour with the high bit set and the index below.
 COLORREF ColorRef(COLORREF color) {
@@ -33,10 +32,26 @@ int RoundExtended(long double x) {
   return static_cast<int>(std::nearbyintl(x));
 }
 
-std::string RangeMessage(int low, int high) {
-  char text[80];
-  std::snprintf(text, sizeof(text), "Wert muß zwischen %d und %d liegen", low, high);
-  return text;
+std::wstring RangeMessage(int low, int high) {
+  return L"Wert muß zwischen " + runtime::DecimalText(low) + L" und " + runtime::DecimalText(high) +
+         L" liegen";
+}
+
+// value, then suffix, into text; returns the length.
+int NumberText(int value, const wchar_t* suffix, wchar_t (&text)[16]) {
+  wchar_t digits[12];
+  int count = 0;
+  unsigned magnitude = value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+  do {
+    digits[count++] = static_cast<wchar_t>(L'0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude);
+  int length = 0;
+  if (value < 0) text[length++] = L'-';
+  while (count) text[length++] = digits[--count];
+  while (*suffix && length < 15) text[length++] = *suffix++;
+  text[length] = L'\0';
+  return length;
 }
 
 }  // namespace
@@ -64,7 +79,7 @@ void TBltBitmap::SetSize(int width, int height) {
 void TGauge::Create(HWND parent) {
   // Redrawn whole at every size: the text stays centred.
   RegisterWindowClass(kGaugeClass, IDC_ARROW, nullptr, CS_HREDRAW | CS_VREDRAW);
-  CreateHandle(kGaugeClass, "", WS_CHILD | WS_VISIBLE, 0, RECT{0, 0, 100, 100}, parent);
+  CreateHandle(kGaugeClass, L"", WS_CHILD | WS_VISIBLE, 0, RECT{0, 0, 100, 100}, parent);
 }
 
 int TGauge::CurrentPercent() const {
@@ -81,10 +96,10 @@ void TGauge::Repaint() {
 toolkit::TAccElement TGauge::AccDescribe(const toolkit::TAccPath&) const {
   toolkit::TAccElement gauge;
   gauge.Role = ROLE_SYSTEM_PROGRESSBAR;
-  gauge.Name = runtime::WideFromCp1252(AccessibleName);
-  char value[16];
-  std::snprintf(value, sizeof(value), "%d %%", CurrentPercent());
-  gauge.Value = runtime::WideFromCp1252(value);
+  gauge.Name = AccessibleName;
+  wchar_t value[16];
+  NumberText(CurrentPercent(), L" %", value);
+  gauge.Value = value;
   gauge.State = STATE_SYSTEM_READONLY;
   return gauge;
 }
@@ -162,22 +177,22 @@ LRESULT TGauge::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 HFONT TGauge::TextFont() const {
   if (!textFont_) {
-    LOGFONTA face{};
-    GetObjectA(Font(), sizeof(face), &face);
+    LOGFONTW face{};
+    GetObjectW(Font(), sizeof(face), &face);
     face.lfQuality = NONANTIALIASED_QUALITY;
-    textFont_.Reset(CreateFontIndirectA(&face));
+    textFont_.Reset(CreateFontIndirectW(&face));
   }
   return textFont_.Get();
 }
 
-int TGauge::PercentText(char (&text)[16]) const {
-  return std::snprintf(text, sizeof(text), "%d%%", CurrentPercent());
+int TGauge::PercentText(wchar_t (&text)[16]) const {
+  return NumberText(CurrentPercent(), L"%", text);
 }
 
-POINT TGauge::TextOrigin(HDC dc, const char* text, int length, const RECT& inner) const {
+POINT TGauge::TextOrigin(HDC dc, const wchar_t* text, int length, const RECT& inner) const {
   // The extent of the same text in the same font does not change: measured once.
-  if (extentText_ != std::string_view(text, static_cast<size_t>(length))) {
-    GetTextExtentPoint32A(dc, text, length, &extent_);
+  if (extentText_ != std::wstring_view(text, static_cast<size_t>(length))) {
+    GetTextExtentPoint32W(dc, text, length, &extent_);
     extentText_.assign(text, static_cast<size_t>(length));
   }
   const SIZE size = extent_;
@@ -215,7 +230,7 @@ void TGauge::PaintAreas(HDC dc, const RECT& client) const {
     bar = RECT{L, std::clamp(H - Y, T, std::max(T, B)), R, B};
     rest.bottom = bar.top;
   }
-  char text[16];
+  wchar_t text[16];
   const int length = showText_ ? PercentText(text) : 0;
   toolkit::TSelectObject font(dc, TextFont());
   POINT origin{0, 0};
@@ -233,7 +248,7 @@ void TGauge::PaintAreas(HDC dc, const RECT& client) const {
     SetTextColor(dc, rgb ^ 0xFFFFFF);
     RECT common;
     const UINT drawn = IntersectRect(&common, &rect, &textBox) ? static_cast<UINT>(length) : 0;
-    ExtTextOutA(dc, origin.x, origin.y, ETO_OPAQUE | ETO_CLIPPED, &rect, text, drawn, nullptr);
+    ExtTextOutW(dc, origin.x, origin.y, ETO_OPAQUE | ETO_CLIPPED, &rect, text, drawn, nullptr);
   };
   area(bar, foreColor_);
   area(rest, backColor_);
@@ -327,10 +342,10 @@ void TGauge::DrawText(TBltBitmap& base, const RECT& inner) const {
   toolkit::TSelectObject selected(dc, TextFont());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(255, 255, 255));
-  char text[16];
+  wchar_t text[16];
   const int length = PercentText(text);
   const POINT origin = TextOrigin(dc, text, length, inner);
-  ExtTextOutA(dc, origin.x, origin.y, ETO_CLIPPED, &inner, text, static_cast<UINT>(length), nullptr);
+  ExtTextOutW(dc, origin.x, origin.y, ETO_CLIPPED, &inner, text, static_cast<UINT>(length), nullptr);
   BitBlt(base.Canvas(), 0, 0, base.Width(), base.Height(), dc, 0, 0, SRCINVERT);
 }
 

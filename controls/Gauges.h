@@ -99,8 +99,8 @@ class TGauge : public toolkit::TCustomControl {
   void DrawStyle(HDC dc, const RECT& inner, int width) const;
   void DrawText(TBltBitmap& base, const RECT& inner) const;
   // The percentage text and where it starts.
-  int PercentText(char (&text)[16]) const;
-  POINT TextOrigin(HDC dc, const char* text, int length, const RECT& inner) const;
+  int PercentText(wchar_t (&text)[16]) const;
+  POINT TextOrigin(HDC dc, const wchar_t* text, int length, const RECT& inner) const;
   // The gauge's font without anti-aliasing, so that every text pixel inverts fully; made when the
   // font is set (or at the first paint).
   HFONT TextFont() const;
@@ -115,7 +115,7 @@ class TGauge : public toolkit::TCustomControl {
   COLORREF backColor_ = RGB(255, 255, 255);
   COLORREF color_ = 0x80000000 | COLOR_WINDOW;
   mutable toolkit::TFont textFont_;
-  mutable std::string extentText_;  // the text last measured in textFont_, and its extent
+  mutable std::wstring extentText_;  // the text last measured in textFont_, and its extent
   mutable SIZE extent_{};
   // The images of the inverting styles, kept between paints of the same size.
   mutable TBltBitmap base_, textImage_;

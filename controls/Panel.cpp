@@ -2,25 +2,24 @@
 
 #include <oleacc.h>
 
-#include "runtime/Text.h"
 #include "toolkit/Handles.h"
 
 namespace controls {
 
 namespace {
-const char kPanelClass[] = "TkPanel";
+const wchar_t kPanelClass[] = L"TkPanel";
 }
 
 void TPanel::Create(HWND parent) {
   RegisterWindowClass(kPanelClass, IDC_ARROW, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-  CreateHandle(kPanelClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+  CreateHandle(kPanelClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
                WS_EX_CONTROLPARENT, RECT{0, 0, 0, 0}, parent);
 }
 
 toolkit::TAccElement TPanel::AccDescribe(const toolkit::TAccPath&) const {
   toolkit::TAccElement pane;
   pane.Role = ROLE_SYSTEM_PANE;
-  pane.Name = runtime::WideFromCp1252(AccessibleName);
+  pane.Name = AccessibleName;
   return pane;
 }
 
@@ -28,7 +27,7 @@ LRESULT TPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_NOTIFY:
     case WM_COMMAND:
-      return SendMessageA(GetParent(Handle()), message, wParam, lParam);
+      return SendMessageW(GetParent(Handle()), message, wParam, lParam);
     case WM_PAINT: {
       toolkit::TPaintDC dc(Handle());
       if (bevel_ != TBevel::None) {

@@ -2,12 +2,10 @@
 
 #include <oleacc.h>
 
-#include "runtime/Text.h"
-
 namespace controls {
 
 namespace {
-const char kSplitterClass[] = "TkSplitter";
+const wchar_t kSplitterClass[] = L"TkSplitter";
 
 int ScreenX() {
   POINT p;
@@ -19,13 +17,13 @@ int ScreenX() {
 toolkit::TAccElement TSplitter::AccDescribe(const toolkit::TAccPath&) const {
   toolkit::TAccElement bar;
   bar.Role = ROLE_SYSTEM_SEPARATOR;
-  bar.Name = runtime::WideFromCp1252(AccessibleName.empty() ? "Trennlinie" : AccessibleName);
+  bar.Name = AccessibleName.empty() ? L"Trennlinie" : AccessibleName;
   return bar;
 }
 
 void TSplitter::Create(HWND parent) {
   RegisterWindowClass(kSplitterClass, IDC_SIZEWE, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-  CreateHandle(kSplitterClass, "", WS_CHILD | WS_VISIBLE, 0, RECT{0, 0, 0, 0}, parent);
+  CreateHandle(kSplitterClass, L"", WS_CHILD | WS_VISIBLE, 0, RECT{0, 0, 0, 0}, parent);
 }
 
 LRESULT TSplitter::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -12,14 +12,15 @@
 namespace controls {
 
 namespace {
-const char kStringGridClass[] = "TkStringGrid";
+const wchar_t kStringGridClass[] = L"TkStringGrid";
 // How close to a column border (in pixels) the pointer must be to drag it.
 const int kSizingMargin = 2;
 const int kMinColWidth = 0;
 
-void CheckIndex(int index, int count, const char* what) {
+void CheckIndex(int index, int count, const wchar_t* what) {
   if (index < 0 || index >= count)
-    throw runtime::EListError(std::string("Ungültiger ") + what + "-Index (" + std::to_string(index) + ")");
+    throw runtime::EListError(std::wstring(L"Ungültiger ") + what + L"-Index (" +
+                              runtime::DecimalText(index) + L")");
 }
 }  // namespace
 
@@ -35,7 +36,7 @@ TStringGrid::TStringGrid(int colCount, int rowCount, int fixedRows, int defaultR
 
 void TStringGrid::Create(HWND parent) {
   RegisterWindowClass(kStringGridClass, IDC_ARROW, nullptr, CS_DBLCLKS);
-  CreateHandle(kStringGridClass, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL, WS_EX_CLIENTEDGE,
+  CreateHandle(kStringGridClass, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL, WS_EX_CLIENTEDGE,
                RECT{0, 0, 0, 0}, parent);
   UpdateScrollBar();
 }
@@ -52,45 +53,37 @@ void TStringGrid::SetRowCount(int count) {
   Invalidate();
 }
 
-std::string TStringGrid::Cell(int col, int row) const {
-  return runtime::Cp1252FromWide(WideCell(col, row));
-}
-
-const std::wstring& TStringGrid::WideCell(int col, int row) const {
-  CheckIndex(col, ColCount(), "Spalten");
-  CheckIndex(row, RowCount(), "Zeilen");
+const std::wstring& TStringGrid::Cell(int col, int row) const {
+  CheckIndex(col, ColCount(), L"Spalten");
+  CheckIndex(row, RowCount(), L"Zeilen");
   return cells_[static_cast<size_t>(row)][static_cast<size_t>(col)];
 }
 
-void TStringGrid::SetCell(int col, int row, const std::string& text) {
-  SetCell(col, row, runtime::WideFromCp1252(text));
-}
-
 void TStringGrid::SetCell(int col, int row, std::wstring text) {
-  CheckIndex(col, ColCount(), "Spalten");
-  CheckIndex(row, RowCount(), "Zeilen");
+  CheckIndex(col, ColCount(), L"Spalten");
+  CheckIndex(row, RowCount(), L"Zeilen");
   cells_[static_cast<size_t>(row)][static_cast<size_t>(col)] = std::move(text);
   Invalidate();
 }
 
 int TStringGrid::ColWidth(int col) const {
-  CheckIndex(col, ColCount(), "Spalten");
+  CheckIndex(col, ColCount(), L"Spalten");
   return colWidths_[static_cast<size_t>(col)];
 }
 
 void TStringGrid::SetColWidth(int col, int width) {
-  CheckIndex(col, ColCount(), "Spalten");
+  CheckIndex(col, ColCount(), L"Spalten");
   colWidths_[static_cast<size_t>(col)] = std::max(kMinColWidth, width);
   Invalidate();
 }
 
 int TStringGrid::RowHeight(int row) const {
-  CheckIndex(row, RowCount(), "Zeilen");
+  CheckIndex(row, RowCount(), L"Zeilen");
   return rowHeights_[static_cast<size_t>(row)];
 }
 
 void TStringGrid::SetRowHeight(int row, int height) {
-  CheckIndex(row, RowCount(), "Zeilen");
+  CheckIndex(row, RowCount(), L"Zeilen");
   rowHeights_[static_cast<size_t>(row)] = std::max(0, height);
   UpdateScrollBar();
   Invalidate();
@@ -129,7 +122,7 @@ toolkit::TAccElement TStringGrid::AccDescribe(const toolkit::TAccPath& path) con
   toolkit::TAccElement element;
   if (path.empty()) {
     element.Role = ROLE_SYSTEM_TABLE;
-    element.Name = runtime::WideFromCp1252(AccessibleName);
+    element.Name = AccessibleName;
     element.State = STATE_SYSTEM_READONLY;
     return element;
   }

@@ -31,12 +31,7 @@ class TStringGrid : public toolkit::TCustomControl {
   // Rows beyond the new count disappear with their texts; new rows are empty.
   void SetRowCount(int count);
   int FixedRows() const { return fixedRows_; }
-  // The cell's text in code page 1252, '?' for a character it lacks.
-  std::string Cell(int col, int row) const;
-  // The cell's text whole, as it draws.
-  const std::wstring& WideCell(int col, int row) const;
-  // A text in code page 1252.
-  void SetCell(int col, int row, const std::string& text);
+  const std::wstring& Cell(int col, int row) const;
   void SetCell(int col, int row, std::wstring text);
   int ColWidth(int col) const;
   void SetColWidth(int col, int width);

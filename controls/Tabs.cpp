@@ -3,21 +3,21 @@
 #include <oleacc.h>
 #include <windowsx.h>
 
-#include <cstdio>
+#include <string>
 
 #include "runtime/Text.h"
 
 namespace controls {
 
 namespace {
-const char kScrollerClass[] = "TkScroller";
+const wchar_t kScrollerClass[] = L"TkScroller";
 // Posted by a screen reader's default action on a half: wParam 0 the left, 1 the right half.
 const UINT kStepMessage = WM_USER + 1;
 }  // namespace
 
 void TScroller::Create(HWND parent) {
   RegisterWindowClass(kScrollerClass, IDC_ARROW, nullptr, CS_DBLCLKS);
-  CreateHandle(kScrollerClass, "", WS_CHILD | WS_VISIBLE, 0, RECT{0, 0, PairWidth - 1, PairHeight}, parent);
+  CreateHandle(kScrollerClass, L"", WS_CHILD | WS_VISIBLE, 0, RECT{0, 0, PairWidth - 1, PairHeight}, parent);
 }
 
 void TScroller::SetMin(int value) {
@@ -41,18 +41,17 @@ toolkit::TAccElement TScroller::AccDescribe(const toolkit::TAccPath& path) const
   toolkit::TAccElement element;
   if (path.empty()) {
     element.Role = ROLE_SYSTEM_SPINBUTTON;
-    element.Name = runtime::WideFromCp1252(AccessibleName);
-    char value[32];
-    std::snprintf(value, sizeof(value), "%d von %d", position_ - min_ + 1, max_ - min_ + 1);
-    element.Value = runtime::WideFromCp1252(value);
+    element.Name = AccessibleName;
+    element.Value =
+        runtime::DecimalText(position_ - min_ + 1) + L" von " + runtime::DecimalText(max_ - min_ + 1);
     return element;
   }
   const THalf half = path[0] == 0 ? THalf::Left : THalf::Right;
   element.Role = ROLE_SYSTEM_PUSHBUTTON;
-  element.Name = runtime::WideFromCp1252(half == THalf::Left ? "Vorherige Seite" : "Nächste Seite");
+  element.Name = half == THalf::Left ? L"Vorherige Seite" : L"Nächste Seite";
   element.State = CanScroll(half) ? 0 : STATE_SYSTEM_UNAVAILABLE;
   if (showPressed_ && pressedHalf_ == half) element.State |= STATE_SYSTEM_PRESSED;
-  element.DefaultAction = "Drücken";
+  element.DefaultAction = L"Drücken";
   element.Bounds = half == THalf::Left
                        ? RECT{0, 0, Px(PairWidth / 2), Px(PairHeight)}
                        : RECT{Px(PairWidth / 2) - Px(1), 0, Px(PairWidth) - Px(1), Px(PairHeight)};
@@ -61,7 +60,7 @@ toolkit::TAccElement TScroller::AccDescribe(const toolkit::TAccPath& path) const
 
 bool TScroller::AccDoDefaultAction(const toolkit::TAccPath& path) {
   if (path.empty() || !CanScroll(path[0] == 0 ? THalf::Left : THalf::Right)) return false;
-  PostMessageA(Handle(), kStepMessage, static_cast<WPARAM>(path[0]), 0);
+  PostMessageW(Handle(), kStepMessage, static_cast<WPARAM>(path[0]), 0);
   return true;
 }
 
@@ -78,10 +77,10 @@ void TScroller::SetDpi(int dpi) {
 
 void TScroller::DrawHalf(HDC dc, THalf half, int x) const {
   const bool left = half == THalf::Left;
-  const char* name = !CanScroll(half)                       ? (left ? "SBLEFTDIS" : "SBRIGHTDIS")
-                     : showPressed_ && pressedHalf_ == half ? (left ? "SBLEFTDN" : "SBRIGHTDN")
-                                                            : (left ? "SBLEFT" : "SBRIGHT");
-  image_.Reset(LoadBitmapA(GetModuleHandleA(nullptr), name));
+  const wchar_t* name = !CanScroll(half)                       ? (left ? L"SBLEFTDIS" : L"SBRIGHTDIS")
+                        : showPressed_ && pressedHalf_ == half ? (left ? L"SBLEFTDN" : L"SBRIGHTDN")
+                                                               : (left ? L"SBLEFT" : L"SBRIGHT");
+  image_.Reset(LoadBitmapW(GetModuleHandleW(nullptr), name));
   if (!image_) return;
   toolkit::TMemoryDC source(CreateCompatibleDC(dc));
   toolkit::TSelectObject selected(source.Get(), image_.Get());

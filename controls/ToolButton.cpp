@@ -7,29 +7,28 @@
 #include <string>
 
 #include "runtime/Errors.h"
-#include "runtime/Text.h"
 #include "toolkit/Dpi.h"
 
 namespace controls {
 
 namespace {
-const char kToolButtonClass[] = "TkToolButton";
+const wchar_t kToolButtonClass[] = L"TkToolButton";
 const COLORREF kTransparent = RGB(255, 0, 255);
 }  // namespace
 
-TToolButton::TToolButton(const char* glyphResource, int glyphCount)
+TToolButton::TToolButton(const wchar_t* glyphResource, int glyphCount)
     : glyphResource_(glyphResource), glyphCount_(glyphCount) {
   LoadGlyphs(toolkit::kDesignDpi);
 }
 
 void TToolButton::LoadGlyphs(int dpi) {
-  HINSTANCE instance = GetModuleHandleA(nullptr);
+  HINSTANCE instance = GetModuleHandleW(nullptr);
   toolkit::TBitmap strip(
-      static_cast<HBITMAP>(LoadImageA(instance, glyphResource_, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+      static_cast<HBITMAP>(LoadImageW(instance, glyphResource_, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   if (strip && dpi != toolkit::kDesignDpi) strip.Reset(toolkit::ScaledBitmap(strip.Get(), dpi));
   BITMAP info{};
-  if (!strip || !GetObjectA(strip.Get(), sizeof(info), &info) || glyphCount_ < 1)
-    throw runtime::Exception(std::string("Schaltflächenbild fehlt: ") + glyphResource_);
+  if (!strip || !GetObjectW(strip.Get(), sizeof(info), &info) || glyphCount_ < 1)
+    throw runtime::Exception(std::wstring(L"Schaltflächenbild fehlt: ") + glyphResource_);
   glyphSize_ = info.bmWidth / glyphCount_;
   glyphs_.Reset(ImageList_Create(glyphSize_, info.bmHeight, ILC_COLOR24 | ILC_MASK, glyphCount_, 0));
   ImageList_AddMasked(glyphs_.Get(), strip.Get(), kTransparent);
@@ -42,7 +41,7 @@ void TToolButton::SetDpi(int dpi) {
 
 void TToolButton::Create(HWND parent) {
   RegisterWindowClass(kToolButtonClass, IDC_ARROW, nullptr);
-  CreateHandle(kToolButtonClass, "", WS_CHILD | WS_VISIBLE, 0, RECT{0, 0, 0, 0}, parent);
+  CreateHandle(kToolButtonClass, L"", WS_CHILD | WS_VISIBLE, 0, RECT{0, 0, 0, 0}, parent);
 }
 
 void TToolButton::Click() {
@@ -52,16 +51,16 @@ void TToolButton::Click() {
 toolkit::TAccElement TToolButton::AccDescribe(const toolkit::TAccPath&) const {
   toolkit::TAccElement button;
   button.Role = ROLE_SYSTEM_PUSHBUTTON;
-  button.Name = runtime::WideFromCp1252(AccessibleName);
+  button.Name = AccessibleName;
   button.State = showPressed_ ? STATE_SYSTEM_PRESSED : 0;
-  button.DefaultAction = "Drücken";
+  button.DefaultAction = L"Drücken";
   button.Shortcut = Shortcut.c_str();
   return button;
 }
 
 bool TToolButton::AccDoDefaultAction(const toolkit::TAccPath&) {
   if (!IsWindowEnabled(Handle())) return false;
-  PostMessageA(Handle(), BM_CLICK, 0, 0);
+  PostMessageW(Handle(), BM_CLICK, 0, 0);
   return true;
 }
 

@@ -14,7 +14,7 @@ class TToolButton : public toolkit::TCustomControl {
  public:
   // glyphResource: a bitmap of glyphCount square images side by side (normal, then disabled);
   // magenta pixels are transparent.
-  TToolButton(const char* glyphResource, int glyphCount);
+  TToolButton(const wchar_t* glyphResource, int glyphCount);
   void Create(HWND parent) override;
   // The glyphs scaled to dpi.
   void SetDpi(int dpi) override;
@@ -22,7 +22,7 @@ class TToolButton : public toolkit::TCustomControl {
   // Fires OnClick, as a completed mouse click does.
   void Click();
   // The key that does what the button does, as a screen reader names it ("Strg+C").
-  std::string Shortcut;
+  std::wstring Shortcut;
 
  protected:
   void Paint(HDC dc, const RECT& client) const override;
@@ -39,7 +39,7 @@ class TToolButton : public toolkit::TCustomControl {
   // The glyph strip at dpi: glyphCount_ images side by side, each glyphSize_ wide.
   void LoadGlyphs(int dpi);
 
-  const char* glyphResource_;
+  const wchar_t* glyphResource_;
   int glyphCount_;
   toolkit::TImageList glyphs_;
   int glyphSize_ = 0;

@@ -7,21 +7,23 @@
 
 #include <windows.h>
 
-#include <cstdio>
 #include <exception>
 #include <string>
-#include <utility>
+#include <string_view>
 
 namespace runtime {
 
-// The base of every error the program raises: a text for the user.
+// The base of every error the program raises: a text for the user, whole (UTF-16).
 class Exception : public std::exception {
  public:
-  explicit Exception(std::string message) : message_(std::move(message)) {}
-  const char* what() const noexcept override { return message_.c_str(); }
+  explicit Exception(std::wstring message);
+  const std::wstring& Message() const noexcept { return message_; }
+  // The text in code page 1252 ('?' for what it lacks), for the console and the tests' logs.
+  const char* what() const noexcept override { return narrow_.c_str(); }
 
  private:
-  std::string message_;
+  std::wstring message_;
+  std::string narrow_;
 };
 
 // An operation that is not allowed in the object's state.
@@ -42,19 +44,7 @@ class EInOutError : public Exception {
   explicit EInOutError(DWORD code) : Exception(MessageFor(code)), ErrorCode(code) {}
   DWORD ErrorCode;
 
-  static std::string MessageFor(DWORD code) {
-    switch (code) {
-      case ERROR_PATH_NOT_FOUND:
-        return "Ungültiger Dateiname";
-      case ERROR_ACCESS_DENIED:
-        return "Dateizugriff verweigert";
-      default: {
-        char text[40];
-        std::snprintf(text, sizeof(text), "E/A-Fehler %lu", static_cast<unsigned long>(code));
-        return text;
-      }
-    }
-  }
+  static std::wstring MessageFor(DWORD code);
 };
 
 // A registry read that failed, such as a value of an unexpected type.
@@ -62,5 +52,20 @@ class ERegistryException : public Exception {
  public:
   using Exception::Exception;
 };
+
+// A system call that failed: what failed, then the system's error code and its text, as in
+// "Fenster nicht erstellt: TkLabel (Fehler 1400: ...)".
+class ESystemError : public Exception {
+ public:
+  ESystemError(const std::wstring& what, DWORD code);
+  DWORD ErrorCode;
+};
+
+// Throws ESystemError for what (followed by the name of what it concerns, if any) with GetLastError(),
+// read before anything else can change it.
+[[noreturn]] void ThrowLastError(std::wstring_view what, std::wstring_view name = {});
+
+// The system's text for an error code, without the line break at its end; empty when it has none.
+std::wstring SystemErrorText(DWORD code);
 
 }  // namespace runtime

@@ -20,6 +20,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
 #include <exception>
 #include <new>
 
@@ -36,18 +37,20 @@ bool IsWindowProgram() noexcept {
   return nt->OptionalHeader.Subsystem == IMAGE_SUBSYSTEM_WINDOWS_GUI;
 }
 
-[[noreturn]] void EndWith(const char* text) noexcept {
+// Ends the program with text: in a box (wideText when given, else text) or on the standard error
+// stream (text, code page 1252).
+[[noreturn]] void EndWith(const char* text, const wchar_t* wideText = nullptr) noexcept {
   if (IsWindowProgram()) {
     // Looked up, not imported: the console program imports nothing beyond kernel32 and the C
     // runtime, and a window program has user32 loaded already.
     using TMessageBoxW = int(WINAPI*)(HWND, LPCWSTR, LPCWSTR, UINT);
-    if (HMODULE user32 = LoadLibraryA("user32.dll")) {
+    if (HMODULE user32 = LoadLibraryW(L"user32.dll")) {
       if (auto box = reinterpret_cast<TMessageBoxW>(
               reinterpret_cast<void*>(GetProcAddress(user32, "MessageBoxW")))) {
         // The text is code page 1252 whatever the system's code page.
         static wchar_t wide[640];
-        runtime::WideFromCp1252(text, wide, 640);
-        box(nullptr, wide, L"Programmfehler", MB_OK | MB_ICONHAND | MB_SYSTEMMODAL);
+        if (!wideText) runtime::WideFromCp1252(text, wide, 640);
+        box(nullptr, wideText ? wideText : wide, L"Programmfehler", MB_OK | MB_ICONHAND | MB_SYSTEMMODAL);
       }
     }
   } else {
@@ -75,6 +78,14 @@ void __verbose_terminate_handler() {
       reason = "Nicht genügend Arbeitsspeicher.";
     } catch (const std::exception& e) {
       reason = e.what();
+      // The program's own errors carry their text whole, for the box.
+      if (const auto* own = dynamic_cast<const runtime::Exception*>(&e)) {
+        static wchar_t wide[640] = L"Das Programm wird wegen eines unerwarteten Fehlers beendet:\n";
+        std::wcsncat(wide, own->Message().c_str(), 639 - std::wcslen(wide));
+        std::snprintf(text, sizeof(text), "Das Programm wird wegen eines unerwarteten Fehlers beendet:\n%s",
+                      reason);
+        EndWith(text, wide);
+      }
     } catch (...) {
       reason = "Unbekannter Fehler.";
     }
@@ -100,11 +111,11 @@ void __throw_bad_array_new_length() {
 }
 
 void __throw_length_error(const char* message) {
-  throw runtime::Exception(message);
+  throw runtime::Exception(runtime::WideFromCp1252(message));
 }
 
 void __throw_logic_error(const char* message) {
-  throw runtime::Exception(message);
+  throw runtime::Exception(runtime::WideFromCp1252(message));
 }
 
 void __throw_out_of_range_fmt(const char* format, ...) {
@@ -113,7 +124,7 @@ void __throw_out_of_range_fmt(const char* format, ...) {
   va_start(args, format);
   std::vsnprintf(message, sizeof(message), format, args);
   va_end(args);
-  throw runtime::Exception(message);
+  throw runtime::Exception(runtime::WideFromCp1252(message));
 }
 
 }  // namespace std

@@ -1,4 +1,5 @@
-// An ordered list of single-byte strings, as the toolkit's string list.
+// Ordered lists of strings, as the toolkit's string list: of single-byte strings (the drive report,
+// code page 1252) and of whole texts (UTF-16).
 #pragma once
 
 #include <string>
@@ -6,20 +7,29 @@
 
 namespace runtime {
 
-class TStringList {
+template <typename Char>
+class TBasicStringList {
  public:
+  using TString = std::basic_string<Char>;
+
   int Count() const { return static_cast<int>(lines_.size()); }
   // Indexed access from 0; throws EListError for an index outside the list.
-  const std::string& operator[](int index) const;
-  void Add(std::string line);
+  const TString& operator[](int index) const;
+  void Add(TString line);
   // Inserts before the line at index; index == Count() appends.
-  void Insert(int index, std::string line);
+  void Insert(int index, TString line);
   void Clear() { lines_.clear(); }
   // All lines, each followed by CR LF; the empty list gives the empty text.
-  std::string Text() const;
+  TString Text() const;
 
  private:
-  std::vector<std::string> lines_;
+  std::vector<TString> lines_;
 };
+
+using TStringList = TBasicStringList<char>;
+using TWideStringList = TBasicStringList<wchar_t>;
+
+extern template class TBasicStringList<char>;
+extern template class TBasicStringList<wchar_t>;
 
 }  // namespace runtime

@@ -47,6 +47,20 @@ std::string Cp1252FromWide(std::wstring_view text) {
   return BytesFromWide(kCp1252, WC_NO_BEST_FIT_CHARS, "?", text);
 }
 
+std::wstring DecimalText(long long value) {
+  wchar_t digits[24];
+  wchar_t* end = digits + 24;
+  wchar_t* first = end;
+  unsigned long long magnitude =
+      value < 0 ? 0ull - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
+  do {
+    *--first = static_cast<wchar_t>(L'0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude);
+  if (value < 0) *--first = L'-';
+  return std::wstring(first, end);
+}
+
 std::wstring LongPathForm(const std::wstring& path) {
   // A folder's limit is 12 characters below a file's: room for an 8.3 name inside it.
   if (path.size() < MAX_PATH - 12 || path.rfind(L"\\\\?\\", 0) == 0) return path;

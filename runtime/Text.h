@@ -29,6 +29,10 @@ std::wstring WideFromCodePage(unsigned codePage, std::string_view text);
 std::string BytesFromWide(unsigned codePage, unsigned long flags, const char* replacement,
                           std::wstring_view text);
 
+// A whole number in decimal digits, with a minus sign when negative. (The library's to_wstring
+// brings a second printf of about 20 KB into each program for this.)
+std::wstring DecimalText(long long value);
+
 // A full path in the form that passes the system's limit of 260 characters ("\\?\C:\..." or
 // "\\?\UNC\server\...") once it comes near it; a shorter or relative path as it is.
 std::wstring LongPathForm(const std::wstring& path);

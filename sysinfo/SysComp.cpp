@@ -318,7 +318,7 @@ std::string TSystem::CompanyName() const {
   if (RegQueryValueExA(key.Get(), kValue, nullptr, &type, nullptr, &size) != ERROR_SUCCESS || size == 0)
     return "";
   if (type != REG_SZ && type != REG_EXPAND_SZ)
-    throw runtime::ERegistryException(std::string("Ungültiger Datentyp für '") + kValue + "'");
+    throw runtime::ERegistryException(L"Ungültiger Datentyp für '" + runtime::WideFromCp1252(kValue) + L"'");
   std::string text(size, '\0');
   if (RegQueryValueExA(key.Get(), kValue, nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size) !=
       ERROR_SUCCESS)

@@ -290,9 +290,9 @@ class TAccessibleObject final : public IAccessible {
       case kValue:
         return ReturnText(element.Value, out);
       case kShortcut:
-        return ReturnText(runtime::WideFromCp1252(element.Shortcut), out);
+        return ReturnText(element.Shortcut, out);
       case kDefaultAction:
-        return ReturnText(runtime::WideFromCp1252(element.DefaultAction), out);
+        return ReturnText(element.DefaultAction, out);
       default:
         return S_FALSE;
     }
@@ -313,7 +313,7 @@ class TAccessibleObject final : public IAccessible {
     if (!IsWindowVisible(window)) state |= STATE_SYSTEM_INVISIBLE;
     if (!path.empty()) return state;
     if (!IsWindowEnabled(window)) state |= STATE_SYSTEM_UNAVAILABLE;
-    if (GetWindowLongPtrA(window, GWL_STYLE) & WS_TABSTOP) state |= STATE_SYSTEM_FOCUSABLE;
+    if (GetWindowLongPtrW(window, GWL_STYLE) & WS_TABSTOP) state |= STATE_SYSTEM_FOCUSABLE;
     if (GetFocus() == window) state |= STATE_SYSTEM_FOCUSED;
     return state;
   }

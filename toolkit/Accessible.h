@@ -14,14 +14,14 @@ namespace toolkit {
 // One element: the control itself or one of its parts.
 struct TAccElement {
   long Role = 0;  // ROLE_SYSTEM_...
-  // Whole, as the system gave them; the program's own texts converted from code page 1252.
+  // Whole, as the system gave them.
   std::wstring Name;
   std::wstring Value;
   // STATE_SYSTEM_... of the element's own; the window adds invisible, unavailable, focusable and
   // focused for the control itself.
   unsigned long State = 0;
-  const char* DefaultAction = "";  // empty: none
-  const char* Shortcut = "";       // the key that does what the element does, "Strg+C"
+  const wchar_t* DefaultAction = L"";  // empty: none
+  const wchar_t* Shortcut = L"";       // the key that does what the element does, "Strg+C"
   // Client coordinates; for the control itself, empty means its client area.
   RECT Bounds{0, 0, 0, 0};
 };

@@ -11,10 +11,10 @@
 namespace toolkit {
 
 namespace {
-const char kApplicationClass[] = "TkApplication";
+const wchar_t kApplicationClass[] = L"TkApplication";
 
 LRESULT CALLBACK ApplicationWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-  return DefWindowProcA(window, message, wParam, lParam);
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 }  // namespace
 
@@ -31,25 +31,26 @@ void TApplication::Initialize() {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
   if (handle_) return;
-  HINSTANCE instance = GetModuleHandleA(nullptr);
-  WNDCLASSEXA cls{};
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW cls{};
   cls.cbSize = sizeof(cls);
   cls.lpfnWndProc = ApplicationWindowProc;
   cls.hInstance = instance;
-  SetClassIcons(cls, "MAINICON");
+  SetClassIcons(cls, L"MAINICON");
   cls.lpszClassName = kApplicationClass;
-  RegisterClassExA(&cls);
+  if (!RegisterClassExW(&cls) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+    runtime::ThrowLastError(L"Fensterklasse nicht registriert: ", kApplicationClass);
   // Zero-sized and never shown by itself: it carries title and icon for the program as a whole. A
   // tool window, so that it gets no taskbar button and no place in Alt+Tab when it is shown.
-  handle_ = CreateWindowExA(WS_EX_TOOLWINDOW, kApplicationClass, title_.c_str(),
+  handle_ = CreateWindowExW(WS_EX_TOOLWINDOW, kApplicationClass, title_.c_str(),
                             WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0, nullptr, nullptr,
                             instance, nullptr);
-  if (!handle_) throw runtime::Exception("Anwendungsfenster nicht erstellt");
+  if (!handle_) runtime::ThrowLastError(L"Anwendungsfenster nicht erstellt");
 }
 
-void TApplication::SetTitle(const std::string& title) {
+void TApplication::SetTitle(const std::wstring& title) {
   title_ = title;
-  if (handle_) SetWindowTextA(handle_, title_.c_str());
+  if (handle_) SetWindowTextW(handle_, title_.c_str());
 }
 
 std::wstring TApplication::ExeName() const {
@@ -68,13 +69,13 @@ void TApplication::Run(TForm& mainForm) {
   mainForm_ = &mainForm;
   mainForm.Show();
   MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) ProcessMessage(message);
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) ProcessMessage(message);
   mainForm_ = nullptr;
 }
 
 void TApplication::ProcessMessages() {
   MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (message.message == WM_QUIT) {
       PostQuitMessage(static_cast<int>(message.wParam));
       return;
@@ -86,7 +87,7 @@ void TApplication::ProcessMessages() {
 void TApplication::RunModalLoop(const std::function<bool()>& done) {
   MSG message;
   while (!done()) {
-    const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
     if (got == 0) {
       PostQuitMessage(static_cast<int>(message.wParam));
       return;
@@ -103,27 +104,27 @@ void TApplication::ProcessMessage(MSG& message) {
   TForm* form = TForm::OwningForm(message.hwnd);
   if (!form) {
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchMessageW(&message);
     return;
   }
   PreviewKey(*form, message, handled);
   // Tab moves between the controls of a form, as in a dialog.
-  if (!handled) handled = IsDialogMessageA(form->Handle(), &message);
+  if (!handled) handled = IsDialogMessageW(form->Handle(), &message);
   if (!handled) {
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchMessageW(&message);
   }
 }
 
 void TApplication::PreviewKey(TForm& form, MSG& message, bool& handled) {
   if (!form.KeyPreview) return;
   if (message.message == WM_CHAR) {
-    char key = static_cast<char>(message.wParam);
+    wchar_t key = static_cast<wchar_t>(message.wParam);
     RunHandler([&] { form.KeyPress(key); });
     if (key == 0)
       handled = true;
     else
-      message.wParam = static_cast<unsigned char>(key);
+      message.wParam = key;
     return;
   }
   if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return;
@@ -155,22 +156,25 @@ void ShowFallbackError() noexcept {
 }
 
 void TApplication::ShowException(const std::exception& error) noexcept {
-  ShowException(error.what());
+  if (const auto* own = dynamic_cast<const runtime::Exception*>(&error)) {
+    ShowException(own->Message().c_str());
+    return;
+  }
+  // The standard library's errors: a text in ASCII, converted on the stack, since memory may be what
+  // ran out.
+  wchar_t text[256];
+  runtime::WideFromCp1252(error.what(), text, 256);
+  ShowException(text);
 }
 
-void TApplication::ShowException(const char* message) noexcept {
+void TApplication::ShowException(const wchar_t* message) noexcept {
   try {
     if (OnException) {
       OnException(message);
       return;
     }
-    // The texts are code page 1252 whatever the system's code page; converted on the stack, since
-    // memory may be what ran out.
-    wchar_t text[1024], title[128];
-    runtime::WideFromCp1252(message, text, 1024);
-    runtime::WideFromCp1252(title_.c_str(), title, 128);
     HWND owner = GetActiveWindow();
-    if (MessageBoxW(owner ? owner : handle_, text, title, MB_OK | MB_ICONSTOP)) return;
+    if (MessageBoxW(owner ? owner : handle_, message, title_.c_str(), MB_OK | MB_ICONSTOP)) return;
   } catch (...) {
   }
   ShowFallbackError();

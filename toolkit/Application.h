@@ -17,7 +17,7 @@ class THelpViewer {
  public:
   virtual ~THelpViewer() = default;
   // owner: the window the help belongs to; returns true when the help shows.
-  virtual bool ShowHelp(HWND owner, const std::string& helpFile, UINT command, ULONG_PTR data) = 0;
+  virtual bool ShowHelp(HWND owner, const std::wstring& helpFile, UINT command, ULONG_PTR data) = 0;
 };
 
 class TApplication {
@@ -27,7 +27,7 @@ class TApplication {
   using TMessageHook = std::function<void(MSG& message, bool& handled)>;
   // Answers a help request in place of the help viewer; returns true when it handled it.
   using THelpHook = std::function<bool(UINT command, ULONG_PTR data)>;
-  using TExceptionHook = std::function<void(const std::string& message)>;
+  using TExceptionHook = std::function<void(const std::wstring& message)>;
   // Takes a text in place of the shell; returns true when it handled it.
   using TShellHook = std::function<bool(HWND owner, const std::wstring& file)>;
 
@@ -38,9 +38,9 @@ class TApplication {
 
   // Registers the common controls and creates the application window.
   void Initialize();
-  const std::string& Title() const { return title_; }
-  void SetTitle(const std::string& title);
-  std::string HelpFile;
+  const std::wstring& Title() const { return title_; }
+  void SetTitle(const std::wstring& title);
+  std::wstring HelpFile;
   // Full path of the running executable, whole and of any length.
   std::wstring ExeName() const;
   // The hidden top-level window that stands for the program.
@@ -65,7 +65,7 @@ class TApplication {
   // box cannot be shown (the hook throws, memory ran out), a fixed text that needs no memory of
   // ours shows instead.
   void ShowException(const std::exception& error) noexcept;
-  void ShowException(const char* message) noexcept;
+  void ShowException(const wchar_t* message) noexcept;
 
   TMessageHook OnMessage;
   THelpHook OnHelp;
@@ -76,7 +76,7 @@ class TApplication {
   void ProcessMessage(MSG& message);
   void PreviewKey(TForm& form, MSG& message, bool& handled);
 
-  std::string title_;
+  std::wstring title_;
   HWND handle_ = nullptr;
   TForm* mainForm_ = nullptr;
 };
@@ -96,7 +96,7 @@ void RunHandler(Handler&& handler) noexcept {
   } catch (const std::exception& error) {
     Application().ShowException(error);
   } catch (...) {
-    Application().ShowException("Unbekannter Fehler");
+    Application().ShowException(L"Unbekannter Fehler");
   }
 }
 

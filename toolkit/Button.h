@@ -10,13 +10,13 @@ namespace toolkit {
 class TOkButton : public TControl {
  public:
   // glyphResource: a bitmap whose magenta pixels are transparent.
-  explicit TOkButton(const char* glyphResource) : glyphResource_(glyphResource) {}
+  explicit TOkButton(const wchar_t* glyphResource) : glyphResource_(glyphResource) {}
   void Create(HWND parent) override;
   // The glyph scaled to dpi.
   void SetDpi(int dpi) override;
 
  private:
-  const char* glyphResource_;
+  const wchar_t* glyphResource_;
   TImageList glyph_;
 };
 

@@ -22,7 +22,7 @@ class TOpenClipboard {
       if (OpenClipboard(owner)) return;
       Sleep(kOpenRetryMilliseconds);
     }
-    throw EClipboardError("Die Zwischenablage kann nicht geöffnet werden");
+    throw EClipboardError(L"Die Zwischenablage kann nicht geöffnet werden");
   }
   TOpenClipboard(const TOpenClipboard&) = delete;
   TOpenClipboard& operator=(const TOpenClipboard&) = delete;
@@ -64,10 +64,10 @@ void SetClipboardText(HWND owner, const std::string& bytes, const std::wstring& 
   TOpenClipboard clipboard(owner);
   EmptyClipboard();
   if (!SetClipboardData(CF_UNICODETEXT, wide.Get()))
-    throw EClipboardError("Die Zwischenablage nimmt den Text nicht an");
+    throw EClipboardError(L"Die Zwischenablage nimmt den Text nicht an");
   wide.Detach();  // the clipboard owns it now
   if (!SetClipboardData(CF_TEXT, narrow.Get()))
-    throw EClipboardError("Die Zwischenablage nimmt den Text nicht an");
+    throw EClipboardError(L"Die Zwischenablage nimmt den Text nicht an");
   narrow.Detach();
 }
 

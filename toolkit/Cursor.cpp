@@ -15,7 +15,7 @@ TCursor ScreenCursor() {
 void SetScreenCursor(TCursor cursor) {
   screenCursor = cursor;
   if (cursor == TCursor::HourGlass) {
-    SetCursor(LoadCursor(nullptr, IDC_WAIT));
+    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
   } else {
     // Let the window under the pointer set its own cursor again.
     POINT p;

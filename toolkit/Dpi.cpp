@@ -9,7 +9,7 @@ namespace {
 // A user32 function of newer systems, or null.
 template <typename T>
 T User32Function(const char* name) {
-  return reinterpret_cast<T>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), name)));
+  return reinterpret_cast<T>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
 }
 
 }  // namespace
@@ -40,7 +40,7 @@ void AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, int dpi) {
 
 HBITMAP ScaledBitmap(HBITMAP picture, int dpi) {
   BITMAP info{};
-  if (!picture || !GetObjectA(picture, sizeof(info), &info)) return nullptr;
+  if (!picture || !GetObjectW(picture, sizeof(info), &info)) return nullptr;
   const int width = Scale(info.bmWidth, dpi), height = Scale(info.bmHeight, dpi);
   // Of the picture's depth, at least 24 bits: palette pictures lose nothing.
   TBitmap scaled(

@@ -10,7 +10,7 @@ namespace toolkit {
 #endif
 
 namespace {
-const char kFormClass[] = "TkForm";
+const wchar_t kFormClass[] = L"TkForm";
 }
 
 TShiftState CurrentShiftState() {
@@ -25,7 +25,7 @@ TForm::TForm(const TFormSettings& settings, HWND owner)
     : settings_(settings), owner_(owner), font_(CreateFontOf(settings.Font)) {}
 
 void TForm::Create() {
-  RegisterWindowClass(kFormClass, IDC_ARROW, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), 0, "MAINICON");
+  RegisterWindowClass(kFormClass, IDC_ARROW, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), 0, L"MAINICON");
   DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
   DWORD exStyle = WS_EX_CONTROLPARENT;
   // The window opens on the primary screen: its DPI until the window knows its own.
@@ -88,7 +88,7 @@ TForm* TForm::OwningForm(HWND window) {
 }
 
 void TForm::KeyDown(WORD&, TShiftState) {}
-void TForm::KeyPress(char&) {}
+void TForm::KeyPress(wchar_t&) {}
 
 LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {

@@ -23,11 +23,11 @@ enum class TFormBorder {
 };
 
 struct TFormSettings {
-  const char* Caption;
+  const wchar_t* Caption;
   int Width, Height;  // client size at 96 dpi: the frame takes what the system's frame style needs
   TFormBorder Border = TFormBorder::Sizeable;
   // The scalable face of the classic interface font, 8 points at 96 dpi.
-  TFontStyle Font = {"Microsoft Sans Serif", 11};
+  TFontStyle Font = {L"Microsoft Sans Serif", 11};
 };
 
 class TForm : public TWindow {
@@ -55,7 +55,7 @@ class TForm : public TWindow {
   int ModalResult = 0;
   // Key-down and character events, called through key preview; setting key to 0 swallows it.
   virtual void KeyDown(WORD& key, TShiftState shift);
-  virtual void KeyPress(char& key);
+  virtual void KeyPress(wchar_t& key);
 
  protected:
   // owner: the window this form stays above (a dialog's owner is disabled while it is modal).

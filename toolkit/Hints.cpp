@@ -36,9 +36,9 @@ void THints::MakeWindow() {
   std::vector<std::pair<HWND, std::wstring>> waiting;
   waiting.swap(waiting_);
   for (const auto& [control, hint] : waiting) RemoveWindowSubclass(control, &THints::WatchProc, WatchId());
-  CreateSystemHandle(TOOLTIPS_CLASSA, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, WS_EX_TOPMOST, form_);
+  CreateSystemHandle(TOOLTIPS_CLASSW, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, WS_EX_TOPMOST, form_);
   // A maximum width turns on line breaks at "\r\n"; it is wide enough that no hint wraps otherwise.
-  SendMessageA(Handle(), TTM_SETMAXTIPWIDTH, 0, 600);
+  SendMessageW(Handle(), TTM_SETMAXTIPWIDTH, 0, 600);
   for (const auto& [control, hint] : waiting) AddTool(control, hint);
 }
 

@@ -2,23 +2,21 @@
 
 #include <oleacc.h>
 
-#include "runtime/Text.h"
-
 namespace toolkit {
 
 namespace {
-const char kImageClass[] = "TkImage";
+const wchar_t kImageClass[] = L"TkImage";
 }
 
 void TImage::Create(HWND parent) {
   RegisterWindowClass(kImageClass, IDC_ARROW, nullptr);
-  CreateHandle(kImageClass, "", WS_CHILD | WS_VISIBLE, 0, RECT{0, 0, 0, 0}, parent);
+  CreateHandle(kImageClass, L"", WS_CHILD | WS_VISIBLE, 0, RECT{0, 0, 0, 0}, parent);
 }
 
 TAccElement TImage::AccDescribe(const TAccPath&) const {
   TAccElement image;
   image.Role = ROLE_SYSTEM_GRAPHIC;
-  image.Name = runtime::WideFromCp1252(AccessibleName);
+  image.Name = AccessibleName;
   image.State = STATE_SYSTEM_READONLY;
   return image;
 }
@@ -31,7 +29,7 @@ void TImage::SetPicture(TBitmap picture) {
 void TImage::Paint(HDC dc, const RECT& client) const {
   FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
   BITMAP info{};
-  if (!picture_ || !GetObjectA(picture_.Get(), sizeof(info), &info)) return;
+  if (!picture_ || !GetObjectW(picture_.Get(), sizeof(info), &info)) return;
   TMemoryDC source(CreateCompatibleDC(dc));
   TSelectObject selected(source.Get(), picture_.Get());
   SetStretchBltMode(dc, COLORONCOLOR);

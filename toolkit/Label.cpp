@@ -3,20 +3,19 @@
 #include <oleacc.h>
 #include <windowsx.h>
 
-#include "runtime/Text.h"
 #include "toolkit/Handles.h"
 
 namespace toolkit {
 
 namespace {
-const char kLabelClass[] = "TkLabel";
+const wchar_t kLabelClass[] = L"TkLabel";
 // Posted by a screen reader's default action: opens the label from the message loop.
 const UINT kOpenMessage = WM_USER + 1;
 
 bool HighContrast() {
-  HIGHCONTRASTA contrast{};
+  HIGHCONTRASTW contrast{};
   contrast.cbSize = sizeof(contrast);
-  return SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
+  return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
          (contrast.dwFlags & HCF_HIGHCONTRASTON);
 }
 }  // namespace
@@ -38,25 +37,19 @@ std::wstring WithDrawableLineBreaks(const std::wstring& text) {
 }
 
 TLabel::TLabel(TLabelSettings settings)
-    : settings_(std::move(settings)),
-      wideCaption_(runtime::WideFromCp1252(settings_.Caption)),
-      drawnCaption_(WithDrawableLineBreaks(wideCaption_)) {}
+    : settings_(std::move(settings)), drawnCaption_(WithDrawableLineBreaks(settings_.Caption)) {}
 
 void TLabel::Create(HWND parent) {
   RegisterWindowClass(kLabelClass, nullptr, nullptr, CS_DBLCLKS);
-  CreateHandle(kLabelClass, "", WS_CHILD | (settings_.Visible ? WS_VISIBLE : 0), 0, RECT{0, 0, 0, 0}, parent);
+  CreateHandle(kLabelClass, L"", WS_CHILD | (settings_.Visible ? WS_VISIBLE : 0), 0, RECT{0, 0, 0, 0},
+               parent);
   FitToText();
   UpdateTip();
 }
 
-void TLabel::SetCaption(const std::string& caption) {
-  SetCaption(runtime::WideFromCp1252(caption));
-}
-
 void TLabel::SetCaption(std::wstring caption) {
-  settings_.Caption = runtime::Cp1252FromWide(caption);
-  wideCaption_ = std::move(caption);
-  drawnCaption_ = WithDrawableLineBreaks(wideCaption_);
+  settings_.Caption = std::move(caption);
+  drawnCaption_ = WithDrawableLineBreaks(settings_.Caption);
   FitToText();
   Invalidate();
 }
@@ -76,9 +69,9 @@ void TLabel::AlignToParent() {
 
 void TLabel::SetTabStop(bool tabStop) {
   if (!Handle()) return;
-  LONG_PTR style = GetWindowLongPtrA(Handle(), GWL_STYLE);
+  LONG_PTR style = GetWindowLongPtrW(Handle(), GWL_STYLE);
   style = tabStop ? style | WS_TABSTOP : style & ~static_cast<LONG_PTR>(WS_TABSTOP);
-  SetWindowLongPtrA(Handle(), GWL_STYLE, style);
+  SetWindowLongPtrW(Handle(), GWL_STYLE, style);
 }
 
 void TLabel::Open() {
@@ -90,31 +83,23 @@ void TLabel::Open() {
 
 TAccElement TLabel::AccDescribe(const TAccPath&) const {
   TAccElement label;
-  label.Name = OneLine(wideCaption_);
+  label.Name = OneLine(settings_.Caption);
   if (OnClick) {
     label.Role = ROLE_SYSTEM_LINK;
-    label.Value = hint_.empty() ? wideCaption_ : hint_;
+    label.Value = hint_.empty() ? settings_.Caption : hint_;
     label.State = STATE_SYSTEM_LINKED;
   } else {
     label.Role = ROLE_SYSTEM_STATICTEXT;
     label.State = STATE_SYSTEM_READONLY;
   }
-  if (Opens()) label.DefaultAction = "Öffnen";
+  if (Opens()) label.DefaultAction = L"Öffnen";
   return label;
 }
 
 bool TLabel::AccDoDefaultAction(const TAccPath&) {
   if (!Opens()) return false;
-  PostMessageA(Handle(), kOpenMessage, 0, 0);
+  PostMessageW(Handle(), kOpenMessage, 0, 0);
   return true;
-}
-
-std::string TLabel::Hint() const {
-  return runtime::Cp1252FromWide(hint_);
-}
-
-void TLabel::SetHint(const std::string& hint) {
-  SetHint(runtime::WideFromCp1252(hint));
 }
 
 void TLabel::SetHint(std::wstring hint) {
@@ -160,7 +145,7 @@ void TLabel::Paint(HDC dc, const RECT& client) const {
   DrawTextW(dc, caption.c_str(), -1, &text,
             DT_NOPREFIX | (settings_.WordWrap ? DT_WORDBREAK : 0) |
                 (settings_.Alignment == TTextAlign::Center ? DT_CENTER : DT_LEFT));
-  if (GetFocus() == Handle() && !(SendMessageA(Handle(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
+  if (GetFocus() == Handle() && !(SendMessageW(Handle(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
     DrawFocusRect(dc, &client);
@@ -170,7 +155,7 @@ void TLabel::Paint(HDC dc, const RECT& client) const {
 LRESULT TLabel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SETCURSOR:
-      SetCursor(LoadCursor(nullptr, Cursor == TCursorShape::HandPoint ? IDC_HAND : IDC_ARROW));
+      SetCursor(LoadCursorW(nullptr, Cursor == TCursorShape::HandPoint ? IDC_HAND : IDC_ARROW));
       return TRUE;
     case WM_LBUTTONDOWN:
       pressed_ = true;

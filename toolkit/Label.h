@@ -24,7 +24,7 @@ constexpr COLORREF kLinkTextColor = 0x40000000;
 COLORREF DrawnColor(COLORREF color, bool highContrast);
 
 struct TLabelSettings {
-  std::string Caption;
+  std::wstring Caption;
   COLORREF TextColor = kButtonTextColor;
   TTextAlign Alignment = TTextAlign::Left;
   bool AutoSize = true;  // the label takes the size of its text (its height only, when word-wrapped)
@@ -42,11 +42,7 @@ class TLabel : public TCustomControl {
   explicit TLabel(TLabelSettings settings = {});
   void Create(HWND parent) override;
 
-  // The caption in code page 1252 ('?' for a character it lacks), and whole, as it draws.
-  const std::string& Caption() const { return settings_.Caption; }
-  const std::wstring& WideCaption() const { return wideCaption_; }
-  // A caption in code page 1252, or whole.
-  void SetCaption(const std::string& caption);
+  const std::wstring& Caption() const { return settings_.Caption; }
   void SetCaption(std::wstring caption);
   bool Visible() const { return settings_.Visible; }
   void SetVisible(bool visible);
@@ -54,10 +50,7 @@ class TLabel : public TCustomControl {
   // Sizes the label to its parent's client area.
   void AlignToParent();
 
-  // The hint in code page 1252 ('?' for a character it lacks), and whole.
-  std::string Hint() const;
-  const std::wstring& WideHint() const { return hint_; }
-  void SetHint(const std::string& hint);
+  const std::wstring& Hint() const { return hint_; }
   void SetHint(std::wstring hint);
   // Shows the hint as a tool tip while the pointer rests on the label.
   void SetShowHint(bool show);
@@ -85,7 +78,6 @@ class TLabel : public TCustomControl {
   void UpdateTip();
 
   TLabelSettings settings_;
-  std::wstring wideCaption_;
   std::wstring drawnCaption_;  // the caption with its line breaks as DrawText takes them
   std::wstring hint_;
   bool showHint_ = false;

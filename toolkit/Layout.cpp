@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "runtime/Errors.h"
-#include "runtime/Text.h"
 #include "toolkit/Dpi.h"
 #include "toolkit/Hints.h"
 
@@ -60,7 +59,7 @@ TLayout::TLayout(std::vector<TLayoutRow> rows) {
       return item.Row.Component == row.Parent;
     });
     if (!parentFirst)
-      throw runtime::EInvalidOperation("Layout: eine Komponente steht vor ihrem Elternfenster");
+      throw runtime::EInvalidOperation(L"Layout: eine Komponente steht vor ihrem Elternfenster");
     items_.push_back({row, RECT{row.Left, row.Top, row.Left + row.Width, row.Top + row.Height}});
   }
 }
@@ -68,7 +67,7 @@ TLayout::TLayout(std::vector<TLayoutRow> rows) {
 size_t TLayout::IndexOf(const TControl& component) const {
   for (size_t i = 0; i < items_.size(); ++i)
     if (items_[i].Row.Component == &component) return i;
-  throw runtime::EInvalidOperation("Layout: Komponente fehlt in der Tabelle");
+  throw runtime::EInvalidOperation(L"Layout: Komponente fehlt in der Tabelle");
 }
 
 void TLayout::Create(HWND form, HFONT font, THints& hints, int dpi) {
@@ -93,7 +92,7 @@ void TLayout::Create(HWND form, HFONT font, THints& hints, int dpi) {
       item.Placed = b;
     }
     component.Create(parentWindow);
-    hints.Add(component.Handle(), runtime::WideFromCp1252(item.Row.Hint));
+    hints.Add(component.Handle(), item.Row.Hint);
     if (dpi != kDesignDpi) component.SetDpi(dpi);
   }
   ApplyFonts(font, false);
@@ -125,7 +124,7 @@ void TLayout::ApplyFonts(HFONT font, bool redraw) {
       rowFont = same->second.Get();
     }
     if (item.Row.Component->Handle())
-      SendMessageA(item.Row.Component->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(rowFont), redraw);
+      SendMessageW(item.Row.Component->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(rowFont), redraw);
   }
 }
 

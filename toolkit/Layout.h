@@ -23,9 +23,9 @@ struct TLayoutRow {
   TControl* Parent;  // nullptr: the window itself
   TAlign Align;
   int Left, Top, Width, Height;
-  int Border;         // inset of the client area that a parent leaves for its children (bevel)
-  const char* Hint;   // tool tip, "" for none
-  TFontStyle Font{};  // no name: the window's font
+  int Border;           // inset of the client area that a parent leaves for its children (bevel)
+  const wchar_t* Hint;  // tool tip, L"" for none
+  TFontStyle Font{};    // no name: the window's font
 };
 
 struct TAlignedBounds {

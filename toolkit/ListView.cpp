@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <iterator>
 
 #include "toolkit/Handles.h"
 
@@ -17,7 +18,7 @@ TListView::~TListView() {
 }
 
 void TListView::Create(HWND parent) {
-  CreateSystemHandle(WC_LISTVIEWA, WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_SHAREIMAGELISTS | style_,
+  CreateSystemHandle(WC_LISTVIEWW, WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_SHAREIMAGELISTS | style_,
                      exStyle_, parent);
   SetWindowSubclass(Handle(), &TListView::WatchPresses, kPressWatch, reinterpret_cast<DWORD_PTR>(this));
 }
@@ -46,67 +47,67 @@ LRESULT CALLBACK TListView::WatchPresses(HWND window, UINT message, WPARAM wPara
 }
 
 void TListView::SetImages(HIMAGELIST images) {
-  SendMessageA(Handle(), LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
+  SendMessageW(Handle(), LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
 }
 
-int TListView::Add(const std::string& caption, int imageIndex) {
-  LVITEMA item{};
+int TListView::Add(const std::wstring& caption, int imageIndex) {
+  LVITEMW item{};
   item.mask = LVIF_TEXT | LVIF_IMAGE;
   item.iItem = Count();
-  item.pszText = const_cast<char*>(caption.c_str());
+  item.pszText = const_cast<wchar_t*>(caption.c_str());
   item.iImage = imageIndex;
-  return static_cast<int>(SendMessageA(Handle(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+  return static_cast<int>(SendMessageW(Handle(), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
 int TListView::Count() const {
-  return static_cast<int>(SendMessageA(Handle(), LVM_GETITEMCOUNT, 0, 0));
+  return static_cast<int>(SendMessageW(Handle(), LVM_GETITEMCOUNT, 0, 0));
 }
 
-std::string TListView::Caption(int index) const {
-  char buffer[256] = "";
-  LVITEMA item{};
+std::wstring TListView::Caption(int index) const {
+  wchar_t buffer[256] = L"";
+  LVITEMW item{};
   item.iSubItem = 0;
   item.pszText = buffer;
-  item.cchTextMax = sizeof(buffer);
-  SendMessageA(Handle(), LVM_GETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+  item.cchTextMax = static_cast<int>(std::size(buffer));
+  SendMessageW(Handle(), LVM_GETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
   return buffer;
 }
 
 int TListView::ImageIndex(int index) const {
-  LVITEMA item{};
+  LVITEMW item{};
   item.mask = LVIF_IMAGE;
   item.iItem = index;
-  if (!SendMessageA(Handle(), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return -1;
+  if (!SendMessageW(Handle(), LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) return -1;
   return item.iImage;
 }
 
 int TListView::Focused() const {
-  return static_cast<int>(SendMessageA(Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+  return static_cast<int>(SendMessageW(Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
 }
 
 void TListView::SetFocused(int index) {
-  LVITEMA item{};
+  LVITEMW item{};
   item.stateMask = LVIS_FOCUSED;
   item.state = LVIS_FOCUSED;
-  SendMessageA(Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+  SendMessageW(Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
 }
 
 int TListView::Selected() const {
-  return static_cast<int>(SendMessageA(Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+  return static_cast<int>(SendMessageW(Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
 void TListView::FitIconSpacing(int margin) {
   // -1 in both halves: the spacing of the current images and font.
-  SendMessageA(Handle(), LVM_SETICONSPACING, 0, static_cast<LPARAM>(-1));
-  const DWORD spacing = static_cast<DWORD>(SendMessageA(Handle(), LVM_GETITEMSPACING, FALSE, 0));
+  SendMessageW(Handle(), LVM_SETICONSPACING, 0, static_cast<LPARAM>(-1));
+  const DWORD spacing = static_cast<DWORD>(SendMessageW(Handle(), LVM_GETITEMSPACING, FALSE, 0));
   int widest = 0, widestItem = -1;
   HDC dc = GetDC(Handle());
   {
-    const TSelectObject font(dc, reinterpret_cast<HFONT>(SendMessageA(Handle(), WM_GETFONT, 0, 0)));
+    const TSelectObject font(dc, reinterpret_cast<HFONT>(SendMessageW(Handle(), WM_GETFONT, 0, 0)));
     for (int i = 0; i < Count(); ++i) {
-      const std::string caption = Caption(i);
+      const std::wstring caption = Caption(i);
       SIZE extent{};
-      GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
+      GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
       if (extent.cx > widest) widest = extent.cx, widestItem = i;
     }
   }
@@ -116,12 +117,12 @@ void TListView::FitIconSpacing(int margin) {
   for (int round = 0; widestItem >= 0 && round < 4; ++round) {
     RECT label{};
     label.left = LVIR_LABEL;
-    SendMessageA(Handle(), LVM_GETITEMRECT, static_cast<WPARAM>(widestItem),
+    SendMessageW(Handle(), LVM_GETITEMRECT, static_cast<WPARAM>(widestItem),
                  reinterpret_cast<LPARAM>(&label));
     const int missing = widest + margin - (label.right - label.left);
     if (missing <= 0) break;
     width += missing;
-    SendMessageA(Handle(), LVM_SETICONSPACING, 0, MAKELPARAM(width, HIWORD(spacing)));
+    SendMessageW(Handle(), LVM_SETICONSPACING, 0, MAKELPARAM(width, HIWORD(spacing)));
   }
 }
 

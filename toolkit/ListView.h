@@ -19,9 +19,9 @@ class TListView : public TControl {
   // The image list stays the caller's: the list view shares it and never destroys it.
   void SetImages(HIMAGELIST images);
   // Adds an item at the end; returns its index.
-  int Add(const std::string& caption, int imageIndex);
+  int Add(const std::wstring& caption, int imageIndex);
   int Count() const;
-  std::string Caption(int index) const;
+  std::wstring Caption(int index) const;
   int ImageIndex(int index) const;
   // The selected item, or -1.
   int Selected() const;

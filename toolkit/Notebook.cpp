@@ -2,13 +2,13 @@
 
 #include <oleacc.h>
 
-#include "runtime/Text.h"
+#include <iterator>
 
 namespace toolkit {
 
 namespace {
-const char kNotebookClass[] = "TkNotebook";
-const char kPageClass[] = "TkPage";
+const wchar_t kNotebookClass[] = L"TkNotebook";
+const wchar_t kPageClass[] = L"TkPage";
 }  // namespace
 
 void TPage::Create(HWND parent) {
@@ -21,32 +21,32 @@ void TPage::Create(HWND parent) {
 TAccElement TPage::AccDescribe(const TAccPath&) const {
   TAccElement page;
   page.Role = ROLE_SYSTEM_PROPERTYPAGE;
-  page.Name = runtime::WideFromCp1252(AccessibleName.empty() ? name_ : AccessibleName);
+  page.Name = AccessibleName.empty() ? name_ : AccessibleName;
   return page;
 }
 
 TAccElement TNotebook::AccDescribe(const TAccPath&) const {
   TAccElement book;
   book.Role = ROLE_SYSTEM_GROUPING;
-  book.Name = runtime::WideFromCp1252(AccessibleName);
+  book.Name = AccessibleName;
   if (pageIndex_ >= 0) {
     const TPage& page = *pages_[static_cast<size_t>(pageIndex_)];
-    book.Value = runtime::WideFromCp1252(page.AccessibleName.empty() ? page.Name() : page.AccessibleName);
+    book.Value = page.AccessibleName.empty() ? page.Name() : page.AccessibleName;
   }
   return book;
 }
 
-TNotebook::TNotebook(const std::vector<std::string>& designPages) {
-  for (const std::string& name : designPages) pages_.push_back(std::make_unique<TPage>(name));
+TNotebook::TNotebook(const std::vector<std::wstring>& designPages) {
+  for (const std::wstring& name : designPages) pages_.push_back(std::make_unique<TPage>(name));
 }
 
 void TNotebook::Create(HWND parent) {
   RegisterWindowClass(kNotebookClass, IDC_ARROW, GetSysColorBrush(COLOR_BTNFACE));
-  CreateHandle(kNotebookClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT,
+  CreateHandle(kNotebookClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT,
                RECT{0, 0, 0, 0}, parent);
 }
 
-TPage& TNotebook::AddPage(const std::string& name) {
+TPage& TNotebook::AddPage(const std::wstring& name) {
   pages_.push_back(std::make_unique<TPage>(name));
   TPage& page = *pages_.back();
   if (Handle()) {
@@ -58,12 +58,12 @@ TPage& TNotebook::AddPage(const std::string& name) {
   return page;
 }
 
-TPage* TNotebook::FindPageByCaption(const std::string& text, int count) {
+TPage* TNotebook::FindPageByCaption(const std::wstring& text, int count) {
   for (int i = 0; i < count && i < PageCount(); ++i) {
     TPage& page = Page(i);
     if (!page.Handle()) continue;
-    char caption[256] = "";
-    GetWindowTextA(page.Handle(), caption, sizeof(caption));
+    wchar_t caption[256] = L"";
+    GetWindowTextW(page.Handle(), caption, static_cast<int>(std::size(caption)));
     if (text == caption) return &page;
   }
   return nullptr;
@@ -77,8 +77,8 @@ void TNotebook::SetPageIndex(int index) {
   if (previous >= 0 && Page(previous).Handle()) ShowWindow(Page(previous).Handle(), SW_HIDE);
 }
 
-std::string TNotebook::ActivePage() const {
-  return pageIndex_ >= 0 ? pages_[static_cast<size_t>(pageIndex_)]->Name() : std::string();
+std::wstring TNotebook::ActivePage() const {
+  return pageIndex_ >= 0 ? pages_[static_cast<size_t>(pageIndex_)]->Name() : std::wstring();
 }
 
 LRESULT TNotebook::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

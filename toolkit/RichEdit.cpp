@@ -27,15 +27,14 @@ DWORD CALLBACK ReadRtf(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* read) 
 
 }  // namespace
 
-const char* LoadRichEdit(bool preferMsftedit, TLibrary& library) {
+const wchar_t* LoadRichEdit(bool preferMsftedit, TLibrary& library) {
   if (preferMsftedit) {
-    library.Reset(LoadLibraryA("msftedit.dll"));
-    // MSFTEDIT_CLASS is L"RICHEDIT50W"; the ANSI call takes the same name.
-    if (library) return "RICHEDIT50W";
+    library.Reset(LoadLibraryW(L"msftedit.dll"));
+    if (library) return MSFTEDIT_CLASS;
   }
-  library.Reset(LoadLibraryA("riched20.dll"));
-  if (library) return RICHEDIT_CLASSA;
-  throw runtime::Exception("Kein Rich-Edit-Steuerelement verfügbar");
+  library.Reset(LoadLibraryW(L"riched20.dll"));
+  if (library) return RICHEDIT_CLASSW;
+  runtime::ThrowLastError(L"Kein Rich-Edit-Steuerelement verfügbar");
 }
 
 void TRichEdit::Create(HWND parent) {
@@ -44,13 +43,13 @@ void TRichEdit::Create(HWND parent) {
       WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0,
       parent);
   // A little room between the frame and the text.
-  SendMessageA(Handle(), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(8, 8));
+  SendMessageW(Handle(), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(8, 8));
 }
 
 void TRichEdit::LoadRtf(std::string_view rtf) {
   TRtfSource source{rtf};
   EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, ReadRtf};
-  SendMessageA(Handle(), EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+  SendMessageW(Handle(), EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
 }
 
 }  // namespace toolkit

@@ -11,17 +11,17 @@ namespace toolkit {
 
 // Loads the rich-edit library and names its window class: msftedit's when preferred and present,
 // riched20's otherwise; throws when neither loads.
-const char* LoadRichEdit(bool preferMsftedit, TLibrary& library);
+const wchar_t* LoadRichEdit(bool preferMsftedit, TLibrary& library);
 
 class TRichEdit : public TControl {
  public:
-  explicit TRichEdit(const char* className) : className_(className) {}
+  explicit TRichEdit(const wchar_t* className) : className_(className) {}
   void Create(HWND parent) override;
   // Replaces the text with the RTF document.
   void LoadRtf(std::string_view rtf);
 
  private:
-  const char* className_;
+  const wchar_t* className_;
 };
 
 }  // namespace toolkit

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "runtime/Errors.h"
+#include "runtime/Text.h"
 
 namespace toolkit {
 
@@ -10,14 +11,14 @@ namespace {
 
 // Loaded once and kept, as an import would be.
 HMODULE Shell32() {
-  static const HMODULE shell = LoadLibraryA("shell32.dll");
+  static const HMODULE shell = LoadLibraryW(L"shell32.dll");
   return shell;
 }
 
 template <typename Function>
 Function* Shell32Function(const char* name) {
   const FARPROC entry = Shell32() ? GetProcAddress(Shell32(), name) : nullptr;
-  if (!entry) throw runtime::Exception(std::string("Systemfunktion fehlt: shell32.") + name);
+  if (!entry) runtime::ThrowLastError(L"Systemfunktion fehlt: shell32.", runtime::WideFromCp1252(name));
   return reinterpret_cast<Function*>(reinterpret_cast<void*>(entry));
 }
 

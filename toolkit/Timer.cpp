@@ -5,7 +5,7 @@
 namespace toolkit {
 
 namespace {
-const char kTimerClass[] = "TkTimer";
+const wchar_t kTimerClass[] = L"TkTimer";
 const UINT_PTR kTimerId = 1;
 }  // namespace
 
@@ -15,8 +15,8 @@ TTimer::~TTimer() {
 
 void TTimer::Create() {
   RegisterWindowClass(kTimerClass, nullptr, nullptr);
-  CreateHandle(kTimerClass, "", 0, 0, RECT{0, 0, 0, 0}, HWND_MESSAGE);
-  if (!SetTimer(Handle(), kTimerId, interval_, nullptr)) throw runtime::Exception("Kein Zeitgeber frei");
+  CreateHandle(kTimerClass, L"", 0, 0, RECT{0, 0, 0, 0}, HWND_MESSAGE);
+  if (!SetTimer(Handle(), kTimerId, interval_, nullptr)) runtime::ThrowLastError(L"Kein Zeitgeber frei");
 }
 
 LRESULT TTimer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

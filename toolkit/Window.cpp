@@ -10,20 +10,20 @@ namespace toolkit {
 
 namespace {
 
-const char kObjectProperty[] = "TkWindowObject";
+const wchar_t kObjectProperty[] = L"TkWindowObject";
 
 bool HasNonClientArea(HWND window) {
-  const LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
-  const LONG_PTR exStyle = GetWindowLongPtrA(window, GWL_EXSTYLE);
+  const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
+  const LONG_PTR exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
   return (style & (WS_BORDER | WS_DLGFRAME | WS_THICKFRAME | WS_HSCROLL | WS_VSCROLL)) ||
          (exStyle & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_WINDOWEDGE | WS_EX_DLGMODALFRAME));
 }
 
 }  // namespace
 
-void SetClassIcons(WNDCLASSEXA& cls, LPCSTR icon) {
-  cls.hIcon = LoadIconA(cls.hInstance, icon);
-  cls.hIconSm = static_cast<HICON>(LoadImageA(cls.hInstance, icon, IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+void SetClassIcons(WNDCLASSEXW& cls, LPCWSTR icon) {
+  cls.hIcon = LoadIconW(cls.hInstance, icon);
+  cls.hIconSm = static_cast<HICON>(LoadImageW(cls.hInstance, icon, IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                               GetSystemMetrics(SM_CYSMICON), LR_SHARED));
 }
 
@@ -45,66 +45,65 @@ TWindow::~TWindow() {
 void TWindow::Bind(HWND window, bool ownClass) {
   handle_ = window;
   ownClass_ = ownClass;
-  SetPropA(window, kObjectProperty, this);
-  if (ownClass) SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(this));
+  SetPropW(window, kObjectProperty, this);
+  if (ownClass) SetWindowLongPtrW(window, 0, reinterpret_cast<LONG_PTR>(this));
   ++live_;
 }
 
 void TWindow::Unbind() {
-  if (FromHandle(handle_) == this) RemovePropA(handle_, kObjectProperty);
-  if (ownClass_ && FromOwnClassWindow(handle_) == this) SetWindowLongPtrA(handle_, 0, 0);
+  if (FromHandle(handle_) == this) RemovePropW(handle_, kObjectProperty);
+  if (ownClass_ && FromOwnClassWindow(handle_) == this) SetWindowLongPtrW(handle_, 0, 0);
   handle_ = nullptr;
   --live_;
 }
 
 TWindow* TWindow::FromOwnClassWindow(HWND window) {
-  return reinterpret_cast<TWindow*>(GetWindowLongPtrA(window, 0));
+  return reinterpret_cast<TWindow*>(GetWindowLongPtrW(window, 0));
 }
 
 TWindow* TWindow::FromHandle(HWND window) {
   if (!window) return nullptr;
-  return static_cast<TWindow*>(GetPropA(window, kObjectProperty));
+  return static_cast<TWindow*>(GetPropW(window, kObjectProperty));
 }
 
-void TWindow::RegisterWindowClass(const char* className, LPCSTR cursor, HBRUSH background, UINT style,
-                                  LPCSTR icon) {
-  HINSTANCE instance = GetModuleHandleA(nullptr);
-  WNDCLASSEXA existing{};
+void TWindow::RegisterWindowClass(const wchar_t* className, LPCWSTR cursor, HBRUSH background, UINT style,
+                                  LPCWSTR icon) {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW existing{};
   existing.cbSize = sizeof(existing);
-  if (GetClassInfoExA(instance, className, &existing)) return;
-  WNDCLASSEXA cls{};
+  if (GetClassInfoExW(instance, className, &existing)) return;
+  WNDCLASSEXW cls{};
   cls.cbSize = sizeof(cls);
   cls.style = style;
   cls.lpfnWndProc = &TWindow::WindowProc;
   cls.cbWndExtra = sizeof(TWindow*);
   cls.hInstance = instance;
-  cls.hCursor = cursor ? LoadCursorA(nullptr, cursor) : nullptr;
+  cls.hCursor = cursor ? LoadCursorW(nullptr, cursor) : nullptr;
   cls.hbrBackground = background;
   if (icon) SetClassIcons(cls, icon);
   cls.lpszClassName = className;
-  if (!RegisterClassExA(&cls))
-    throw runtime::Exception(std::string("Fensterklasse nicht registriert: ") + className);
+  if (!RegisterClassExW(&cls)) runtime::ThrowLastError(L"Fensterklasse nicht registriert: ", className);
 }
 
-void TWindow::CreateHandle(const char* className, const char* caption, DWORD style, DWORD exStyle,
+void TWindow::CreateHandle(const wchar_t* className, const wchar_t* caption, DWORD style, DWORD exStyle,
                            const RECT& bounds, HWND parent) {
-  if (handle_) throw runtime::EInvalidOperation(std::string("Fenster besteht schon: ") + className);
+  if (handle_) throw runtime::EInvalidOperation(std::wstring(L"Fenster besteht schon: ") + className);
   const RECT place = creationBounds_.value_or(bounds);
   creationBounds_.reset();
   HWND window =
-      CreateWindowExA(exStyle, className, caption, style, place.left, place.top, place.right - place.left,
-                      place.bottom - place.top, parent, nullptr, GetModuleHandleA(nullptr), this);
-  if (!window) throw runtime::Exception(std::string("Fenster nicht erstellt: ") + className);
+      CreateWindowExW(exStyle, className, caption, style, place.left, place.top, place.right - place.left,
+                      place.bottom - place.top, parent, nullptr, GetModuleHandleW(nullptr), this);
+  if (!window) runtime::ThrowLastError(L"Fenster nicht erstellt: ", className);
 }
 
-void TWindow::CreateSystemHandle(const char* className, DWORD style, DWORD exStyle, HWND parent) {
-  if (handle_) throw runtime::EInvalidOperation(std::string("Fenster besteht schon: ") + className);
+void TWindow::CreateSystemHandle(const wchar_t* className, DWORD style, DWORD exStyle, HWND parent) {
+  if (handle_) throw runtime::EInvalidOperation(std::wstring(L"Fenster besteht schon: ") + className);
   const RECT place = creationBounds_.value_or(RECT{0, 0, 0, 0});
   creationBounds_.reset();
   HWND window =
-      CreateWindowExA(exStyle, className, "", style, place.left, place.top, place.right - place.left,
-                      place.bottom - place.top, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
-  if (!window) throw runtime::Exception(std::string("Fenster nicht erstellt: ") + className);
+      CreateWindowExW(exStyle, className, L"", style, place.left, place.top, place.right - place.left,
+                      place.bottom - place.top, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (!window) runtime::ThrowLastError(L"Fenster nicht erstellt: ", className);
   Bind(window, false);
 }
 
@@ -117,17 +116,17 @@ LRESULT TWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (const LRESULT answer = accessible_.Answer(handle_, *this, wParam, lParam)) return answer;
     }
   }
-  return DefWindowProcA(handle_, message, wParam, lParam);
+  return DefWindowProcW(handle_, message, wParam, lParam);
 }
 
 LRESULT CALLBACK TWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
   if (message == WM_NCCREATE) {
-    static_cast<TWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams)->Bind(window, true);
+    static_cast<TWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams)->Bind(window, true);
   }
   TWindow* self = FromOwnClassWindow(window);
-  if (!self) return DefWindowProcA(window, message, wParam, lParam);
+  if (!self) return DefWindowProcW(window, message, wParam, lParam);
   if (message == WM_SETCURSOR && ScreenCursor() == TCursor::HourGlass) {
-    SetCursor(LoadCursor(nullptr, IDC_WAIT));
+    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     return TRUE;
   }
 
@@ -137,7 +136,7 @@ LRESULT CALLBACK TWindow::WindowProc(HWND window, UINT message, WPARAM wParam, L
     result = self->HandleMessage(message, wParam, lParam);
     handled = true;
   });
-  if (!handled) result = DefWindowProcA(window, message, wParam, lParam);
+  if (!handled) result = DefWindowProcW(window, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
     // Screen readers that still hold the window's object get no answer from a window that is gone.
     self->accessible_.Disconnect();

@@ -15,7 +15,7 @@ namespace toolkit {
 
 // Gives a window class the program's icon resource, large and small. The small one is loaded here:
 // the system would otherwise derive it anew at every registration, at several times the cost.
-void SetClassIcons(WNDCLASSEXA& cls, LPCSTR icon);
+void SetClassIcons(WNDCLASSEXW& cls, LPCWSTR icon);
 
 // A window is also what it tells a screen reader: a window that describes itself (a role other than
 // 0) answers with its own accessible object, any other keeps the system's description.
@@ -40,14 +40,14 @@ class TWindow : public TAccessibleSource {
   // Registers the class once per process; its procedure dispatches to the bound object.
   // cursor: a system cursor (IDC_ARROW), icon: a resource of the program; both are loaded only when
   // the class is registered.
-  static void RegisterWindowClass(const char* className, LPCSTR cursor, HBRUSH background, UINT style = 0,
-                                  LPCSTR icon = nullptr);
+  static void RegisterWindowClass(const wchar_t* className, LPCWSTR cursor, HBRUSH background, UINT style = 0,
+                                  LPCWSTR icon = nullptr);
   // Creates the window of one of our classes, bound to this object.
-  void CreateHandle(const char* className, const char* caption, DWORD style, DWORD exStyle,
+  void CreateHandle(const wchar_t* className, const wchar_t* caption, DWORD style, DWORD exStyle,
                     const RECT& bounds, HWND parent);
   // Creates a window of a system class (list view, tool tip), owned but not bound: the system's
   // procedure handles it.
-  void CreateSystemHandle(const char* className, DWORD style, DWORD exStyle, HWND parent);
+  void CreateSystemHandle(const wchar_t* className, DWORD style, DWORD exStyle, HWND parent);
   // Exceptions never leave this: the dispatcher hands them to the standard error display.
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -77,7 +77,7 @@ class TControl : public TWindow {
   // A control that sizes itself to its content keeps its size when a layout places it.
   virtual bool AutoSized() const { return false; }
   // The name a screen reader gives the control, where no caption of its own names it.
-  std::string AccessibleName;
+  std::wstring AccessibleName;
 };
 
 }  // namespace toolkit

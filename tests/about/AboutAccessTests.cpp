@@ -28,14 +28,14 @@ namespace {
 class AboutAccessTest : public ::testing::Test {
  protected:
   AboutAccessTest() : title(toolkit::Application().Title()), box(nullptr) {
-    toolkit::Application().SetTitle("Quelix Disk-Info");
+    toolkit::Application().SetTitle(L"Quelix Disk-Info");
     toolkit::Application().OnShellOpen = [this](HWND, const std::wstring& file) {
       opened.push_back(runtime::Cp1252FromWide(file));
       return true;
     };
     box.Create();
     box.AddInfoPages(about::InfoAdds);
-    box.MailLabel.SetCaption("support@quelix.de");
+    box.MailLabel.SetCaption(L"support@quelix.de");
     box.FigureSource = [] { return about::TSystemFigures{1536ull << 20, 42, 2793.4567}; };
     box.Show();
     Pump();
@@ -47,7 +47,7 @@ class AboutAccessTest : public ::testing::Test {
   // Tab (or Shift+Tab) from the focused control, as the user presses it.
   void Tab() { PostKey(GetFocus(), VK_TAB); }
 
-  std::string title;
+  std::wstring title;
   std::vector<std::string> opened;
   testing_support::TComApartment apartment;
   TAboutBox box;
@@ -120,6 +120,7 @@ TEST_F(AboutAccessTest, EveryOwnControlReadsWithARoleAndTheShownOnesWithAName) {
 }
 
 TEST_F(AboutAccessTest, LabelsLinksPictureGaugeAndPages) {
+  const std::string iniName = runtime::Cp1252FromWide(box.IniLabel.Caption());
   const struct {
     const toolkit::TControl& control;
     long role;
@@ -131,7 +132,7 @@ TEST_F(AboutAccessTest, LabelsLinksPictureGaugeAndPages) {
       {box.Label7, ROLE_SYSTEM_STATICTEXT, "URL :", "", ""},
       {box.LinkLabel, ROLE_SYSTEM_LINK, "www.quelix.de", "http://www.quelix.de", "Öffnen"},
       {box.MailLabel, ROLE_SYSTEM_LINK, "support@quelix.de", "support@quelix.de", "Öffnen"},
-      {box.IniLabel, ROLE_SYSTEM_STATICTEXT, box.IniLabel.Caption().c_str(), "", "Öffnen"},
+      {box.IniLabel, ROLE_SYSTEM_STATICTEXT, iniName.c_str(), "", "Öffnen"},
       {box.ProgramIcon, ROLE_SYSTEM_GRAPHIC, "Quelix Disk-Info", "", ""},
       {box.LoadMemGauge, ROLE_SYSTEM_PROGRESSBAR, "Speicherauslastung", "0 %", ""},
       {box.Notebook, ROLE_SYSTEM_GROUPING, "Seitenansicht", "Programmsymbol", ""},
@@ -201,7 +202,8 @@ TEST_F(AboutAccessTest, TabReachesTheLinksAndTheFileWhichEnterAndSpaceOpen) {
   ASSERT_EQ(GetFocus(), box.IniLabel.Handle());
   PostKey(GetFocus(), VK_RETURN);
   ASSERT_EQ(opened.size(), 3u);
-  EXPECT_EQ(opened[2] + "\\" + box.IniLabel.Caption(), box.IniLabel.Hint());
+  EXPECT_EQ(opened[2] + "\\" + runtime::Cp1252FromWide(box.IniLabel.Caption()),
+            runtime::Cp1252FromWide(box.IniLabel.Hint()));
   Tab();
   EXPECT_EQ(GetFocus(), box.LinkLabel.Handle());
 }

@@ -58,7 +58,7 @@ class AboutBoxTest : public ::testing::Test {
   explicit AboutBoxTest(bool withPages = true) : box(nullptr) {
     box.Create();
     if (withPages) box.AddInfoPages(about::InfoAdds);
-    box.MailLabel.SetCaption("support@quelix.de");
+    box.MailLabel.SetCaption(L"support@quelix.de");
     box.FigureSource = [this] {
       ++reads;
       return figures;
@@ -89,10 +89,10 @@ class AboutBoxWithoutPagesTest : public AboutBoxTest {
 };
 
 // A figure with the locale's decimal separator between its whole part and its fraction.
-std::string Figure(const char* whole, const char* fraction) {
-  char separator[8] = "";
-  GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, sizeof(separator));
-  std::string text(whole);
+std::wstring Figure(const wchar_t* whole, const wchar_t* fraction) {
+  wchar_t separator[8] = L"";
+  GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8);
+  std::wstring text(whole);
   text.append(separator).append(fraction);
   return text;
 }
@@ -108,23 +108,23 @@ TEST(InfoAdds, FifteenParagraphsOfTheGivenLengthsAndBreaks) {
   const about::TInfoAdds adds;
   ASSERT_EQ(adds.Count(), 15);
   for (int i = 0; i < 15; ++i) {
-    const std::string& text = adds[i];
+    const std::wstring& text = adds[i];
     EXPECT_EQ(text.size(), paragraphs[i].length) << "paragraph " << i + 1;
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\r'), paragraphs[i].breaks) << "paragraph " << i + 1;
-    EXPECT_EQ(text.find('\n'), std::string::npos) << "paragraph " << i + 1;
-    EXPECT_EQ(text.find(about::kHomePageHost) != std::string::npos, i == 13) << "paragraph " << i + 1;
+    EXPECT_EQ(std::count(text.begin(), text.end(), L'\r'), paragraphs[i].breaks) << "paragraph " << i + 1;
+    EXPECT_EQ(text.find(L'\n'), std::wstring::npos) << "paragraph " << i + 1;
+    EXPECT_EQ(text.find(about::kHomePageHost) != std::wstring::npos, i == 13) << "paragraph " << i + 1;
   }
-  EXPECT_NE(adds[0].find("\r\r"), std::string::npos) << "an empty line after the first";
-  EXPECT_EQ(adds[7].back(), '?');
-  EXPECT_EQ(adds[7].find('\r'), std::string::npos);
+  EXPECT_NE(adds[0].find(L"\r\r"), std::wstring::npos) << "an empty line after the first";
+  EXPECT_EQ(adds[7].back(), L'?');
+  EXPECT_EQ(adds[7].find(L'\r'), std::wstring::npos);
 }
 
 TEST(AboutFigures, FreeMemoryInMegabytesWithAPointPastFourGigabytes) {
-  EXPECT_EQ(about::FreeMemoryText(2048ull << 20), "2048.00 Mb");
-  EXPECT_EQ(about::FreeMemoryText(0), "0.00 Mb");
-  EXPECT_EQ(about::FreeMemoryText(3ull << 19), "1.50 Mb");
+  EXPECT_EQ(about::FreeMemoryText(2048ull << 20), L"2048.00 Mb");
+  EXPECT_EQ(about::FreeMemoryText(0), L"0.00 Mb");
+  EXPECT_EQ(about::FreeMemoryText(3ull << 19), L"1.50 Mb");
   // Beyond the 32-bit counts that saturate at 4 GiB.
-  EXPECT_EQ(about::FreeMemoryText(18ull << 30), "18432.00 Mb");
+  EXPECT_EQ(about::FreeMemoryText(18ull << 30), L"18432.00 Mb");
 }
 
 TEST(AboutFigures, ClockRoundsTheFiveDigitsAsTheirDecimalText) {
@@ -137,7 +137,7 @@ TEST(AboutFigures, ClockRoundsTheFiveDigitsAsTheirDecimalText) {
       std::snprintf(text, sizeof(text), "%ld.%04lde%d", digits / 10000, digits % 10000, exponent);
       char expected[32];
       std::snprintf(expected, sizeof(expected), "%.2f", std::strtod(text, nullptr));
-      differing += about::ClockText(std::strtod(text, nullptr), ".") != expected;
+      differing += about::ClockText(std::strtod(text, nullptr), L".") != runtime::WideFromCp1252(expected);
     }
   }
   EXPECT_EQ(differing, 0);
@@ -146,33 +146,33 @@ TEST(AboutFigures, ClockRoundsTheFiveDigitsAsTheirDecimalText) {
 TEST(AboutFigures, ClockWithFiveSignificantDigits) {
   const struct {
     double mhz;
-    const char* text;
-  } cases[] = {{2793.4567, "2793,50"},
-               {0, "0,00"},
-               {-1, ""},
-               {-0.001, ""},
-               {12345.678, "12346,00"},
-               {0.123456, "0,12"},
-               {99.999, "100,00"},
-               {123456.7, "1,2346E+05"},
-               {99999.6, "1,0000E+05"},
-               {3000000, "3,0000E+06"},
-               {1.005, "1,00"}};
-  for (const auto& c : cases) EXPECT_EQ(about::ClockText(c.mhz, ","), c.text) << c.mhz;
-  EXPECT_EQ(about::ClockText(2793.4567, "."), "2793.50");
+    const wchar_t* text;
+  } cases[] = {{2793.4567, L"2793,50"},
+               {0, L"0,00"},
+               {-1, L""},
+               {-0.001, L""},
+               {12345.678, L"12346,00"},
+               {0.123456, L"0,12"},
+               {99.999, L"100,00"},
+               {123456.7, L"1,2346E+05"},
+               {99999.6, L"1,0000E+05"},
+               {3000000, L"3,0000E+06"},
+               {1.005, L"1,00"}};
+  for (const auto& c : cases) EXPECT_EQ(about::ClockText(c.mhz, L","), c.text) << c.mhz;
+  EXPECT_EQ(about::ClockText(2793.4567, L"."), L"2793.50");
   EXPECT_FALSE(about::ShowsClockCaption(0));
   EXPECT_FALSE(about::ShowsClockCaption(-5));
   EXPECT_TRUE(about::ShowsClockCaption(0.01));
 }
 
 TEST(AboutFigures, LinksAndPathParts) {
-  EXPECT_EQ(about::LinkAddress("www.quelix.de"), "http://www.quelix.de");
-  EXPECT_EQ(about::LinkAddress("http://www.quelix.de"), "http://www.quelix.de");
-  EXPECT_EQ(about::LinkAddress("HTTP://WWW.QUELIX.DE"), "HTTP://WWW.QUELIX.DE");
-  EXPECT_EQ(about::LinkAddress("https://x.de"), "http://https://x.de") << "only http:// counts";
-  EXPECT_EQ(about::LinkAddress(""), "http://");
-  EXPECT_EQ(about::MailLink("a@b.de", "Quelix Disk-Info", "1.1.1.0"),
-            "mailto:a@b.de?subject=Quelix Disk-Info: Version 1.1.1.0");
+  EXPECT_EQ(about::LinkAddress(L"www.quelix.de"), L"http://www.quelix.de");
+  EXPECT_EQ(about::LinkAddress(L"http://www.quelix.de"), L"http://www.quelix.de");
+  EXPECT_EQ(about::LinkAddress(L"HTTP://WWW.QUELIX.DE"), L"HTTP://WWW.QUELIX.DE");
+  EXPECT_EQ(about::LinkAddress(L"https://x.de"), L"http://https://x.de") << "only http:// counts";
+  EXPECT_EQ(about::LinkAddress(L""), L"http://");
+  EXPECT_EQ(about::MailLink(L"a@b.de", L"Quelix Disk-Info", L"1.1.1.0"),
+            L"mailto:a@b.de?subject=Quelix Disk-Info: Version 1.1.1.0");
   const struct {
     const char *path, *folder, *name;
   } paths[] = {{"C:\\dir\\file.ini", "C:\\dir", "file.ini"},
@@ -206,37 +206,37 @@ TEST(TimeStamp, PackedNumberAndTextOfAFilesTime) {
   const std::optional<DWORD> stamp = about::FileDosDateTime(file);
   ASSERT_TRUE(stamp.has_value());
   EXPECT_EQ(*stamp, 664758141u);
-  EXPECT_EQ(about::TimeStampText(*stamp, about::dtNumber), "664758141");
-  char date[64] = "", time[64] = "";
-  GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &moment, nullptr, date, sizeof(date));
-  GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &moment, nullptr, time, sizeof(time));
-  EXPECT_EQ(about::TimeStampText(*stamp, about::dtString), std::string(date) + " " + time);
+  EXPECT_EQ(about::TimeStampText(*stamp, about::dtNumber), L"664758141");
+  wchar_t date[64] = L"", time[64] = L"";
+  GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &moment, nullptr, date, 64);
+  GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &moment, nullptr, time, 64);
+  EXPECT_EQ(about::TimeStampText(*stamp, about::dtString), std::wstring(date) + L" " + time);
   // A packed moment past 2043 is negative as a signed number.
-  EXPECT_EQ(about::TimeStampText(0x80210000u, about::dtNumber), "-2145320960");
+  EXPECT_EQ(about::TimeStampText(0x80210000u, about::dtNumber), L"-2145320960");
   EXPECT_FALSE(about::FileDosDateTime(temp / "missing.exe").has_value());
 }
 
 TEST_F(AboutBoxTest, SeventeenPagesPagedByTheScrollerAndTheKeys) {
   ASSERT_EQ(box.Notebook.PageCount(), 17);
-  EXPECT_EQ(box.Notebook.Page(0).Name(), "Icon");
-  EXPECT_EQ(box.Notebook.Page(1).Name(), "System");
-  for (int i = 2; i < 17; ++i) EXPECT_EQ(box.Notebook.Page(i).Name(), std::to_string(i));
+  EXPECT_EQ(box.Notebook.Page(0).Name(), L"Icon");
+  EXPECT_EQ(box.Notebook.Page(1).Name(), L"System");
+  for (int i = 2; i < 17; ++i) EXPECT_EQ(box.Notebook.Page(i).Name(), std::to_wstring(i));
   EXPECT_EQ(box.Scroller.Max(), 16);
-  EXPECT_EQ(box.Notebook.ActivePage(), "Icon") << "shown with the icon page";
+  EXPECT_EQ(box.Notebook.ActivePage(), L"Icon") << "shown with the icon page";
   EXPECT_TRUE(IsWindowVisible(box.ProgramIcon.Handle()));
 
   Key(VK_PRIOR);
   EXPECT_EQ(box.Notebook.PageIndex(), 0) << "PageUp on the first page";
   Key(VK_NEXT);
-  EXPECT_EQ(box.Notebook.ActivePage(), "System");
+  EXPECT_EQ(box.Notebook.ActivePage(), L"System");
   EXPECT_TRUE(IsWindowVisible(box.FreeMemLabel.Handle()));
   EXPECT_FALSE(IsWindowVisible(box.ProgramIcon.Handle()));
   ShowPage(16);
-  EXPECT_EQ(box.Notebook.ActivePage(), "16");
+  EXPECT_EQ(box.Notebook.ActivePage(), L"16");
   Key(VK_NEXT);
-  EXPECT_EQ(box.Notebook.ActivePage(), "16") << "PageDown on the last page";
+  EXPECT_EQ(box.Notebook.ActivePage(), L"16") << "PageDown on the last page";
   Key(VK_PRIOR);
-  EXPECT_EQ(box.Notebook.ActivePage(), "15");
+  EXPECT_EQ(box.Notebook.ActivePage(), L"15");
   // The scroller's own click pages too.
   const int before = box.Scroller.Position();
   testing_support::Click(box.Scroller.Handle(), 4, 6);
@@ -271,42 +271,42 @@ TEST_F(AboutBoxWithoutPagesTest, AnEmptyListLeavesTwoPages) {
   EXPECT_TRUE(IsWindowVisible(box.Scroller.Handle()));
   Key(VK_NEXT);
   Key(VK_NEXT);
-  EXPECT_EQ(box.Notebook.ActivePage(), "System");
+  EXPECT_EQ(box.Notebook.ActivePage(), L"System");
 }
 
 TEST_F(AboutBoxTest, TheTimerFillsTheSystemPageOnlyWhileItShows) {
-  EXPECT_EQ(box.FreeMemLabel.Caption(), "234");
-  EXPECT_EQ(box.MhzLabel.Caption(), "0");
+  EXPECT_EQ(box.FreeMemLabel.Caption(), L"234");
+  EXPECT_EQ(box.MhzLabel.Caption(), L"0");
   box.AboutTimerTimer();
   EXPECT_EQ(reads, 0) << "the icon page shows";
-  EXPECT_EQ(box.FreeMemLabel.Caption(), "234");
+  EXPECT_EQ(box.FreeMemLabel.Caption(), L"234");
 
   // The real timer ticks too while the test pumps messages; both read the same figures.
   Key(VK_NEXT);
   box.AboutTimerTimer();
   EXPECT_GE(reads, 1);
-  EXPECT_EQ(box.FreeMemLabel.Caption(), "1536.00 Mb") << "the free physical memory alone";
+  EXPECT_EQ(box.FreeMemLabel.Caption(), L"1536.00 Mb") << "the free physical memory alone";
   EXPECT_EQ(box.LoadMemGauge.Progress(), 42);
-  EXPECT_EQ(box.MhzLabel.Caption(), Figure("2793", "50"));
+  EXPECT_EQ(box.MhzLabel.Caption(), Figure(L"2793", L"50"));
   EXPECT_TRUE(box.MhzLbLabel.Visible());
 
   figures = {0, 100, 0};
   box.AboutTimerTimer();
-  EXPECT_EQ(box.FreeMemLabel.Caption(), "0.00 Mb");
+  EXPECT_EQ(box.FreeMemLabel.Caption(), L"0.00 Mb");
   EXPECT_EQ(box.LoadMemGauge.Progress(), 100);
-  EXPECT_EQ(box.MhzLabel.Caption(), Figure("0", "00"));
+  EXPECT_EQ(box.MhzLabel.Caption(), Figure(L"0", L"00"));
   EXPECT_FALSE(box.MhzLbLabel.Visible());
   EXPECT_FALSE(IsWindowVisible(box.MhzLbLabel.Handle()));
 
   figures = {0, 7, -1};
   box.AboutTimerTimer();
-  EXPECT_EQ(box.MhzLabel.Caption(), "");
+  EXPECT_EQ(box.MhzLabel.Caption(), L"");
   EXPECT_FALSE(box.MhzLbLabel.Visible());
   EXPECT_EQ(box.LoadMemGauge.Progress(), 7);
 
   figures = {0, 7, 654321.0};
   box.AboutTimerTimer();
-  EXPECT_EQ(box.MhzLabel.Caption(), Figure("6", "5432E+05"));
+  EXPECT_EQ(box.MhzLabel.Caption(), Figure(L"6", L"5432E+05"));
   EXPECT_TRUE(box.MhzLbLabel.Visible());
 
   // Another page: a tick changes nothing.
@@ -316,7 +316,7 @@ TEST_F(AboutBoxTest, TheTimerFillsTheSystemPageOnlyWhileItShows) {
   box.AboutTimerTimer();
   Pump();
   EXPECT_EQ(reads, readsBefore);
-  EXPECT_EQ(box.FreeMemLabel.Caption(), "0.00 Mb");
+  EXPECT_EQ(box.FreeMemLabel.Caption(), L"0.00 Mb");
   EXPECT_EQ(box.LoadMemGauge.Progress(), 7);
 }
 
@@ -329,7 +329,7 @@ TEST_F(AboutBoxTest, TheRealTimerTicksWhileTheSystemPageShows) {
     Sleep(10);
   }
   EXPECT_GE(reads, 1);
-  EXPECT_EQ(box.MhzLabel.Caption(), Figure("1000", "00"));
+  EXPECT_EQ(box.MhzLabel.Caption(), Figure(L"1000", L"00"));
 }
 
 TEST_F(AboutBoxTest, TheIKeyTogglesTheTimeStamp) {
@@ -348,15 +348,15 @@ TEST_F(AboutBoxTest, TheIKeyTogglesTheTimeStamp) {
   Char('i');
   EXPECT_TRUE(IsWindowVisible(box.TimeStamp.Handle()));
   box.TimeStamp.SetDisplay(about::dtNumber);
-  EXPECT_EQ(box.TimeStamp.Caption(), std::to_string(static_cast<std::int32_t>(*stamp)));
+  EXPECT_EQ(box.TimeStamp.Caption(), std::to_wstring(static_cast<std::int32_t>(*stamp)));
 }
 
 TEST_F(AboutBoxTest, TitleVersionAndResourceTexts) {
-  EXPECT_EQ(box.ProductName.Caption(), "Quelix Disk-Info");
-  EXPECT_EQ(box.Version.Caption(), std::string("Version " SANDRIVO_VERSION_TEXT " (6) ") +
-                                       (sizeof(void*) == 8 ? "64-Bit" : "32-Bit"));
-  EXPECT_EQ(box.Copyright.Caption(), SANDRIVO_COPYRIGHT);
-  EXPECT_EQ(box.CommentLabel.Caption(), "Anzeige der Laufwerksinformationen");
+  EXPECT_EQ(box.ProductName.Caption(), L"Quelix Disk-Info");
+  EXPECT_EQ(box.Version.Caption(), std::wstring(L"Version " SANDRIVO_WIDE(SANDRIVO_VERSION_TEXT) L" (6) ") +
+                                       (sizeof(void*) == 8 ? L"64-Bit" : L"32-Bit"));
+  EXPECT_EQ(box.Copyright.Caption(), SANDRIVO_WIDE(SANDRIVO_COPYRIGHT));
+  EXPECT_EQ(box.CommentLabel.Caption(), L"Anzeige der Laufwerksinformationen");
   char caption[32] = "";
   GetWindowTextA(box.Handle(), caption, sizeof(caption));
   EXPECT_STREQ(caption, "Infos");
@@ -373,7 +373,7 @@ TEST_F(AboutBoxTest, TitleVersionAndResourceTexts) {
 }
 
 TEST_F(AboutBoxTest, LinksHandTheirTextsToTheShell) {
-  EXPECT_EQ(box.LinkLabel.Hint(), "http://www.quelix.de");
+  EXPECT_EQ(box.LinkLabel.Hint(), L"http://www.quelix.de");
   Click(box.LinkLabel);
   Click(box.MailLabel);
   ASSERT_EQ(shell.Opened.size(), 2u);
@@ -382,9 +382,9 @@ TEST_F(AboutBoxTest, LinksHandTheirTextsToTheShell) {
             "mailto:support@quelix.de?subject=Quelix Disk-Info: Version " SANDRIVO_VERSION_TEXT);
 
   // A caption that carries its scheme, in any case, is used unchanged.
-  box.LinkLabel.SetCaption("HTTP://WWW.QUELIX.DE");
+  box.LinkLabel.SetCaption(L"HTTP://WWW.QUELIX.DE");
   box.FormShow();
-  EXPECT_EQ(box.LinkLabel.Hint(), "HTTP://WWW.QUELIX.DE");
+  EXPECT_EQ(box.LinkLabel.Hint(), L"HTTP://WWW.QUELIX.DE");
 
   // Only the paragraph that names the home page reacts on the info pages.
   shell.Opened.clear();
@@ -398,14 +398,14 @@ TEST_F(AboutBoxTest, LinksHandTheirTextsToTheShell) {
 }
 
 TEST_F(AboutBoxTest, DoubleClickOnTheConfigurationFileOpensItsFolder) {
-  const std::wstring ini = box.IniLabel.WideHint();
+  const std::wstring ini = box.IniLabel.Hint();
   ASSERT_FALSE(ini.empty());
-  EXPECT_EQ(box.IniLabel.WideCaption(), runtime::FileNamePart(ini));
+  EXPECT_EQ(box.IniLabel.Caption(), runtime::FileNamePart(ini));
   testing_support::PostMouse(box.IniLabel.Handle(), WM_LBUTTONDBLCLK, 2, 2, MK_LBUTTON);
   Pump();
   ASSERT_EQ(shell.Opened.size(), 1u);
   EXPECT_EQ(shell.WideOpened[0], about::FolderPart(ini));
-  box.IniLabel.SetHint("");
+  box.IniLabel.SetHint(L"");
   testing_support::PostMouse(box.IniLabel.Handle(), WM_LBUTTONDBLCLK, 2, 2, MK_LBUTTON);
   Pump();
   EXPECT_EQ(shell.Opened.size(), 1u) << "an empty hint does nothing";
@@ -422,7 +422,7 @@ TEST(AboutBox, AConfigurationFileBesideTheProgramGivesTheProgramsFolder) {
     box.Create();
     box.Show();
     Pump();
-    EXPECT_EQ(box.IniLabel.WideHint(), ini);
+    EXPECT_EQ(box.IniLabel.Hint(), ini);
     box.IniLabelDblClick();
   }
   DeleteFileW(ini.c_str());
@@ -442,14 +442,14 @@ TEST(AboutBox, AnErrorOfTheConfigurationRuleIsShownAndTheDialogStillOpens) {
   box.Show();
   Pump();
   ASSERT_EQ(recorder.Errors.size(), 1u);
-  EXPECT_EQ(recorder.Errors[0], "Ungültiger Dateiname");
+  EXPECT_EQ(recorder.Errors[0], L"Ungültiger Dateiname");
   EXPECT_TRUE(IsWindowVisible(box.Handle()));
-  EXPECT_EQ(box.IniLabel.Caption(), "IniLabel");
-  EXPECT_EQ(box.IniLabel.Hint(), "");
+  EXPECT_EQ(box.IniLabel.Caption(), L"IniLabel");
+  EXPECT_EQ(box.IniLabel.Hint(), L"");
   box.IniLabelDblClick();
   EXPECT_TRUE(shell.Opened.empty());
   // The steps before it ran.
-  EXPECT_NE(box.Version.Caption(), "Version");
+  EXPECT_NE(box.Version.Caption(), L"Version");
 }
 
 TEST(AboutBox, ModalDialogTakesDroppedFilesAndLeavesNoApplicationWindow) {
@@ -571,15 +571,15 @@ TEST(AboutBox, AProgramAndAUserInFoldersOfAnyScript) {
   box.Show();
   Pump();
   EXPECT_TRUE(recorder.Errors.empty()) << recorder.Errors.front();
-  EXPECT_EQ(box.Version.Caption(), std::string("Version " SANDRIVO_VERSION_TEXT " (6) ") +
-                                       (sizeof(void*) == 8 ? "64-Bit" : "32-Bit"));
-  EXPECT_EQ(box.Copyright.Caption(), SANDRIVO_COPYRIGHT);
-  EXPECT_EQ(box.CommentLabel.Caption(), "Anzeige der Laufwerksinformationen");
-  EXPECT_NE(box.TimeStamp.Caption(), "");
+  EXPECT_EQ(box.Version.Caption(), std::wstring(L"Version " SANDRIVO_WIDE(SANDRIVO_VERSION_TEXT) L" (6) ") +
+                                       (sizeof(void*) == 8 ? L"64-Bit" : L"32-Bit"));
+  EXPECT_EQ(box.Copyright.Caption(), SANDRIVO_WIDE(SANDRIVO_COPYRIGHT));
+  EXPECT_EQ(box.CommentLabel.Caption(), L"Anzeige der Laufwerksinformationen");
+  EXPECT_NE(box.TimeStamp.Caption(), L"");
   const std::wstring ini = about::GetAppDataDir() + L"\\Quelix\\about_tests\\about_tests.ini";
   EXPECT_NE(ini.find(kUserFolder), std::wstring::npos);
-  EXPECT_EQ(box.IniLabel.WideHint(), ini);
-  EXPECT_EQ(box.IniLabel.WideCaption(), L"about_tests.ini");
+  EXPECT_EQ(box.IniLabel.Hint(), ini);
+  EXPECT_EQ(box.IniLabel.Caption(), L"about_tests.ini");
   EXPECT_TRUE(testing_support::IsFolder(about::FolderPart(ini)));
   about::IniFileNameCache.clear();
 }

@@ -69,11 +69,11 @@ TEST(XMemory, BlocksCarryTheirSizeInFront) {
 }
 
 TEST(XVersion, VersionTextJoinsTheFourHalves) {
-  EXPECT_EQ(about::VersionToText(0x00010001, 0x00010000), "1.1.1.0");
-  EXPECT_EQ(about::VersionToText(0x00020003, 0x00040005), "2.3.4.5");
-  EXPECT_EQ(about::VersionToText(0xFFFFFFFF, 0xFFFFFFFF), "65535.65535.65535.65535");
-  EXPECT_EQ(about::VersionToText(0, 0), "0.0.0.0");
-  EXPECT_EQ(about::VersionToText(0xFFFF0000, 0x0000FFFF), "65535.0.0.65535");
+  EXPECT_EQ(about::VersionToText(0x00010001, 0x00010000), L"1.1.1.0");
+  EXPECT_EQ(about::VersionToText(0x00020003, 0x00040005), L"2.3.4.5");
+  EXPECT_EQ(about::VersionToText(0xFFFFFFFF, 0xFFFFFFFF), L"65535.65535.65535.65535");
+  EXPECT_EQ(about::VersionToText(0, 0), L"0.0.0.0");
+  EXPECT_EQ(about::VersionToText(0xFFFF0000, 0x0000FFFF), L"65535.0.0.65535");
 }
 
 TEST(XVersion, TheProgramsOwnResource) {
@@ -92,52 +92,53 @@ TEST(XVersion, TheProgramsOwnResource) {
   EXPECT_EQ(info.dwFileType, 0x1u);
   EXPECT_EQ(info.dwFileSubtype, 0u);
 
-  EXPECT_EQ(GetFileVersionText(ProgramFile(), 1), SANDRIVO_VERSION_TEXT);
-  EXPECT_EQ(GetFileVersionText(ProgramFile(), 2), SANDRIVO_VERSION_TEXT);
-  EXPECT_EQ(GetFileVersionText(ProgramFile(), 0), "");
-  EXPECT_EQ(GetFileVersionText(ProgramFile(), 3), "");
+  EXPECT_EQ(GetFileVersionText(ProgramFile(), 1), SANDRIVO_WIDE(SANDRIVO_VERSION_TEXT));
+  EXPECT_EQ(GetFileVersionText(ProgramFile(), 2), SANDRIVO_WIDE(SANDRIVO_VERSION_TEXT));
+  EXPECT_EQ(GetFileVersionText(ProgramFile(), 0), L"");
+  EXPECT_EQ(GetFileVersionText(ProgramFile(), 3), L"");
 
   const struct {
-    const char* name;
-    const char* value;
-  } strings[] = {{"FileDescription", "Programmdatei"},
-                 {"FileVersion", SANDRIVO_VERSION_TEXT},
-                 {"ProductVersion", SANDRIVO_VERSION_TEXT},
-                 {"InternalName", SANDRIVO_PRODUCT_NAME},
-                 {"ProductName", SANDRIVO_PRODUCT_NAME},
-                 {"OriginalFilename", SANDRIVO_FILE_NAME},
-                 {"Comments", "Anzeige der Laufwerksinformationen"},
-                 {"LegalTrademarks", ""},
-                 {"CompanyName", "Quelix Software"},
-                 {"LegalCopyright", "Copyright © 2026 Quelix Software"}};
+    const wchar_t* name;
+    const wchar_t* value;
+  } strings[] = {{L"FileDescription", L"Programmdatei"},
+                 {L"FileVersion", SANDRIVO_WIDE(SANDRIVO_VERSION_TEXT)},
+                 {L"ProductVersion", SANDRIVO_WIDE(SANDRIVO_VERSION_TEXT)},
+                 {L"InternalName", SANDRIVO_WIDE(SANDRIVO_PRODUCT_NAME)},
+                 {L"ProductName", SANDRIVO_WIDE(SANDRIVO_PRODUCT_NAME)},
+                 {L"OriginalFilename", SANDRIVO_WIDE(SANDRIVO_FILE_NAME)},
+                 {L"Comments", L"Anzeige der Laufwerksinformationen"},
+                 {L"LegalTrademarks", L""},
+                 {L"CompanyName", L"Quelix Software"},
+                 {L"LegalCopyright", L"Copyright © 2026 Quelix Software"}};
   for (const auto& s : strings) {
-    EXPECT_EQ(GetFileVersionValue(ProgramFile(), "", s.name), s.value) << s.name;
-    EXPECT_EQ(GetFileVersionValue(ProgramFile(), "040704E4", s.name), s.value) << s.name;
+    EXPECT_EQ(GetFileVersionValue(ProgramFile(), L"", s.name), s.value) << s.name;
+    EXPECT_EQ(GetFileVersionValue(ProgramFile(), L"040704E4", s.name), s.value) << s.name;
   }
-  EXPECT_EQ(GetFileVersionValue(ProgramFile(), "", "Nonexistent"), "");
-  EXPECT_EQ(GetFileVersionValue(ProgramFile(), "040904B0", "Comments"), "") << "a block the resource lacks";
+  EXPECT_EQ(GetFileVersionValue(ProgramFile(), L"", L"Nonexistent"), L"");
+  EXPECT_EQ(GetFileVersionValue(ProgramFile(), L"040904B0", L"Comments"), L"")
+      << "a block the resource lacks";
 }
 
 TEST(XVersion, TheRunningProgramReadsItsOwnFile) {
   // The tests carry the program's resources.
-  EXPECT_EQ(about::GetProgramProductVersion(), SANDRIVO_VERSION_TEXT);
-  EXPECT_EQ(about::GetProgramVersionText(1), SANDRIVO_VERSION_TEXT);
-  EXPECT_EQ(about::GetProgramVersionText(0), "");
-  EXPECT_EQ(about::GetProgramVersionValue("", "Comments"), "Anzeige der Laufwerksinformationen");
-  EXPECT_EQ(about::GetProgramVersionValue("", "LegalCopyright"), "Copyright © 2026 Quelix Software");
+  EXPECT_EQ(about::GetProgramProductVersion(), SANDRIVO_WIDE(SANDRIVO_VERSION_TEXT));
+  EXPECT_EQ(about::GetProgramVersionText(1), SANDRIVO_WIDE(SANDRIVO_VERSION_TEXT));
+  EXPECT_EQ(about::GetProgramVersionText(0), L"");
+  EXPECT_EQ(about::GetProgramVersionValue(L"", L"Comments"), L"Anzeige der Laufwerksinformationen");
+  EXPECT_EQ(about::GetProgramVersionValue(L"", L"LegalCopyright"), L"Copyright © 2026 Quelix Software");
 }
 
 TEST(XVersion, AModuleWithAResourceOfItsOwn) {
   const std::wstring probe = ProbeModule();
-  EXPECT_EQ(GetFileVersionText(probe, 1), "65535.65535.65535.65535");
-  EXPECT_EQ(GetFileVersionText(probe, 2), "0.0.0.0");
+  EXPECT_EQ(GetFileVersionText(probe, 1), L"65535.65535.65535.65535");
+  EXPECT_EQ(GetFileVersionText(probe, 2), L"0.0.0.0");
   // The program's two versions are equal; the probe's differ, so a mix-up of the two shows here.
-  EXPECT_EQ(about::GetFileProductVersion(probe), "0.0.0.0");
-  EXPECT_EQ(GetFileVersionValue(probe, "040904B0", "CompanyName"), "Probe Works");
-  EXPECT_EQ(GetFileVersionValue(probe, "040904b0", "FileDescription"), "Version probe");
-  EXPECT_EQ(GetFileVersionValue(probe, "040904B0", "Comments"), "") << "an empty value";
-  EXPECT_EQ(GetFileVersionValue(probe, "", "CompanyName"), "") << "the default block is German";
-  EXPECT_EQ(GetFileVersionValue(probe, "0409", "CompanyName"), "");
+  EXPECT_EQ(about::GetFileProductVersion(probe), L"0.0.0.0");
+  EXPECT_EQ(GetFileVersionValue(probe, L"040904B0", L"CompanyName"), L"Probe Works");
+  EXPECT_EQ(GetFileVersionValue(probe, L"040904b0", L"FileDescription"), L"Version probe");
+  EXPECT_EQ(GetFileVersionValue(probe, L"040904B0", L"Comments"), L"") << "an empty value";
+  EXPECT_EQ(GetFileVersionValue(probe, L"", L"CompanyName"), L"") << "the default block is German";
+  EXPECT_EQ(GetFileVersionValue(probe, L"0409", L"CompanyName"), L"");
 }
 
 TEST(XVersion, FilesWithoutAResourceGiveNothing) {
@@ -146,8 +147,8 @@ TEST(XVersion, FilesWithoutAResourceGiveNothing) {
   for (const std::wstring& file : {temp / "plain.txt", temp / "missing.exe", std::wstring()}) {
     VS_FIXEDFILEINFO info{};
     EXPECT_FALSE(about::GetFixedFileInfo(file, info)) << file;
-    EXPECT_EQ(GetFileVersionText(file, 1), "") << file;
-    EXPECT_EQ(GetFileVersionValue(file, "", "Comments"), "") << file;
+    EXPECT_EQ(GetFileVersionText(file, 1), L"") << file;
+    EXPECT_EQ(GetFileVersionValue(file, L"", L"Comments"), L"") << file;
   }
 }
 
@@ -166,8 +167,8 @@ TEST(XVersion, LongFileNamesArePassedWhole) {
   ASSERT_GT(copy.size(), 254u);
   ASSERT_LT(copy.size(), 260u);
   ASSERT_TRUE(CopyFileW(ProgramFile().c_str(), copy.c_str(), FALSE)) << copy.size() << " " << GetLastError();
-  EXPECT_EQ(GetFileVersionText(copy, 1), SANDRIVO_VERSION_TEXT) << copy.size();
-  EXPECT_EQ(GetFileVersionValue(copy, "", "ProductName"), SANDRIVO_PRODUCT_NAME);
+  EXPECT_EQ(GetFileVersionText(copy, 1), SANDRIVO_WIDE(SANDRIVO_VERSION_TEXT)) << copy.size();
+  EXPECT_EQ(GetFileVersionValue(copy, L"", L"ProductName"), SANDRIVO_WIDE(SANDRIVO_PRODUCT_NAME));
 }
 
 class IniHelpTest : public ::testing::Test {
@@ -238,7 +239,7 @@ TEST_F(IniHelpTest, FoldersThatCannotBeMadeRaiseTheInOutError) {
     FAIL() << "no error";
   } catch (const runtime::EInOutError& error) {
     EXPECT_EQ(error.ErrorCode, 3u);
-    EXPECT_STREQ(error.what(), "Ungültiger Dateiname");
+    EXPECT_EQ(error.Message(), L"Ungültiger Dateiname");
   }
   EXPECT_EQ(about::IniFileNameCache, L"") << "a later call tries again";
 
@@ -250,7 +251,7 @@ TEST_F(IniHelpTest, FoldersThatCannotBeMadeRaiseTheInOutError) {
     FAIL() << "no error";
   } catch (const runtime::EInOutError& error) {
     EXPECT_EQ(error.ErrorCode, 183u);
-    EXPECT_STREQ(error.what(), "E/A-Fehler 183");
+    EXPECT_EQ(error.Message(), L"E/A-Fehler 183");
   }
 
   fs::remove(temp / "appdata\\Quelix");

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/MainForm.h"
+#include "runtime/Text.h"
 #include "tests/support/AccessibleReading.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/FakeDriveQueries.h"
@@ -106,8 +107,8 @@ TEST_F(AccessibilityTest, TheTableReadsAsRowsOfCellsOfTheShownDrive) {
   EXPECT_EQ(first.Name(1), "Laufwerksbuchstabe");
   EXPECT_EQ(first.Name(2), "C");
   const TAccessible last = table.Child(16);
-  EXPECT_EQ(last.Name(2), form.InfoGrid.Cell(1, 16));
-  EXPECT_EQ(last.Name(), "belegt (%): " + form.InfoGrid.Cell(1, 16));
+  EXPECT_EQ(last.Name(2), runtime::Cp1252FromWide(form.InfoGrid.Cell(1, 16)));
+  EXPECT_EQ(last.Name(), "belegt (%): " + runtime::Cp1252FromWide(form.InfoGrid.Cell(1, 16)));
   EXPECT_FALSE(table.Child(17)) << "past the last row";
 }
 

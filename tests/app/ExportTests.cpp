@@ -191,7 +191,7 @@ TEST_F(ClipboardExportTest, ClipboardHeldByAnotherProgramGivesAClearError) {
   CloseHandle(opened);
   CloseHandle(release);
   ASSERT_EQ(recorder.Errors.size(), 1u);
-  EXPECT_EQ(recorder.Errors[0], "Die Zwischenablage kann nicht geöffnet werden");
+  EXPECT_EQ(recorder.Errors[0], L"Die Zwischenablage kann nicht geöffnet werden");
   EXPECT_EQ(FromClipboard(), "vorher");
 }
 
@@ -204,10 +204,10 @@ TEST_F(ClipboardExportTest, NamesBeyondCodePage1252ReachTheTableAndTheUnicodeCli
   fake.Drives['C'].Volume.WideFileSystem = L"\u0416FS";
   fake.Drives['C'].Volume.FileSystem = "?FS";
   SelectItem(1);
-  EXPECT_EQ(form->InfoGrid.WideCell(0, 3), L"Volume-Name");
-  EXPECT_EQ(form->InfoGrid.WideCell(1, 3), label);
-  EXPECT_EQ(form->InfoGrid.WideCell(1, 4), L"\u0416FS");
-  EXPECT_EQ(form->InfoGrid.WideCell(0, 7), L"L\u00E4nge Dateiname") << "read as code page 1252";
+  EXPECT_EQ(form->InfoGrid.Cell(0, 3), L"Volume-Name");
+  EXPECT_EQ(form->InfoGrid.Cell(1, 3), label);
+  EXPECT_EQ(form->InfoGrid.Cell(1, 4), L"\u0416FS");
+  EXPECT_EQ(form->InfoGrid.Cell(0, 7), L"L\u00E4nge Dateiname") << "read as code page 1252";
 
   ClickButton(form->CopyInfoBtn);
   const std::wstring unicode = toolkit::ClipboardUnicodeText(nullptr);

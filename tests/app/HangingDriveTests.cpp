@@ -103,23 +103,23 @@ TEST_F(HangingDriveTest, TheWindowAnswersWhileADriveHangsAndShowsItsAnswerWhenIt
   fake.Release('A');
   ASSERT_TRUE(WaitForAnswers());
   ASSERT_EQ(form.InfoGrid.RowCount(), 17);
-  EXPECT_EQ(form.InfoGrid.Cell(1, 1), "A");
-  EXPECT_EQ(form.InfoGrid.Cell(1, 2), "Netzlaufwerk");
-  EXPECT_EQ(form.InfoGrid.Cell(1, 16), "50,0000");
+  EXPECT_EQ(form.InfoGrid.Cell(1, 1), L"A");
+  EXPECT_EQ(form.InfoGrid.Cell(1, 2), L"Netzlaufwerk");
+  EXPECT_EQ(form.InfoGrid.Cell(1, 16), L"50,0000");
   EXPECT_EQ(form.SizeGauge.Progress(), 50);
 }
 
 TEST_F(HangingDriveTest, AClickThatAnswersAtOnceStaysShownWhenAnEarlierAnswerComes) {
   ClickItem(form, 0);  // A hangs
   ClickItem(form, 1);  // C answers at once
-  EXPECT_EQ(form.InfoGrid.Cell(1, 1), "C");
+  EXPECT_EQ(form.InfoGrid.Cell(1, 1), L"C");
   EXPECT_EQ(form.SizeGauge.Progress(), 12);
   EXPECT_EQ(toolkit::ScreenCursor(), toolkit::TCursor::Default) << "nothing waits for A any more";
   fake.Release('A');
   ASSERT_TRUE(WaitForPostedAnswer(form));
   Pump();
-  EXPECT_EQ(form.InfoGrid.Cell(1, 1), "C");
-  EXPECT_EQ(form.InfoGrid.Cell(1, 16), "12,5000");
+  EXPECT_EQ(form.InfoGrid.Cell(1, 1), L"C");
+  EXPECT_EQ(form.InfoGrid.Cell(1, 16), L"12,5000");
   EXPECT_EQ(form.SizeGauge.Progress(), 12);
 }
 
@@ -134,7 +134,7 @@ TEST_F(HangingDriveTest, OnlyTheLatestOfTwoWaitingClicksIsShown) {
   fake.Release('N');
   ASSERT_TRUE(WaitForAnswers());
   ASSERT_EQ(form.InfoGrid.RowCount(), 17);
-  EXPECT_EQ(form.InfoGrid.Cell(1, 1), "N");
+  EXPECT_EQ(form.InfoGrid.Cell(1, 1), L"N");
   EXPECT_EQ(form.SizeGauge.Progress(), 75);
 }
 

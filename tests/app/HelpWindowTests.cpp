@@ -246,6 +246,6 @@ TEST_F(HelpWindowTest, WithoutMsfteditRiched20ShowsTheSameText) {
   F1(form.DrivesView.Handle());
   ASSERT_NE(Editor(), nullptr);
   GetClassNameA(Editor(), className, sizeof(className));
-  EXPECT_STRCASEEQ(className, RICHEDIT_CLASSA);
+  EXPECT_STRCASEEQ(className, "RichEdit20W");
   EXPECT_EQ(Text(), text);
 }

@@ -72,7 +72,7 @@ class KeyboardTest : public ::testing::Test {
     const int selected = form.DrivesView.Selected();
     ASSERT_GE(selected, 0);
     EXPECT_EQ(form.DrivesView.Caption(selected)[0], letter);
-    EXPECT_EQ(form.InfoGrid.Cell(1, 1), std::string(1, letter));
+    EXPECT_EQ(form.InfoGrid.Cell(1, 1), std::wstring(1, static_cast<wchar_t>(letter)));
     EXPECT_EQ(form.SizeGauge.Progress(), UsedPercentOf(letter)) << letter;
   }
   std::string Clipboard() const { return toolkit::ClipboardText(form.Handle()); }
@@ -86,13 +86,13 @@ class KeyboardTest : public ::testing::Test {
 
 TEST_F(KeyboardTest, KeysThatMoveTheSelectionShowTheirDrive) {
   TabIntoTheList();
-  EXPECT_EQ(form.InfoGrid.Cell(1, 1), "") << "the focus alone selects nothing";
+  EXPECT_EQ(form.InfoGrid.Cell(1, 1), L"") << "the focus alone selects nothing";
   PostKey(List(), VK_END);
   ExpectShown('R');
   PostKey(List(), VK_HOME);
   ExpectShown('A');
   PostKey(List(), VK_DOWN);
-  const char below = form.DrivesView.Caption(form.DrivesView.Selected())[0];
+  const char below = static_cast<char>(form.DrivesView.Caption(form.DrivesView.Selected())[0]);
   EXPECT_NE(below, 'A');
   ExpectShown(below);
   // Type-ahead: the first letter of a drive's caption.
@@ -115,7 +115,7 @@ TEST_F(KeyboardTest, EnterShowsTheSelectedDriveAnew) {
   fake.Drives['C'] = FixedDrive(1000, 250);
   PostKey(List(), VK_RETURN);
   EXPECT_EQ(form.SizeGauge.Progress(), 75);
-  EXPECT_EQ(form.InfoGrid.Cell(1, 1), "C");
+  EXPECT_EQ(form.InfoGrid.Cell(1, 1), L"C");
 }
 
 TEST_F(KeyboardTest, APressThatChangesTheSelectionAsksTheDriveOnce) {

@@ -19,6 +19,7 @@
 #include "drive/DriveInfo.h"
 #include "drive/DriveList.h"
 #include "drive/NumberFormat.h"
+#include "runtime/Text.h"
 #include "tests/support/FakeDriveQueries.h"
 #include "tests/support/WindowTesting.h"
 #include "toolkit/Application.h"
@@ -196,7 +197,7 @@ TEST(MainForm, TableStartsWithItsHeaderStripAndNineEmptyRows) {
   const int width = (form.InfoGrid.ClientWidth() - 1) / 2;
   EXPECT_EQ(form.InfoGrid.ColWidth(0), width);
   EXPECT_EQ(form.InfoGrid.ColWidth(1), width);
-  for (int row = 0; row < 10; ++row) EXPECT_EQ(form.InfoGrid.Cell(1, row), "");
+  for (int row = 0; row < 10; ++row) EXPECT_EQ(form.InfoGrid.Cell(1, row), L"");
   EXPECT_EQ(form.SizeGauge.Progress(), 0);
 }
 
@@ -206,17 +207,18 @@ TEST(MainForm, ListsTheDrivesOfThePrefixInLetterOrder) {
   ASSERT_GE(form.DrivesView.Count(), 2);
   char previous = 0;
   for (int i = 0; i < form.DrivesView.Count(); ++i) {
-    const std::string caption = form.DrivesView.Caption(i);
-    const char letter = caption[0];
+    const std::wstring caption = form.DrivesView.Caption(i);
+    const char letter = static_cast<char>(caption[0]);
     EXPECT_GT(letter, previous);
     previous = letter;
     const UINT type = GetDriveTypeA((std::string(1, letter) + ":\\").c_str());
-    EXPECT_EQ(caption, std::string(1, letter) + ": " + drive::DriveTypeName(type));
+    EXPECT_EQ(caption,
+              std::wstring(1, caption[0]) + L": " + runtime::WideFromCp1252(drive::DriveTypeName(type)));
     EXPECT_EQ(form.DrivesView.ImageIndex(i), app::DriveImageIndex(type)) << caption;
   }
   const int c = IndexOfLetter(form, 'C');
   ASSERT_GE(c, 0);
-  EXPECT_EQ(form.DrivesView.Caption(c), "C: Festplatte");
+  EXPECT_EQ(form.DrivesView.Caption(c), L"C: Festplatte");
   EXPECT_EQ(form.DrivesView.ImageIndex(c), 1);
   for (const char* name : {"SANDRIVO_TEST_CDROM", "SANDRIVO_TEST_FLOPPY", "SANDRIVO_TEST_NODRIVE"}) {
     const char* letter = std::getenv(name);
@@ -237,13 +239,13 @@ TEST(MainForm, MapsEveryDriveKindToItsImage) {
   form.Create();
   ASSERT_EQ(form.DrivesView.Count(), 6);
   const struct {
-    const char* caption;
+    const wchar_t* caption;
     int image;
-  } expected[] = {{"A: Diskette", 0}, {"C: Festplatte", 1},   {"D: Festplatte", 1},
-                  {"F: RAM-Disk", 2}, {"N: Netzlaufwerk", 3}, {"R: CD-ROM", 4}};
+  } expected[] = {{L"A: Diskette", 0}, {L"C: Festplatte", 1},   {L"D: Festplatte", 1},
+                  {L"F: RAM-Disk", 2}, {L"N: Netzlaufwerk", 3}, {L"R: CD-ROM", 4}};
   for (int i = 0; i < 6; ++i) {
     EXPECT_EQ(form.DrivesView.Caption(i), expected[i].caption);
-    EXPECT_EQ(form.DrivesView.ImageIndex(i), expected[i].image) << expected[i].caption;
+    EXPECT_EQ(form.DrivesView.ImageIndex(i), expected[i].image) << i;
   }
 }
 
@@ -257,27 +259,27 @@ TEST(MainForm, ClickOnADriveFillsTableAndGauge) {
   ClickItem(form, 1);  // C: 12.5 % used
   ASSERT_EQ(form.DrivesView.Selected(), 1);
   ASSERT_EQ(form.InfoGrid.RowCount(), 17);
-  EXPECT_EQ(form.InfoGrid.Cell(0, 0), "");
-  EXPECT_EQ(form.InfoGrid.Cell(0, 1), "Laufwerksbuchstabe");
-  EXPECT_EQ(form.InfoGrid.Cell(1, 1), "C");
-  EXPECT_EQ(form.InfoGrid.Cell(0, 16), "belegt (%)");
-  EXPECT_EQ(form.InfoGrid.Cell(1, 16), "12,5000");
+  EXPECT_EQ(form.InfoGrid.Cell(0, 0), L"");
+  EXPECT_EQ(form.InfoGrid.Cell(0, 1), L"Laufwerksbuchstabe");
+  EXPECT_EQ(form.InfoGrid.Cell(1, 1), L"C");
+  EXPECT_EQ(form.InfoGrid.Cell(0, 16), L"belegt (%)");
+  EXPECT_EQ(form.InfoGrid.Cell(1, 16), L"12,5000");
   EXPECT_EQ(form.SizeGauge.Progress(), 12);
 
   ClickItem(form, 2);  // D: 13.5 % used
-  EXPECT_EQ(form.InfoGrid.Cell(1, 1), "D");
+  EXPECT_EQ(form.InfoGrid.Cell(1, 1), L"D");
   EXPECT_EQ(form.SizeGauge.Progress(), 14);
 
   ClickItem(form, 0);  // A: no medium
   ASSERT_EQ(form.InfoGrid.RowCount(), 3);
-  EXPECT_EQ(form.InfoGrid.Cell(0, 2), "Laufwerkstyp");
-  EXPECT_EQ(form.InfoGrid.Cell(1, 2), "Diskette");
+  EXPECT_EQ(form.InfoGrid.Cell(0, 2), L"Laufwerkstyp");
+  EXPECT_EQ(form.InfoGrid.Cell(1, 2), L"Diskette");
   EXPECT_EQ(form.SizeGauge.Progress(), 0);
 
   // Growing again shows no stale rows of the earlier drive.
   ClickItem(form, 3);
   ASSERT_EQ(form.InfoGrid.RowCount(), 17);
-  EXPECT_EQ(form.InfoGrid.Cell(1, 16), "50,0000");
+  EXPECT_EQ(form.InfoGrid.Cell(1, 16), L"50,0000");
   EXPECT_EQ(form.SizeGauge.Progress(), 50);
 }
 
@@ -308,7 +310,7 @@ TEST(MainForm, ClickOutsideTheItemsChangesNothing) {
   testing_support::Click(form.DrivesView.Handle(), list.right - 5, list.bottom - 5);
   EXPECT_EQ(form.DrivesView.Selected(), -1);
   EXPECT_EQ(form.InfoGrid.RowCount(), 10);
-  EXPECT_EQ(form.InfoGrid.Cell(1, 1), "");
+  EXPECT_EQ(form.InfoGrid.Cell(1, 1), L"");
   EXPECT_EQ(form.SizeGauge.Progress(), 0);
 }
 
@@ -322,9 +324,9 @@ TEST(MainForm, RealDriveCFillsSixteenRows) {
   ClickItem(form, c);
   ASSERT_TRUE(testing_support::WaitForAnswers());
   ASSERT_EQ(form.InfoGrid.RowCount(), 17);
-  EXPECT_EQ(form.InfoGrid.Cell(1, 2), "Festplatte");
+  EXPECT_EQ(form.InfoGrid.Cell(1, 2), L"Festplatte");
   // The gauge shows the table's own used share, rounded: both come from the same probe.
-  std::string percent = form.InfoGrid.Cell(1, 16);
+  std::string percent = runtime::Cp1252FromWide(form.InfoGrid.Cell(1, 16));
   std::replace(percent.begin(), percent.end(), ',', '.');
   EXPECT_EQ(form.SizeGauge.Progress(), drive::RoundHalfToEven(std::stod(percent))) << percent;
 }
@@ -344,7 +346,7 @@ TEST(MainForm, F1AndTheHelpButtonAskForTheHelpContents) {
   for (const auto& request : recorder.HelpRequests) {
     EXPECT_EQ(request.Command, static_cast<UINT>(HELP_CONTENTS));
     EXPECT_EQ(request.Data, 0u);
-    EXPECT_EQ(request.HelpFile, "Sandrivo.hlp");
+    EXPECT_EQ(request.HelpFile, L"Sandrivo.hlp");
   }
   // Other keys ask for nothing.
   testing_support::PostKey(form.InfoGrid.Handle(), VK_F2);
@@ -363,7 +365,7 @@ TEST(MainForm, ErrorInAClickReachesTheErrorDisplay) {
   EXPECT_EQ(form.SizeGauge.Progress(), 14);
   ClickItem(form, 1);
   ASSERT_EQ(recorder.Errors.size(), 1u);
-  EXPECT_EQ(recorder.Errors[0], "Laufwerk C:\\ antwortet nicht");
+  EXPECT_EQ(recorder.Errors[0], L"Laufwerk C:\\ antwortet nicht");
   EXPECT_EQ(form.SizeGauge.Progress(), 0) << "a failed probe leaves no figure of the drive before";
   // The window goes on working.
   ClickItem(form, 2);
@@ -449,13 +451,13 @@ TEST(MainForm, CloseButtonDestroysTheWindow) {
 
 TEST(MainForm, TheMainBlockNamesTheProgramAndItsHelpFile) {
   toolkit::TApplication& application = toolkit::Application();
-  const std::string title = application.Title(), helpFile = application.HelpFile;
-  application.SetTitle("");
+  const std::wstring title = application.Title(), helpFile = application.HelpFile;
+  application.SetTitle(L"");
   application.HelpFile.clear();
   SetErrorMode(0);
   app::SetUpApplication(application);
-  EXPECT_EQ(application.Title(), "Quelix Disk-Info");
-  EXPECT_EQ(application.HelpFile, "Sandrivo.hlp");
+  EXPECT_EQ(application.Title(), L"Quelix Disk-Info");
+  EXPECT_EQ(application.HelpFile, L"Sandrivo.hlp");
   EXPECT_TRUE(SetErrorMode(0) & SEM_FAILCRITICALERRORS) << "probes of empty drives raise no system box";
   application.SetTitle(title);
   application.HelpFile = helpFile;
@@ -463,7 +465,7 @@ TEST(MainForm, TheMainBlockNamesTheProgramAndItsHelpFile) {
 
 TEST(MainForm, TheMainBlockSwitchesInputMethodsOff) {
   toolkit::TApplication& application = toolkit::Application();
-  const std::string title = application.Title(), helpFile = application.HelpFile;
+  const std::wstring title = application.Title(), helpFile = application.HelpFile;
   app::SetUpApplication(application);
   application.SetTitle(title);
   application.HelpFile = helpFile;
@@ -496,7 +498,7 @@ TEST(MainForm, TheInfoButtonOpensTheAboutDialogModally) {
   Pump();
   about::TAboutBox* seen = nullptr;
   int pages = 0;
-  std::string mail;
+  std::wstring mail;
   bool mainEnabled = true;
   toolkit::Application().OnMessage = [&](MSG& message, bool&) {
     auto* box = dynamic_cast<about::TAboutBox*>(toolkit::TForm::OwningForm(message.hwnd));
@@ -511,7 +513,7 @@ TEST(MainForm, TheInfoButtonOpensTheAboutDialogModally) {
   toolkit::Application().OnMessage = nullptr;
   ASSERT_NE(seen, nullptr) << "no dialog";
   EXPECT_EQ(pages, 17);
-  EXPECT_EQ(mail, "support@quelix.de");
+  EXPECT_EQ(mail, L"support@quelix.de");
   EXPECT_FALSE(mainEnabled);
   EXPECT_TRUE(IsWindowEnabled(form.Handle()));
   // The dialog is freed when it closes.

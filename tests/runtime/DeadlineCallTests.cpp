@@ -50,7 +50,7 @@ TEST(DeadlineCall, NoAnswerByTheDeadlineThenTheLateOne) {
 }
 
 TEST(DeadlineCall, TheWorksErrorReachesTheCaller) {
-  TDeadlineCall<int> call([]() -> int { throw runtime::Exception("Laufwerk C:\\ antwortet nicht"); });
+  TDeadlineCall<int> call([]() -> int { throw runtime::Exception(L"Laufwerk C:\\ antwortet nicht"); });
   try {
     call.Take(10000);
     ADD_FAILURE() << "no error";

@@ -57,7 +57,7 @@ class TFailingAllocation {
 // of each and answers it with OK.
 class TMessageBoxWatch {
  public:
-  explicit TMessageBoxWatch(const char* title) : title_(title) {
+  explicit TMessageBoxWatch(const wchar_t* title) : title_(title) {
     thread_ = CreateThread(nullptr, 0, &TMessageBoxWatch::Run, this, 0, nullptr);
   }
   ~TMessageBoxWatch() { Stop(); }
@@ -80,26 +80,26 @@ class TMessageBoxWatch {
   static DWORD WINAPI Run(void* watch) {
     auto& self = *static_cast<TMessageBoxWatch*>(watch);
     while (!self.stop_) {
-      if (HWND box = FindWindowA("#32770", self.title_)) {
+      if (HWND box = FindWindowW(L"#32770", self.title_)) {
         // Read as UTF-16 and compared as code page 1252: a box made from the program's texts through
         // the system's code page would read wrong here on a system whose code page is another.
         wchar_t text[512] = L"";
         GetDlgItemTextW(box, 0xFFFF, text, 512);
         self.texts_.push_back(runtime::Cp1252FromWide(text));
-        SendMessageA(box, WM_COMMAND, IDOK, 0);
+        SendMessageW(box, WM_COMMAND, IDOK, 0);
       }
       Sleep(20);
     }
     return 0;
   }
 
-  const char* title_;
+  const wchar_t* title_;
   HANDLE thread_ = nullptr;
   std::atomic<bool> stop_{false};
   std::vector<std::string> texts_;
 };
 
-const char kLongError[] = "Ein Fehlertext, der länger ist als eine Zeichenkette ohne eigenen Speicher";
+const wchar_t kLongError[] = L"Ein Fehlertext, der länger ist als eine Zeichenkette ohne eigenen Speicher";
 
 TEST(ErrorDisplay, ShowsTheErrorsTextWhenMemoryAllows) {
   testing_support::TApplicationRecorder recorder;
@@ -112,7 +112,7 @@ TEST(ErrorDisplay, FallsBackToAFixedTextWhenShowingTheErrorRunsOutOfMemory) {
   // The recorder keeps each error's text in a string of its own, as any display must copy the text
   // somewhere: that copy fails here.
   testing_support::TApplicationRecorder recorder;
-  TMessageBoxWatch watch("Fehler");
+  TMessageBoxWatch watch(L"Fehler");
   {
     TFailingAllocation failing;
     toolkit::RunHandler([] { throw std::bad_alloc(); });
@@ -125,7 +125,7 @@ TEST(ErrorDisplay, FallsBackToAFixedTextWhenShowingTheErrorRunsOutOfMemory) {
 
 TEST(ErrorDisplay, TheBoxShowsTheProgramsTextWhateverTheSystemsCodePage) {
   TMessageBoxWatch watch(toolkit::Application().Title().c_str());
-  toolkit::RunHandler([] { throw runtime::Exception("Datenträger nicht lesbar: Größe unbekannt"); });
+  toolkit::RunHandler([] { throw runtime::Exception(L"Datenträger nicht lesbar: Größe unbekannt"); });
   EXPECT_EQ(watch.Texts(), std::vector<std::string>{"Datenträger nicht lesbar: Größe unbekannt"});
 }
 
@@ -162,7 +162,7 @@ TEST(RuntimeSupport, ContainerErrorsArriveAsTheProgramsErrorWithTheirText) {
 void Escape(const char* kind) {
   if (kind && std::string(kind) == "memory") throw std::bad_alloc();
   if (kind && std::string(kind) == "other") throw 42;
-  throw runtime::Exception("Laufwerk nicht lesbar");
+  throw runtime::Exception(L"Laufwerk nicht lesbar");
 }
 
 // Run only as a child of the test below: lets an error escape where nothing may catch it.
@@ -200,7 +200,7 @@ TEST(RuntimeSupport, AWindowProgramShowsTheEscapingErrorInABox) {
   std::string probe(MAX_PATH, '\0');
   probe.resize(GetModuleFileNameA(nullptr, probe.data(), MAX_PATH));
   probe = probe.substr(0, probe.find_last_of('\\')) + "\\terminate_probe.exe";
-  TMessageBoxWatch watch("Programmfehler");
+  TMessageBoxWatch watch(L"Programmfehler");
   const TProgramResult result = RunProgram(probe, "");
   ASSERT_TRUE(result.Started) << probe;
   EXPECT_EQ(result.ExitCode, 3u);

@@ -1,5 +1,7 @@
 #include "tests/support/AccessibleReading.h"
 
+#include "runtime/Text.h"
+
 namespace testing_support {
 
 namespace {
@@ -12,17 +14,21 @@ VARIANT ChildId(long child) {
   return id;
 }
 
-std::string Text(IAccessible* object, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*),
-                 long child) {
-  if (!object) return "<none>";
+std::wstring WideText(IAccessible* object, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*),
+                      long child) {
+  if (!object) return L"<none>";
   BSTR text = nullptr;
-  if (FAILED((object->*get)(ChildId(child), &text))) return "<failed>";
-  if (!text) return "";
-  const int length = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  std::string result(static_cast<size_t>(length > 0 ? length - 1 : 0), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text, -1, result.data(), length, nullptr, nullptr);
+  if (FAILED((object->*get)(ChildId(child), &text))) return L"<failed>";
+  if (!text) return L"";
+  std::wstring result(text, SysStringLen(text));
   SysFreeString(text);
   return result;
+}
+
+// In code page 1252, as the tests' own literals are, whatever the system's code page.
+std::string Text(IAccessible* object, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*),
+                 long child) {
+  return runtime::Cp1252FromWide(WideText(object, get, child));
 }
 
 long Number(IAccessible* object, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, VARIANT*),
@@ -53,6 +59,9 @@ TAccessible TAccessible::OfWindow(HWND window) {
 
 std::string TAccessible::Name(long child) const {
   return Text(object_, &IAccessible::get_accName, child);
+}
+std::wstring TAccessible::WideName(long child) const {
+  return WideText(object_, &IAccessible::get_accName, child);
 }
 std::string TAccessible::Value(long child) const {
   return Text(object_, &IAccessible::get_accValue, child);

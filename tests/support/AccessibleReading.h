@@ -25,7 +25,9 @@ class TAccessible {
   explicit operator bool() const { return object_ != nullptr; }
   IAccessible* Get() const { return object_; }
   // Of the object itself (child 0) or of one of its simple children (from 1).
+  // Texts in code page 1252, as the tests' literals are; WideName whole.
   std::string Name(long child = CHILDID_SELF) const;
+  std::wstring WideName(long child = CHILDID_SELF) const;
   std::string Value(long child = CHILDID_SELF) const;
   std::string DefaultAction(long child = CHILDID_SELF) const;
   std::string Shortcut(long child = CHILDID_SELF) const;

@@ -9,7 +9,7 @@ namespace testing_support {
 
 class THostForm : public toolkit::TForm {
  public:
-  THostForm() : toolkit::TForm({"Test", 400, 300}) {}
+  THostForm() : toolkit::TForm({L"Test", 400, 300}) {}
 };
 
 // A form of type Form, created and shown once it is whole.

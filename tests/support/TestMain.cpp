@@ -6,7 +6,7 @@
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
   toolkit::Application().Initialize();
-  toolkit::Application().SetTitle("Quelix Disk-Info");
-  toolkit::Application().HelpFile = "Sandrivo.hlp";
+  toolkit::Application().SetTitle(L"Quelix Disk-Info");
+  toolkit::Application().HelpFile = L"Sandrivo.hlp";
   return RUN_ALL_TESTS();
 }

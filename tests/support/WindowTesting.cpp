@@ -165,7 +165,7 @@ TApplicationRecorder::TApplicationRecorder() {
     HelpRequests.push_back({command, data, toolkit::Application().HelpFile});
     return true;
   };
-  toolkit::Application().OnException = [this](const std::string& message) { Errors.push_back(message); };
+  toolkit::Application().OnException = [this](const std::wstring& message) { Errors.push_back(message); };
 }
 
 TApplicationRecorder::~TApplicationRecorder() {

@@ -94,10 +94,10 @@ class TApplicationRecorder {
   struct THelpRequest {
     UINT Command;
     ULONG_PTR Data;
-    std::string HelpFile;  // the application's help file when the request came
+    std::wstring HelpFile;  // the application's help file when the request came
   };
   std::vector<THelpRequest> HelpRequests;
-  std::vector<std::string> Errors;
+  std::vector<std::wstring> Errors;
 };
 
 }  // namespace testing_support

@@ -428,7 +428,7 @@ TEST(DroppedFiles, AnErrorInTheHandlerReachesTheErrorDisplay) {
   system.OnDragDrop = [](runtime::TStringList&) { throw std::runtime_error("Ablage verweigert"); };
   PostDrop(form.Handle(), {"C:\\a"});
   ASSERT_EQ(recorder.Errors.size(), 1u);
-  EXPECT_EQ(recorder.Errors[0], "Ablage verweigert");
+  EXPECT_EQ(recorder.Errors[0], L"Ablage verweigert");
   EXPECT_TRUE(previous.DropsSeen.empty()) << "the previous hook is not called for that message";
   EXPECT_EQ(form.DropMessages, 0);
 }

@@ -25,13 +25,13 @@ namespace {
 // constructor sets last.
 class TRecordingForm : public toolkit::TForm {
  public:
-  TRecordingForm() : toolkit::TForm({"Aufzeichnung", 300, 200}) {}
+  TRecordingForm() : toolkit::TForm({L"Aufzeichnung", 300, 200}) {}
   std::vector<UINT> Messages;
   int Resizes = 0;
-  std::vector<char> Chars;
+  std::vector<wchar_t> Chars;
   std::vector<WORD> Keys;
   void KeyDown(WORD& key, toolkit::TShiftState) override { Keys.push_back(key); }
-  void KeyPress(char& key) override { Chars.push_back(key); }
+  void KeyPress(wchar_t& key) override { Chars.push_back(key); }
 
  protected:
   void Resized() override { ++Resizes; }
@@ -43,7 +43,7 @@ class TRecordingForm : public toolkit::TForm {
 
 class TDialog : public toolkit::TForm {
  public:
-  explicit TDialog(HWND owner) : toolkit::TForm({"Dialog", 200, 100, toolkit::TFormBorder::Dialog}, owner) {}
+  explicit TDialog(HWND owner) : toolkit::TForm({L"Dialog", 200, 100, toolkit::TFormBorder::Dialog}, owner) {}
 };
 
 }  // namespace
@@ -89,14 +89,14 @@ TEST(Form, OurWindowsAreRecognisedAfterSubclassing) {
 TEST(Form, KeyPreviewSeesKeysAndCharactersBeforeTheFocusedControl) {
   TShown<TRecordingForm> form;
   form.KeyPreview = true;
-  HWND edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 0, 0, 100, 20, form.Handle(), nullptr,
+  HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 0, 0, 100, 20, form.Handle(), nullptr,
                               nullptr, nullptr);
   SetFocus(edit);
   // The key's character comes from the message loop's translation of the key.
   PostMessageA(edit, WM_KEYDOWN, 'I', 1);
   Pump();
   EXPECT_EQ(form.Keys, std::vector<WORD>{'I'});
-  EXPECT_EQ(form.Chars, std::vector<char>{'i'});
+  EXPECT_EQ(form.Chars, std::vector<wchar_t>{L'i'});
   char text[8] = "";
   GetWindowTextA(edit, text, sizeof(text));
   EXPECT_STREQ(text, "i") << "the focused control gets the key after the form";

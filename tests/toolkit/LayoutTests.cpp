@@ -51,8 +51,8 @@ TEST(AlignBounds, TooSmallAParentNeverGivesNegativeSizes) {
 
 TEST(Layout, ATableWithAChildBeforeItsParentIsRefused) {
   controls::TPanel outer(controls::TBevel::None), inner(controls::TBevel::None);
-  const toolkit::TLayoutRow parentFirst[] = {{&outer, nullptr, TAlign::Client, 0, 0, 10, 10, 0, ""},
-                                             {&inner, &outer, TAlign::Client, 0, 0, 10, 10, 0, ""}};
+  const toolkit::TLayoutRow parentFirst[] = {{&outer, nullptr, TAlign::Client, 0, 0, 10, 10, 0, L""},
+                                             {&inner, &outer, TAlign::Client, 0, 0, 10, 10, 0, L""}};
   EXPECT_NO_THROW(toolkit::TLayout({std::begin(parentFirst), std::end(parentFirst)}));
   const toolkit::TLayoutRow childFirst[] = {parentFirst[1], parentFirst[0]};
   EXPECT_THROW(toolkit::TLayout({std::begin(childFirst), std::end(childFirst)}), runtime::EInvalidOperation);
@@ -66,8 +66,8 @@ TEST(Layout, ATableWithAChildBeforeItsParentIsRefused) {
 TEST(Layout, CreatesTheComponentsInTableOrderInsideTheirParents) {
   testing_support::TShown<testing_support::THostForm> form;
   controls::TPanel outer(controls::TBevel::Raised), inner(controls::TBevel::None);
-  toolkit::TLayout layout({{&outer, nullptr, TAlign::Top, 0, 0, 0, 50, 2, ""},
-                           {&inner, &outer, TAlign::Client, 0, 0, 0, 0, 0, "Innen"}});
+  toolkit::TLayout layout({{&outer, nullptr, TAlign::Top, 0, 0, 0, 50, 2, L""},
+                           {&inner, &outer, TAlign::Client, 0, 0, 0, 0, 0, L"Innen"}});
   toolkit::THints hints;
   hints.Create(form.Handle());
   layout.Create(form.Handle(), form.Font(), hints);

@@ -7,7 +7,7 @@
 namespace {
 
 void Fail() {
-  throw runtime::Exception("Datenträger nicht lesbar");
+  throw runtime::Exception(L"Datenträger nicht lesbar");
 }
 
 }  // namespace

@@ -1,0 +1,33 @@
+# Run with -DOBJDUMP=tool -DEXE=file -P after linking: fails when the executable imports the ANSI form
+# of a function of the window libraries (user32, gdi32, comctl32, shell32, comdlg32, oleacc, imm32),
+# whose texts would depend on the system's code page. The wide forms (…W) and functions without
+# text are what the program uses.
+cmake_minimum_required(VERSION 3.21)
+set(WINDOW_DLLS USER32.DLL GDI32.DLL COMCTL32.DLL SHELL32.DLL COMDLG32.DLL OLEACC.DLL IMM32.DLL)
+execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "${OBJDUMP} -p ${EXE} failed")
+endif()
+string(REPLACE "\n" ";" lines "${dump}")
+set(dll "")
+set(ansi "")
+set(seen 0)
+foreach(line IN LISTS lines)
+  if(line MATCHES "DLL Name: (.+)$")
+    string(TOUPPER "${CMAKE_MATCH_1}" dll)
+  elseif(line MATCHES "^\t[0-9a-f]+[ \t]+[0-9]+[ \t]+([A-Za-z_][A-Za-z0-9_]*)$")
+    set(function "${CMAKE_MATCH_1}")
+    math(EXPR seen "${seen} + 1")
+    # An ANSI form ends in "A" after a lower-case letter or a digit (SetWindowTextA, LoadImageA).
+    if(dll IN_LIST WINDOW_DLLS AND function MATCHES "[a-z0-9]A$")
+      list(APPEND ansi "${dll}!${function}")
+    endif()
+  endif()
+endforeach()
+if(seen EQUAL 0)
+  message(FATAL_ERROR "no imported function found in ${EXE}: the dump was not read")
+endif()
+if(ansi)
+  string(REPLACE ";" ", " ansi "${ansi}")
+  message(FATAL_ERROR "${EXE} imports ANSI window functions: ${ansi}")
+endif()
