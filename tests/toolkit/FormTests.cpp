@@ -9,10 +9,12 @@
 #include <algorithm>
 #include <vector>
 
+#include "runtime/Errors.h"
 #include "tests/support/HostForm.h"
 #include "tests/support/WindowTesting.h"
 #include "toolkit/Application.h"
 #include "toolkit/Form.h"
+#include "toolkit/Label.h"
 #include "toolkit/Shell.h"
 
 using testing_support::Pump;
@@ -152,6 +154,20 @@ TEST(Form, QuitDuringAModalLoopEndsItAndReachesTheOuterLoop) {
   MSG message;
   ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
   EXPECT_EQ(message.wParam, 7u);
+}
+
+// A window the system refuses names its class and keeps the system's reason.
+TEST(Form, AWindowThatCannotBeMadeSaysWhichAndWhy) {
+  toolkit::TLabel label;
+  try {
+    label.Create(reinterpret_cast<HWND>(static_cast<INT_PTR>(0x7FF0)));  // no such parent
+    FAIL() << "no error";
+  } catch (const runtime::ESystemError& error) {
+    EXPECT_EQ(error.ErrorCode, static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
+    EXPECT_EQ(error.Message().rfind(L"Fenster nicht erstellt: TkLabel (Fehler 1400: ", 0), 0u)
+        << error.what();
+  }
+  EXPECT_EQ(label.Handle(), nullptr);
 }
 
 TEST(Shell, LateBoundCallsAnswerAsTheShellsOwnFunctions) {
