@@ -19,7 +19,7 @@ using testing_support::Pump;
 
 namespace {
 
-const char kHelpTitle[] = "Quelix Disk-Info – Hilfe";
+const wchar_t kHelpTitle[] = L"Quelix Disk-Info – Hilfe";
 
 // The main window with the program's help viewer installed.
 class HelpWindowTest : public ::testing::Test {
@@ -48,8 +48,8 @@ class HelpWindowTest : public ::testing::Test {
   // Top-level windows of this thread with the help window's title.
   static int HelpWindows() {
     int count = 0;
-    for (HWND window = FindWindowExA(nullptr, nullptr, nullptr, kHelpTitle); window;
-         window = FindWindowExA(nullptr, window, nullptr, kHelpTitle))
+    for (HWND window = FindWindowExW(nullptr, nullptr, nullptr, kHelpTitle); window;
+         window = FindWindowExW(nullptr, window, nullptr, kHelpTitle))
       ++count;
     return count;
   }
@@ -77,8 +77,8 @@ TEST_F(HelpWindowTest, EveryWayOfAskingOpensOneWindow) {
   F1(form.DrivesView.Handle());
   ASSERT_NE(viewer.Window(), nullptr) << "F1 in the drive list";
   EXPECT_EQ(HelpWindows(), 1);
-  char title[64] = "";
-  GetWindowTextA(viewer.Window()->Handle(), title, sizeof(title));
+  wchar_t title[64] = L"";
+  GetWindowTextW(viewer.Window()->Handle(), title, 64);
   EXPECT_STREQ(title, kHelpTitle);
   CloseByEsc();
 
