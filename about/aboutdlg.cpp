@@ -246,7 +246,8 @@ void TAboutBox::AboutTimerTimer() {
   const TSystemFigures figures = FigureSource();
   FreeMemLabel.SetCaption(FreeMemoryText(figures.AvailPhysMemory));
   LoadMemGauge.SetProgress(figures.MemoryLoad);
-  MhzLabel.SetCaption(ClockText(figures.Mhz, runtime::UserNumberSeparators().Decimal));
+  MhzLabel.SetCaption(
+      ClockText(figures.Mhz, runtime::Cp1252FromWide(runtime::UserNumberSeparators().Decimal)));
   MhzLbLabel.SetVisible(ShowsClockCaption(figures.Mhz));
 }
 

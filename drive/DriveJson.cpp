@@ -56,7 +56,8 @@ std::string DriveObject(const TDriveInfo& probe) {
   add("usedBytes", Difference(probe.ExactTotalBytes, probe.ExactFreeBytes));
   add("totalBytes", Number(probe.ExactTotalBytes));
   add("userFreeBytes", Number(probe.ExactUserFreeBytes));
-  add("usedPercent", FormatFourDecimals(probe.UsedPercent(), runtime::TNumberSeparators{"", "."}));
+  add("usedPercent",
+      runtime::Utf8FromWide(FormatFourDecimals(probe.UsedPercent(), runtime::TNumberSeparators{L"", L"."})));
   return object.Close();
 }
 

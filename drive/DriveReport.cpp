@@ -33,11 +33,13 @@ std::unique_ptr<TPairStringList> TDriveInfo::CreateReport() const {
   add("Bytes/Sektor", std::to_string(BytesPerSector));
   add("Freie Cluster", std::to_string(FreeClusters));
   add("Cluster gesamt", std::to_string(TotalClusters));
-  add("frei (Bytes)", FormatWholeNumber(FreeBytes, separators));
-  add("belegt (Bytes)", FormatWholeNumber(UsedBytes(), separators));
-  add("gesamt (Bytes)", FormatWholeNumber(TotalBytes, separators));
-  add("frei für Benutzer (Bytes)", FormatWholeNumber(UserFreeBytes, separators));
-  add("belegt (%)", FormatFourDecimals(UsedPercent(), separators));
+  auto number = [](const std::wstring& text) { return runtime::Cp1252FromWide(text); };
+  add("frei (Bytes)", number(FormatWholeNumber(ExactFreeBytes, separators)));
+  add("belegt (Bytes)",
+      number(FormatWholeNumber(static_cast<long long>(ExactTotalBytes - ExactFreeBytes), separators)));
+  add("gesamt (Bytes)", number(FormatWholeNumber(ExactTotalBytes, separators)));
+  add("frei für Benutzer (Bytes)", number(FormatWholeNumber(ExactUserFreeBytes, separators)));
+  add("belegt (%)", number(FormatFourDecimals(UsedPercent(), separators)));
   return report;
 }
 

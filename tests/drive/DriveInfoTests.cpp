@@ -7,6 +7,7 @@
 #include "drive/DriveInfo.h"
 #include "drive/DriveList.h"
 #include "drive/NumberFormat.h"
+#include "runtime/Text.h"
 #include "tests/support/FakeDriveQueries.h"
 
 using drive::TDriveInfo;
@@ -38,8 +39,8 @@ std::string ValueOf(const drive::TPairStringList& report, const std::string& nam
 }
 
 // The report's formats with the separators in force while the test runs.
-std::string Whole(double value) {
-  return drive::FormatWholeNumber(value, runtime::UserNumberSeparators());
+std::string Whole(long long value) {
+  return runtime::Cp1252FromWide(drive::FormatWholeNumber(value, runtime::UserNumberSeparators()));
 }
 
 }  // namespace
@@ -119,7 +120,8 @@ TEST(DriveProbe, FixedDriveFillsEveryFieldAndTheReportHasSixteenRows) {
   EXPECT_EQ(report->ValueAt(12), Whole(3072000));
   EXPECT_EQ(report->ValueAt(13), Whole(4096000));
   EXPECT_EQ(report->ValueAt(14), Whole(1024000));
-  EXPECT_EQ(report->ValueAt(15), drive::FormatFourDecimals(75, runtime::UserNumberSeparators()));
+  EXPECT_EQ(report->ValueAt(15),
+            runtime::Cp1252FromWide(drive::FormatFourDecimals(75, runtime::UserNumberSeparators())));
 }
 
 TEST(DriveProbe, DriveWithoutMediumGivesTwoRowsAndAsksNothingMore) {
@@ -216,22 +218,19 @@ TEST(DriveProbe, QuotasShowInTheUserRow) {
 
 TEST(DriveProbe, LargeVolumesKeepExactByteCounts) {
   TFakeDriveQueries fake;
-  // 2 TiB + 1 byte: exact in a double, far beyond 32 bits.
-  const unsigned long long twoTiB = (1ull << 41) + 1;
-  fake.Drives['C'] = FixedDrive(twoTiB, 1ull << 40);
-  // 2^60 bytes: beyond 2^53, still a whole number in every row.
-  fake.Drives['D'] = FixedDrive(1ull << 60, 1ull << 59);
+  // 2 TiB + 1 byte: far beyond 32 bits.
+  fake.Drives['C'] = FixedDrive((1ull << 41) + 1, 1ull << 40);
+  // 2^53 + 1 bytes: beyond what a double holds exactly.
+  fake.Drives['D'] = FixedDrive((1ull << 53) + 1, 1ull << 52);
 
-  const TDriveInfo big('C', fake);
-  EXPECT_EQ(big.TotalBytes, 2199023255553.0);
-  EXPECT_EQ(big.UsedBytes(), 1099511627777.0);
-  const runtime::TNumberSeparators dots{".", ","};
-  EXPECT_EQ(drive::FormatWholeNumber(big.TotalBytes, dots), "2.199.023.255.553");
-
-  const TDriveInfo huge('D', fake);
-  EXPECT_EQ(drive::FormatWholeNumber(huge.TotalBytes, dots), "1.152.921.504.606.846.976");
-  EXPECT_EQ(drive::FormatWholeNumber(huge.UsedBytes(), dots), "576.460.752.303.423.488");
-  EXPECT_EQ(drive::FormatFourDecimals(huge.UsedPercent(), dots), "50,0000");
+  const auto big = TDriveInfo('C', fake).CreateReport();
+  EXPECT_EQ(big->ValueAt(12), Whole(1099511627777));
+  EXPECT_EQ(big->ValueAt(13), Whole(2199023255553));
+  const auto huge = TDriveInfo('D', fake).CreateReport();
+  EXPECT_EQ(huge->ValueAt(12), Whole(4503599627370497));
+  EXPECT_EQ(huge->ValueAt(13), Whole(9007199254740993));
+  EXPECT_EQ(huge->ValueAt(15),
+            runtime::Cp1252FromWide(drive::FormatFourDecimals(50, runtime::UserNumberSeparators())));
 }
 
 TEST(DriveProbe, WithoutTheLargeQueryTheClusterProductsDoNotWrap) {
@@ -262,7 +261,7 @@ TEST(DriveProbe, VolumeWithoutTotalShowsZeroPercent) {
   const auto report = probe.CreateReport();
   ASSERT_EQ(report->Count(), 16);
   const runtime::TNumberSeparators now = runtime::UserNumberSeparators();
-  EXPECT_EQ(report->ValueAt(15), "0" + now.Decimal + "0000");
+  EXPECT_EQ(report->ValueAt(15), runtime::Cp1252FromWide(L"0" + now.Decimal + L"0000"));
   EXPECT_EQ(report->ValueAt(13), "0");
 }
 
