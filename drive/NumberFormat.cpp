@@ -86,6 +86,12 @@ std::wstring FormatFourDecimals(double value, const runtime::TNumberSeparators& 
   return text;
 }
 
+std::wstring FormatSerialHex(unsigned long long value) {
+  std::wstring text(8, L'0');
+  for (size_t i = text.size(); i-- > 0; value >>= 4) text[i] = L"0123456789ABCDEF"[value & 15];
+  return text;
+}
+
 int RoundHalfToEven(double value) {
   if (std::isnan(value)) return 0;
   // nearbyint rounds in the current mode, which is round-to-nearest-even unless changed.

@@ -87,10 +87,10 @@ TEST(DriveProbe, FixedDriveFillsEveryFieldAndTheReportHasSixteenRows) {
 
   EXPECT_EQ(probe.Letter, 'C');
   EXPECT_EQ(probe.DriveType, 3u);
-  EXPECT_EQ(probe.TypeName, "Festplatte");
+  EXPECT_EQ(probe.TypeName, L"Festplatte");
   EXPECT_FALSE(probe.VolumeFailed);
-  EXPECT_EQ(probe.VolumeName, "DATEN");
-  EXPECT_EQ(probe.FileSystem, "NTFS");
+  EXPECT_EQ(probe.VolumeName, L"DATEN");
+  EXPECT_EQ(probe.FileSystem, L"NTFS");
   EXPECT_EQ(probe.SerialNumber, 0x1234ABCDu);
   EXPECT_EQ(probe.FileSystemFlags, 0x3E700FFu);
   EXPECT_EQ(probe.MaxNameLength, 255u);
@@ -98,10 +98,10 @@ TEST(DriveProbe, FixedDriveFillsEveryFieldAndTheReportHasSixteenRows) {
   EXPECT_EQ(probe.BytesPerSector, 512u);
   EXPECT_EQ(probe.FreeClusters, 250u);
   EXPECT_EQ(probe.TotalClusters, 1000u);
-  EXPECT_EQ(probe.TotalBytes, 4096000.0);
-  EXPECT_EQ(probe.FreeBytes, 1024000.0);
+  EXPECT_EQ(probe.TotalBytes, 4096000u);
+  EXPECT_EQ(probe.FreeBytes, 1024000u);
   EXPECT_EQ(probe.UserFreeBytes, probe.FreeBytes);
-  EXPECT_EQ(probe.UsedBytes(), 3072000.0);
+  EXPECT_EQ(probe.UsedBytes(), 3072000);
 
   const auto report = probe.CreateReport();
   EXPECT_EQ(Names(*report), kAllRowNames);
@@ -135,15 +135,15 @@ TEST(DriveProbe, DriveWithoutMediumGivesTwoRowsAndAsksNothingMore) {
 
   const TDriveInfo probe('A', fake);
   EXPECT_TRUE(probe.VolumeFailed);
-  EXPECT_EQ(probe.TypeName, "Diskette");
+  EXPECT_EQ(probe.TypeName, L"Diskette");
   EXPECT_EQ(fake.ClusterQueries, 0);
   EXPECT_EQ(fake.FreeSpaceQueries, 0);
-  EXPECT_EQ(probe.TotalBytes, 0.0);
-  EXPECT_EQ(probe.FreeBytes, 0.0);
-  EXPECT_EQ(probe.UserFreeBytes, 0.0);
+  EXPECT_EQ(probe.TotalBytes, 0u);
+  EXPECT_EQ(probe.FreeBytes, 0u);
+  EXPECT_EQ(probe.UserFreeBytes, 0u);
   EXPECT_EQ(probe.TotalClusters, 0u);
-  EXPECT_EQ(probe.VolumeName, "");
-  EXPECT_EQ(probe.FileSystem, "");
+  EXPECT_EQ(probe.VolumeName, L"");
+  EXPECT_EQ(probe.FileSystem, L"");
 
   const auto report = probe.CreateReport();
   ASSERT_EQ(report->Count(), 2);
@@ -167,7 +167,7 @@ TEST(DriveProbe, TypeCodesWithoutNameShapeTheReport) {
 
   // Type 1 has a row of its own, with an empty name.
   const TDriveInfo noRootProbe('Q', fake);
-  EXPECT_EQ(noRootProbe.TypeName, "");
+  EXPECT_EQ(noRootProbe.TypeName, L"");
   const auto noRootReport = noRootProbe.CreateReport();
   ASSERT_EQ(noRootReport->Count(), 2);
   EXPECT_EQ((*noRootReport)[1], "Laufwerkstyp=");
@@ -180,20 +180,20 @@ TEST(DriveProbe, SerialNumbersStayUnsigned) {
   fake.Drives['D'] = FixedDrive(4096, 0);
   fake.Drives['D'].Volume.SerialNumber = 0;
 
-  const TDriveInfo all('C', fake);
-  EXPECT_EQ(all.SerialHex(), "FFFFFFFF");
-  EXPECT_EQ(ValueOf(*all.CreateReport(), "Seriennummer"), "4294967295");
-  const TDriveInfo none('D', fake);
-  EXPECT_EQ(none.SerialHex(), "00000000");
-  EXPECT_EQ(ValueOf(*none.CreateReport(), "Seriennummer"), "0");
+  const auto all = TDriveInfo('C', fake).CreateReport();
+  EXPECT_EQ(ValueOf(*all, "Seriennummer"), "4294967295");
+  EXPECT_EQ(ValueOf(*all, "Seriennummer (Hex)"), "FFFFFFFF");
+  const auto none = TDriveInfo('D', fake).CreateReport();
+  EXPECT_EQ(ValueOf(*none, "Seriennummer"), "0");
+  EXPECT_EQ(ValueOf(*none, "Seriennummer (Hex)"), "00000000");
 }
 
 TEST(DriveProbe, LabelsAreReportedAsTheyAre) {
   TFakeDriveQueries fake;
   fake.Drives['C'] = FixedDrive(4096, 0);
-  fake.Drives['C'].Volume.VolumeName = "A=B=C";
+  fake.Drives['C'].Volume.VolumeName = L"A=B=C";
   fake.Drives['D'] = FixedDrive(4096, 0);
-  fake.Drives['D'].Volume.VolumeName = "";
+  fake.Drives['D'].Volume.VolumeName = L"";
 
   const auto withEquals = TDriveInfo('C', fake).CreateReport();
   EXPECT_EQ(withEquals->NameAt(2), "Volume-Name");
@@ -209,8 +209,8 @@ TEST(DriveProbe, QuotasShowInTheUserRow) {
   fake.Drives['C'] = FixedDrive(8000000, 6000000);
   fake.Drives['C'].FreeSpace->UserFreeBytes = 1000000;
   const TDriveInfo probe('C', fake);
-  EXPECT_EQ(probe.FreeBytes, 6000000.0);
-  EXPECT_EQ(probe.UserFreeBytes, 1000000.0);
+  EXPECT_EQ(probe.FreeBytes, 6000000u);
+  EXPECT_EQ(probe.UserFreeBytes, 1000000u);
   const auto report = probe.CreateReport();
   EXPECT_EQ(report->ValueAt(11), Whole(6000000));
   EXPECT_EQ(report->ValueAt(14), Whole(1000000));
@@ -243,8 +243,8 @@ TEST(DriveProbe, WithoutTheLargeQueryTheClusterProductsDoNotWrap) {
 
   const TDriveInfo probe('C', fake);
   EXPECT_EQ(fake.FreeSpaceQueries, 1);
-  EXPECT_EQ(probe.TotalBytes, 98304000000.0);
-  EXPECT_EQ(probe.FreeBytes, 32768000000.0);
+  EXPECT_EQ(probe.TotalBytes, 98304000000u);
+  EXPECT_EQ(probe.FreeBytes, 32768000000u);
   EXPECT_EQ(probe.UserFreeBytes, probe.FreeBytes);
 }
 
@@ -256,7 +256,7 @@ TEST(DriveProbe, VolumeWithoutTotalShowsZeroPercent) {
   fake.Drives['C'] = failed;
 
   const TDriveInfo probe('C', fake);
-  EXPECT_EQ(probe.TotalBytes, 0.0);
+  EXPECT_EQ(probe.TotalBytes, 0u);
   EXPECT_EQ(probe.UsedPercent(), 0.0);
   const auto report = probe.CreateReport();
   ASSERT_EQ(report->Count(), 16);

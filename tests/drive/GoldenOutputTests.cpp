@@ -15,6 +15,7 @@
 #include "drive/DriveExport.h"
 #include "drive/DriveInfo.h"
 #include "drive/DriveJson.h"
+#include "drive/DriveReport.h"
 #include "runtime/Text.h"
 #include "tests/support/FakeDriveQueries.h"
 
@@ -45,22 +46,19 @@ class TGoldenDrives {
     fake_.Drives['C'] = FixedDrive(512110190592ull, 123456789012ull);
     fake_.Drives['D'] = FixedDrive(734003200, 0);
     fake_.Drives['D'].Type = DRIVE_CDROM;
-    fake_.Drives['D'].Volume.VolumeName = "";
-    fake_.Drives['D'].Volume.WideVolumeName = L"B\u00FCcher-\u65E5\u672C-\U0001F600";
+    fake_.Drives['D'].Volume.VolumeName = L"B\u00FCcher-\u65E5\u672C-\U0001F600";
     fake_.Drives['E'] = FixedDrive(3000000000ull, 1000000000ull);
-    fake_.Drives['E'].Volume.VolumeName = "";
-    fake_.Drives['E'].Volume.WideVolumeName = L"Ton;Bild \"neu\"";
+    fake_.Drives['E'].Volume.VolumeName = L"Ton;Bild \"neu\"";
     fake_.Drives['E'].Volume.SerialNumber = 0xFFFFFFFF;
     fake_.Drives['E'].FreeSpace->UserFreeBytes = 250000000;
     fake_.Drives['F'] = FixedDrive(1000000, 1048576);
     fake_.Drives['F'].Type = DRIVE_REMOVABLE;
-    fake_.Drives['F'].Volume.VolumeName = "";
+    fake_.Drives['F'].Volume.VolumeName = L"";
     fake_.Drives['G'] = FixedDrive(0, 0);
     fake_.Drives['G'].Type = DRIVE_RAMDISK;
     fake_.Drives['M'] = FixedDrive(4096000, 1024000);
     fake_.Drives['M'].Type = DRIVE_UNKNOWN;
-    fake_.Drives['M'].Volume.FileSystem = "";
-    fake_.Drives['M'].Volume.WideFileSystem = L"\u0416FS";
+    fake_.Drives['M'].Volume.FileSystem = L"\u0416FS";
     fake_.Drives['N'] = NoMedium(DRIVE_REMOTE);
     for (const char letter : {'A', 'C', 'D', 'E', 'F', 'G', 'M', 'N'})
       probes_.push_back(std::make_unique<drive::TDriveInfo>(letter, fake_));
@@ -87,34 +85,37 @@ std::string EachDrive(const TGoldenDrives& drives, TOutput output) {
 
 }  // namespace
 
+// German separators given, whatever the user's: ReportLocale tests that the user's are taken.
 TEST(GoldenOutput, EveryOutputOfTheDrivesIsAsBefore) {
-  ASSERT_EQ(PRIMARYLANGID(LANGIDFROMLCID(GetUserDefaultLCID())), LANG_GERMAN)
-      << "the files hold German separators";
+  const runtime::TNumberSeparators german{L".", L","};
   const TGoldenDrives drives;
+  const auto probes = drives.Probes();
   const struct {
     const wchar_t* file;
     std::string output;
   } outputs[] = {
       {L"report.txt",
-       EachDrive(drives, [](const drive::TDriveInfo& probe) { return probe.CreateReport()->Text(); })},
+       EachDrive(drives,
+                 [&](const drive::TDriveInfo& probe) { return drive::CreateReport(probe, german)->Text(); })},
       {L"rows.txt", EachDrive(drives,
-                              [](const drive::TDriveInfo& probe) {
+                              [&](const drive::TDriveInfo& probe) {
                                 std::wstring text;
-                                for (const drive::TWideRow& row : probe.CreateWideReport())
+                                for (const drive::TDriveRow& row : drive::DriveRows(probe, german))
                                   text += row.Name + L"\t" + row.Value + L"\n";
                                 return runtime::Utf8FromWide(text + L"\n");
                               })},
-      {L"lines.txt",
-       EachDrive(drives,
-                 [](const drive::TDriveInfo& probe) { return drive::DriveInfoLines(probe, ';').Text(); })},
+      {L"lines.txt", EachDrive(drives,
+                               [&](const drive::TDriveInfo& probe) {
+                                 return drive::DriveInfoLines(probe, ';', german).Text();
+                               })},
       {L"lines-wide.txt", EachDrive(drives,
-                                    [](const drive::TDriveInfo& probe) {
+                                    [&](const drive::TDriveInfo& probe) {
                                       return runtime::Utf8FromWide(
-                                          drive::DriveInfoLines(probe, ';').WideText());
+                                          drive::DriveInfoLines(probe, ';', german).WideText());
                                     })},
-      {L"table.txt", drive::DrivesTableLines(drives.Probes(), ';').Text()},
-      {L"table-wide.txt", runtime::Utf8FromWide(drive::DrivesTableLines(drives.Probes(), ';').WideText())},
-      {L"drives.json", drive::DrivesJson(drives.Probes())},
+      {L"table.txt", drive::DrivesTableLines(probes, ';', german).Text()},
+      {L"table-wide.txt", runtime::Utf8FromWide(drive::DrivesTableLines(probes, ';', german).WideText())},
+      {L"drives.json", drive::DrivesJson(probes)},
   };
   const std::wstring folder = ExecutableFolder();
   for (const auto& output : outputs) {
