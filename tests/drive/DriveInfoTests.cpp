@@ -6,6 +6,7 @@
 
 #include "drive/DriveInfo.h"
 #include "drive/DriveList.h"
+#include "drive/DriveReport.h"
 #include "drive/NumberFormat.h"
 #include "runtime/Text.h"
 #include "tests/support/FakeDriveQueries.h"
@@ -222,15 +223,15 @@ TEST(DriveProbe, LargeVolumesKeepExactByteCounts) {
   fake.Drives['C'] = FixedDrive((1ull << 41) + 1, 1ull << 40);
   // 2^53 + 1 bytes: beyond what a double holds exactly.
   fake.Drives['D'] = FixedDrive((1ull << 53) + 1, 1ull << 52);
+  const runtime::TNumberSeparators german{L".", L","};
 
-  const auto big = TDriveInfo('C', fake).CreateReport();
-  EXPECT_EQ(big->ValueAt(12), Whole(1099511627777));
-  EXPECT_EQ(big->ValueAt(13), Whole(2199023255553));
-  const auto huge = TDriveInfo('D', fake).CreateReport();
-  EXPECT_EQ(huge->ValueAt(12), Whole(4503599627370497));
-  EXPECT_EQ(huge->ValueAt(13), Whole(9007199254740993));
-  EXPECT_EQ(huge->ValueAt(15),
-            runtime::Cp1252FromWide(drive::FormatFourDecimals(50, runtime::UserNumberSeparators())));
+  const auto big = drive::CreateReport(TDriveInfo('C', fake), german);
+  EXPECT_EQ(big->ValueAt(12), "1.099.511.627.777");
+  EXPECT_EQ(big->ValueAt(13), "2.199.023.255.553");
+  const auto huge = drive::CreateReport(TDriveInfo('D', fake), german);
+  EXPECT_EQ(huge->ValueAt(12), "4.503.599.627.370.497");
+  EXPECT_EQ(huge->ValueAt(13), "9.007.199.254.740.993");
+  EXPECT_EQ(huge->ValueAt(15), "50,0000");
 }
 
 TEST(DriveProbe, WithoutTheLargeQueryTheClusterProductsDoNotWrap) {
