@@ -11,7 +11,8 @@ namespace drive {
 
 class TDriveInfo;
 
-// When a probe has the field.
+// When a probe has the field. Without it the field has no row, and in JSON the value null; a
+// TimedOut field is left out of JSON instead.
 enum class TPresence {
   Always,
   Typed,     // the drive-type code is not 0
@@ -47,6 +48,7 @@ using TDriveFields = std::span<const TDriveField>;
 // The program's fields, in the order of the report's rows and of JSON's keys.
 TDriveFields DriveFields();
 
+// Whether the probe has the field, by its presence.
 bool HasField(const TDriveInfo& probe, const TDriveField& field);
 
 }  // namespace drive

@@ -28,8 +28,7 @@ std::string JsonValue(TFieldKind kind, const TFieldValue& value) {
   return runtime::Utf8FromWide(FieldText(kind, value, {L"", L"."}));
 }
 
-// One "key": value line for each field with a key; an absent field is null, except a field only a
-// timed-out drive has, which is left out elsewhere.
+// One "key": value line for each field with a key.
 std::string DriveObject(const TDriveInfo& probe, TDriveFields fields) {
   std::string text;
   for (const TDriveField& field : fields) {
