@@ -247,8 +247,7 @@ void TAboutBox::AboutTimerTimer() {
   const TSystemFigures figures = FigureSource();
   FreeMemLabel.SetCaption(FreeMemoryText(figures.AvailPhysMemory));
   LoadMemGauge.SetProgress(figures.MemoryLoad);
-  MhzLabel.SetCaption(
-      ClockText(figures.Mhz, runtime::WideFromCp1252(runtime::UserNumberSeparators().Decimal)));
+  MhzLabel.SetCaption(ClockText(figures.Mhz, runtime::UserNumberSeparators().Decimal));
   MhzLbLabel.SetVisible(ShowsClockCaption(figures.Mhz));
 }
 

@@ -168,7 +168,7 @@ TMainForm::TAnswer TMainForm::AnswerOf(const TQuestion& question, const drive::T
   if (question.Request == CopyRequest)
     return {{}, 0, drive::DriveInfoLines(question.Letters[0], question.Separator, queries)};
   const drive::TDriveInfo probe(question.Letters[0], queries);
-  return {probe.CreateWideReport(), probe.VolumeFailed ? 0 : drive::RoundHalfToEven(probe.UsedPercent()), {}};
+  return {drive::DriveRows(probe), probe.VolumeFailed ? 0 : drive::RoundHalfToEven(probe.UsedPercent()), {}};
 }
 
 void TMainForm::Ask(TQuestion question) {

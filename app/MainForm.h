@@ -13,9 +13,9 @@
 #include "controls/StringGrid.h"
 #include "controls/ToolButton.h"
 #include "drive/DriveExport.h"
-#include "drive/DriveInfo.h"
 #include "drive/DriveList.h"
 #include "drive/DriveQueries.h"
+#include "drive/DriveReport.h"
 #include "runtime/DeadlineCall.h"
 #include "toolkit/Form.h"
 #include "toolkit/Handles.h"
@@ -80,7 +80,7 @@ class TMainForm : public toolkit::TForm {
   // What a request's probe hands back: for a click the report for the table and the used share
   // for the gauge, for a copy the text for the clipboard.
   struct TAnswer {
-    std::vector<drive::TWideRow> Report;
+    std::vector<drive::TDriveRow> Report;
     int Used = 0;  // in whole percent, 0 when the volume did not answer
     drive::TExportLines Lines;
   };

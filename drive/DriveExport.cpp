@@ -1,6 +1,9 @@
 #include "drive/DriveExport.h"
 
+#include <utility>
+
 #include "drive/DriveInfo.h"
+#include "drive/DriveReport.h"
 #include "runtime/Text.h"
 
 namespace drive {
@@ -31,50 +34,68 @@ TExportLines DriveInfoLines(char letter, char separator, const TDriveQueries& qu
   return DriveInfoLines(TDriveInfo(letter, queries), separator);
 }
 
-TExportLines DriveInfoLines(const TDriveInfo& probe, char separator) {
+TExportLines DriveInfoLines(const TDriveInfo& probe, char separator,
+                            const runtime::TNumberSeparators& numbers, TDriveFields fields) {
   const wchar_t between = static_cast<unsigned char>(separator);
   TExportLines lines;
-  for (const TWideRow& row : probe.CreateWideReport())
+  for (const TDriveRow& row : DriveRows(probe, numbers, fields))
     lines.Add(ExportField(row.Name, separator) + between + ExportField(row.Value, separator));
   return lines;
 }
 
 namespace {
 
-// Adds a probe's line of values to the table; the first probe that answered gives the header.
-void AddTableLine(const TDriveInfo& probe, char separator, std::wstring& header, bool& answered,
-                  TExportLines& lines) {
-  const wchar_t between = static_cast<unsigned char>(separator);
-  const std::vector<TWideRow> report = probe.CreateWideReport();
-  if (!answered && !probe.VolumeFailed) {
-    answered = true;
-    header = ExportField(report[0].Name, separator);
-    for (size_t i = 1; i < report.size(); ++i) header += between + ExportField(report[i].Name, separator);
+// The rows' names or values as the fields of one line.
+std::wstring Joined(const std::vector<TDriveRow>& rows, std::wstring TDriveRow::*part, char separator) {
+  std::wstring line;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    if (i) line += static_cast<wchar_t>(static_cast<unsigned char>(separator));
+    line += ExportField(rows[i].*part, separator);
   }
-  std::wstring line = ExportField(report[0].Value, separator);
-  for (size_t i = 1; i < report.size(); ++i) line += between + ExportField(report[i].Value, separator);
-  lines.Add(line);
+  return line;
 }
+
+// The all-drives table, a drive at a time.
+class TTable {
+ public:
+  TTable(char separator, runtime::TNumberSeparators numbers, TDriveFields fields)
+      : separator_(separator), numbers_(std::move(numbers)), fields_(fields) {}
+  void Add(const TDriveInfo& probe) {
+    const std::vector<TDriveRow> rows = DriveRows(probe, numbers_, fields_);
+    if (!answered_ && !probe.VolumeFailed) {
+      answered_ = true;
+      header_ = Joined(rows, &TDriveRow::Name, separator_);
+    }
+    lines_.Add(Joined(rows, &TDriveRow::Value, separator_));
+  }
+  TExportLines Lines() {
+    lines_.Insert(0, header_);
+    return std::move(lines_);
+  }
+
+ private:
+  char separator_;
+  runtime::TNumberSeparators numbers_;
+  TDriveFields fields_;
+  bool answered_ = false;
+  std::wstring header_;
+  TExportLines lines_;
+};
 
 }  // namespace
 
 TExportLines DrivesTableLines(const std::vector<char>& letters, char separator,
                               const TDriveQueries& queries) {
-  TExportLines lines;
-  std::wstring header;
-  bool answered = false;
-  for (char letter : letters) AddTableLine(TDriveInfo(letter, queries), separator, header, answered, lines);
-  lines.Insert(0, header);
-  return lines;
+  TTable table(separator, runtime::UserNumberSeparators(), DriveFields());
+  for (const char letter : letters) table.Add(TDriveInfo(letter, queries));
+  return table.Lines();
 }
 
-TExportLines DrivesTableLines(const std::vector<const TDriveInfo*>& probes, char separator) {
-  TExportLines lines;
-  std::wstring header;
-  bool answered = false;
-  for (const TDriveInfo* probe : probes) AddTableLine(*probe, separator, header, answered, lines);
-  lines.Insert(0, header);
-  return lines;
+TExportLines DrivesTableLines(const std::vector<const TDriveInfo*>& probes, char separator,
+                              const runtime::TNumberSeparators& numbers, TDriveFields fields) {
+  TTable table(separator, numbers, fields);
+  for (const TDriveInfo* probe : probes) table.Add(*probe);
+  return table.Lines();
 }
 
 }  // namespace drive

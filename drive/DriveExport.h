@@ -6,7 +6,9 @@
 #include <utility>
 #include <vector>
 
+#include "drive/DriveFields.h"
 #include "drive/DriveQueries.h"
+#include "runtime/Locale.h"
 
 namespace drive {
 
@@ -36,14 +38,19 @@ class TExportLines {
   std::vector<std::wstring> lines_;
 };
 
-// One line "name;value" per row of the drive's report.
+// One line "name;value" per row of the drive's report. The rows come from the fields, their numbers
+// with the given separators (the user's unless given).
 TExportLines DriveInfoLines(char letter, char separator, const TDriveQueries& queries);
-TExportLines DriveInfoLines(const TDriveInfo& probe, char separator);
+TExportLines DriveInfoLines(const TDriveInfo& probe, char separator,
+                            const runtime::TNumberSeparators& numbers = runtime::UserNumberSeparators(),
+                            TDriveFields fields = DriveFields());
 
 // The all-drives table: the row names of the first drive that answered its volume query as the
 // header line (empty when none did), then one line of values per drive, in the given order.
 TExportLines DrivesTableLines(const std::vector<char>& letters, char separator, const TDriveQueries& queries);
 // The same table of probes made already.
-TExportLines DrivesTableLines(const std::vector<const TDriveInfo*>& probes, char separator);
+TExportLines DrivesTableLines(const std::vector<const TDriveInfo*>& probes, char separator,
+                              const runtime::TNumberSeparators& numbers = runtime::UserNumberSeparators(),
+                              TDriveFields fields = DriveFields());
 
 }  // namespace drive

@@ -1,6 +1,6 @@
 #include "drive/DriveInfo.h"
 
-#include <cstdio>
+#include "runtime/Text.h"
 
 namespace drive {
 
@@ -25,7 +25,7 @@ TDriveInfo::TDriveInfo(char letter, const TDriveQueries& queries)
     : Letter(letter >= 'a' && letter <= 'z' ? static_cast<char>(letter - 'a' + 'A') : letter) {
   const std::string root = std::string(1, Letter) + ":\\";
   DriveType = queries.DriveType(root);
-  if (DriveType != 0) TypeName = DriveTypeName(DriveType);
+  if (DriveType != 0) TypeName = runtime::WideFromCp1252(DriveTypeName(DriveType));
 
   TVolumeAnswer volume;
   VolumeFailed = !queries.VolumeInformation(root, volume);
@@ -42,35 +42,24 @@ TDriveInfo::TDriveInfo(char letter, const TDriveQueries& queries)
   TotalClusters = clusters.TotalClusters;
 
   if (const auto space = queries.DiskFreeSpaceEx(root)) {
-    ExactTotalBytes = space->TotalBytes;
-    ExactFreeBytes = space->TotalFreeBytes;
-    ExactUserFreeBytes = space->UserFreeBytes;
+    TotalBytes = space->TotalBytes;
+    FreeBytes = space->TotalFreeBytes;
+    UserFreeBytes = space->UserFreeBytes;
   } else {
     // Products in 64 bits: a 32-bit product would wrap for volumes of 4 GB and more.
     const unsigned long long clusterBytes =
         static_cast<unsigned long long>(SectorsPerCluster) * BytesPerSector;
-    ExactTotalBytes = clusterBytes * TotalClusters;
-    ExactFreeBytes = clusterBytes * FreeClusters;
-    ExactUserFreeBytes = ExactFreeBytes;
+    TotalBytes = clusterBytes * TotalClusters;
+    FreeBytes = clusterBytes * FreeClusters;
+    UserFreeBytes = FreeBytes;
   }
-  TotalBytes = static_cast<double>(ExactTotalBytes);
-  FreeBytes = static_cast<double>(ExactFreeBytes);
-  UserFreeBytes = static_cast<double>(ExactUserFreeBytes);
 
   VolumeName = volume.VolumeName;
   FileSystem = volume.FileSystem;
-  WideVolumeName = volume.WideVolumeName;
-  WideFileSystem = volume.WideFileSystem;
-}
-
-std::string TDriveInfo::SerialHex() const {
-  char text[9];
-  std::snprintf(text, sizeof(text), "%08lX", static_cast<unsigned long>(SerialNumber));
-  return text;
 }
 
 double TDriveInfo::UsedPercent() const {
-  return TotalBytes == 0 ? 0.0 : UsedBytes() * 100 / TotalBytes;
+  return TotalBytes == 0 ? 0.0 : static_cast<double>(UsedBytes()) * 100 / static_cast<double>(TotalBytes);
 }
 
 }  // namespace drive

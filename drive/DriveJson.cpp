@@ -2,69 +2,48 @@
 
 #include <cstdio>
 
-#include "drive/NumberFormat.h"
+#include "drive/DriveReport.h"
 #include "runtime/Text.h"
 
 namespace drive {
 
 namespace {
 
-std::string Number(unsigned long long value) {
-  return std::to_string(value);
-}
-
-// total - free, which a volume may report below zero.
-std::string Difference(unsigned long long total, unsigned long long free) {
-  return total >= free ? Number(total - free) : "-" + Number(free - total);
-}
-
-// One "key": value line of an object; the last one has no comma.
-class TObjectWriter {
- public:
-  void Add(const char* key, const std::string& value) {
-    if (!text_.empty()) text_ += ",\n";
-    text_ += "    \"";
-    text_ += key;
-    text_ += "\": ";
-    text_ += value;
+// A present field's value in JSON: texts as strings, numbers exact, the percentage with a point
+// whatever the locale.
+std::string JsonValue(TFieldKind kind, const TFieldValue& value) {
+  switch (kind) {
+    case TFieldKind::Text:
+    case TFieldKind::Letter:
+    case TFieldKind::SerialHex:
+      return JsonString(FieldText(kind, value, {}));
+    case TFieldKind::Flag:
+      return std::get<bool>(value) ? "true" : "false";
+    case TFieldKind::Count:
+    case TFieldKind::Bytes:
+    case TFieldKind::Percent:
+    case TFieldKind::TypeCode:
+      break;
   }
-  std::string Close() const { return "  {\n" + text_ + "\n  }"; }
+  return runtime::Utf8FromWide(FieldText(kind, value, {L"", L"."}));
+}
 
- private:
-  std::string text_;
-};
-
-std::string DriveObject(const TDriveInfo& probe) {
-  const char* const null = "null";
-  const bool answered = !probe.VolumeFailed;
-  TObjectWriter object;
-  object.Add("letter", JsonString(std::string(1, probe.Letter)));
-  object.Add("type", Number(probe.DriveType));
-  object.Add("typeName", probe.DriveType != 0 ? JsonString(probe.TypeName) : null);
-  object.Add("answered", answered ? "true" : "false");
-  if (probe.TimedOut) object.Add("timedOut", "true");
-  auto add = [&](const char* key, const std::string& value) { object.Add(key, answered ? value : null); };
-  add("volumeName", JsonString(probe.WideVolumeName));
-  add("fileSystem", JsonString(probe.WideFileSystem));
-  add("serialNumber", Number(probe.SerialNumber));
-  add("maxNameLength", Number(probe.MaxNameLength));
-  add("sectorsPerCluster", Number(probe.SectorsPerCluster));
-  add("bytesPerSector", Number(probe.BytesPerSector));
-  add("freeClusters", Number(probe.FreeClusters));
-  add("totalClusters", Number(probe.TotalClusters));
-  add("freeBytes", Number(probe.ExactFreeBytes));
-  add("usedBytes", Difference(probe.ExactTotalBytes, probe.ExactFreeBytes));
-  add("totalBytes", Number(probe.ExactTotalBytes));
-  add("userFreeBytes", Number(probe.ExactUserFreeBytes));
-  add("usedPercent", FormatFourDecimals(probe.UsedPercent(), runtime::TNumberSeparators{"", "."}));
-  return object.Close();
+// One "key": value line for each field with a key.
+std::string DriveObject(const TDriveInfo& probe, TDriveFields fields) {
+  std::string text;
+  for (const TDriveField& field : fields) {
+    if (!field.Key) continue;
+    const bool has = HasField(probe, field);
+    if (!has && field.Presence == TPresence::TimedOut) continue;
+    text += text.empty() ? "    \"" : ",\n    \"";
+    text += field.Key;
+    text += "\": ";
+    text += has ? JsonValue(field.Kind, field.Read(probe)) : "null";
+  }
+  return "  {\n" + text + "\n  }";
 }
 
 }  // namespace
-
-std::string JsonString(const std::string& cp1252) {
-  return JsonString(runtime::WideFromCp1252(cp1252));
-}
 
 std::string JsonString(const std::wstring& text) {
   std::string json = "\"";
@@ -99,9 +78,9 @@ std::string JsonString(const std::wstring& text) {
   return json + "\"";
 }
 
-std::string DrivesJson(const std::vector<const TDriveInfo*>& probes) {
+std::string DrivesJson(const std::vector<const TDriveInfo*>& probes, TDriveFields fields) {
   std::string json = "[";
-  for (size_t i = 0; i < probes.size(); ++i) json += (i ? ",\n" : "\n") + DriveObject(*probes[i]);
+  for (size_t i = 0; i < probes.size(); ++i) json += (i ? ",\n" : "\n") + DriveObject(*probes[i], fields);
   return json + (probes.empty() ? "]\n" : "\n]\n");
 }
 

@@ -4,16 +4,16 @@
 #include <string>
 #include <vector>
 
+#include "drive/DriveFields.h"
 #include "drive/DriveInfo.h"
 
 namespace drive {
 
 // A text as a JSON string literal in UTF-8, with quotes, backslashes and control characters
-// escaped; the program's own texts are code page 1252.
+// escaped.
 std::string JsonString(const std::wstring& text);
-std::string JsonString(const std::string& cp1252);
 
-// An array with one object per probe, in the given order.
-std::string DrivesJson(const std::vector<const TDriveInfo*>& probes);
+// An array with one object per probe, in the given order, with a key for each field that has one.
+std::string DrivesJson(const std::vector<const TDriveInfo*>& probes, TDriveFields fields = DriveFields());
 
 }  // namespace drive

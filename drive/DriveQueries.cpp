@@ -19,11 +19,8 @@ class TSystemDriveQueries final : public TDriveQueries {
         GetVolumeInformationW(wideRoot.c_str(), volumeName, MAX_PATH + 1, &answer.SerialNumber,
                               &answer.MaxNameLength, &answer.FileSystemFlags, fileSystem, MAX_PATH + 1);
     if (!ok) return false;
-    answer.WideVolumeName = volumeName;
-    answer.WideFileSystem = fileSystem;
-    // One code page for the single-byte outputs, whatever the system's: the row names are in it too.
-    answer.VolumeName = runtime::Cp1252FromWide(answer.WideVolumeName);
-    answer.FileSystem = runtime::Cp1252FromWide(answer.WideFileSystem);
+    answer.VolumeName = volumeName;
+    answer.FileSystem = fileSystem;
     return true;
   }
 

@@ -10,15 +10,12 @@
 namespace drive {
 
 struct TVolumeAnswer {
-  // The names in code page 1252, '?' for a character it lacks.
-  std::string VolumeName;
-  std::string FileSystem;
+  // The names as the system gives them, whole.
+  std::wstring VolumeName;
+  std::wstring FileSystem;
   DWORD SerialNumber = 0;
   DWORD MaxNameLength = 0;
   DWORD FileSystemFlags = 0;
-  // The names as the system gives them, whole.
-  std::wstring WideVolumeName{};
-  std::wstring WideFileSystem{};
 };
 
 struct TClusterAnswer {
@@ -39,8 +36,7 @@ class TDriveQueries {
   virtual ~TDriveQueries() = default;
   // GetDriveTypeA.
   virtual UINT DriveType(const std::string& root) const = 0;
-  // GetVolumeInformationW, with the names whole and in code page 1252; false when the volume does
-  // not answer.
+  // GetVolumeInformationW, with the names whole; false when the volume does not answer.
   virtual bool VolumeInformation(const std::string& root, TVolumeAnswer& answer) const = 0;
   // GetDiskFreeSpaceA; a failed query leaves every figure 0.
   virtual void DiskFreeSpace(const std::string& root, TClusterAnswer& answer) const = 0;

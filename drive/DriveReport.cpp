@@ -1,5 +1,4 @@
-// TDriveInfo::CreateReport: the one textual form of a drive probe.
-#include <string>
+#include "drive/DriveReport.h"
 
 #include "drive/DriveInfo.h"
 #include "drive/NumberFormat.h"
@@ -8,51 +7,57 @@
 namespace drive {
 
 namespace {
-const char kVolumeNameRow[] = "Volume-Name";
-const char kFileSystemRow[] = "Filesystem";
+
+std::wstring WholeNumber(const TFieldValue& value, const runtime::TNumberSeparators& separators) {
+  if (const auto* signedValue = std::get_if<long long>(&value))
+    return FormatWholeNumber(*signedValue, separators);
+  return FormatWholeNumber(std::get<unsigned long long>(value), separators);
+}
+
 }  // namespace
 
-std::unique_ptr<TPairStringList> TDriveInfo::CreateReport() const {
+std::wstring FieldText(TFieldKind kind, const TFieldValue& value,
+                       const runtime::TNumberSeparators& separators) {
+  switch (kind) {
+    case TFieldKind::Text:
+    case TFieldKind::Letter:
+      return std::get<std::wstring>(value);
+    case TFieldKind::Count:
+    case TFieldKind::TypeCode:
+      return WholeNumber(value, {});
+    case TFieldKind::SerialHex:
+      return FormatSerialHex(std::get<unsigned long long>(value));
+    case TFieldKind::Bytes:
+      return WholeNumber(value, separators);
+    case TFieldKind::Percent:
+      return FormatFourDecimals(std::get<double>(value), separators);
+    case TFieldKind::Flag:
+      return std::get<bool>(value) ? L"ja" : L"nein";
+  }
+  return {};
+}
+
+std::vector<TDriveRow> DriveRows(const TDriveInfo& probe, const runtime::TNumberSeparators& separators,
+                                 TDriveFields fields) {
+  std::vector<TDriveRow> rows;
+  for (const TDriveField& field : fields)
+    if (field.Name && HasField(probe, field))
+      rows.push_back({field.Name, FieldText(field.Kind, field.Read(probe), separators)});
+  return rows;
+}
+
+std::unique_ptr<TPairStringList> CreateReport(const TDriveInfo& probe,
+                                              const runtime::TNumberSeparators& separators,
+                                              TDriveFields fields) {
   auto report = std::make_unique<TPairStringList>();
-  auto add = [&](const char* name, const std::string& value) {
-    report->Add(std::string(name) + "=" + value);
-  };
-
-  add("Laufwerksbuchstabe", std::string(1, Letter));
-  if (DriveType != 0) add("Laufwerkstyp", TypeName);
-  if (VolumeFailed) return report;
-
-  // Read once per report, so that a change of the regional settings shows in the next report.
-  const runtime::TNumberSeparators separators = runtime::UserNumberSeparators();
-  add(kVolumeNameRow, VolumeName);
-  add(kFileSystemRow, FileSystem);
-  add("Seriennummer", std::to_string(SerialNumber));
-  add("Seriennummer (Hex)", SerialHex());
-  add("Länge Dateiname", std::to_string(MaxNameLength));
-  add("Sektoren/Cluster", std::to_string(SectorsPerCluster));
-  add("Bytes/Sektor", std::to_string(BytesPerSector));
-  add("Freie Cluster", std::to_string(FreeClusters));
-  add("Cluster gesamt", std::to_string(TotalClusters));
-  add("frei (Bytes)", FormatWholeNumber(FreeBytes, separators));
-  add("belegt (Bytes)", FormatWholeNumber(UsedBytes(), separators));
-  add("gesamt (Bytes)", FormatWholeNumber(TotalBytes, separators));
-  add("frei für Benutzer (Bytes)", FormatWholeNumber(UserFreeBytes, separators));
-  add("belegt (%)", FormatFourDecimals(UsedPercent(), separators));
+  for (const TDriveRow& row : DriveRows(probe, separators, fields))
+    report->Add(runtime::Cp1252FromWide(row.Name + L"=" + row.Value));
   return report;
 }
 
-std::vector<TWideRow> TDriveInfo::CreateWideReport() const {
-  const auto report = CreateReport();
-  std::vector<TWideRow> rows;
-  for (int i = 0; i < report->Count(); ++i) {
-    const std::string name = report->NameAt(i);
-    // Every other text is the program's own, in code page 1252.
-    std::wstring value = name == kVolumeNameRow   ? WideVolumeName
-                         : name == kFileSystemRow ? WideFileSystem
-                                                  : runtime::WideFromCp1252(report->ValueAt(i));
-    rows.push_back({runtime::WideFromCp1252(name), std::move(value)});
-  }
-  return rows;
+// Reads the separators once per report, so that a change of the regional settings shows in the next.
+std::unique_ptr<TPairStringList> TDriveInfo::CreateReport() const {
+  return drive::CreateReport(*this, runtime::UserNumberSeparators());
 }
 
 }  // namespace drive

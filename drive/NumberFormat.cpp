@@ -10,13 +10,13 @@ namespace drive {
 
 namespace {
 
-// Inserts the separator between groups of three digits, counted from the right.
-std::string Group(const std::string& digits, const std::string& separator) {
-  std::string out;
+// The digits with the separator between groups of three, counted from the right.
+std::wstring Group(const std::string& digits, const std::wstring& separator) {
+  std::wstring out;
   out.reserve(digits.size() + digits.size() / 3 * separator.size());
   for (size_t i = 0; i < digits.size(); ++i) {
     if (i > 0 && (digits.size() - i) % 3 == 0) out += separator;
-    out += digits[i];
+    out += static_cast<wchar_t>(digits[i]);
   }
   return out;
 }
@@ -27,21 +27,23 @@ bool AllZero(const std::string& digits) {
 
 }  // namespace
 
-std::string FormatWholeNumber(double value, const runtime::TNumberSeparators& separators) {
-  if (!std::isfinite(value)) value = 0;
-  char buffer[400];
-  // The exact digits of the rounded value (every double above 2^53 is whole already). The
-  // formatter is the runtime's exact one, not the floating-point tables of <charconv>, which would
-  // add a third to the program's size.
-  const int length = std::snprintf(buffer, sizeof(buffer), "%.0f", std::nearbyint(std::fabs(value)));
-  const std::string digits(buffer, static_cast<size_t>(length));
-  const bool negative = value < 0 && !AllZero(digits);
-  std::string text = negative ? "-" : "";
-  text += Group(digits, separators.Thousands);
-  return text;
+std::wstring FormatWholeNumber(unsigned long long value, const runtime::TNumberSeparators& separators) {
+  std::string digits;
+  do {
+    digits.insert(digits.begin(), static_cast<char>('0' + value % 10));
+    value /= 10;
+  } while (value);
+  return Group(digits, separators.Thousands);
 }
 
-std::string FormatFourDecimals(double value, const runtime::TNumberSeparators& separators) {
+std::wstring FormatWholeNumber(long long value, const runtime::TNumberSeparators& separators) {
+  // The magnitude in unsigned arithmetic: that of the smallest value does not fit a long long.
+  const unsigned long long magnitude = static_cast<unsigned long long>(value);
+  return value < 0 ? L"-" + FormatWholeNumber(0 - magnitude, separators)
+                   : FormatWholeNumber(magnitude, separators);
+}
+
+std::wstring FormatFourDecimals(double value, const runtime::TNumberSeparators& separators) {
   const int kDecimals = 4;
   if (!std::isfinite(value)) value = 0;
   // 18 significant digits: d.ddddddddddddddddde±x.
@@ -77,10 +79,16 @@ std::string FormatFourDecimals(double value, const runtime::TNumberSeparators& s
   const size_t firstDigit = std::min(whole.find_first_not_of('0'), whole.size() - 1);
   whole.erase(0, firstDigit);
   const bool negative = value < 0 && !AllZero(digits);
-  std::string text = negative ? "-" : "";
+  std::wstring text = negative ? L"-" : L"";
   text += Group(whole, separators.Thousands);
   text += separators.Decimal;
-  text += fraction;
+  text += Group(fraction, L"");
+  return text;
+}
+
+std::wstring FormatSerialHex(unsigned long long value) {
+  std::wstring text(8, L'0');
+  for (size_t i = text.size(); i-- > 0; value >>= 4) text[i] = L"0123456789ABCDEF"[value & 15];
   return text;
 }
 

@@ -5,9 +5,10 @@
 
 namespace runtime {
 
+// Whole, as the system gives them: a separator beyond code page 1252 (U+202F in French) is kept.
 struct TNumberSeparators {
-  std::string Thousands;
-  std::string Decimal;
+  std::wstring Thousands;
+  std::wstring Decimal;
 };
 
 // The separators that the user's regional settings give now, whatever their length; an empty or

@@ -66,7 +66,7 @@ TEST(ExportField, QuotesOnlyWhatWouldBreakTheLine) {
 TEST(DriveExport, SelectedDriveGivesOneLinePerRow) {
   TFakeDriveQueries fake;
   fake.Drives['C'] = FixedDrive(4096000, 1024000);
-  fake.Drives['C'].Volume.VolumeName = "Ton;Bild \"neu\"";
+  fake.Drives['C'].Volume.VolumeName = L"Ton;Bild \"neu\"";
   fake.Drives['A'] = NoMedium(DRIVE_REMOVABLE);
 
   const std::vector<std::string> lines = Lines(drive::DriveInfoLines('C', ';', fake).Text());
@@ -87,7 +87,7 @@ TEST(DriveExport, TableHeaderComesFromTheFirstDriveThatAnswered) {
   fake.Drives['C'] = FixedDrive(4096000, 1024000);
   fake.Drives['D'] = NoMedium(DRIVE_CDROM);
   fake.Drives['E'] = FixedDrive(8192000, 8192000);
-  fake.Drives['E'].Volume.VolumeName = "mit;Trenner";
+  fake.Drives['E'].Volume.VolumeName = L"mit;Trenner";
 
   const std::vector<std::string> lines = Lines(DrivesTableLines({'A', 'C', 'D', 'E'}, ';', fake).Text());
   ASSERT_EQ(lines.size(), 5u);
@@ -199,10 +199,8 @@ TEST_F(ClipboardExportTest, ClipboardHeldByAnotherProgramGivesAClearError) {
 // single-byte clipboard text is what it always was, with '?' for what code page 1252 lacks.
 TEST_F(ClipboardExportTest, NamesBeyondCodePage1252ReachTheTableAndTheUnicodeClipboardWhole) {
   const std::wstring label = L"B\u00FCcher \"\\\t\r\n\u0001-\u65E5\u672C-\U0001F600";
-  fake.Drives['C'].Volume.WideVolumeName = label;
-  fake.Drives['C'].Volume.VolumeName = runtime::Cp1252FromWide(label);
-  fake.Drives['C'].Volume.WideFileSystem = L"\u0416FS";
-  fake.Drives['C'].Volume.FileSystem = "?FS";
+  fake.Drives['C'].Volume.VolumeName = label;
+  fake.Drives['C'].Volume.FileSystem = L"\u0416FS";
   SelectItem(1);
   EXPECT_EQ(form->InfoGrid.Cell(0, 3), L"Volume-Name");
   EXPECT_EQ(form->InfoGrid.Cell(1, 3), label);

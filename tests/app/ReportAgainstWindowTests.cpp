@@ -40,7 +40,7 @@ TEST(ReportCommand, PrintsTheMainWindowsClipboardTextsByteForByte) {
   fake.Drives['A'] = FixedDrive(0, 0);
   fake.Drives['A'].Type = DRIVE_REMOVABLE;
   fake.Drives['A'].VolumeAnswers = false;
-  fake.Drives['C'].Volume.VolumeName = "Daten;\"alt\"";
+  fake.Drives['C'].Volume.VolumeName = L"Daten;\"alt\"";
   app::TMainForm form(fake);
   form.Create();
   form.Show();

@@ -91,7 +91,7 @@ void CheckMainWindow(int dpi) {
   fake.Drives['A'] = testing_support::FixedDrive(1ull << 20, 1ull << 19);
   fake.Drives['A'].Type = DRIVE_REMOVABLE;
   fake.Drives['C'] = testing_support::FixedDrive(8ull << 40, 123456789012ull);
-  fake.Drives['C'].Volume.VolumeName = "SYSTEMLAUFWERK";
+  fake.Drives['C'].Volume.VolumeName = L"SYSTEMLAUFWERK";
   fake.Drives['F'] = fake.Drives['A'];
   fake.Drives['F'].Type = DRIVE_RAMDISK;
   fake.Drives['N'] = fake.Drives['A'];

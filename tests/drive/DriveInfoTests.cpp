@@ -6,7 +6,9 @@
 
 #include "drive/DriveInfo.h"
 #include "drive/DriveList.h"
+#include "drive/DriveReport.h"
 #include "drive/NumberFormat.h"
+#include "runtime/Text.h"
 #include "tests/support/FakeDriveQueries.h"
 
 using drive::TDriveInfo;
@@ -38,8 +40,8 @@ std::string ValueOf(const drive::TPairStringList& report, const std::string& nam
 }
 
 // The report's formats with the separators in force while the test runs.
-std::string Whole(double value) {
-  return drive::FormatWholeNumber(value, runtime::UserNumberSeparators());
+std::string Whole(long long value) {
+  return runtime::Cp1252FromWide(drive::FormatWholeNumber(value, runtime::UserNumberSeparators()));
 }
 
 }  // namespace
@@ -86,10 +88,10 @@ TEST(DriveProbe, FixedDriveFillsEveryFieldAndTheReportHasSixteenRows) {
 
   EXPECT_EQ(probe.Letter, 'C');
   EXPECT_EQ(probe.DriveType, 3u);
-  EXPECT_EQ(probe.TypeName, "Festplatte");
+  EXPECT_EQ(probe.TypeName, L"Festplatte");
   EXPECT_FALSE(probe.VolumeFailed);
-  EXPECT_EQ(probe.VolumeName, "DATEN");
-  EXPECT_EQ(probe.FileSystem, "NTFS");
+  EXPECT_EQ(probe.VolumeName, L"DATEN");
+  EXPECT_EQ(probe.FileSystem, L"NTFS");
   EXPECT_EQ(probe.SerialNumber, 0x1234ABCDu);
   EXPECT_EQ(probe.FileSystemFlags, 0x3E700FFu);
   EXPECT_EQ(probe.MaxNameLength, 255u);
@@ -97,10 +99,10 @@ TEST(DriveProbe, FixedDriveFillsEveryFieldAndTheReportHasSixteenRows) {
   EXPECT_EQ(probe.BytesPerSector, 512u);
   EXPECT_EQ(probe.FreeClusters, 250u);
   EXPECT_EQ(probe.TotalClusters, 1000u);
-  EXPECT_EQ(probe.TotalBytes, 4096000.0);
-  EXPECT_EQ(probe.FreeBytes, 1024000.0);
+  EXPECT_EQ(probe.TotalBytes, 4096000u);
+  EXPECT_EQ(probe.FreeBytes, 1024000u);
   EXPECT_EQ(probe.UserFreeBytes, probe.FreeBytes);
-  EXPECT_EQ(probe.UsedBytes(), 3072000.0);
+  EXPECT_EQ(probe.UsedBytes(), 3072000);
 
   const auto report = probe.CreateReport();
   EXPECT_EQ(Names(*report), kAllRowNames);
@@ -119,7 +121,8 @@ TEST(DriveProbe, FixedDriveFillsEveryFieldAndTheReportHasSixteenRows) {
   EXPECT_EQ(report->ValueAt(12), Whole(3072000));
   EXPECT_EQ(report->ValueAt(13), Whole(4096000));
   EXPECT_EQ(report->ValueAt(14), Whole(1024000));
-  EXPECT_EQ(report->ValueAt(15), drive::FormatFourDecimals(75, runtime::UserNumberSeparators()));
+  EXPECT_EQ(report->ValueAt(15),
+            runtime::Cp1252FromWide(drive::FormatFourDecimals(75, runtime::UserNumberSeparators())));
 }
 
 TEST(DriveProbe, DriveWithoutMediumGivesTwoRowsAndAsksNothingMore) {
@@ -133,15 +136,15 @@ TEST(DriveProbe, DriveWithoutMediumGivesTwoRowsAndAsksNothingMore) {
 
   const TDriveInfo probe('A', fake);
   EXPECT_TRUE(probe.VolumeFailed);
-  EXPECT_EQ(probe.TypeName, "Diskette");
+  EXPECT_EQ(probe.TypeName, L"Diskette");
   EXPECT_EQ(fake.ClusterQueries, 0);
   EXPECT_EQ(fake.FreeSpaceQueries, 0);
-  EXPECT_EQ(probe.TotalBytes, 0.0);
-  EXPECT_EQ(probe.FreeBytes, 0.0);
-  EXPECT_EQ(probe.UserFreeBytes, 0.0);
+  EXPECT_EQ(probe.TotalBytes, 0u);
+  EXPECT_EQ(probe.FreeBytes, 0u);
+  EXPECT_EQ(probe.UserFreeBytes, 0u);
   EXPECT_EQ(probe.TotalClusters, 0u);
-  EXPECT_EQ(probe.VolumeName, "");
-  EXPECT_EQ(probe.FileSystem, "");
+  EXPECT_EQ(probe.VolumeName, L"");
+  EXPECT_EQ(probe.FileSystem, L"");
 
   const auto report = probe.CreateReport();
   ASSERT_EQ(report->Count(), 2);
@@ -165,7 +168,7 @@ TEST(DriveProbe, TypeCodesWithoutNameShapeTheReport) {
 
   // Type 1 has a row of its own, with an empty name.
   const TDriveInfo noRootProbe('Q', fake);
-  EXPECT_EQ(noRootProbe.TypeName, "");
+  EXPECT_EQ(noRootProbe.TypeName, L"");
   const auto noRootReport = noRootProbe.CreateReport();
   ASSERT_EQ(noRootReport->Count(), 2);
   EXPECT_EQ((*noRootReport)[1], "Laufwerkstyp=");
@@ -178,20 +181,20 @@ TEST(DriveProbe, SerialNumbersStayUnsigned) {
   fake.Drives['D'] = FixedDrive(4096, 0);
   fake.Drives['D'].Volume.SerialNumber = 0;
 
-  const TDriveInfo all('C', fake);
-  EXPECT_EQ(all.SerialHex(), "FFFFFFFF");
-  EXPECT_EQ(ValueOf(*all.CreateReport(), "Seriennummer"), "4294967295");
-  const TDriveInfo none('D', fake);
-  EXPECT_EQ(none.SerialHex(), "00000000");
-  EXPECT_EQ(ValueOf(*none.CreateReport(), "Seriennummer"), "0");
+  const auto all = TDriveInfo('C', fake).CreateReport();
+  EXPECT_EQ(ValueOf(*all, "Seriennummer"), "4294967295");
+  EXPECT_EQ(ValueOf(*all, "Seriennummer (Hex)"), "FFFFFFFF");
+  const auto none = TDriveInfo('D', fake).CreateReport();
+  EXPECT_EQ(ValueOf(*none, "Seriennummer"), "0");
+  EXPECT_EQ(ValueOf(*none, "Seriennummer (Hex)"), "00000000");
 }
 
 TEST(DriveProbe, LabelsAreReportedAsTheyAre) {
   TFakeDriveQueries fake;
   fake.Drives['C'] = FixedDrive(4096, 0);
-  fake.Drives['C'].Volume.VolumeName = "A=B=C";
+  fake.Drives['C'].Volume.VolumeName = L"A=B=C";
   fake.Drives['D'] = FixedDrive(4096, 0);
-  fake.Drives['D'].Volume.VolumeName = "";
+  fake.Drives['D'].Volume.VolumeName = L"";
 
   const auto withEquals = TDriveInfo('C', fake).CreateReport();
   EXPECT_EQ(withEquals->NameAt(2), "Volume-Name");
@@ -207,8 +210,8 @@ TEST(DriveProbe, QuotasShowInTheUserRow) {
   fake.Drives['C'] = FixedDrive(8000000, 6000000);
   fake.Drives['C'].FreeSpace->UserFreeBytes = 1000000;
   const TDriveInfo probe('C', fake);
-  EXPECT_EQ(probe.FreeBytes, 6000000.0);
-  EXPECT_EQ(probe.UserFreeBytes, 1000000.0);
+  EXPECT_EQ(probe.FreeBytes, 6000000u);
+  EXPECT_EQ(probe.UserFreeBytes, 1000000u);
   const auto report = probe.CreateReport();
   EXPECT_EQ(report->ValueAt(11), Whole(6000000));
   EXPECT_EQ(report->ValueAt(14), Whole(1000000));
@@ -216,22 +219,19 @@ TEST(DriveProbe, QuotasShowInTheUserRow) {
 
 TEST(DriveProbe, LargeVolumesKeepExactByteCounts) {
   TFakeDriveQueries fake;
-  // 2 TiB + 1 byte: exact in a double, far beyond 32 bits.
-  const unsigned long long twoTiB = (1ull << 41) + 1;
-  fake.Drives['C'] = FixedDrive(twoTiB, 1ull << 40);
-  // 2^60 bytes: beyond 2^53, still a whole number in every row.
-  fake.Drives['D'] = FixedDrive(1ull << 60, 1ull << 59);
+  // 2 TiB + 1 byte: far beyond 32 bits.
+  fake.Drives['C'] = FixedDrive((1ull << 41) + 1, 1ull << 40);
+  // 2^53 + 1 bytes: beyond what a double holds exactly.
+  fake.Drives['D'] = FixedDrive((1ull << 53) + 1, 1ull << 52);
+  const runtime::TNumberSeparators german{L".", L","};
 
-  const TDriveInfo big('C', fake);
-  EXPECT_EQ(big.TotalBytes, 2199023255553.0);
-  EXPECT_EQ(big.UsedBytes(), 1099511627777.0);
-  const runtime::TNumberSeparators dots{".", ","};
-  EXPECT_EQ(drive::FormatWholeNumber(big.TotalBytes, dots), "2.199.023.255.553");
-
-  const TDriveInfo huge('D', fake);
-  EXPECT_EQ(drive::FormatWholeNumber(huge.TotalBytes, dots), "1.152.921.504.606.846.976");
-  EXPECT_EQ(drive::FormatWholeNumber(huge.UsedBytes(), dots), "576.460.752.303.423.488");
-  EXPECT_EQ(drive::FormatFourDecimals(huge.UsedPercent(), dots), "50,0000");
+  const auto big = drive::CreateReport(TDriveInfo('C', fake), german);
+  EXPECT_EQ(big->ValueAt(12), "1.099.511.627.777");
+  EXPECT_EQ(big->ValueAt(13), "2.199.023.255.553");
+  const auto huge = drive::CreateReport(TDriveInfo('D', fake), german);
+  EXPECT_EQ(huge->ValueAt(12), "4.503.599.627.370.497");
+  EXPECT_EQ(huge->ValueAt(13), "9.007.199.254.740.993");
+  EXPECT_EQ(huge->ValueAt(15), "50,0000");
 }
 
 TEST(DriveProbe, WithoutTheLargeQueryTheClusterProductsDoNotWrap) {
@@ -244,8 +244,8 @@ TEST(DriveProbe, WithoutTheLargeQueryTheClusterProductsDoNotWrap) {
 
   const TDriveInfo probe('C', fake);
   EXPECT_EQ(fake.FreeSpaceQueries, 1);
-  EXPECT_EQ(probe.TotalBytes, 98304000000.0);
-  EXPECT_EQ(probe.FreeBytes, 32768000000.0);
+  EXPECT_EQ(probe.TotalBytes, 98304000000u);
+  EXPECT_EQ(probe.FreeBytes, 32768000000u);
   EXPECT_EQ(probe.UserFreeBytes, probe.FreeBytes);
 }
 
@@ -257,12 +257,12 @@ TEST(DriveProbe, VolumeWithoutTotalShowsZeroPercent) {
   fake.Drives['C'] = failed;
 
   const TDriveInfo probe('C', fake);
-  EXPECT_EQ(probe.TotalBytes, 0.0);
+  EXPECT_EQ(probe.TotalBytes, 0u);
   EXPECT_EQ(probe.UsedPercent(), 0.0);
   const auto report = probe.CreateReport();
   ASSERT_EQ(report->Count(), 16);
   const runtime::TNumberSeparators now = runtime::UserNumberSeparators();
-  EXPECT_EQ(report->ValueAt(15), "0" + now.Decimal + "0000");
+  EXPECT_EQ(report->ValueAt(15), runtime::Cp1252FromWide(L"0" + now.Decimal + L"0000"));
   EXPECT_EQ(report->ValueAt(13), "0");
 }
 

@@ -5,16 +5,22 @@
 #include <cstdlib>
 #include <string>
 
+#include "drive/DriveExport.h"
 #include "drive/DriveInfo.h"
+#include "drive/DriveReport.h"
 #include "tests/support/FakeDriveQueries.h"
 
 namespace {
 
-// 1,234,567,890 of 4,938,271,560 bytes used: a quarter.
-std::unique_ptr<drive::TPairStringList> QuarterUsedReport() {
+// Drive C: 1,234,567,890 of 4,938,271,560 bytes used, a quarter.
+testing_support::TFakeDriveQueries QuarterUsed() {
   testing_support::TFakeDriveQueries fake;
   fake.Drives['C'] = testing_support::FixedDrive(4938271560ull, 3703703670ull);
-  return drive::TDriveInfo('C', fake).CreateReport();
+  return fake;
+}
+
+std::unique_ptr<drive::TPairStringList> QuarterUsedReport() {
+  return drive::TDriveInfo('C', QuarterUsed()).CreateReport();
 }
 
 // Puts the user's separators back when the test ends.
@@ -84,4 +90,19 @@ TEST(ReportLocale, EmptyAndLongSeparatorsStayReadable) {
   const auto report = QuarterUsedReport();
   EXPECT_EQ(report->ValueAt(12), "1abc234abc567abc890");
   EXPECT_EQ(report->ValueAt(15), "25" + defaultDecimal + "0000") << "an empty separator is the locale's own";
+}
+
+// A separator beyond code page 1252 (French settings group digits by U+202F): the window's rows and
+// both clipboard texts in their wide form show it whole, the single-byte report has '?' for it.
+TEST(ReportLocale, ASeparatorBeyondCodePage1252ReachesTheWideOutputsWhole) {
+  TSeparatorsGuard guard;
+  ASSERT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, L"\u202F"));
+  const testing_support::TFakeDriveQueries fake = QuarterUsed();
+  const std::wstring used = L"1\u202F234\u202F567\u202F890";
+  EXPECT_EQ(QuarterUsedReport()->ValueAt(12), "1?234?567?890");
+  EXPECT_EQ(drive::DriveRows(drive::TDriveInfo('C', fake))[12].Value, used);
+  EXPECT_NE(drive::DriveInfoLines('C', ';', fake).WideText().find(L"belegt (Bytes);" + used + L"\r\n"),
+            std::wstring::npos);
+  EXPECT_NE(drive::DrivesTableLines({'C'}, ';', fake).WideText().find(L";" + used + L";"),
+            std::wstring::npos);
 }

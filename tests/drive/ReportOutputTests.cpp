@@ -298,7 +298,7 @@ TEST(ReportCommand, JsonCarriesEveryFigureExactly) {
   fake.Drives['A'].VolumeAnswers = false;
   const unsigned long long big = (1ull << 53) + 1;
   fake.Drives['C'] = FixedDrive(big, 12345);
-  fake.Drives['C'].Volume.VolumeName = "a\"b\\c\td\r\nGr\xFC\xDF";
+  fake.Drives['C'].Volume.VolumeName = L"a\"b\\c\td\r\nGr\u00FC\u00DF";
   fake.Drives['D'] = FixedDrive(1ull << 63, (1ull << 62) + 3);
   fake.Drives['D'].FreeSpace->UserFreeBytes = (1ull << 63) - 1;
   fake.Drives['D'].Type = DRIVE_CDROM;
@@ -331,10 +331,10 @@ TEST(ReportCommand, JsonCarriesEveryFigureExactly) {
     EXPECT_EQ(drive["bytesPerSector"], probe.BytesPerSector);
     EXPECT_EQ(drive["freeClusters"], probe.FreeClusters);
     EXPECT_EQ(drive["totalClusters"], probe.TotalClusters);
-    EXPECT_EQ(drive["totalBytes"].get<unsigned long long>(), probe.ExactTotalBytes) << letter;
-    EXPECT_EQ(drive["freeBytes"].get<unsigned long long>(), probe.ExactFreeBytes) << letter;
-    EXPECT_EQ(drive["userFreeBytes"].get<unsigned long long>(), probe.ExactUserFreeBytes) << letter;
-    EXPECT_EQ(drive["usedBytes"].get<unsigned long long>(), probe.ExactTotalBytes - probe.ExactFreeBytes);
+    EXPECT_EQ(drive["totalBytes"].get<unsigned long long>(), probe.TotalBytes) << letter;
+    EXPECT_EQ(drive["freeBytes"].get<unsigned long long>(), probe.FreeBytes) << letter;
+    EXPECT_EQ(drive["userFreeBytes"].get<unsigned long long>(), probe.UserFreeBytes) << letter;
+    EXPECT_EQ(drive["usedBytes"].get<unsigned long long>(), probe.TotalBytes - probe.FreeBytes);
   }
   EXPECT_EQ(document[1]["totalBytes"].get<unsigned long long>(), big) << "2^53 + 1 stays exact";
   EXPECT_EQ(document[2]["totalBytes"].get<unsigned long long>(), 1ull << 63);
@@ -376,10 +376,8 @@ class TConsoleSink final : public drive::TOutputSink {
 TEST(ReportCommand, JsonCarriesNamesBeyondCodePage1252Whole) {
   TFakeDriveQueries fake;
   fake.Drives['C'] = FixedDrive(4096000, 1024000);
-  fake.Drives['C'].Volume.WideVolumeName = kWholeLabel;
-  fake.Drives['C'].Volume.WideFileSystem = L"\u03A9FS";
-  fake.Drives['C'].Volume.VolumeName = runtime::Cp1252FromWide(kWholeLabel);
-  fake.Drives['C'].Volume.FileSystem = "?FS";
+  fake.Drives['C'].Volume.VolumeName = kWholeLabel;
+  fake.Drives['C'].Volume.FileSystem = L"\u03A9FS";
 
   const drive::TCommandResult result = RunReportCommand({"--json"}, fake);
   ASSERT_EQ(result.ExitCode, 0) << result.Err;
@@ -400,8 +398,7 @@ TEST(ReportCommand, JsonCarriesNamesBeyondCodePage1252Whole) {
 TEST(ReportCommand, AConsoleShowsNamesWholeWhereRedirectedOutputKeepsCodePage1252) {
   TFakeDriveQueries fake;
   fake.Drives['C'] = FixedDrive(4096000, 1024000);
-  fake.Drives['C'].Volume.WideVolumeName = kWholeLabel;
-  fake.Drives['C'].Volume.VolumeName = runtime::Cp1252FromWide(kWholeLabel);
+  fake.Drives['C'].Volume.VolumeName = kWholeLabel;
 
   for (const std::vector<std::string>& args : {std::vector<std::string>{"C"}, std::vector<std::string>{}}) {
     const drive::TCommandResult result = RunReportCommand(args, fake);
@@ -421,8 +418,8 @@ TEST(ReportCommand, AConsoleShowsNamesWholeWhereRedirectedOutputKeepsCodePage125
   }
 }
 
-// Today's bytes, written out: a label that code page 1252 holds changes nothing in the redirected
-// report, whether the system gave it wide or not.
+// Today's bytes, written out: a label that code page 1252 holds reaches the redirected report as
+// its bytes.
 TEST(ReportCommand, RedirectedBytesOfACodePage1252LabelStayAsTheyWere) {
   const std::string expected =
       "Laufwerksbuchstabe;C\r\n"
@@ -442,18 +439,11 @@ TEST(ReportCommand, RedirectedBytesOfACodePage1252LabelStayAsTheyWere) {
       "gesamt (Bytes);4.096.000\r\n"
       "frei f\xFCr Benutzer (Bytes);1.024.000\r\n"
       "belegt (%);75,0000\r\n";
-  const std::string label =
-      "Gr\xFC\xDF"
-      "e \"alt\";\x80";
-  for (const bool wide : {false, true}) {
-    TFakeDriveQueries fake;
-    fake.Drives['C'] = FixedDrive(4096000, 1024000);
-    fake.Drives['C'].Volume.VolumeName = wide ? "" : label;  // the fake fills in the other form
-    if (wide) fake.Drives['C'].Volume.WideVolumeName = L"Gr\u00FC\u00DFe \"alt\";\u20AC";
-    const drive::TCommandResult result = RunReportCommand({"C"}, fake);
-    TLimitedSink out, err;
-    ASSERT_EQ(drive::DeliverReport(result, out, err), 0);
-    EXPECT_EQ(out.Text, expected) << wide;
-    EXPECT_EQ(drive::TDriveInfo('C', fake).VolumeName, label) << wide;
-  }
+  TFakeDriveQueries fake;
+  fake.Drives['C'] = FixedDrive(4096000, 1024000);
+  fake.Drives['C'].Volume.VolumeName = L"Gr\u00FC\u00DFe \"alt\";\u20AC";
+  const drive::TCommandResult result = RunReportCommand({"C"}, fake);
+  TLimitedSink out, err;
+  ASSERT_EQ(drive::DeliverReport(result, out, err), 0);
+  EXPECT_EQ(out.Text, expected);
 }

@@ -3,11 +3,13 @@
 // beyond code page 1252, and names a free letter.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "drive/DriveInfo.h"
+#include "drive/DriveReport.h"
 #include "runtime/Text.h"
 
 namespace {
@@ -44,23 +46,25 @@ TEST(SystemDrives, DriveCAnswersLikeTheSystem) {
   EXPECT_EQ(probe.DriveType, static_cast<DWORD>(DRIVE_FIXED));
   ASSERT_FALSE(probe.VolumeFailed);
 
-  char name[256] = "", fs[256] = "";
+  wchar_t name[MAX_PATH + 1] = L"", fs[MAX_PATH + 1] = L"";
   DWORD serial = 0, length = 0, flags = 0;
-  ASSERT_TRUE(GetVolumeInformationA("C:\\", name, sizeof(name), &serial, &length, &flags, fs, sizeof(fs)));
+  ASSERT_TRUE(GetVolumeInformationW(L"C:\\", name, MAX_PATH + 1, &serial, &length, &flags, fs, MAX_PATH + 1));
   EXPECT_EQ(probe.VolumeName, name);
   EXPECT_EQ(probe.FileSystem, fs);
   EXPECT_EQ(probe.SerialNumber, serial);
   EXPECT_EQ(probe.MaxNameLength, length);
   ULARGE_INTEGER user{}, total{}, free{};
   ASSERT_TRUE(GetDiskFreeSpaceExA("C:\\", &user, &total, &free));
-  EXPECT_EQ(probe.TotalBytes, static_cast<double>(total.QuadPart));
-  EXPECT_GT(probe.TotalBytes, 4294967296.0) << "the test machine's disk is larger than 4 GB";
+  EXPECT_EQ(probe.TotalBytes, total.QuadPart);
+  EXPECT_GT(probe.TotalBytes, 4294967296u) << "the test machine's disk is larger than 4 GB";
 
   const auto report = probe.CreateReport();
   ASSERT_EQ(report->Count(), 16);
   EXPECT_EQ(report->ValueAt(1), "Festplatte");
   EXPECT_EQ(report->ValueAt(4), std::to_string(serial));
-  EXPECT_EQ(report->ValueAt(5), probe.SerialHex());
+  char hex[9];
+  std::snprintf(hex, sizeof(hex), "%08lX", serial);
+  EXPECT_EQ(report->ValueAt(5), hex);
   EXPECT_EQ(Digits(report->ValueAt(11)) + Digits(report->ValueAt(12)), Digits(report->ValueAt(13)));
   EXPECT_EQ(Digits(report->ValueAt(13)), total.QuadPart);
 }
@@ -89,7 +93,7 @@ TEST(SystemDrives, DrivesWithoutMedium) {
   for (const auto& drive : drives) {
     const drive::TDriveInfo probe(drive.letter);
     EXPECT_EQ(probe.DriveType, drive.type) << drive.letter;
-    EXPECT_EQ(probe.TypeName, drive.name);
+    EXPECT_EQ(probe.TypeName, runtime::WideFromCp1252(drive.name));
     const auto report = probe.CreateReport();
     EXPECT_EQ(report->ValueAt(1), drive.name);
     if (probe.VolumeFailed) {
@@ -98,7 +102,7 @@ TEST(SystemDrives, DrivesWithoutMedium) {
       // Wine answers the volume query for a drive whose medium is missing, with no space at all:
       // the percentage row must still be a number.
       ASSERT_EQ(report->Count(), 16) << drive.letter;
-      EXPECT_EQ(probe.TotalBytes, 0.0);
+      EXPECT_EQ(probe.TotalBytes, 0u);
       EXPECT_EQ(Digits(report->ValueAt(15)), 0u);
       EXPECT_EQ(report->ValueAt(15).size(), 6u) << report->ValueAt(15);
     }
@@ -110,7 +114,7 @@ TEST(SystemDrives, FreeLetterHasNoRootDirectory) {
   if (!free) GTEST_SKIP() << "the test command names a free letter";
   const drive::TDriveInfo probe(free);
   EXPECT_EQ(probe.DriveType, static_cast<DWORD>(DRIVE_NO_ROOT_DIR));
-  EXPECT_EQ(probe.TypeName, "");
+  EXPECT_EQ(probe.TypeName, L"");
   EXPECT_TRUE(probe.VolumeFailed);
   const auto report = probe.CreateReport();
   ASSERT_EQ(report->Count(), 2);
@@ -124,15 +128,17 @@ TEST(SystemDrives, ALabelBeyondCodePage1252ArrivesWhole) {
   if (!letter) GTEST_SKIP() << "the test command adds this drive";
   const drive::TDriveInfo probe(letter);
   ASSERT_FALSE(probe.VolumeFailed);
-  EXPECT_EQ(probe.WideVolumeName, L"B\u00FCcher-\u65E5\u672C-\U0001F600")
+  EXPECT_EQ(probe.VolumeName, L"B\u00FCcher-\u65E5\u672C-\U0001F600")
       << "Wine's services read the label file in their Unix locale: the test command starts them "
          "under a UTF-8 one";
-  EXPECT_EQ(probe.VolumeName, runtime::Cp1252FromWide(probe.WideVolumeName));
-  EXPECT_EQ(probe.VolumeName.substr(0, 9),
+  const auto report = probe.CreateReport();
+  ASSERT_GT(report->Count(), 2);
+  EXPECT_EQ(report->NameAt(2), "Volume-Name");
+  EXPECT_EQ(report->ValueAt(2).substr(0, 9),
             "B\xFC"
             "cher-??");
-  const std::vector<drive::TWideRow> rows = probe.CreateWideReport();
+  const std::vector<drive::TDriveRow> rows = drive::DriveRows(probe);
   ASSERT_GT(rows.size(), 2u);
   EXPECT_EQ(rows[2].Name, L"Volume-Name");
-  EXPECT_EQ(rows[2].Value, probe.WideVolumeName);
+  EXPECT_EQ(rows[2].Value, probe.VolumeName);
 }

@@ -1,7 +1,5 @@
 #include "tests/support/FakeDriveQueries.h"
 
-#include "runtime/Text.h"
-
 namespace testing_support {
 
 // Which blocked drives may go on, and an event set when a query blocks.
@@ -64,11 +62,6 @@ bool TFakeDriveQueries::VolumeInformation(const std::string& root, drive::TVolum
   if (drive && drive->ThrowOnVolume) throw std::runtime_error("Laufwerk " + root + " antwortet nicht");
   if (!drive || !drive->VolumeAnswers) return false;
   answer = drive->Volume;
-  // The system gives both forms; a drive of the table may name either.
-  if (answer.WideVolumeName.empty()) answer.WideVolumeName = runtime::WideFromCp1252(answer.VolumeName);
-  if (answer.VolumeName.empty()) answer.VolumeName = runtime::Cp1252FromWide(answer.WideVolumeName);
-  if (answer.WideFileSystem.empty()) answer.WideFileSystem = runtime::WideFromCp1252(answer.FileSystem);
-  if (answer.FileSystem.empty()) answer.FileSystem = runtime::Cp1252FromWide(answer.WideFileSystem);
   return true;
 }
 
@@ -86,7 +79,7 @@ std::optional<drive::TFreeSpaceAnswer> TFakeDriveQueries::DiskFreeSpaceEx(const 
 
 TFakeDrive FixedDrive(unsigned long long total, unsigned long long free) {
   TFakeDrive drive;
-  drive.Volume = {"DATEN", "NTFS", 0x1234ABCD, 255, 0x3E700FF};
+  drive.Volume = {L"DATEN", L"NTFS", 0x1234ABCD, 255, 0x3E700FF};
   drive.Clusters = {8, 512, static_cast<DWORD>(free / 4096), static_cast<DWORD>(total / 4096)};
   drive.FreeSpace = drive::TFreeSpaceAnswer{free, total, free};
   return drive;
