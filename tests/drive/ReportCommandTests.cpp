@@ -9,10 +9,10 @@
 #include "drive/DriveExport.h"
 #include "drive/DriveList.h"
 #include "drive/ReportCommand.h"
+#include "runtime/Handles.h"
 #include "runtime/Text.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/FakeDriveQueries.h"
-#include "toolkit/Handles.h"
 
 using drive::RunReportCommand;
 using testing_support::FixedDrive;
@@ -30,9 +30,9 @@ TFakeDriveQueries TwoDrives() {
   return fake;
 }
 
+using runtime::TKernelHandle;
 using testing_support::RunReportProgram;
 using testing_support::TProgramResult;
-using TFile = toolkit::TUniqueHandle<HANDLE, CloseHandle>;
 
 }  // namespace
 
@@ -114,20 +114,19 @@ TEST(ReportProgram, LostOutputIsAFailure) {
   SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
   HANDLE read = nullptr, write = nullptr;
   ASSERT_TRUE(CreatePipe(&read, &write, &inherit, 0));
-  CloseHandle(read);  // nobody will read: every write fails
-  TFile writer(write);
+  TKernelHandle reader(read);
+  const TKernelHandle writer(write);
+  reader.Reset();  // nobody will read: every write fails
   const TProgramResult closed = RunReportProgram("C", write);
   EXPECT_EQ(closed.ExitCode, 1u);
   EXPECT_EQ(closed.Err.rfind("sandrivo-report: Die Ausgabe konnte nicht geschrieben werden", 0), 0u)
       << closed.Err;
 
   // Linux's always-full device, where Wine reaches it.
-  TFile full(CreateFileA("Z:\\dev\\full", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                         OPEN_EXISTING, 0, nullptr));
-  if (full.Get() == INVALID_HANDLE_VALUE) {
-    full.Detach();
-    GTEST_SKIP() << "no full device here";
-  }
+  const TKernelHandle full(
+      runtime::NullIfInvalid(CreateFileW(L"Z:\\dev\\full", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                         &inherit, OPEN_EXISTING, 0, nullptr)));
+  if (!full) GTEST_SKIP() << "no full device here";
   const TProgramResult disk = RunReportProgram("--help", full.Get());
   EXPECT_EQ(disk.ExitCode, 1u);
   EXPECT_EQ(disk.Err,

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "runtime/Errors.h"
+#include "runtime/Handles.h"
 #include "runtime/Text.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/WindowTesting.h"
@@ -57,9 +58,8 @@ class TFailingAllocation {
 // of each and answers it with OK.
 class TMessageBoxWatch {
  public:
-  explicit TMessageBoxWatch(const char* title) : title_(title) {
-    thread_ = CreateThread(nullptr, 0, &TMessageBoxWatch::Run, this, 0, nullptr);
-  }
+  explicit TMessageBoxWatch(const char* title)
+      : title_(title), thread_(CreateThread(nullptr, 0, &TMessageBoxWatch::Run, this, 0, nullptr)) {}
   ~TMessageBoxWatch() { Stop(); }
   TMessageBoxWatch(const TMessageBoxWatch&) = delete;
   TMessageBoxWatch& operator=(const TMessageBoxWatch&) = delete;
@@ -73,9 +73,8 @@ class TMessageBoxWatch {
   void Stop() {
     if (!thread_) return;
     stop_ = true;
-    WaitForSingleObject(thread_, INFINITE);
-    CloseHandle(thread_);
-    thread_ = nullptr;
+    WaitForSingleObject(thread_.Get(), INFINITE);
+    thread_.Reset();
   }
   static DWORD WINAPI Run(void* watch) {
     auto& self = *static_cast<TMessageBoxWatch*>(watch);
@@ -94,9 +93,10 @@ class TMessageBoxWatch {
   }
 
   const char* title_;
-  HANDLE thread_ = nullptr;
   std::atomic<bool> stop_{false};
   std::vector<std::string> texts_;
+  // Last: the thread starts once everything it uses is made.
+  runtime::TKernelHandle thread_;
 };
 
 const char kLongError[] = "Ein Fehlertext, der länger ist als eine Zeichenkette ohne eigenen Speicher";
