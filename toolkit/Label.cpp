@@ -5,6 +5,7 @@
 
 #include "runtime/Text.h"
 #include "toolkit/Handles.h"
+#include "toolkit/HighContrast.h"
 
 namespace toolkit {
 
@@ -12,13 +13,6 @@ namespace {
 const char kLabelClass[] = "TkLabel";
 // Posted by a screen reader's default action: opens the label from the message loop.
 const UINT kOpenMessage = WM_USER + 1;
-
-bool HighContrast() {
-  HIGHCONTRASTA contrast{};
-  contrast.cbSize = sizeof(contrast);
-  return SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
-         (contrast.dwFlags & HCF_HIGHCONTRASTON);
-}
 }  // namespace
 
 COLORREF DrawnColor(COLORREF color, bool highContrast) {
@@ -154,7 +148,8 @@ void TLabel::Paint(HDC dc, const RECT& client) const {
   FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
   TSelectObject font(dc, Font());
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, DrawnColor(settings_.TextColor, settings_.TextColor == kLinkTextColor && HighContrast()));
+  SetTextColor(dc,
+               DrawnColor(settings_.TextColor, settings_.TextColor == kLinkTextColor && HighContrast().On));
   RECT text = client;
   const std::wstring& caption = drawnCaption_;
   DrawTextW(dc, caption.c_str(), -1, &text,
