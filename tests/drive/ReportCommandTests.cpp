@@ -59,7 +59,7 @@ TEST(ReportCommand, BadArgumentsGiveAMessageAndStatusTwo) {
   const TFakeDriveQueries fake = TwoDrives();
   const struct {
     std::vector<std::string> args;
-    const char* message;
+    std::string message;
   } cases[] = {
       {{"C", "D"}, "sandrivo-report: zu viele Argumente (höchstens ein Laufwerk)\r\n"},
       {{"CD"}, "sandrivo-report: \"CD\" ist kein Laufwerksbuchstabe\r\n"},
@@ -76,6 +76,11 @@ TEST(ReportCommand, BadArgumentsGiveAMessageAndStatusTwo) {
         "8;;x\x1B\\"},
        "sandrivo-report: unbekannte Option \"-\\x9D8;;x\\x1B\\\" (Hilfe: sandrivo-report --help)\r\n"},
       {{"\xE4\x80"}, "sandrivo-report: \"\xE4\x80\" ist kein Laufwerksbuchstabe\r\n"},
+      // Up to 40 characters are echoed whole, longer arguments shortened.
+      {{std::string(40, 'x')},
+       "sandrivo-report: \"" + std::string(40, 'x') + "\" ist kein Laufwerksbuchstabe\r\n"},
+      {{std::string(41, 'x')},
+       "sandrivo-report: \"" + std::string(40, 'x') + "...\" ist kein Laufwerksbuchstabe\r\n"},
   };
   for (const auto& c : cases) {
     const drive::TCommandResult result = RunReportCommand(c.args, fake);
