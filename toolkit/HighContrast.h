@@ -17,7 +17,7 @@ THighContrast SystemHighContrast();
 // system's.
 THighContrast HighContrast();
 
-// Forces HighContrast's answer while it lives; the innermost of nested ones counts. The window's
+// Forces HighContrast's answer while it lives; the answer before it comes back after. The window's
 // thread only.
 class TForcedHighContrast {
  public:

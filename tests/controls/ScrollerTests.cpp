@@ -88,7 +88,6 @@ TEST_F(ScrollerTest, EachHalfShowsTheArrowOfItsOwnDirection) {
     POINT rightHead;
     COLORREF rightArrow;
   } looks[] = {
-      {"normal", 1, -1, {6, 3}, kBlack, {16, 3}, kBlack},
       {"left disabled", 0, -1, {6, 3}, kGrey, {16, 3}, kBlack},
       {"right disabled", 2, -1, {6, 3}, kBlack, {16, 3}, kGrey},
       {"left pressed", 1, 4, {7, 4}, kBlack, {16, 3}, kBlack},
