@@ -12,7 +12,6 @@
 #include "drive/NumberFormat.h"
 #include "resources/resource_ids.h"
 #include "runtime/Errors.h"
-#include "runtime/Text.h"
 #include "toolkit/Application.h"
 #include "toolkit/Clipboard.h"
 #include "toolkit/Cursor.h"
@@ -152,7 +151,7 @@ void TMainForm::FormCreate() {
   drives_ = listing_ ? listing_->Take() : drive::ListedDrives(queries_);
   listing_.reset();
   for (const drive::TListedDrive& listed : drives_)
-    DrivesView.Add(runtime::WideFromCp1252(drive::DriveCaption(listed)), DriveImageIndex(listed.Type));
+    DrivesView.Add(drive::DriveCaption(listed), DriveImageIndex(listed.Type));
   DrivesView.FitIconSpacing(toolkit::Scale(kDriveLabelMargin, Dpi()));
   SetInfoGridMetrics();
   Separator = drive::kFieldSeparator;

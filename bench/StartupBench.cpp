@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "bench/Rounds.h"
+#include "runtime/Handles.h"
 
 namespace {
 
@@ -70,12 +71,11 @@ struct TPhases {
 // The first line of the Linux load average where Wine shows the host's files, or "".
 std::string HostLoad() {
   char text[128] = "";
-  HANDLE file =
-      CreateFileA("Z:\\proc\\loadavg", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return "";
+  const runtime::TKernelHandle file(runtime::NullIfInvalid(
+      CreateFileW(L"Z:\\proc\\loadavg", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr)));
+  if (!file) return "";
   DWORD read = 0;
-  ReadFile(file, text, sizeof(text) - 1, &read, nullptr);
-  CloseHandle(file);
+  ReadFile(file.Get(), text, sizeof(text) - 1, &read, nullptr);
   std::string load(text, read);
   return load.substr(0, load.find('\n'));
 }
@@ -159,6 +159,7 @@ double StartAndClose(const std::string& program, TWatch watch, TPhases& phases) 
     std::fprintf(stderr, "cannot start %s\n", program.c_str());
     std::exit(1);
   }
+  const runtime::TKernelHandle processHandle(process.hProcess), thread(process.hThread);
   if (watch == TWatch::Quiet) WaitForInputIdle(process.hProcess, 10000);
   TSearch search{process.dwProcessId, nullptr};
   DWORD_PTR answer = 0;
@@ -187,8 +188,6 @@ double StartAndClose(const std::string& program, TWatch watch, TPhases& phases) 
   }
   PostMessageA(search.Window, WM_CLOSE, 0, 0);
   WaitForSingleObject(process.hProcess, 10000);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
   // The system finishes with the ended process before the next start.
   Sleep(300);
   return elapsed;

@@ -1,6 +1,6 @@
 # Run with -DOBJDUMP=tool -DEXE=file -DALLOWED=A.DLL,B.DLL -P: fails when the executable loads at
 # its start a DLL other than the allowed ones (upper case).
-cmake_minimum_required(VERSION 3.20)
+cmake_minimum_required(VERSION 3.21)
 execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "${OBJDUMP} -p ${EXE} failed")

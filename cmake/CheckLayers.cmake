@@ -3,7 +3,7 @@
 # belongs to no layer, or a header by a path that climbs ("../"). RULES holds one line per layer:
 # name:used,layers:file,file,...
 
-cmake_minimum_required(VERSION 3.20)
+cmake_minimum_required(VERSION 3.21)
 file(STRINGS ${RULES} lines)
 set(layers "")
 foreach(line IN LISTS lines)

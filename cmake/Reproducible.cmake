@@ -17,6 +17,11 @@ endif()
 if(NOT SANDRIVO_SOURCE_DATE_EPOCH MATCHES "^[0-9]+$")
   set(SANDRIVO_SOURCE_DATE_EPOCH 315532800)
 endif()
+# Only the Makefile and Ninja generators run a linker launcher.
+if(NOT CMAKE_GENERATOR MATCHES "Makefiles|Ninja")
+  message(WARNING "The generator ${CMAKE_GENERATOR} runs no linker launcher: the executables carry the "
+                  "time of their link instead of ${SANDRIVO_SOURCE_DATE_EPOCH}, and builds differ.")
+endif()
 set(CMAKE_CXX_LINKER_LAUNCHER ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${SANDRIVO_SOURCE_DATE_EPOCH})
 file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/generated/source-date-epoch CONTENT "${SANDRIVO_SOURCE_DATE_EPOCH}\n")
 add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-ffile-prefix-map=${CMAKE_SOURCE_DIR}/=>

@@ -1,23 +1,21 @@
 #include "drive/DriveInfo.h"
 
-#include "runtime/Text.h"
-
 namespace drive {
 
-std::string DriveTypeName(UINT code) {
+std::wstring DriveTypeName(UINT code) {
   switch (code) {
     case DRIVE_REMOVABLE:
-      return "Diskette";
+      return L"Diskette";
     case DRIVE_FIXED:
-      return "Festplatte";
+      return L"Festplatte";
     case DRIVE_REMOTE:
-      return "Netzlaufwerk";
+      return L"Netzlaufwerk";
     case DRIVE_CDROM:
-      return "CD-ROM";
+      return L"CD-ROM";
     case DRIVE_RAMDISK:
-      return "RAM-Disk";
+      return L"RAM-Disk";
     default:
-      return "";
+      return L"";
   }
 }
 
@@ -25,7 +23,7 @@ TDriveInfo::TDriveInfo(char letter, const TDriveQueries& queries)
     : Letter(letter >= 'a' && letter <= 'z' ? static_cast<char>(letter - 'a' + 'A') : letter) {
   const std::string root = std::string(1, Letter) + ":\\";
   DriveType = queries.DriveType(root);
-  if (DriveType != 0) TypeName = runtime::WideFromCp1252(DriveTypeName(DriveType));
+  if (DriveType != 0) TypeName = DriveTypeName(DriveType);
 
   TVolumeAnswer volume;
   VolumeFailed = !queries.VolumeInformation(root, volume);

@@ -12,8 +12,8 @@
 
 namespace drive {
 
-// Display name of a drive-type code, in code page 1252; empty for a code without one (0, 1, above 6).
-std::string DriveTypeName(UINT code);
+// Display name of a drive-type code; empty for a code without one (0, 1, above 6).
+std::wstring DriveTypeName(UINT code);
 
 class TDriveInfo {
  public:

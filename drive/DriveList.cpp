@@ -28,40 +28,19 @@ std::vector<TListedDrive> ListedDrives(const TDriveQueries& queries) {
   return drives;
 }
 
-TDriveListing::TDriveListing(const TDriveQueries& queries) : queries_(queries) {
-  thread_ = CreateThread(nullptr, 0, &TDriveListing::Run, this, 0, nullptr);
-  if (!thread_) Run(this);  // no thread to spare: the list now
-}
+TDriveListing::TDriveListing(const TDriveQueries& queries)
+    : call_([&queries] { return ListedDrives(queries); }) {}
 
 TDriveListing::~TDriveListing() {
-  Wait();
-}
-
-DWORD WINAPI TDriveListing::Run(void* listing) {
-  auto& self = *static_cast<TDriveListing*>(listing);
-  try {
-    self.drives_ = ListedDrives(self.queries_);
-  } catch (...) {
-    self.error_ = std::current_exception();
-  }
-  return 0;
-}
-
-void TDriveListing::Wait() {
-  if (!thread_) return;
-  WaitForSingleObject(thread_, INFINITE);
-  CloseHandle(thread_);
-  thread_ = nullptr;
+  call_.Wait(INFINITE);
 }
 
 std::vector<TListedDrive> TDriveListing::Take() {
-  Wait();
-  if (error_) std::rethrow_exception(error_);
-  return std::move(drives_);
+  return call_.Take(INFINITE).value_or(std::vector<TListedDrive>());
 }
 
-std::string DriveCaption(const TListedDrive& drive) {
-  return std::string(1, drive.Letter) + ": " + DriveTypeName(drive.Type);
+std::wstring DriveCaption(const TListedDrive& drive) {
+  return std::wstring(1, static_cast<wchar_t>(drive.Letter)) + L": " + DriveTypeName(drive.Type);
 }
 
 }  // namespace drive

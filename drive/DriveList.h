@@ -3,11 +3,11 @@
 
 #include <windows.h>
 
-#include <exception>
 #include <string>
 #include <vector>
 
 #include "drive/DriveQueries.h"
+#include "runtime/DeadlineCall.h"
 
 namespace drive {
 
@@ -24,27 +24,22 @@ bool IsListedDriveType(UINT driveType);
 std::vector<TListedDrive> ListedDrives(const TDriveQueries& queries);
 
 // ListedDrives on a thread of its own: the letters' type queries wait on the system while the
-// caller goes on (making its windows). Take waits for the list; so does the destructor.
+// caller goes on (making its windows). Take waits for the list; so does the destructor, since the
+// work asks the caller's queries.
 class TDriveListing {
  public:
   explicit TDriveListing(const TDriveQueries& queries);
   ~TDriveListing();
   TDriveListing(const TDriveListing&) = delete;
   TDriveListing& operator=(const TDriveListing&) = delete;
-  // The list, or the error the listing raised.
+  // The list, or the error the listing raised; the list is handed out once.
   std::vector<TListedDrive> Take();
 
  private:
-  static DWORD WINAPI Run(void* listing);
-  void Wait();
-
-  const TDriveQueries& queries_;
-  std::vector<TListedDrive> drives_;
-  std::exception_ptr error_;
-  HANDLE thread_ = nullptr;
+  runtime::TDeadlineCall<std::vector<TListedDrive>> call_;
 };
 
 // "C: Festplatte".
-std::string DriveCaption(const TListedDrive& drive);
+std::wstring DriveCaption(const TListedDrive& drive);
 
 }  // namespace drive

@@ -2,19 +2,16 @@
 
 #include <exception>
 
+#include "runtime/Handles.h"
+
 namespace runtime {
 
 struct TBackgroundWork::TState {
   TState(std::shared_ptr<TTask> task, std::function<void()> answered)
       : Task(std::move(task)), Answered(std::move(answered)) {}
-  ~TState() {
-    if (Done) CloseHandle(Done);
-  }
-  TState(const TState&) = delete;
-  TState& operator=(const TState&) = delete;
 
   // Manual reset: set once, when the work has ended.
-  HANDLE Done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  const TKernelHandle Done{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
   std::shared_ptr<TTask> Task;
   std::function<void()> Answered;
   std::exception_ptr Error;
@@ -27,9 +24,10 @@ TBackgroundWork::TBackgroundWork(std::shared_ptr<TTask> task, std::function<void
   // A thread of its own, not one of the system's pool: it is gone once the work has returned, while
   // the pool keeps idle threads that Wine has been seen to crash on when the process ends.
   if (state_->Done) {
-    if (HANDLE thread = CreateThread(nullptr, 0, &TBackgroundWork::Run, share.get(), 0, nullptr)) {
+    // The thread runs on without its handle.
+    if (const TKernelHandle thread{
+            CreateThread(nullptr, 0, &TBackgroundWork::Run, share.get(), 0, nullptr)}) {
       share.release();
-      CloseHandle(thread);
       return;
     }
   }
@@ -45,7 +43,7 @@ DWORD WINAPI TBackgroundWork::Run(void* state) {
   } catch (...) {
     self.Error = std::current_exception();
   }
-  if (self.Done) SetEvent(self.Done);
+  if (self.Done) SetEvent(self.Done.Get());
   if (self.Answered) {
     try {
       self.Answered();
@@ -58,7 +56,7 @@ DWORD WINAPI TBackgroundWork::Run(void* state) {
 
 bool TBackgroundWork::Wait(DWORD milliseconds) const {
   // Without an event the work ran on the caller's thread and has ended.
-  return !state_->Done || WaitForSingleObject(state_->Done, milliseconds) == WAIT_OBJECT_0;
+  return !state_->Done || WaitForSingleObject(state_->Done.Get(), milliseconds) == WAIT_OBJECT_0;
 }
 
 void TBackgroundWork::RethrowError() const {

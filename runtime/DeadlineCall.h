@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <type_traits>
 #include <utility>
 
 namespace runtime {
@@ -48,8 +49,12 @@ class TBackgroundWork {
 template <typename T>
 class TDeadlineCall {
  public:
-  explicit TDeadlineCall(std::function<T()> work, std::function<void()> answered = {})
-      : task_(std::make_shared<TTask>(std::move(work))), work_(task_, std::move(answered)) {}
+  // The work is kept as the callable it is: a std::function around it would add type-erased
+  // handling for every kind of work to the executable.
+  template <typename TWork>
+  requires std::is_invocable_r_v<T, TWork&>
+  explicit TDeadlineCall(TWork work, std::function<void()> answered = {})
+      : task_(std::make_shared<TTaskOf<TWork>>(std::move(work))), work_(task_, std::move(answered)) {}
 
   // Whether the work has ended within the milliseconds.
   bool Wait(DWORD milliseconds) const { return work_.Wait(milliseconds); }
@@ -62,11 +67,14 @@ class TDeadlineCall {
   }
 
  private:
-  struct TTask final : TBackgroundWork::TTask {
-    explicit TTask(std::function<T()> work) : Work(std::move(work)) {}
-    void Run() override { Result.emplace(Work()); }
-    std::function<T()> Work;
+  struct TTask : TBackgroundWork::TTask {
     std::optional<T> Result;
+  };
+  template <typename TWork>
+  struct TTaskOf final : TTask {
+    explicit TTaskOf(TWork work) : Work(std::move(work)) {}
+    void Run() override { this->Result.emplace(Work()); }
+    TWork Work;
   };
   std::shared_ptr<TTask> task_;
   TBackgroundWork work_;

@@ -14,6 +14,10 @@ export SANDRIVO_TEST_CDROM=M SANDRIVO_TEST_FLOPPY=N SANDRIVO_TEST_NODRIVE=Q SAND
 
 prepare_test_prefix() {
   local devices=$WINEPREFIX/dosdevices
+  # The labelled drive's folder, linked at every run and relative to the prefix, so that a checkout
+  # that moved (with its prefix) does not show the old tree's folder. The mount manager reads the
+  # links when the server starts, which run_tests does afresh.
+  ln -sfn ../sandrivo-labelled "$devices/l:"
   [ -f "$WINEPREFIX/.sandrivo-test-prefix-2" ] && return 0
   # Unmanaged windows: without a window manager, Wine would wait two seconds for one at every
   # window that a test closes.
@@ -24,7 +28,6 @@ prepare_test_prefix() {
   # The mount manager reads a folder drive's label from its ".windows-label" file (UTF-8).
   mkdir -p "$WINEPREFIX/sandrivo-labelled"
   printf 'B\xc3\xbccher-\xe6\x97\xa5\xe6\x9c\xac-\xf0\x9f\x98\x80' >"$WINEPREFIX/sandrivo-labelled/.windows-label"
-  ln -sfn "$WINEPREFIX/sandrivo-labelled" "$devices/l:"
   # The mount manager reads the native view of the registry, not a 32-bit program's.
   local view=/reg:32
   [ "$WINEARCH" = win64 ] && view=/reg:64

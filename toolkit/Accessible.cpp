@@ -4,6 +4,7 @@
 #include <oleacc.h>
 
 #include <cstring>
+#include <new>
 #include <string>
 
 #include "runtime/Text.h"
@@ -30,8 +31,8 @@ void Drop(TAccConnection* connection) {
 // A function of a system library, which is loaded and kept, as an import would be; null when the
 // library or the function is missing. Each caller asks once, at its first use.
 template <typename Function>
-Function* LateFunction(const char* library, const char* name) {
-  HMODULE module = LoadLibraryA(library);
+Function* LateFunction(const wchar_t* library, const char* name) {
+  HMODULE module = LoadLibraryW(library);
   const FARPROC entry = module ? GetProcAddress(module, name) : nullptr;
   return reinterpret_cast<Function*>(reinterpret_cast<void*>(entry));
 }
@@ -39,7 +40,7 @@ Function* LateFunction(const char* library, const char* name) {
 // A text of an element as a string of the automation library, or S_FALSE and null for an empty one.
 HRESULT ReturnText(const std::wstring& text, BSTR* out) {
   static auto* const allocate =
-      LateFunction<decltype(::SysAllocStringLen)>("oleaut32.dll", "SysAllocStringLen");
+      LateFunction<decltype(::SysAllocStringLen)>(L"oleaut32.dll", "SysAllocStringLen");
   *out = nullptr;
   if (text.empty()) return S_FALSE;
   if (allocate) *out = allocate(text.data(), static_cast<UINT>(text.size()));
@@ -64,9 +65,23 @@ void SetDispatch(VARIANT* out, IDispatch* object) {
   out->pdispVal = object;
 }
 
+// The body of a COM method: no exception leaves it for the caller, which knows none (WIL's
+// CATCH_RETURN). Memory that ran out is E_OUTOFMEMORY, any other error E_FAIL.
+template <typename Body>
+HRESULT Guarded(Body body) noexcept {
+  try {
+    return body();
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  } catch (...) {
+    return E_FAIL;
+  }
+}
+
 // Objects that exist now, for the tests' count.
 int liveObjects = 0;
 
+// Methods that reach the source or allocate run Guarded; the others cannot throw and say so.
 class TAccessibleObject final : public IAccessible {
  public:
   TAccessibleObject(TAccConnection* connection, TAccPath path) : connection_(Hold(connection)), path_(path) {
@@ -76,7 +91,7 @@ class TAccessibleObject final : public IAccessible {
   TAccessibleObject& operator=(const TAccessibleObject&) = delete;
 
   // IUnknown
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) noexcept override {
     if (!object) return E_POINTER;
     if (id == __uuidof(IUnknown) || id == __uuidof(IDispatch) || id == __uuidof(IAccessible)) {
       *object = static_cast<IAccessible*>(this);
@@ -86,8 +101,8 @@ class TAccessibleObject final : public IAccessible {
     *object = nullptr;
     return E_NOINTERFACE;
   }
-  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++references_); }
-  ULONG STDMETHODCALLTYPE Release() override {
+  ULONG STDMETHODCALLTYPE AddRef() noexcept override { return static_cast<ULONG>(++references_); }
+  ULONG STDMETHODCALLTYPE Release() noexcept override {
     const LONG left = --references_;
     if (left == 0) {
       --liveObjects;
@@ -97,158 +112,172 @@ class TAccessibleObject final : public IAccessible {
   }
 
   // IDispatch: not offered; clients use the interface's own methods.
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) noexcept override {
     if (count) *count = 0;
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) noexcept override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) noexcept override {
     return E_NOTIMPL;
   }
   HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                                   UINT*) override {
+                                   UINT*) noexcept override {
     return E_NOTIMPL;
   }
 
   // IAccessible
-  HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
+  HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) noexcept override {
     if (!parent) return E_POINTER;
     *parent = nullptr;
     if (!Connected()) return RPC_E_DISCONNECTED;
     if (!path_.empty()) {
-      *parent = new TAccessibleObject(connection_, path_.Parent());
-      return S_OK;
+      return Guarded([&] {
+        *parent = new TAccessibleObject(connection_, path_.Parent());
+        return S_OK;
+      });
     }
     // The control's window as the system describes it.
     static auto* const fromWindow =
-        LateFunction<decltype(::AccessibleObjectFromWindow)>("oleacc.dll", "AccessibleObjectFromWindow");
+        LateFunction<decltype(::AccessibleObjectFromWindow)>(L"oleacc.dll", "AccessibleObjectFromWindow");
     if (!fromWindow) return S_FALSE;
     return fromWindow(connection_->Window, static_cast<DWORD>(OBJID_WINDOW), __uuidof(IDispatch),
                       reinterpret_cast<void**>(parent));
   }
-  HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override {
+  HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) noexcept override {
     if (!count) return E_POINTER;
     *count = 0;
     if (!Connected()) return RPC_E_DISCONNECTED;
-    *count = connection_->Source->AccChildCount(path_);
-    return S_OK;
+    return Guarded([&] {
+      *count = connection_->Source->AccChildCount(path_);
+      return S_OK;
+    });
   }
-  HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override {
+  HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) noexcept override {
     if (!object) return E_POINTER;
     *object = nullptr;
-    TAccPath path;
-    if (const HRESULT found = Resolve(child, path); found != S_OK) return found;
-    if (path == path_) {
-      AddRef();
-      *object = this;
+    return Guarded([&] {
+      TAccPath path;
+      if (const HRESULT found = Resolve(child, path); found != S_OK) return found;
+      if (path == path_) {
+        AddRef();
+        *object = this;
+        return S_OK;
+      }
+      // A part with parts of its own is an object; a part without is a simple element of this one.
+      if (connection_->Source->AccChildCount(path) == 0) return S_FALSE;
+      *object = new TAccessibleObject(connection_, path);
       return S_OK;
-    }
-    // A part with parts of its own is an object; a part without is a simple element of this one.
-    if (connection_->Source->AccChildCount(path) == 0) return S_FALSE;
-    *object = new TAccessibleObject(connection_, path);
-    return S_OK;
+    });
   }
-  HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
+  HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) noexcept override {
     return Text(child, name, kName);
   }
-  HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
+  HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) noexcept override {
     return Text(child, value, kValue);
   }
-  HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* text) override {
+  HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* text) noexcept override {
     return Text(child, text, kNone);
   }
-  HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* text) override {
+  HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* text) noexcept override {
     return Text(child, text, kNone);
   }
-  HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* text) override {
+  HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* text) noexcept override {
     return Text(child, text, kShortcut);
   }
-  HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* text) override {
+  HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* text) noexcept override {
     return Text(child, text, kDefaultAction);
   }
-  HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT, LONG* topic) override {
+  HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT, LONG* topic) noexcept override {
     if (file) *file = nullptr;
     if (topic) *topic = -1;
     return S_FALSE;
   }
-  HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
+  HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) noexcept override {
     return Number(child, role,
                   [this](const TAccPath& path) { return connection_->Source->AccDescribe(path).Role; });
   }
-  HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
+  HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) noexcept override {
     return Number(child, state, [this](const TAccPath& path) { return static_cast<LONG>(StateOf(path)); });
   }
-  HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
+  HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) noexcept override {
     if (!focus) return E_POINTER;
     Clear(focus);
     if (!Connected()) return RPC_E_DISCONNECTED;
     if (path_.empty() && GetFocus() == connection_->Window) SetChild(focus, CHILDID_SELF);
     return focus->vt == VT_EMPTY ? S_FALSE : S_OK;
   }
-  HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
+  HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) noexcept override {
     if (!selection) return E_POINTER;
     Clear(selection);
     return Connected() ? S_FALSE : RPC_E_DISCONNECTED;
   }
-  HRESULT STDMETHODCALLTYPE accSelect(LONG, VARIANT) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE accSelect(LONG, VARIANT) noexcept override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height,
-                                        VARIANT child) override {
+                                        VARIANT child) noexcept override {
     if (!left || !top || !width || !height) return E_POINTER;
     *left = *top = *width = *height = 0;
-    TAccPath path;
-    if (const HRESULT found = Resolve(child, path); found != S_OK) return found;
-    const RECT r = ScreenBounds(path);
-    *left = r.left;
-    *top = r.top;
-    *width = r.right - r.left;
-    *height = r.bottom - r.top;
-    return S_OK;
+    return Guarded([&] {
+      TAccPath path;
+      if (const HRESULT found = Resolve(child, path); found != S_OK) return found;
+      const RECT r = ScreenBounds(path);
+      *left = r.left;
+      *top = r.top;
+      *width = r.right - r.left;
+      *height = r.bottom - r.top;
+      return S_OK;
+    });
   }
-  HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* end) override {
+  HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* end) noexcept override {
     if (!end) return E_POINTER;
     Clear(end);
-    TAccPath path;
-    if (const HRESULT found = Resolve(start, path); found != S_OK) return found;
-    TAccessibleSource& source = *connection_->Source;
-    LONG target = 0;  // a child of this object, counted from 1
-    if (path == path_) {
-      const int count = source.AccChildCount(path_);
-      if (direction == NAVDIR_FIRSTCHILD && count > 0) target = 1;
-      if (direction == NAVDIR_LASTCHILD && count > 0) target = count;
-    } else {
-      const int index = path.Last(), count = source.AccChildCount(path_);
-      if ((direction == NAVDIR_NEXT || direction == NAVDIR_DOWN) && index + 1 < count) target = index + 2;
-      if ((direction == NAVDIR_PREVIOUS || direction == NAVDIR_UP) && index > 0) target = index;
-    }
-    if (target == 0) return S_FALSE;
-    ChildResult(target, end);
-    return S_OK;
+    return Guarded([&] {
+      TAccPath path;
+      if (const HRESULT found = Resolve(start, path); found != S_OK) return found;
+      TAccessibleSource& source = *connection_->Source;
+      LONG target = 0;  // a child of this object, counted from 1
+      if (path == path_) {
+        const int count = source.AccChildCount(path_);
+        if (direction == NAVDIR_FIRSTCHILD && count > 0) target = 1;
+        if (direction == NAVDIR_LASTCHILD && count > 0) target = count;
+      } else {
+        const int index = path.Last(), count = source.AccChildCount(path_);
+        if ((direction == NAVDIR_NEXT || direction == NAVDIR_DOWN) && index + 1 < count) target = index + 2;
+        if ((direction == NAVDIR_PREVIOUS || direction == NAVDIR_UP) && index > 0) target = index;
+      }
+      if (target == 0) return S_FALSE;
+      ChildResult(target, end);
+      return S_OK;
+    });
   }
-  HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* hit) override {
+  HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* hit) noexcept override {
     if (!hit) return E_POINTER;
     Clear(hit);
     if (!Connected()) return RPC_E_DISCONNECTED;
-    const POINT p{x, y};
-    const RECT own = ScreenBounds(path_);
-    if (!PtInRect(&own, p)) return S_FALSE;
-    const int count = connection_->Source->AccChildCount(path_);
-    for (int i = 0; i < count; ++i) {
-      const RECT r = ScreenBounds(path_.Child(i));
-      if (PtInRect(&r, p)) {
-        ChildResult(i + 1, hit);
-        return S_OK;
+    return Guarded([&] {
+      const POINT p{x, y};
+      const RECT own = ScreenBounds(path_);
+      if (!PtInRect(&own, p)) return S_FALSE;
+      const int count = connection_->Source->AccChildCount(path_);
+      for (int i = 0; i < count; ++i) {
+        const RECT r = ScreenBounds(path_.Child(i));
+        if (PtInRect(&r, p)) {
+          ChildResult(i + 1, hit);
+          return S_OK;
+        }
       }
-    }
-    SetChild(hit, CHILDID_SELF);
-    return S_OK;
+      SetChild(hit, CHILDID_SELF);
+      return S_OK;
+    });
   }
-  HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
-    TAccPath path;
-    if (const HRESULT found = Resolve(child, path); found != S_OK) return found;
-    return connection_->Source->AccDoDefaultAction(path) ? S_OK : DISP_E_MEMBERNOTFOUND;
+  HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) noexcept override {
+    return Guarded([&] {
+      TAccPath path;
+      if (const HRESULT found = Resolve(child, path); found != S_OK) return found;
+      return connection_->Source->AccDoDefaultAction(path) ? S_OK : DISP_E_MEMBERNOTFOUND;
+    });
   }
-  HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) noexcept override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) noexcept override { return E_NOTIMPL; }
 
  private:
   ~TAccessibleObject() { Drop(connection_); }
@@ -269,33 +298,37 @@ class TAccessibleObject final : public IAccessible {
   enum TTextField { kName, kValue, kShortcut, kDefaultAction, kNone };
   // The number that of gives for the element child names.
   template <typename Of>
-  HRESULT Number(const VARIANT& child, VARIANT* out, Of of) const {
+  HRESULT Number(const VARIANT& child, VARIANT* out, Of of) const noexcept {
     if (!out) return E_POINTER;
     Clear(out);
-    TAccPath path;
-    if (const HRESULT found = Resolve(child, path); found != S_OK) return found;
-    SetChild(out, of(path));
-    return S_OK;
+    return Guarded([&] {
+      TAccPath path;
+      if (const HRESULT found = Resolve(child, path); found != S_OK) return found;
+      SetChild(out, of(path));
+      return S_OK;
+    });
   }
 
-  HRESULT Text(const VARIANT& child, BSTR* out, TTextField field) const {
+  HRESULT Text(const VARIANT& child, BSTR* out, TTextField field) const noexcept {
     if (!out) return E_POINTER;
     *out = nullptr;
-    TAccPath path;
-    if (const HRESULT found = Resolve(child, path); found != S_OK) return found;
-    const TAccElement element = connection_->Source->AccDescribe(path);
-    switch (field) {
-      case kName:
-        return ReturnText(element.Name, out);
-      case kValue:
-        return ReturnText(element.Value, out);
-      case kShortcut:
-        return ReturnText(element.Shortcut, out);
-      case kDefaultAction:
-        return ReturnText(element.DefaultAction, out);
-      default:
-        return S_FALSE;
-    }
+    return Guarded([&] {
+      TAccPath path;
+      if (const HRESULT found = Resolve(child, path); found != S_OK) return found;
+      const TAccElement element = connection_->Source->AccDescribe(path);
+      switch (field) {
+        case kName:
+          return ReturnText(element.Name, out);
+        case kValue:
+          return ReturnText(element.Value, out);
+        case kShortcut:
+          return ReturnText(element.Shortcut, out);
+        case kDefaultAction:
+          return ReturnText(element.DefaultAction, out);
+        default:
+          return S_FALSE;
+      }
+    });
   }
 
   // A part as a child id, or as an object when it has parts of its own.
@@ -334,12 +367,12 @@ class TAccessibleObject final : public IAccessible {
 
 LRESULT TAccessibleLink::Answer(HWND window, TAccessibleSource& source, WPARAM wParam, LPARAM lParam) {
   if (static_cast<LONG>(lParam) != static_cast<LONG>(OBJID_CLIENT)) return 0;
-  static auto* const answer = LateFunction<decltype(::LresultFromObject)>("oleacc.dll", "LresultFromObject");
+  static auto* const answer = LateFunction<decltype(::LresultFromObject)>(L"oleacc.dll", "LresultFromObject");
   if (!answer) return 0;
   // The object goes to the screen reader's process through COM, which this thread joins once (a
   // thread that joined already keeps its own apartment).
   static const HRESULT joined = [] {
-    auto* join = LateFunction<decltype(::CoInitializeEx)>("ole32.dll", "CoInitializeEx");
+    auto* join = LateFunction<decltype(::CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
     return join ? join(nullptr, COINIT_APARTMENTTHREADED) : E_FAIL;
   }();
   (void)joined;

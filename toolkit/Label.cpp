@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include "toolkit/Handles.h"
+#include "toolkit/HighContrast.h"
 
 namespace toolkit {
 
@@ -11,13 +12,6 @@ namespace {
 const wchar_t kLabelClass[] = L"TkLabel";
 // Posted by a screen reader's default action: opens the label from the message loop.
 const UINT kOpenMessage = WM_USER + 1;
-
-bool HighContrast() {
-  HIGHCONTRASTW contrast{};
-  contrast.cbSize = sizeof(contrast);
-  return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
-         (contrast.dwFlags & HCF_HIGHCONTRASTON);
-}
 }  // namespace
 
 COLORREF DrawnColor(COLORREF color, bool highContrast) {
@@ -139,7 +133,8 @@ void TLabel::Paint(HDC dc, const RECT& client) const {
   FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
   TSelectObject font(dc, Font());
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, DrawnColor(settings_.TextColor, settings_.TextColor == kLinkTextColor && HighContrast()));
+  SetTextColor(dc,
+               DrawnColor(settings_.TextColor, settings_.TextColor == kLinkTextColor && HighContrast().On));
   RECT text = client;
   const std::wstring& caption = drawnCaption_;
   DrawTextW(dc, caption.c_str(), -1, &text,

@@ -17,6 +17,7 @@
 #include "tests/support/WindowTesting.h"
 #include "toolkit/Application.h"
 #include "toolkit/Handles.h"
+#include "toolkit/HighContrast.h"
 
 using about::TAboutBox;
 using testing_support::PostKey;
@@ -232,6 +233,12 @@ TEST_F(AboutAccessTest, TextsTakeTheSystemsTextColour) {
       EXPECT_GT(Count(pixels, RGB(0, 0, 0)), static_cast<int>(pixels.size()) / 2) << "on the black face";
     }
     EXPECT_GT(Count(Pixels(box.LinkLabel), blue), 20) << "links stay blue without high contrast";
+  }
+  {
+    // Wine does not switch high contrast on: the answer is forced.
+    TSystemColors link({COLOR_HOTLIGHT}, {RGB(255, 255, 0)});
+    const toolkit::TForcedHighContrast on(true);
+    EXPECT_GT(Count(Pixels(box.LinkLabel), RGB(255, 255, 0)), 20) << "links in the system's link colour";
   }
   EXPECT_EQ(GetSysColor(COLOR_BTNTEXT), RGB(0, 0, 0)) << "the colours are back";
 }

@@ -20,6 +20,7 @@
 #include "about/InfoAdd.h"
 #include "about/Stamps.h"
 #include "about/aboutdlg.h"
+#include "runtime/Handles.h"
 #include "runtime/Text.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/TempFiles.h"
@@ -199,8 +200,8 @@ TEST(TimeStamp, PackedNumberAndTextOfAFilesTime) {
   ASSERT_TRUE(SystemTimeToFileTime(&moment, &local));
   ASSERT_TRUE(LocalFileTimeToFileTime(&local, &utc));
   {
-    toolkit::TUniqueHandle<HANDLE, CloseHandle> handle(
-        CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    const runtime::TKernelHandle handle(runtime::NullIfInvalid(
+        CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr)));
     ASSERT_TRUE(SetFileTime(handle.Get(), nullptr, nullptr, &utc));
   }
   const std::optional<DWORD> stamp = about::FileDosDateTime(file);
@@ -533,7 +534,7 @@ DWORD RunCopy(const std::wstring& copy, const std::wstring& test) {
                                     0, nullptr, nullptr, &startup, &process);
   SetEnvironmentVariableW(kCopyMark, nullptr);
   if (!started) return GetLastError();
-  toolkit::TUniqueHandle<HANDLE, CloseHandle> processHandle(process.hProcess), thread(process.hThread);
+  const runtime::TKernelHandle processHandle(process.hProcess), thread(process.hThread);
   if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0) return WAIT_TIMEOUT;
   DWORD status = 1;
   GetExitCodeProcess(process.hProcess, &status);

@@ -16,10 +16,10 @@
 #include "about/XMemory.h"
 #include "about/XVersion.h"
 #include "runtime/Errors.h"
+#include "runtime/Handles.h"
 #include "runtime/Text.h"
 #include "tests/support/TempFiles.h"
 #include "toolkit/Application.h"
-#include "toolkit/Handles.h"
 #include "version.h"
 
 namespace fs = std::filesystem;
@@ -294,9 +294,9 @@ TEST_F(IniHelpTest, PathsLongerThanTheOldLimit) {
   EXPECT_TRUE(IsFolder(runtime::LongPathForm(deep + L"\\Quelix\\prog")));
 
   const std::wstring ini = deep + L"\\prog.ini";
-  toolkit::TUniqueHandle<HANDLE, CloseHandle> file(
-      CreateFileW(runtime::LongPathForm(ini).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
-  ASSERT_NE(file.Get(), INVALID_HANDLE_VALUE) << GetLastError();
+  runtime::TKernelHandle file(runtime::NullIfInvalid(
+      CreateFileW(runtime::LongPathForm(ini).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr)));
+  ASSERT_TRUE(file) << GetLastError();
   file.Reset();
   EXPECT_EQ(about::LocateIniFile(program), ini) << "the file beside the program wins";
   EXPECT_TRUE(about::FileDosDateTime(ini).has_value());

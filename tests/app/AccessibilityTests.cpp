@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/MainForm.h"
+#include "runtime/Handles.h"
 #include "runtime/Text.h"
 #include "tests/support/AccessibleReading.h"
 #include "tests/support/ChildProcess.h"
@@ -206,6 +207,7 @@ TEST(Accessibility, AScreenReadersProcessReadsTheGauge) {
   PROCESS_INFORMATION process{};
   ASSERT_TRUE(testing_support::StartProcess(CreateProcessA, program, commandLine.data(), nullptr, nullptr,
                                             FALSE, 0, nullptr, nullptr, &startup, &process));
+  const runtime::TKernelHandle processHandle(process.hProcess), thread(process.hThread);
   TFoundWindow found{process.dwProcessId, nullptr};
   for (int wait = 0; wait < 500 && !found.Window; ++wait) {
     Sleep(20);
@@ -227,6 +229,4 @@ TEST(Accessibility, AScreenReadersProcessReadsTheGauge) {
   EXPECT_EQ(TAccessible::OfWindow(gauge).Role(), ROLE_SYSTEM_PROGRESSBAR);
   PostMessageA(found.Window, WM_CLOSE, 0, 0);
   EXPECT_EQ(WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
 }

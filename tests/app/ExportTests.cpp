@@ -9,6 +9,7 @@
 
 #include "app/MainForm.h"
 #include "drive/DriveExport.h"
+#include "runtime/Handles.h"
 #include "runtime/Text.h"
 #include "tests/support/FakeDriveQueries.h"
 #include "tests/support/WindowTesting.h"
@@ -175,21 +176,19 @@ TEST_F(ClipboardExportTest, ErrorDuringCopyInfosRestoresTheCursorAndTheClipboard
 
 TEST_F(ClipboardExportTest, ClipboardHeldByAnotherProgramGivesAClearError) {
   TApplicationRecorder recorder;
-  HANDLE opened = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  const runtime::TKernelHandle opened(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+      release(CreateEventW(nullptr, TRUE, FALSE, nullptr));
   std::thread holder([&] {
     OpenClipboard(nullptr);
-    SetEvent(opened);
-    WaitForSingleObject(release, 10000);
+    SetEvent(opened.Get());
+    WaitForSingleObject(release.Get(), 10000);
     CloseClipboard();
   });
-  WaitForSingleObject(opened, 10000);
+  WaitForSingleObject(opened.Get(), 10000);
   SelectItem(1);
   ClickButton(form->CopyInfoBtn);
-  SetEvent(release);
+  SetEvent(release.Get());
   holder.join();
-  CloseHandle(opened);
-  CloseHandle(release);
   ASSERT_EQ(recorder.Errors.size(), 1u);
   EXPECT_EQ(recorder.Errors[0], L"Die Zwischenablage kann nicht geöffnet werden");
   EXPECT_EQ(FromClipboard(), "vorher");

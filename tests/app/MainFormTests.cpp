@@ -213,7 +213,7 @@ TEST(MainForm, ListsTheDrivesOfThePrefixInLetterOrder) {
     previous = letter;
     const UINT type = GetDriveTypeA((std::string(1, letter) + ":\\").c_str());
     EXPECT_EQ(caption,
-              std::wstring(1, caption[0]) + L": " + runtime::WideFromCp1252(drive::DriveTypeName(type)));
+              std::wstring(1, caption[0]) + L": " + drive::DriveTypeName(type));
     EXPECT_EQ(form.DrivesView.ImageIndex(i), app::DriveImageIndex(type)) << caption;
   }
   const int c = IndexOfLetter(form, 'C');

@@ -14,7 +14,8 @@ using testing_support::Pump;
 
 namespace {
 
-const COLORREF kBlack = RGB(0, 0, 0), kGrey = RGB(128, 128, 128), kWhite = RGB(255, 255, 255);
+const COLORREF kBlack = RGB(0, 0, 0), kGrey = RGB(128, 128, 128), kWhite = RGB(255, 255, 255),
+               kFace = RGB(192, 192, 192);
 
 // Where each half's arrow has a pixel in all its looks, and where its face lies.
 const POINT kLeftArrow{5, 6}, kRightArrow{17, 6};
@@ -73,6 +74,36 @@ TEST_F(ScrollerTest, FreshScrollerHasBothHalvesDisabled) {
   }
   EXPECT_EQ(scroller.Position(), 0);
   EXPECT_EQ(clicks, 0);
+}
+
+// A left and a right arrow differ in where the head's top pixel lies: beside the stem's side, with
+// face towards the point. Each half shows its own arrow in every look.
+TEST_F(ScrollerTest, EachHalfShowsTheArrowOfItsOwnDirection) {
+  const struct {
+    const char* look;
+    int position;  // in 0 .. 2
+    int pressX;    // a half held down, or -1
+    POINT leftHead;
+    COLORREF leftArrow;
+    POINT rightHead;
+    COLORREF rightArrow;
+  } looks[] = {
+      {"left disabled", 0, -1, {6, 3}, kGrey, {16, 3}, kBlack},
+      {"right disabled", 2, -1, {6, 3}, kBlack, {16, 3}, kGrey},
+      {"left pressed", 1, 4, {7, 4}, kBlack, {16, 3}, kBlack},
+      {"right pressed", 1, 18, {6, 3}, kBlack, {17, 4}, kBlack},
+  };
+  for (const auto& l : looks) {
+    Range(0, 2, l.position);
+    if (l.pressX >= 0) PostMouse(scroller.Handle(), WM_LBUTTONDOWN, l.pressX, 6, MK_LBUTTON);
+    Pump();
+    EXPECT_EQ(At(l.leftHead), l.leftArrow) << l.look;
+    EXPECT_EQ(At({l.leftHead.x - 1, l.leftHead.y}), kFace) << l.look;
+    EXPECT_EQ(At(l.rightHead), l.rightArrow) << l.look;
+    EXPECT_EQ(At({l.rightHead.x + 1, l.rightHead.y}), kFace) << l.look;
+    PostMouse(scroller.Handle(), WM_LBUTTONUP, l.pressX, 6);  // ends a press before the next look
+    Pump();
+  }
 }
 
 TEST_F(ScrollerTest, BoundsThatWouldCrossAreIgnored) {

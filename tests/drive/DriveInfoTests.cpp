@@ -73,12 +73,12 @@ TEST(DriveList, EveryLetterIsAskedOnceAndTheListedTypesKept) {
 }
 
 TEST(DriveTypeName, NamesTheFiveTypesAndNothingElse) {
-  EXPECT_EQ(drive::DriveTypeName(2), "Diskette");
-  EXPECT_EQ(drive::DriveTypeName(3), "Festplatte");
-  EXPECT_EQ(drive::DriveTypeName(4), "Netzlaufwerk");
-  EXPECT_EQ(drive::DriveTypeName(5), "CD-ROM");
-  EXPECT_EQ(drive::DriveTypeName(6), "RAM-Disk");
-  for (UINT code : {0u, 1u, 7u, 0xFFFFFFFFu}) EXPECT_EQ(drive::DriveTypeName(code), "") << code;
+  EXPECT_EQ(drive::DriveTypeName(2), L"Diskette");
+  EXPECT_EQ(drive::DriveTypeName(3), L"Festplatte");
+  EXPECT_EQ(drive::DriveTypeName(4), L"Netzlaufwerk");
+  EXPECT_EQ(drive::DriveTypeName(5), L"CD-ROM");
+  EXPECT_EQ(drive::DriveTypeName(6), L"RAM-Disk");
+  for (UINT code : {0u, 1u, 7u, 0xFFFFFFFFu}) EXPECT_EQ(drive::DriveTypeName(code), L"") << code;
 }
 
 TEST(DriveProbe, FixedDriveFillsEveryFieldAndTheReportHasSixteenRows) {

@@ -9,10 +9,10 @@
 #include "drive/DriveExport.h"
 #include "drive/DriveList.h"
 #include "drive/ReportCommand.h"
+#include "runtime/Handles.h"
 #include "runtime/Text.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/FakeDriveQueries.h"
-#include "toolkit/Handles.h"
 
 using drive::RunReportCommand;
 using testing_support::FixedDrive;
@@ -30,9 +30,9 @@ TFakeDriveQueries TwoDrives() {
   return fake;
 }
 
+using runtime::TKernelHandle;
 using testing_support::RunReportProgram;
 using testing_support::TProgramResult;
-using TFile = toolkit::TUniqueHandle<HANDLE, CloseHandle>;
 
 }  // namespace
 
@@ -59,7 +59,7 @@ TEST(ReportCommand, BadArgumentsGiveAMessageAndStatusTwo) {
   const TFakeDriveQueries fake = TwoDrives();
   const struct {
     std::vector<std::string> args;
-    const char* message;
+    std::string message;
   } cases[] = {
       {{"C", "D"}, "sandrivo-report: zu viele Argumente (höchstens ein Laufwerk)\r\n"},
       {{"CD"}, "sandrivo-report: \"CD\" ist kein Laufwerksbuchstabe\r\n"},
@@ -76,6 +76,11 @@ TEST(ReportCommand, BadArgumentsGiveAMessageAndStatusTwo) {
         "8;;x\x1B\\"},
        "sandrivo-report: unbekannte Option \"-\\x9D8;;x\\x1B\\\" (Hilfe: sandrivo-report --help)\r\n"},
       {{"\xE4\x80"}, "sandrivo-report: \"\xE4\x80\" ist kein Laufwerksbuchstabe\r\n"},
+      // Up to 40 characters are echoed whole, longer arguments shortened.
+      {{std::string(40, 'x')},
+       "sandrivo-report: \"" + std::string(40, 'x') + "\" ist kein Laufwerksbuchstabe\r\n"},
+      {{std::string(41, 'x')},
+       "sandrivo-report: \"" + std::string(40, 'x') + "...\" ist kein Laufwerksbuchstabe\r\n"},
   };
   for (const auto& c : cases) {
     const drive::TCommandResult result = RunReportCommand(c.args, fake);
@@ -114,20 +119,19 @@ TEST(ReportProgram, LostOutputIsAFailure) {
   SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
   HANDLE read = nullptr, write = nullptr;
   ASSERT_TRUE(CreatePipe(&read, &write, &inherit, 0));
-  CloseHandle(read);  // nobody will read: every write fails
-  TFile writer(write);
+  TKernelHandle reader(read);
+  const TKernelHandle writer(write);
+  reader.Reset();  // nobody will read: every write fails
   const TProgramResult closed = RunReportProgram("C", write);
   EXPECT_EQ(closed.ExitCode, 1u);
   EXPECT_EQ(closed.Err.rfind("sandrivo-report: Die Ausgabe konnte nicht geschrieben werden", 0), 0u)
       << closed.Err;
 
   // Linux's always-full device, where Wine reaches it.
-  TFile full(CreateFileA("Z:\\dev\\full", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                         OPEN_EXISTING, 0, nullptr));
-  if (full.Get() == INVALID_HANDLE_VALUE) {
-    full.Detach();
-    GTEST_SKIP() << "no full device here";
-  }
+  const TKernelHandle full(
+      runtime::NullIfInvalid(CreateFileW(L"Z:\\dev\\full", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                         &inherit, OPEN_EXISTING, 0, nullptr)));
+  if (!full) GTEST_SKIP() << "no full device here";
   const TProgramResult disk = RunReportProgram("--help", full.Get());
   EXPECT_EQ(disk.ExitCode, 1u);
   EXPECT_EQ(disk.Err,

@@ -14,6 +14,7 @@
 #include "drive/DriveInfo.h"
 #include "drive/ReportCommand.h"
 #include "drive/ReportOutput.h"
+#include "runtime/Handles.h"
 #include "runtime/Text.h"
 #include "tests/support/FakeDriveQueries.h"
 
@@ -201,19 +202,18 @@ TFakeDriveQueries WithAHangingDrive() {
 class TWatchdog {
  public:
   explicit TWatchdog(const TFakeDriveQueries& fake)
-      : stop_(CreateEventA(nullptr, TRUE, FALSE, nullptr)), thread_([this, &fake] {
-          if (WaitForSingleObject(stop_, 20000) == WAIT_TIMEOUT) fake.Release();
+      : thread_([this, &fake] {
+          if (WaitForSingleObject(stop_.Get(), 20000) == WAIT_TIMEOUT) fake.Release();
         }) {}
   ~TWatchdog() {
-    SetEvent(stop_);
+    SetEvent(stop_.Get());
     thread_.join();
-    CloseHandle(stop_);
   }
   TWatchdog(const TWatchdog&) = delete;
   TWatchdog& operator=(const TWatchdog&) = delete;
 
  private:
-  HANDLE stop_;
+  const runtime::TKernelHandle stop_{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
   std::thread thread_;
 };
 

@@ -8,6 +8,7 @@
 
 #include "runtime/DeadlineCall.h"
 #include "runtime/Errors.h"
+#include "runtime/Handles.h"
 
 using runtime::TDeadlineCall;
 
@@ -16,15 +17,13 @@ namespace {
 // A manual-reset event.
 class TEvent {
  public:
-  TEvent() : handle_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
-  ~TEvent() { CloseHandle(handle_); }
-  TEvent(const TEvent&) = delete;
-  TEvent& operator=(const TEvent&) = delete;
-  void Set() const { SetEvent(handle_); }
-  bool Wait(DWORD milliseconds) const { return WaitForSingleObject(handle_, milliseconds) == WAIT_OBJECT_0; }
+  void Set() const { SetEvent(handle_.Get()); }
+  bool Wait(DWORD milliseconds) const {
+    return WaitForSingleObject(handle_.Get(), milliseconds) == WAIT_OBJECT_0;
+  }
 
  private:
-  HANDLE handle_;
+  runtime::TKernelHandle handle_{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
 };
 
 }  // namespace

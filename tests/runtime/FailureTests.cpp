@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "runtime/Errors.h"
+#include "runtime/Handles.h"
 #include "runtime/Text.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/WindowTesting.h"
@@ -54,12 +55,11 @@ class TFailingAllocation {
 };
 
 // Watches, on a thread of its own, for message boxes of this process titled as given; keeps the text
-// of each and answers it with OK.
+// of each and whether it was topmost, and answers it with OK.
 class TMessageBoxWatch {
  public:
-  explicit TMessageBoxWatch(const wchar_t* title) : title_(title) {
-    thread_ = CreateThread(nullptr, 0, &TMessageBoxWatch::Run, this, 0, nullptr);
-  }
+  explicit TMessageBoxWatch(const wchar_t* title)
+      : title_(title), thread_(CreateThread(nullptr, 0, &TMessageBoxWatch::Run, this, 0, nullptr)) {}
   ~TMessageBoxWatch() { Stop(); }
   TMessageBoxWatch(const TMessageBoxWatch&) = delete;
   TMessageBoxWatch& operator=(const TMessageBoxWatch&) = delete;
@@ -68,24 +68,29 @@ class TMessageBoxWatch {
     Stop();
     return texts_;
   }
+  std::vector<bool> Topmost() {
+    Stop();
+    return topmost_;
+  }
 
  private:
   void Stop() {
     if (!thread_) return;
     stop_ = true;
-    WaitForSingleObject(thread_, INFINITE);
-    CloseHandle(thread_);
-    thread_ = nullptr;
+    WaitForSingleObject(thread_.Get(), INFINITE);
+    thread_.Reset();
   }
   static DWORD WINAPI Run(void* watch) {
     auto& self = *static_cast<TMessageBoxWatch*>(watch);
     while (!self.stop_) {
-      if (HWND box = FindWindowW(L"#32770", self.title_)) {
+      // Visible: the box has taken its styles.
+      if (HWND box = FindWindowW(L"#32770", self.title_); box && IsWindowVisible(box)) {
         // Read as UTF-16 and compared as code page 1252: a box made from the program's texts through
         // the system's code page would read wrong here on a system whose code page is another.
         wchar_t text[512] = L"";
         GetDlgItemTextW(box, 0xFFFF, text, 512);
         self.texts_.push_back(runtime::Cp1252FromWide(text));
+        self.topmost_.push_back((GetWindowLongW(box, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
         SendMessageW(box, WM_COMMAND, IDOK, 0);
       }
       Sleep(20);
@@ -94,9 +99,11 @@ class TMessageBoxWatch {
   }
 
   const wchar_t* title_;
-  HANDLE thread_ = nullptr;
   std::atomic<bool> stop_{false};
   std::vector<std::string> texts_;
+  std::vector<bool> topmost_;
+  // Last: the thread starts once everything it uses is made.
+  runtime::TKernelHandle thread_;
 };
 
 const wchar_t kLongError[] = L"Ein Fehlertext, der länger ist als eine Zeichenkette ohne eigenen Speicher";
@@ -121,6 +128,7 @@ TEST(ErrorDisplay, FallsBackToAFixedTextWhenShowingTheErrorRunsOutOfMemory) {
   EXPECT_TRUE(recorder.Errors.empty());
   const std::string fixedText = "Ein Fehler ist aufgetreten; sein Text kann nicht angezeigt werden.";
   EXPECT_EQ(watch.Texts(), std::vector<std::string>(2, fixedText));
+  EXPECT_EQ(watch.Topmost(), std::vector<bool>(2, true)) << "system-modal: above every window";
 }
 
 TEST(ErrorDisplay, TheBoxShowsTheProgramsTextWhateverTheSystemsCodePage) {

@@ -4,14 +4,14 @@
 
 #include <thread>
 
+#include "runtime/Handles.h"
 #include "runtime/Text.h"
-#include "toolkit/Handles.h"
 
 namespace testing_support {
 
 namespace {
 
-using TFile = toolkit::TUniqueHandle<HANDLE, CloseHandle>;
+using runtime::TKernelHandle;
 
 std::string ReadAll(HANDLE pipe) {
   std::string text;
@@ -23,7 +23,7 @@ std::string ReadAll(HANDLE pipe) {
 
 // A pipe whose writing end the child inherits.
 struct TPipe {
-  TFile Read, Write;
+  TKernelHandle Read, Write;
   TPipe() {
     SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
     HANDLE read = nullptr, write = nullptr;
@@ -54,7 +54,7 @@ TProgramResult RunProgram(const std::wstring& path, const std::wstring& argument
     return result;
   }
   result.Started = true;
-  TFile processHandle(process.hProcess), thread(process.hThread);
+  const TKernelHandle processHandle(process.hProcess), thread(process.hThread);
   out.Write.Reset();
   err.Write.Reset();
   // Both streams are read while the program runs, so that a full pipe cannot stop it; a program

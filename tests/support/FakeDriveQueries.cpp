@@ -1,17 +1,16 @@
 #include "tests/support/FakeDriveQueries.h"
 
+#include "runtime/Handles.h"
+#include "runtime/Text.h"
+
 namespace testing_support {
 
 // Which blocked drives may go on, and an event set when a query blocks.
 struct TFakeDriveQueries::TGate {
-  TGate() = default;
-  TGate(const TGate&) = delete;
-  TGate& operator=(const TGate&) = delete;
-  ~TGate() { CloseHandle(Blocked); }
   bool Open(char letter) const { return All || (Letters & (1u << (letter - 'A'))); }
   std::atomic<bool> All = false;
   std::atomic<unsigned> Letters = 0;
-  HANDLE Blocked = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  const runtime::TKernelHandle Blocked{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
 };
 
 TFakeDriveQueries::TFakeDriveQueries() : gate_(std::make_shared<TGate>()) {}
@@ -33,7 +32,7 @@ void TFakeDriveQueries::Release(char letter) const {
 }
 
 bool TFakeDriveQueries::WaitUntilBlocked(DWORD milliseconds) const {
-  return WaitForSingleObject(gate_->Blocked, milliseconds) == WAIT_OBJECT_0;
+  return WaitForSingleObject(gate_->Blocked.Get(), milliseconds) == WAIT_OBJECT_0;
 }
 
 const TFakeDrive* TFakeDriveQueries::Find(const std::string& root) const {
@@ -45,7 +44,7 @@ const TFakeDrive* TFakeDriveQueries::Find(const std::string& root) const {
 void TFakeDriveQueries::Block(char letter) const {
   // The thread's own share of the gate: it may outlive this object.
   const std::shared_ptr<TGate> gate = gate_;
-  SetEvent(gate->Blocked);
+  SetEvent(gate->Blocked.Get());
   while (!gate->Open(letter)) Sleep(5);
 }
 

@@ -1,0 +1,81 @@
+// The accessible object's boundary: an error of a control's description reaches the screen reader
+// as a failed call, never as an exception through the interface.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <oleacc.h>
+
+#include <functional>
+#include <new>
+
+#include "runtime/Errors.h"
+#include "tests/support/AccessibleReading.h"
+#include "tests/support/HostForm.h"
+#include "toolkit/CustomControl.h"
+
+namespace {
+
+// A button with one part, whose description and action fail while Fault is set.
+class TFailingControl : public toolkit::TCustomControl {
+ public:
+  void Create(HWND parent) override {
+    RegisterWindowClass(L"TkFailingTest", IDC_ARROW, nullptr);
+    CreateHandle(L"TkFailingTest", L"", WS_CHILD | WS_VISIBLE, 0, RECT{0, 0, 40, 20}, parent);
+  }
+  std::function<void()> Fault;
+
+ protected:
+  void Paint(HDC, const RECT&) const override {}
+  toolkit::TAccElement AccDescribe(const toolkit::TAccPath&) const override {
+    if (Fault) Fault();
+    toolkit::TAccElement element;
+    element.Role = ROLE_SYSTEM_PUSHBUTTON;
+    element.Name = L"Knopf";
+    return element;
+  }
+  int AccChildCount(const toolkit::TAccPath& path) const override {
+    if (Fault) Fault();
+    return path.empty() ? 1 : 0;
+  }
+  bool AccDoDefaultAction(const toolkit::TAccPath&) override {
+    if (Fault) Fault();
+    return true;
+  }
+};
+
+}  // namespace
+
+TEST(AccessibleObject, AnErrorOfTheDescriptionIsAFailedCall) {
+  testing_support::TComApartment apartment;
+  testing_support::TShown<testing_support::THostForm> host;
+  TFailingControl control;
+  control.Create(host.Handle());
+  const testing_support::TAccessible object = testing_support::TAccessible::OfWindow(control.Handle());
+  ASSERT_TRUE(object);
+  IAccessible* const accessible = object.Get();
+  VARIANT self{};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  const struct {
+    const char* name;
+    std::function<void()> fault;
+    HRESULT expected;
+  } faults[] = {
+      {"out of memory", [] { throw std::bad_alloc(); }, E_OUTOFMEMORY},
+      {"another error", [] { throw runtime::Exception(L"Beschreibung fehlt"); }, E_FAIL},
+  };
+  for (const auto& f : faults) {
+    control.Fault = f.fault;
+    BSTR name = nullptr;
+    VARIANT role;
+    LONG count = 0, left, top, width, height;
+    EXPECT_EQ(accessible->get_accName(self, &name), f.expected) << f.name;
+    EXPECT_EQ(accessible->get_accRole(self, &role), f.expected) << f.name;
+    EXPECT_EQ(accessible->get_accChildCount(&count), f.expected) << f.name;
+    EXPECT_EQ(accessible->accLocation(&left, &top, &width, &height, self), f.expected) << f.name;
+    EXPECT_EQ(accessible->accDoDefaultAction(self), f.expected) << f.name;
+  }
+  control.Fault = nullptr;
+  EXPECT_EQ(object.Name(), "Knopf") << "the object answers again";
+}
