@@ -137,6 +137,7 @@ TEST(MainForm, StartsWithTheLayoutOfTheWindowTable) {
   EXPECT_EQ(gauge.top, 1);
   EXPECT_EQ(Width(gauge), client.right - 2);
   EXPECT_EQ(Height(gauge), 28);
+  EXPECT_EQ(form.SizeGauge.ForeColor(), RGB(0, 0, 255)) << "the used share in blue";
 
   const RECT list = BoundsInParent(form.DrivesView.Handle());
   const RECT splitter = BoundsInParent(form.Splitter.Handle());
@@ -212,8 +213,7 @@ TEST(MainForm, ListsTheDrivesOfThePrefixInLetterOrder) {
     EXPECT_GT(letter, previous);
     previous = letter;
     const UINT type = GetDriveTypeA((std::string(1, letter) + ":\\").c_str());
-    EXPECT_EQ(caption,
-              std::wstring(1, caption[0]) + L": " + drive::DriveTypeName(type));
+    EXPECT_EQ(caption, std::wstring(1, caption[0]) + L": " + drive::DriveTypeName(type));
     EXPECT_EQ(form.DrivesView.ImageIndex(i), app::DriveImageIndex(type)) << caption;
   }
   const int c = IndexOfLetter(form, 'C');
