@@ -110,7 +110,7 @@ def mutants_of(line, code, classes):
 
 
 def candidates(pattern):
-    """Every (file, line number, description, mutated line) of the product's sources."""
+    """Every (place, file, line number, description, mutated line) of the product's sources."""
     result = []
     files = sorted(p for layer in LAYERS for p in (ROOT / layer).rglob("*") if p.suffix in (".cpp", ".h"))
     for path in files:
@@ -130,7 +130,8 @@ def candidates(pattern):
             for description, new in mutants_of(line, code, classes):
                 if new not in seen:
                     seen.add(new)
-                    result.append((name, number, description, new))
+                    column = 1 + next((i for i, (a, b) in enumerate(zip(line, new)) if a != b), len(new))
+                    result.append((f"{name}:{number}:{column}", name, number, description, new))
     return result
 
 
@@ -198,8 +199,8 @@ def main():
     random.Random(args.seed).shuffle(pool)
     print(f"{len(pool)} mutants to draw from, seed {args.seed}")
     if args.dry_run:
-        for name, number, description, new in pool[: args.count]:
-            print(f"{name}:{number}: {description}\n    {new.strip()}")
+        for place, _, _, description, new in pool[: args.count]:
+            print(f"{place} {description}\n    {new.strip()}")
         return 0
     if not (ROOT / "build" / "build.ninja").exists() or build():
         sys.exit("The unchanged tree must build first: SANDRIVO_TEST_FILTER=. bash scripts/test.sh")
@@ -207,7 +208,7 @@ def main():
         sys.exit(f"The unchanged tree must pass its tests first; {failed} failed")
 
     rows, stillborn = [], 0
-    for name, number, description, new in pool:
+    for place, name, number, description, new in pool:
         if len(rows) == args.count:
             break
         path = ROOT / name
@@ -220,14 +221,14 @@ def main():
             failure = build()
             if failure and failure[0]:
                 stillborn += 1
-                print(f"stillborn: {name}:{number} {description}", flush=True)
+                print(f"stillborn: {place} {description}", flush=True)
                 continue
             caught_by = "(the build's own checks)" if failure else run_tests()
         finally:
             path.write_bytes(original)
         verdict = "caught" if caught_by else "SURVIVED"
-        rows.append((f"{name}:{number}", description, verdict, caught_by or ""))
-        print(f"{len(rows):2}. {name}:{number} {description}: {verdict} {caught_by or ''} "
+        rows.append((place, description, verdict, caught_by or ""))
+        print(f"{len(rows):2}. {place} {description}: {verdict} {caught_by or ''} "
               f"({time.monotonic() - started:.0f} s)\n    {new.strip()}", flush=True)
 
     build()  # leaves the tree built from the unchanged sources
