@@ -132,6 +132,16 @@ TEST_F(StringGridTest, ScrollingStaysWithinTheRows) {
   EXPECT_EQ(info.nMax, 29);
 }
 
+TEST_F(StringGridTest, AGridTooLowForAWholeRowScrollsToItsLastRowAndNoFurther) {
+  // 18 pixels inside the border: the 6-pixel header and part of one row.
+  MoveWindow(grid.Handle(), 0, 0, 300, 20, TRUE);
+  Pump();
+  SendMessageA(grid.Handle(), WM_VSCROLL, SB_BOTTOM, 0);
+  EXPECT_EQ(grid.TopRow(), 9);
+  SendMessageA(grid.Handle(), WM_VSCROLL, SB_LINEDOWN, 0);
+  EXPECT_EQ(grid.TopRow(), 9);
+}
+
 TEST_F(StringGridTest, ColumnBordersStayWithinReachAtBothEnds) {
   // Dragged far past the right edge: the border stops inside the client area.
   testing_support::PostMouse(grid.Handle(), WM_LBUTTONDOWN, 100, 2, MK_LBUTTON);
