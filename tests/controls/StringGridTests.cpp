@@ -117,6 +117,10 @@ TEST_F(StringGridTest, ScrollingStaysWithinTheRows) {
   EXPECT_EQ(grid.TopRow(), 21);
   SendMessageA(grid.Handle(), WM_VSCROLL, SB_PAGEDOWN, 0);
   EXPECT_EQ(grid.TopRow(), 21);
+  SendMessageA(grid.Handle(), WM_VSCROLL, SB_LINEUP, 0);
+  EXPECT_EQ(grid.TopRow(), 20);
+  SendMessageA(grid.Handle(), WM_VSCROLL, SB_PAGEUP, 0);
+  EXPECT_EQ(grid.TopRow(), 11);
   SendMessageA(grid.Handle(), WM_VSCROLL, SB_TOP, 0);
   EXPECT_EQ(grid.TopRow(), 1);
   // Moving the current cell below the view scrolls it into view.
