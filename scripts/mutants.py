@@ -1,13 +1,8 @@
 #!/usr/bin/env python3
-"""Mutation sample: changes a few places of the product code, one at a time, and tells whether the
-tests notice.
+"""Mutation sample: changes places of the product code drawn at random, one at a time, and tells
+whether the tests notice (docs/building.md).
 
     python3 scripts/mutants.py --seed N [--count 12] [--filter REGEX] [--dry-run]
-
-Each candidate line of the product's sources offers mutants (an operator flipped, a constant moved,
-a call removed, ...). The seed shuffles all of them; the first ones that compile are the sample. For
-each, the file is changed, the 32-bit tree built and every test of it run, and the file restored
-byte for byte. A mutant is caught when a test fails or the build's own checks do.
 """
 import argparse
 import contextlib
