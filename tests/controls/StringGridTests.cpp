@@ -13,6 +13,7 @@
 
 using controls::TGridRect;
 using controls::TStringGrid;
+using testing_support::Picture;
 using testing_support::Pump;
 
 namespace {
@@ -181,26 +182,6 @@ TEST_F(StringGridTest, WheelStepsSmallerThanANotchAddUp) {
   for (int i = 0; i < 4; ++i) wheel(30);
   EXPECT_EQ(grid.TopRow(), 4);
 }
-
-namespace {
-
-// The control as it draws, pixel by pixel, in the top-left width x height.
-std::vector<COLORREF> Picture(const toolkit::TCustomControl& control, int width, int height) {
-  HDC screen = GetDC(nullptr);
-  toolkit::TMemoryDC dc(CreateCompatibleDC(screen));
-  toolkit::TBitmap bitmap(CreateCompatibleBitmap(screen, width, height));
-  ReleaseDC(nullptr, screen);
-  toolkit::TSelectObject select(dc.Get(), bitmap.Get());
-  const RECT all{0, 0, width, height};
-  FillRect(dc.Get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  control.PaintTo(dc.Get());
-  std::vector<COLORREF> pixels;
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) pixels.push_back(GetPixel(dc.Get(), x, y));
-  return pixels;
-}
-
-}  // namespace
 
 // Text beyond code page 1252 draws as itself (or as the font's missing-glyph box), never as the '?'
 // of a conversion.
