@@ -55,6 +55,19 @@ TEST_F(ToolButtonTest, ReleaseOutsideIsNoClick) {
   EXPECT_EQ(clicks, 1);
 }
 
+TEST_F(ToolButtonTest, APressShowsWhileThePointerIsOnTheButton) {
+  const testing_support::TComApartment apartment;
+  const auto accessible = testing_support::TAccessible::OfWindow(button.Handle());
+  PostMouse(button.Handle(), WM_LBUTTONDOWN, 12, 12, MK_LBUTTON);
+  Pump();
+  EXPECT_TRUE(accessible.State() & STATE_SYSTEM_PRESSED);
+  PostMouse(button.Handle(), WM_MOUSEMOVE, 40, 12, MK_LBUTTON);
+  Pump();
+  EXPECT_FALSE(accessible.State() & STATE_SYSTEM_PRESSED);
+  PostMouse(button.Handle(), WM_LBUTTONUP, 40, 12);
+  Pump();
+}
+
 TEST_F(ToolButtonTest, LostCaptureEndsThePress) {
   PostMouse(button.Handle(), WM_LBUTTONDOWN, 12, 12, MK_LBUTTON);
   Pump();
