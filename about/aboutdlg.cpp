@@ -206,7 +206,7 @@ toolkit::TLabel& TAboutBox::AddInfoPage(const std::wstring& text) {
       text, kText, toolkit::TTextAlign::Left, /*AutoSize=*/false, /*WordWrap=*/true}));
   toolkit::TLabel& label = *infoLabels_.back();
   if (toolkit::TPage* page = NewPage(); page && page->Handle()) {
-    page->AccessibleName = L"Hinweis " + runtime::DecimalText(infoLabels_.size());
+    page->AccessibleName = L"Hinweis " + runtime::DecimalText(static_cast<long long>(infoLabels_.size()));
     label.Create(page->Handle());
     SendMessageW(label.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
     label.AlignToParent();
