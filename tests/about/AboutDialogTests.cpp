@@ -485,6 +485,17 @@ TEST(AboutBox, ModalDialogTakesDroppedFilesAndLeavesNoApplicationWindow) {
       << "the drop hook is gone with the dialog";
 }
 
+TEST(AboutBox, AnApplicationWindowShownBeforeTheDialogStaysShown) {
+  HWND application = toolkit::Application().Handle();
+  ShowWindow(application, SW_SHOWNA);
+  {
+    TAboutBox box(nullptr);
+    box.Create();
+  }
+  EXPECT_TRUE(IsWindowVisible(application));
+  ShowWindow(application, SW_HIDE);
+}
+
 TEST(AboutBox, TwoHundredOpeningsLeaveNoObjectBehind) {
   TShellRecorder shell;
   auto openAndClose = [] {

@@ -178,6 +178,26 @@ TEST_F(KeyboardTest, CtrlIOpensTheAboutDialogEscClosesItAndTheFocusComesBack) {
   EXPECT_EQ(GetFocus(), List());
 }
 
+TEST_F(KeyboardTest, NoOtherKeyOpensTheAboutDialog) {
+  TabIntoTheList();
+  bool opened = false;
+  toolkit::Application().OnMessage = [&](MSG& message, bool&) {
+    if (opened || !dynamic_cast<about::TAboutBox*>(toolkit::TForm::OwningForm(message.hwnd))) return;
+    opened = true;
+    PostMessageA(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);
+  };
+  const struct {
+    WORD key;
+    std::initializer_list<BYTE> held;
+  } keys[] = {{'I', {}}, {'A', {VK_CONTROL}}, {'I', {VK_CONTROL, VK_SHIFT}}};
+  for (const auto& k : keys) {
+    opened = false;
+    PostKeyWith(List(), k.key, k.held);
+    EXPECT_FALSE(opened) << k.key << " with " << k.held.size() << " held";
+  }
+  toolkit::Application().OnMessage = nullptr;
+}
+
 TEST_F(KeyboardTest, TheFocusComesBackWhenTheHelpWindowCloses) {
   app::TRichHelpViewer viewer;
   toolkit::Application().HelpViewer = &viewer;

@@ -19,6 +19,7 @@
 #include "drive/DriveInfo.h"
 #include "drive/DriveList.h"
 #include "drive/NumberFormat.h"
+#include "resources/resource_ids.h"
 #include "runtime/Text.h"
 #include "tests/support/FakeDriveQueries.h"
 #include "tests/support/WindowTesting.h"
@@ -137,6 +138,7 @@ TEST(MainForm, StartsWithTheLayoutOfTheWindowTable) {
   EXPECT_EQ(gauge.top, 1);
   EXPECT_EQ(Width(gauge), client.right - 2);
   EXPECT_EQ(Height(gauge), 28);
+  EXPECT_EQ(form.SizeGauge.ForeColor(), RGB(0, 0, 255)) << "the used share in blue";
 
   const RECT list = BoundsInParent(form.DrivesView.Handle());
   const RECT splitter = BoundsInParent(form.Splitter.Handle());
@@ -161,6 +163,27 @@ TEST(MainForm, StartsWithTheLayoutOfTheWindowTable) {
     EXPECT_EQ(r.top, 8);
     EXPECT_EQ(Width(r), 25);
     EXPECT_EQ(Height(r), 25);
+  }
+}
+
+TEST(MainForm, EachButtonShowsItsWholeGlyph) {
+  TMainForm form;
+  form.Create();
+  const struct {
+    const controls::TToolButton& button;
+    const wchar_t* glyph;
+    int images;  // normal, and disabled where there is one
+  } buttons[] = {{form.CopyInfoBtn, RES_GLYPH_COPYINFO, 1},
+                 {form.CopyInfosBtn, RES_GLYPH_COPYINFOS, 1},
+                 {form.HelpBtn, RES_GLYPH_HELP, 1},
+                 {form.InfoBtn, RES_GLYPH_INFO, 2},
+                 {form.CloseBtn, RES_GLYPH_CLOSE, 2}};
+  for (const auto& b : buttons) {
+    controls::TToolButton alone(b.glyph, b.images);
+    alone.Create(form.Handle());
+    MoveWindow(alone.Handle(), 0, 0, 25, 25, FALSE);
+    EXPECT_EQ(testing_support::Picture(b.button, 25, 25), testing_support::Picture(alone, 25, 25))
+        << b.images << " images";
   }
 }
 
@@ -212,8 +235,7 @@ TEST(MainForm, ListsTheDrivesOfThePrefixInLetterOrder) {
     EXPECT_GT(letter, previous);
     previous = letter;
     const UINT type = GetDriveTypeA((std::string(1, letter) + ":\\").c_str());
-    EXPECT_EQ(caption,
-              std::wstring(1, caption[0]) + L": " + drive::DriveTypeName(type));
+    EXPECT_EQ(caption, std::wstring(1, caption[0]) + L": " + drive::DriveTypeName(type));
     EXPECT_EQ(form.DrivesView.ImageIndex(i), app::DriveImageIndex(type)) << caption;
   }
   const int c = IndexOfLetter(form, 'C');

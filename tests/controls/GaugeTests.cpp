@@ -313,6 +313,24 @@ TEST_F(GaugeTest, NeedlePointsLeftUpAndRight) {
   EXPECT_EQ(At(120, 30), kWhite);
 }
 
+TEST_F(GaugeTest, PieAndNeedleFillTheInnerAreaWithEitherBorder) {
+  // An ellipse as wide as the inner area: the upper rows mirror about the middle column, the frame
+  // included.
+  gauge.SetShowText(false);
+  gauge.SetColor(kRed);
+  Resize(21, 11);
+  for (const auto kind : {controls::gkPie, controls::gkNeedle})
+    for (const auto border : {controls::bsSingle, controls::bsNone}) {
+      gauge.SetKind(kind);
+      gauge.SetBorderStyle(border);
+      Render();
+      for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 10; ++x)
+          ASSERT_EQ(Hex(At(x, y)), Hex(At(20 - x, y)))
+              << "kind " << kind << ", border " << border << " at " << x << "," << y;
+    }
+}
+
 TEST_F(GaugeTest, TextStyleWithoutTextIsPlainBackColor) {
   gauge.SetKind(controls::gkText);
   gauge.SetShowText(false);

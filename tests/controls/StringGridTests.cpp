@@ -13,6 +13,7 @@
 
 using controls::TGridRect;
 using controls::TStringGrid;
+using testing_support::Picture;
 using testing_support::Pump;
 
 namespace {
@@ -117,6 +118,10 @@ TEST_F(StringGridTest, ScrollingStaysWithinTheRows) {
   EXPECT_EQ(grid.TopRow(), 21);
   SendMessageA(grid.Handle(), WM_VSCROLL, SB_PAGEDOWN, 0);
   EXPECT_EQ(grid.TopRow(), 21);
+  SendMessageA(grid.Handle(), WM_VSCROLL, SB_LINEUP, 0);
+  EXPECT_EQ(grid.TopRow(), 20);
+  SendMessageA(grid.Handle(), WM_VSCROLL, SB_PAGEUP, 0);
+  EXPECT_EQ(grid.TopRow(), 11);
   SendMessageA(grid.Handle(), WM_VSCROLL, SB_TOP, 0);
   EXPECT_EQ(grid.TopRow(), 1);
   // Moving the current cell below the view scrolls it into view.
@@ -130,6 +135,16 @@ TEST_F(StringGridTest, ScrollingStaysWithinTheRows) {
   GetScrollInfo(grid.Handle(), SB_VERT, &info);
   EXPECT_EQ(info.nPos, 5);
   EXPECT_EQ(info.nMax, 29);
+}
+
+TEST_F(StringGridTest, AGridTooLowForAWholeRowScrollsToItsLastRowAndNoFurther) {
+  // 18 pixels inside the border: the 6-pixel header and part of one row.
+  MoveWindow(grid.Handle(), 0, 0, 300, 20, TRUE);
+  Pump();
+  SendMessageA(grid.Handle(), WM_VSCROLL, SB_BOTTOM, 0);
+  EXPECT_EQ(grid.TopRow(), 9);
+  SendMessageA(grid.Handle(), WM_VSCROLL, SB_LINEDOWN, 0);
+  EXPECT_EQ(grid.TopRow(), 9);
 }
 
 TEST_F(StringGridTest, ColumnBordersStayWithinReachAtBothEnds) {
@@ -167,26 +182,6 @@ TEST_F(StringGridTest, WheelStepsSmallerThanANotchAddUp) {
   for (int i = 0; i < 4; ++i) wheel(30);
   EXPECT_EQ(grid.TopRow(), 4);
 }
-
-namespace {
-
-// The control as it draws, pixel by pixel, in the top-left width x height.
-std::vector<COLORREF> Picture(const toolkit::TCustomControl& control, int width, int height) {
-  HDC screen = GetDC(nullptr);
-  toolkit::TMemoryDC dc(CreateCompatibleDC(screen));
-  toolkit::TBitmap bitmap(CreateCompatibleBitmap(screen, width, height));
-  ReleaseDC(nullptr, screen);
-  toolkit::TSelectObject select(dc.Get(), bitmap.Get());
-  const RECT all{0, 0, width, height};
-  FillRect(dc.Get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  control.PaintTo(dc.Get());
-  std::vector<COLORREF> pixels;
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) pixels.push_back(GetPixel(dc.Get(), x, y));
-  return pixels;
-}
-
-}  // namespace
 
 // Text beyond code page 1252 draws as itself (or as the font's missing-glyph box), never as the '?'
 // of a conversion.

@@ -3,6 +3,7 @@
 
 #include "controls/ToolButton.h"
 #include "resources/resource_ids.h"
+#include "tests/support/AccessibleReading.h"
 #include "tests/support/HostForm.h"
 #include "tests/support/WindowTesting.h"
 #include "toolkit/Handles.h"
@@ -54,6 +55,19 @@ TEST_F(ToolButtonTest, ReleaseOutsideIsNoClick) {
   EXPECT_EQ(clicks, 1);
 }
 
+TEST_F(ToolButtonTest, APressShowsWhileThePointerIsOnTheButton) {
+  const testing_support::TComApartment apartment;
+  const auto accessible = testing_support::TAccessible::OfWindow(button.Handle());
+  PostMouse(button.Handle(), WM_LBUTTONDOWN, 12, 12, MK_LBUTTON);
+  Pump();
+  EXPECT_TRUE(accessible.State() & STATE_SYSTEM_PRESSED);
+  PostMouse(button.Handle(), WM_MOUSEMOVE, 40, 12, MK_LBUTTON);
+  Pump();
+  EXPECT_FALSE(accessible.State() & STATE_SYSTEM_PRESSED);
+  PostMouse(button.Handle(), WM_LBUTTONUP, 40, 12);
+  Pump();
+}
+
 TEST_F(ToolButtonTest, LostCaptureEndsThePress) {
   PostMouse(button.Handle(), WM_LBUTTONDOWN, 12, 12, MK_LBUTTON);
   Pump();
@@ -63,6 +77,31 @@ TEST_F(ToolButtonTest, LostCaptureEndsThePress) {
   PostMouse(button.Handle(), WM_LBUTTONUP, 12, 12);
   Pump();
   EXPECT_EQ(clicks, 0);
+}
+
+TEST_F(ToolButtonTest, AScreenReaderCannotPressADisabledButton) {
+  const testing_support::TComApartment apartment;
+  const auto accessible = testing_support::TAccessible::OfWindow(button.Handle());
+  EnableWindow(button.Handle(), FALSE);
+  EXPECT_EQ(accessible.DoDefaultAction(), DISP_E_MEMBERNOTFOUND);
+  EnableWindow(button.Handle(), TRUE);
+  EXPECT_EQ(accessible.DoDefaultAction(), S_OK);
+  Pump();
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST(GdiWrappers, MemoryImagesBelowOnePixelBecomeOne) {
+  const struct {
+    int width, height;
+    LONG madeWidth, madeHeight;
+  } cases[] = {{0, 0, 1, 1}, {-3, 4, 1, 4}, {5, -1, 5, 1}};
+  for (const auto& c : cases) {
+    const toolkit::TBitmap image(toolkit::CreateMemoryImage(c.width, c.height));
+    BITMAP made{};
+    ASSERT_EQ(GetObjectW(image.Get(), sizeof(made), &made), static_cast<int>(sizeof(made))) << c.width;
+    EXPECT_EQ(made.bmWidth, c.madeWidth) << c.width << " x " << c.height;
+    EXPECT_EQ(made.bmHeight, c.madeHeight) << c.width << " x " << c.height;
+  }
 }
 
 TEST(GdiWrappers, SelectObjectPutsThePreviousObjectBack) {

@@ -137,6 +137,21 @@ POINT ListItemCenter(HWND listView, int index) {
   return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
+std::vector<COLORREF> Picture(const toolkit::TCustomControl& control, int width, int height) {
+  HDC screen = GetDC(nullptr);
+  toolkit::TMemoryDC dc(CreateCompatibleDC(screen));
+  toolkit::TBitmap bitmap(CreateCompatibleBitmap(screen, width, height));
+  ReleaseDC(nullptr, screen);
+  toolkit::TSelectObject select(dc.Get(), bitmap.Get());
+  const RECT all{0, 0, width, height};
+  FillRect(dc.Get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  control.PaintTo(dc.Get());
+  std::vector<COLORREF> pixels;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) pixels.push_back(GetPixel(dc.Get(), x, y));
+  return pixels;
+}
+
 TThickFrames::TThickFrames() {
   old_.cbSize = sizeof(old_);
   SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(old_), &old_, 0);

@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "toolkit/CustomControl.h"
+
 namespace testing_support {
 
 // Handles every waiting message, as the message loop would, a few rounds so that messages
@@ -38,6 +40,8 @@ int ProcessGdiObjects();
 // A window's bounds in its parent's client coordinates.
 RECT BoundsInParent(HWND window);
 POINT ListItemCenter(HWND listView, int index);
+// The control as it draws on white, pixel by pixel, in the top-left width x height.
+std::vector<COLORREF> Picture(const toolkit::TCustomControl& control, int width, int height);
 
 // Windows 10's thicker frames for as long as the object lives: a 22-pixel caption and a 5-pixel
 // sizing border (Wine honours both; it has no padded border), the system's own restored after.

@@ -154,10 +154,24 @@ class TFakeClocks : public sysinfo::TClockSource {
 }  // namespace
 
 TEST(SystemInfoMappings, WorkWithoutAMachineThatHasThem) {
-  EXPECT_EQ(sysinfo::ProcessorTypeName(586), "Intel Pentium");
-  EXPECT_EQ(sysinfo::ProcessorTypeName(386), "Intel 386");
-  EXPECT_EQ(sysinfo::ProcessorTypeName(21064), "ALPHA 21064");
-  EXPECT_EQ(sysinfo::ProcessorTypeName(8664), "");
+  const struct {
+    DWORD code;
+    const char* name;
+  } processors[] = {{386, "Intel 386"},
+                    {486, "Intel 486"},
+                    {586, "Intel Pentium"},
+                    {601, "PPC 601"},
+                    {603, "PPC 603"},
+                    {604, "PPC 604"},
+                    {620, "PPC 620"},
+                    {860, "Intel 860"},
+                    {2000, "MIPS R2000"},
+                    {3000, "MIPS R3000"},
+                    {4000, "MIPS R4000"},
+                    {21064, "ALPHA 21064"},
+                    {0, ""},
+                    {8664, ""}};
+  for (const auto& p : processors) EXPECT_EQ(sysinfo::ProcessorTypeName(p.code), p.name) << p.code;
   EXPECT_EQ(sysinfo::WinModeName(0), "Win32 - Extension");
   EXPECT_EQ(sysinfo::WinModeName(1), "Windows 95");
   EXPECT_EQ(sysinfo::WinModeName(2), "Windows NT");

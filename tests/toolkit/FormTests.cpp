@@ -157,6 +157,16 @@ TEST(Form, QuitDuringAModalLoopEndsItAndReachesTheOuterLoop) {
 }
 
 // A window the system refuses names its class and keeps the system's reason.
+TEST(Form, RunShowsTheMainFormAndHandlesMessagesUntilTheQuit) {
+  TRecordingForm form;
+  form.Create();
+  PostMessageW(form.Handle(), WM_APP, 0, 0);
+  PostQuitMessage(0);  // comes once the queue is empty
+  toolkit::Application().Run(form);
+  EXPECT_TRUE(IsWindowVisible(form.Handle()));
+  EXPECT_EQ(std::count(form.Messages.begin(), form.Messages.end(), WM_APP), 1);
+}
+
 TEST(Form, AWindowThatCannotBeMadeSaysWhichAndWhy) {
   toolkit::TLabel label;
   try {

@@ -49,6 +49,19 @@ TEST(AlignBounds, TooSmallAParentNeverGivesNegativeSizes) {
   EXPECT_GE(items[2].Bounds.right, items[2].Bounds.left);
 }
 
+TEST(AlignBounds, ItemsOfNoOrNegativeSizeTakeNoRoom) {
+  std::vector<TAlignedBounds> items = {{TAlign::Top, {0, 0, 10, 0}},
+                                       {TAlign::Bottom, {0, 9, 10, 5}},
+                                       {TAlign::Left, {0, 0, 0, 10}},
+                                       {TAlign::Right, {7, 0, 3, 10}},
+                                       {TAlign::Client, {0, 0, 1, 1}}};
+  toolkit::AlignBounds(RECT{0, 0, 100, 50}, items);
+  const RECT expected[] = {
+      {0, 0, 100, 0}, {0, 50, 100, 50}, {0, 0, 0, 50}, {100, 0, 100, 50}, {0, 0, 100, 50}};
+  for (size_t i = 0; i < items.size(); ++i)
+    EXPECT_TRUE(Same(items[i].Bounds, expected[i])) << i << ": " << Text(items[i].Bounds);
+}
+
 TEST(Layout, ATableWithAChildBeforeItsParentIsRefused) {
   controls::TPanel outer(controls::TBevel::None), inner(controls::TBevel::None);
   const toolkit::TLayoutRow parentFirst[] = {{&outer, nullptr, TAlign::Client, 0, 0, 10, 10, 0, L""},
