@@ -236,6 +236,8 @@ void TMainForm::ListDrive(char letter, UINT type) {
     return;
   }
   DrivesView.FitIconSpacing(toolkit::Scale(kDriveLabelMargin, Dpi()));
+  // A screen reader reads the list's items anew (not every list view says so of itself).
+  NotifyWinEvent(EVENT_OBJECT_REORDER, DrivesView.Handle(), OBJID_CLIENT, CHILDID_SELF);
 }
 
 void TMainForm::ShowProbe(char letter) {

@@ -8,6 +8,7 @@
 
 #include <dbt.h>
 
+#include <algorithm>
 #include <string>
 #include <tlhelp32.h>
 #include <vector>
@@ -23,6 +24,34 @@ using testing_support::PumpUntil;
 using testing_support::TFakeDriveQueries;
 
 namespace {
+
+// Events of the program's windows, as a screen reader hooks them: the event and its child.
+std::vector<std::pair<DWORD, LONG>>* heard = nullptr;
+void CALLBACK Hear(HWINEVENTHOOK, DWORD event, HWND, LONG, LONG child, DWORD, DWORD) {
+  if (heard) heard->push_back({event, child});
+}
+
+// Hears the events from first to last while it lives.
+class TListener {
+ public:
+  TListener(DWORD first, DWORD last)
+      : hook_(SetWinEventHook(first, last, nullptr, Hear, GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT)) {
+    heard = &Events;
+  }
+  ~TListener() {
+    UnhookWinEvent(hook_);
+    heard = nullptr;
+  }
+  TListener(const TListener&) = delete;
+  TListener& operator=(const TListener&) = delete;
+  bool Heard(DWORD event, LONG child) const {
+    return std::find(Events.begin(), Events.end(), std::pair{event, child}) != Events.end();
+  }
+  std::vector<std::pair<DWORD, LONG>> Events;
+
+ private:
+  HWINEVENTHOOK hook_;
+};
 
 std::vector<std::wstring> Captions(const app::TMainForm& form) {
   std::vector<std::wstring> captions;
@@ -64,9 +93,14 @@ TEST(LiveList, DrivesThatComeAndGoAppearInTheirPlaceAndTheSelectionStays) {
   fake.Drives['E'] = FixedDrive(1000, 900);
   fake.Drives['E'].Type = DRIVE_REMOTE;
   fake.Drives['D'].Volume.VolumeName = L"NEU";
-  SendMessageW(form.Handle(), WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
-  const std::vector<std::wstring> later{L"D: Festplatte", L"E: Netzlaufwerk"};
-  ASSERT_TRUE(PumpUntil([&] { return Captions(form) == later; }, 2000)) << Captions(form).size();
+  {
+    const TListener listener(EVENT_OBJECT_REORDER, EVENT_OBJECT_REORDER);
+    SendMessageW(form.Handle(), WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
+    const std::vector<std::wstring> later{L"D: Festplatte", L"E: Netzlaufwerk"};
+    ASSERT_TRUE(PumpUntil([&] { return Captions(form) == later; }, 2000)) << Captions(form).size();
+    Pump();
+    EXPECT_TRUE(listener.Heard(EVENT_OBJECT_REORDER, CHILDID_SELF)) << "a screen reader hears the change";
+  }
   ASSERT_TRUE(testing_support::WaitForAnswers());
   EXPECT_EQ(form.DrivesView.Selected(), 0) << "D stays selected";
   EXPECT_EQ(form.InfoGrid.Cell(1, 3), L"NEU") << "and its table is made anew";
@@ -124,7 +158,12 @@ TEST(LiveList, AHangingDriveHoldsOneThreadWhateverIsAskedOfIt) {
   form.Create();
   form.Show();
   Pump();
-  ClickItem(form, 1);
+  {
+    const TListener listener(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE);
+    ClickItem(form, 1);
+    Pump();
+    EXPECT_TRUE(listener.Heard(EVENT_OBJECT_NAMECHANGE, 3)) << "a screen reader hears that N is asked";
+  }
   ASSERT_TRUE(fake.WaitUntilBlocked(10000));
   const int threads = ProcessThreads();
   for (int i = 0; i < 300; ++i) {
