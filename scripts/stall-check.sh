@@ -86,6 +86,8 @@ FS_PID= SAMPLER_PID= WATCHDOG_PID= APP_PID=
 cleanup() {
   local status=$?
   trap - EXIT INT TERM
+  # Every step, whatever the one before it did.
+  set +e
   # The stall first: whatever waits on the drive goes on, Wine's server too.
   rm -f "$CONTROL"
   { exec 7>&-; } 2>/dev/null || true
@@ -275,21 +277,25 @@ close_program() {
 
 # Figures over a span: pings (count, worst wait, 99th percentile, over the goal, timed out) of the
 # window ($1: main or bare) between $2 and $3 ms, and its threads and memory (start, max, end). The
-# worst wait also counts a silence of the pinger itself (a Wine server that does not answer holds
-# up the pinger too).
+# worst wait is the longest time without an answer, from the span's start: pings that timed out
+# add up, and so does a silence of the pinger itself (a Wine server that does not answer holds up
+# the pinger too).
 figures() {
   local who=$1 from=$2 to=$3 p99
   p99=$(awk -v from="$from" -v to="$to" '$1 == "ping" && $2 >= from && $2 <= to { print $3 }' "$RUN/ping-$who.log" |
     sort -n | awk '{ lat[NR] = $1 } END { i = int(NR * 0.99); if (i < 1) i = 1; if (NR) print lat[i]; else print "-" }')
   awk -v from="$from" -v to="$to" -v goal="$LATENCY_GOAL_MS" -v p99="$p99" '
+    BEGIN { answered = from }
     $1 == "ping" && $2 >= from && $2 <= to {
-      n++; if ($3 > goal) over++; if ($4 == 0) lost++
-      if (last && $2 - last - 25 > worst) worst = $2 - last - 25
-      if ($3 > worst) worst = $3; last = $2 + $3
+      n++; if ($3 > goal) over++
+      if ($4 == 0) { lost++; next }
+      if ($3 > worst) worst = $3
+      if ($2 + $3 - answered - 25 > worst) worst = $2 + $3 - answered - 25
+      answered = $2 + $3
     }
     END {
-      if (!n) { printf "%6d %8d %7s %6s %5s", 0, to - from, "-", "-", "-"; exit }
-      if (to - last - 25 > worst) worst = to - last - 25
+      if (to - answered - 25 > worst) worst = to - answered - 25
+      if (!n) { printf "%6d %8.0f %7s %6s %5s", 0, worst, "-", "-", "-"; exit }
       printf "%6d %8.0f %7s %6d %5d", n, worst, p99, over, lost
     }' "$RUN/ping-$who.log"
   awk -v from="$from" -v to="$to" -v who="$who" '
