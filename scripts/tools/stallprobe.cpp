@@ -4,7 +4,7 @@
 //   stallprobe ping <class> <title> <ms>   sends the window WM_NULL every <ms> milliseconds, for as
 //                                          long as it lives, and waits for the next one of that
 //                                          class and title; prints each answer's latency
-//   stallprobe agent <class> <title>       answers commands on standard input about the window
+//   stallprobe agent <class> <title>       answers commands on standard input about the window:
 //                                          the drive list's items, the information table's rows as
 //                                          a screen reader reads them, the focus, close
 // Times are milliseconds since 1970 (UTC), the clock the shell's `date +%s%3N` reads, so that the
@@ -74,10 +74,8 @@ int Hold(const wchar_t* path) {
   }
   std::printf("held\n");
   std::fflush(stdout);
-  // Kept open until the script ends the process.
-  Sleep(INFINITE);
-  CloseHandle(file);
-  return 0;
+  // The handle stays open until the script ends the process.
+  for (;;) Sleep(INFINITE);
 }
 
 LRESULT CALLBACK BareProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
