@@ -75,11 +75,16 @@ struct TDriveAsker::TWorker final : runtime::TBackgroundWork::TTask {
           return;
         }
       }
+      // The answer is stored and the query ends in one step: a request that comes after the
+      // answer is counted must not join the query that gave it.
+      bool closed = false;
       if (query == TQuery::Type) {
         const UINT type = shared.Queries.DriveType(root);
         const TLocked locked(shared.Lock);
         state.Type = type;
         ++state.Counts.Types;
+        state.Current = TQuery::None;
+        closed = shared.Closed;
       } else {
         TProbeAnswer answer;
         try {
@@ -94,10 +99,6 @@ struct TDriveAsker::TWorker final : runtime::TBackgroundWork::TTask {
         }
         state.Probe = std::move(answer);
         ++state.Counts.Probes;
-      }
-      bool closed = false;
-      {
-        const TLocked locked(shared.Lock);
         state.Current = TQuery::None;
         closed = shared.Closed;
       }

@@ -7,7 +7,9 @@
 # (a) the program starts while N: stalls: when does its window exist, show and answer;
 # (b) N: stalls while it runs: click C:, then N:, read the table (as a screen reader does); hold
 #     Enter on N:;
-# (c) the stall ends: does N:'s answer come, and is the table N:'s.
+# (c) the stall ends: does N:'s answer come, and is the table N:'s;
+# (d) a drive comes and goes: a new dosdevices link K: and the device message, then both gone: is
+#     K: in the list within a second, and out of it again.
 # A pinger sends each window WM_NULL every 25 ms from before the stall; the threads and memory of
 # both processes are read from /proc every 250 ms. Prints a table of figures and the goals; exits
 # 0 when every goal is met, 1 when one is missed, 2 when the check itself failed. Skips (exit 0,
@@ -125,6 +127,7 @@ if [ ! -f "$WINEPREFIX/.sandrivo-stall-prefix" ]; then
   touch "$WINEPREFIX/.sandrivo-stall-prefix"
 fi
 ln -sfn "$MNT" "$WINEPREFIX/dosdevices/n:"
+rm -f "$WINEPREFIX/dosdevices/k:"  # left by a run that ended early
 timeout -s KILL 20 wineserver -k 2>/dev/null || true
 # A mount left by a run that was killed outright.
 grep -q " $MNT fuse" /proc/mounts && { fusermount3 -u -z "$MNT" 2>/dev/null || umount -l "$MNT"; }
@@ -219,17 +222,19 @@ table_letter() {
   TABLE_LETTER=${TABLE_LETTER:--}
   TABLE_ROWS=$(grep -c '^row .' <<<"$AGENT_LINES" || true)
 }
-# Waits up to $2 seconds for the table to show drive $1; TABLE_MS how long it took.
+# Waits up to $2 seconds for the table to show drive $1, with at least $3 rows (1 without it: a
+# drive that is asked shows its letter before its figures); TABLE_MS how long it took.
 wait_table() {
-  local start
+  local start rows=${3:-1}
   start=$(now)
   while :; do
     table_letter
-    [ "$TABLE_LETTER" = "$1" ] || [ $(($(now) - start)) -ge $(($2 * 1000)) ] && break
+    { [ "$TABLE_LETTER" = "$1" ] && [ "$TABLE_ROWS" -ge "$rows" ]; } ||
+      [ $(($(now) - start)) -ge $(($2 * 1000)) ] && break
     sleep 0.25
   done
   TABLE_MS=$(($(now) - start))
-  [ "$TABLE_LETTER" = "$1" ]
+  [ "$TABLE_LETTER" = "$1" ] && [ "$TABLE_ROWS" -ge "$rows" ]
 }
 # Screen centres of the drive items: ITEM_X[C], ITEM_Y[C].
 declare -A ITEM_X ITEM_Y
@@ -386,7 +391,7 @@ read_items
 click C
 wait_table C 5 || { echo "stall-check: the table does not show C: (it shows $TABLE_LETTER)" >&2; exit 2; }
 click N
-wait_table N 5 || { echo "stall-check: the table does not show N: before the stall ($TABLE_LETTER)" >&2; exit 2; }
+wait_table N 5 16 || { echo "stall-check: the table does not show N:'s 16 rows before the stall ($TABLE_LETTER, $TABLE_ROWS rows)" >&2; exit 2; }
 N_ROWS=$TABLE_ROWS
 sleep 1
 B_STALLED=$(now)
@@ -438,7 +443,7 @@ note "(b) $(reads "$B_STALLED" "$B_RELEASED")"
 log "(c) N: answers again"
 release
 C_RELEASED=$(now)
-if wait_table N 30 && [ "$TABLE_ROWS" -ge "$N_ROWS" ]; then
+if wait_table N 30 "$N_ROWS"; then
   C_ANSWER=$TABLE_MS
   note "(c) table shows N:'s $TABLE_ROWS rows ${C_ANSWER} ms after the stall ended"
 else
@@ -449,6 +454,29 @@ sleep 5
 C_END=$(now)
 phase "(c) released" "$C_RELEASED" "$C_END"
 note "(c) threads 5 s after the stall ended: $(threads_at main "$C_END") (before the stall: $B_THREADS)"
+
+# --- (d) A drive comes and goes ---------------------------------------------------------------------
+# Milliseconds until the drive list has (1) or lacks (0) K:, at most two seconds; empty when never.
+wait_listed() {
+  local start
+  start=$(now)
+  while [ $(($(now) - start)) -lt 2000 ]; do
+    agent items
+    if [ "$(grep -c $'^item [0-9]*\tK:' <<<"$AGENT_LINES" || true)" = "$1" ]; then
+      echo $(($(now) - start))
+      return
+    fi
+    sleep 0.1
+  done
+}
+log "(d) K: comes and goes"
+mkdir -p "$RUN/k-drive"
+ln -sfn "$RUN/k-drive" "$WINEPREFIX/dosdevices/k:"
+agent "device arrive K"
+D_ARRIVED=$(wait_listed 1)
+rm -f "$WINEPREFIX/dosdevices/k:"
+agent "device remove K"
+D_REMOVED=$(wait_listed 0)
 close_program
 
 # --- Goals and figures ------------------------------------------------------------------------------
@@ -477,6 +505,10 @@ UNREAD=$(awk -v from="$B_STALLED" -v to="$B_RELEASED" '$1 >= from && $1 <= to &&
 goal $([ "$UNREAD" = 0 ] && echo 1 || echo 0) \
   "a screen reader reads the table while N: stalls (its calls queue behind input): $UNREAD reads not answered within 3 s"
 goal $([ -n "$C_ANSWER" ] && echo 1 || echo 0) "N:'s answer comes when the stall ends: ${C_ANSWER:-none} ms"
+goal $([ -n "$D_ARRIVED" ] && [ "$D_ARRIVED" -le 1000 ] && echo 1 || echo 0) \
+  "a new drive letter is listed within 1 s of its device message: ${D_ARRIVED:-not in 2 s} ms"
+goal $([ -n "$D_REMOVED" ] && [ "$D_REMOVED" -le 1000 ] && echo 1 || echo 0) \
+  "a removed one is gone within 1 s: ${D_REMOVED:-not in 2 s} ms"
 
 echo
 echo "Stall check of ${EXE#"$ROOT"/} ($MODE stall, Enter held $HOLD s)"

@@ -12,6 +12,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <dbt.h>
 #include <fcntl.h>
 #include <io.h>
 #include <oleacc.h>
@@ -262,6 +263,20 @@ bool Focus(HWND form, std::string& out) {
   return true;
 }
 
+// Tells the form that a volume came or went, as Windows does: WM_DEVICECHANGE with a volume's header
+// ("device arrive K" or "device remove K").
+bool Device(HWND form, const std::string& arguments) {
+  const bool arrive = arguments.rfind("arrive ", 0) == 0;
+  const char letter = arguments.empty() ? 0 : arguments.back();
+  if ((!arrive && arguments.rfind("remove ", 0) != 0) || letter < 'A' || letter > 'Z') return false;
+  DEV_BROADCAST_VOLUME volume{};
+  volume.dbcv_size = sizeof(volume);
+  volume.dbcv_devicetype = DBT_DEVTYP_VOLUME;
+  volume.dbcv_unitmask = 1u << (letter - 'A');
+  return Ask(form, WM_DEVICECHANGE, arrive ? DBT_DEVICEARRIVAL : DBT_DEVICEREMOVECOMPLETE,
+             reinterpret_cast<LPARAM>(&volume));
+}
+
 // One command of the agent, on a thread of its own so that a window that does not answer cannot
 // hold up the next command.
 struct TCommand {
@@ -279,6 +294,7 @@ DWORD WINAPI RunCommand(void* data) {
     if (command->Name == "table") command->Ok = Table(form, command->Out);
     if (command->Name == "focus") command->Ok = Focus(form, command->Out);
     if (command->Name == "close") command->Ok = PostMessageW(form, WM_CLOSE, 0, 0);
+    if (command->Name.rfind("device ", 0) == 0) command->Ok = Device(form, command->Name.substr(7));
   } else {
     command->Out = "no window\n";
   }
@@ -286,7 +302,7 @@ DWORD WINAPI RunCommand(void* data) {
   return 0;
 }
 
-// Reads commands (items, table, focus, close) from standard input, one a line, and answers each
+// Reads commands (items, table, focus, device arrive|remove <letter>, close) from standard input, one a line, and answers each
 // with its lines and "end ok <ms>", "end failed <ms>" or "end timeout" (no answer within three
 // seconds). Started before a stall: a Wine process that starts during one may wait for the stalled
 // drive in Wine's own start-up.
