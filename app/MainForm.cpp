@@ -1,6 +1,7 @@
 #include "app/MainForm.h"
 
 #include <commctrl.h>
+#include <dbt.h>
 
 #include <algorithm>
 
@@ -27,6 +28,8 @@ const wchar_t kSupportMail[] = L"support@quelix.de";
 const int kSplitterMinSize = 30;
 // The table's rows and its header strip (96 dpi).
 const int kInfoRowHeight = 19, kInfoHeaderHeight = 5;
+// The header strip and nine empty rows, as before any drive is shown.
+const int kEmptyInfoRows = 10;
 const int kDriveImageSize = 32;
 // Room beside the widest drive caption, so that none is cut short under its icon (96 dpi).
 const int kDriveLabelMargin = 4;
@@ -34,6 +37,9 @@ const COLORREF kTransparent = RGB(255, 0, 255);
 // How long a click waits for its drive on the window's thread before the answer is left to come
 // later: a drive that answers within it fills the window at once, as it always has.
 const DWORD kQuickAnswer = 50;
+// The list is made again this long after the last device message of a burst.
+const UINT_PTR kListTimer = 1;
+const UINT kListQuietTime = 250;
 
 toolkit::TImageList LoadDriveImages(int dpi = toolkit::kDesignDpi) {
   // In the order of DriveImageIndex.
@@ -77,7 +83,7 @@ TMainForm::TMainForm(const drive::TDriveQueries& queries)
       DrivesView(
           LVS_ICON | LVS_ALIGNLEFT | LVS_AUTOARRANGE | LVS_NOLABELWRAP | LVS_SHOWSELALWAYS | LVS_SINGLESEL,
           WS_EX_CLIENTEDGE),
-      InfoGrid(2, 10, 1, kInfoRowHeight),
+      InfoGrid(2, kEmptyInfoRows, 1, kInfoRowHeight),
       ProgressPanel(controls::TBevel::Raised),
       ButtonPanel(controls::TBevel::Raised),
       InfoBtn(RES_GLYPH_INFO, 2),
@@ -118,9 +124,10 @@ TMainForm::TMainForm(const drive::TDriveQueries& queries)
 }
 
 void TMainForm::Create() {
-  // The drive types are asked while the windows are made.
-  listing_.emplace(queries_);
   toolkit::TForm::Create();
+  asker_.emplace(queries_, [window = Handle()](char letter) {
+    PostMessageW(window, kDriveAnswered, static_cast<WPARAM>(static_cast<unsigned char>(letter)), 0);
+  });
   hints_.Create(Handle());
   layout_.Create(Handle(), Font(), hints_, Dpi());
   if (Dpi() != toolkit::kDesignDpi) ImageList1 = LoadDriveImages(Dpi());
@@ -148,13 +155,22 @@ void TMainForm::SetInfoGridMetrics() {
 }
 
 void TMainForm::FormCreate() {
-  drives_ = listing_ ? listing_->Take() : drive::ListedDrives(queries_);
-  listing_.reset();
-  for (const drive::TListedDrive& listed : drives_)
-    DrivesView.Add(drive::DriveCaption(listed), DriveImageIndex(listed.Type));
-  DrivesView.FitIconSpacing(toolkit::Scale(kDriveLabelMargin, Dpi()));
   SetInfoGridMetrics();
   Separator = drive::kFieldSeparator;
+  // Every letter is asked on a thread of its own; the drives that answer within a moment are listed
+  // at once, the others when they answer.
+  for (char letter = 'A'; letter <= 'Z'; ++letter) asker_->AskType(letter);
+  asker_->WaitIdle(kQuickAnswer);
+  for (char letter = 'A'; letter <= 'Z'; ++letter) DriveAnswered(letter);
+}
+
+void TMainForm::RefreshDriveList() {
+  for (char letter = 'A'; letter <= 'Z'; ++letter) asker_->AskType(letter);
+  // The selected drive anew, its table refreshed when it answers; what the table shows is its own.
+  if (const drive::TListedDrive* listed = DriveAt(DrivesView.Selected())) {
+    show_ = AskProbe(listed->Letter, 0);
+    UpdateCursor();
+  }
 }
 
 const drive::TListedDrive* TMainForm::DriveAt(int item) const {
@@ -162,76 +178,157 @@ const drive::TListedDrive* TMainForm::DriveAt(int item) const {
   return &drives_[static_cast<size_t>(item)];
 }
 
-TMainForm::TAnswer TMainForm::AnswerOf(const TQuestion& question, const drive::TDriveQueries& queries) {
-  if (question.Table) return {{}, 0, drive::DrivesTableLines(question.Letters, question.Separator, queries)};
-  if (question.Request == CopyRequest)
-    return {{}, 0, drive::DriveInfoLines(question.Letters[0], question.Separator, queries)};
-  const drive::TDriveInfo probe(question.Letters[0], queries);
-  return {drive::DriveRows(probe), probe.VolumeFailed ? 0 : drive::RoundHalfToEven(probe.UsedPercent()), {}};
+int TMainForm::ItemOf(char letter) const {
+  for (size_t i = 0; i < drives_.size(); ++i)
+    if (drives_[i].Letter == letter) return static_cast<int>(i);
+  return -1;
 }
 
-void TMainForm::Ask(TQuestion question) {
-  const TRequest request = question.Request;
-  std::optional<TPending>& pending = pending_[request];
-  const unsigned sequence = ++sequence_;
-  HWND window = Handle();
-  pending.emplace(TPending{
-      sequence, runtime::TDeadlineCall<TAnswer>([question = std::move(question),
-                                                 &queries = queries_] { return AnswerOf(question, queries); },
-                                                [window, request, sequence] {
-                                                  PostMessageW(window, kProbeAnswered, request,
-                                                               static_cast<LPARAM>(sequence));
-                                                })});
-  if (pending->Call.Wait(kQuickAnswer)) {
-    Answered(request);
-    return;
-  }
-  // The table keeps what it shows until the answer comes; the gauge shows nothing meanwhile.
-  if (request == ShowRequest) SizeGauge.SetProgress(0);
-  UpdateCursor();
+TMainForm::TAwaited TMainForm::AskProbe(char letter, DWORD quickly) {
+  const TAwaited awaited{letter, asker_->Counts(letter).Probes};
+  // A request that joins a probe under way does not wait for it: that drive is slow.
+  if (!asker_->AskProbe(letter) && quickly) asker_->WaitForProbe(letter, awaited.Probes, quickly);
+  return awaited;
 }
 
-void TMainForm::Answered(TRequest request) {
-  TPending pending = std::move(*pending_[request]);
-  pending_[request].reset();
-  UpdateCursor();
-  if (request == CopyRequest) {
-    const TAnswer answer = *pending.Call.Take(0);
-    toolkit::SetClipboardText(Handle(), answer.Lines.Text(), answer.Lines.WideText());
-    return;
+bool TMainForm::Answered(const TAwaited& awaited) const {
+  return asker_->Counts(awaited.Letter).Probes > awaited.Probes;
+}
+
+void TMainForm::DriveAnswered(char letter) {
+  if (const std::optional<UINT> type = asker_->Type(letter)) ListDrive(letter, *type);
+  if (show_ && show_->Letter == letter && Answered(*show_)) {
+    show_.reset();
+    UpdateCursor();
+    ShowProbe(letter);
   }
-  // The gauge is painted once, with the final value; whatever fails leaves it at 0.
-  int used = 0;
-  try {
-    const TAnswer answer = *pending.Call.Take(0);
-    InfoGrid.SetRowCount(static_cast<int>(answer.Report.size()) + 1);
-    for (size_t i = 0; i < answer.Report.size(); ++i) {
-      InfoGrid.SetCell(0, static_cast<int>(i) + 1, answer.Report[i].Name);
-      InfoGrid.SetCell(1, static_cast<int>(i) + 1, answer.Report[i].Value);
+  if (copy_ && std::all_of(copy_->Drives.begin(), copy_->Drives.end(),
+                           [this](const TAwaited& awaited) { return Answered(awaited); }))
+    FinishCopy();
+}
+
+void TMainForm::ListDrive(char letter, UINT type) {
+  const int item = ItemOf(letter);
+  const bool listed = drive::IsListedDriveType(type);
+  if (item >= 0 && (!listed || drives_[static_cast<size_t>(item)].Type != type)) {
+    if (!listed) {
+      // The selected drive goes: nothing is selected, and the table and gauge show nothing.
+      if (DrivesView.Selected() == item) {
+        show_.reset();
+        UpdateCursor();
+        ClearTable();
+      }
+      DrivesView.Delete(item);
+      drives_.erase(drives_.begin() + item);
+    } else {
+      drives_[static_cast<size_t>(item)].Type = type;
+      DrivesView.SetItem(item, drive::DriveCaption({letter, type}), DriveImageIndex(type));
     }
-    used = answer.Used;
-  } catch (...) {
-    SizeGauge.SetProgress(0);
-    throw;
+  } else if (item < 0 && listed) {
+    // In letter order.
+    const auto place =
+        std::find_if(drives_.begin(), drives_.end(),
+                     [letter](const drive::TListedDrive& other) { return other.Letter > letter; });
+    const int index = static_cast<int>(place - drives_.begin());
+    drives_.insert(place, {letter, type});
+    DrivesView.Insert(index, drive::DriveCaption({letter, type}), DriveImageIndex(type));
+  } else {
+    return;
   }
-  SizeGauge.SetProgress(used);
+  DrivesView.FitIconSpacing(toolkit::Scale(kDriveLabelMargin, Dpi()));
+  // A screen reader reads the list's items anew (not every list view says so of itself).
+  NotifyWinEvent(EVENT_OBJECT_REORDER, DrivesView.Handle(), OBJID_CLIENT, CHILDID_SELF);
+}
+
+void TMainForm::ShowProbe(char letter) {
+  // The gauge is painted once, with the final value; whatever fails leaves it at 0.
+  const drive::TDriveAsker::TProbeAnswer answer = asker_->Probe(letter);
+  if (answer.Error) {
+    SizeGauge.SetProgress(0);
+    std::rethrow_exception(answer.Error);
+  }
+  const std::vector<drive::TDriveRow> rows = drive::DriveRows(*answer.Probe);
+  InfoGrid.SetRowCount(static_cast<int>(rows.size()) + 1);
+  for (size_t i = 0; i < rows.size(); ++i) {
+    InfoGrid.SetCell(0, static_cast<int>(i) + 1, rows[i].Name);
+    InfoGrid.SetCell(1, static_cast<int>(i) + 1, rows[i].Value);
+  }
+  SizeGauge.SetProgress(answer.Probe->VolumeFailed ? 0 : drive::RoundHalfToEven(answer.Probe->UsedPercent()));
+}
+
+void TMainForm::ShowAsking(char letter) {
+  // The drive's letter and the type the list knows, from the rows of a drive that has not answered.
+  const int item = ItemOf(letter);
+  const drive::TDriveInfo known(
+      letter, drive::TTypeOnlyQueries(item >= 0 ? drives_[static_cast<size_t>(item)].Type : 0));
+  std::vector<drive::TDriveRow> rows = drive::DriveRows(known);
+  rows.push_back({L"Status", L"wird abgefragt ..."});
+  InfoGrid.SetRowCount(static_cast<int>(rows.size()) + 1);
+  for (size_t i = 0; i < rows.size(); ++i) {
+    InfoGrid.SetCell(0, static_cast<int>(i) + 1, rows[i].Name);
+    InfoGrid.SetCell(1, static_cast<int>(i) + 1, rows[i].Value);
+  }
+  SizeGauge.SetProgress(0);
+  // A screen reader hears the state: the name of its row, the table's last, has changed.
+  NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, InfoGrid.Handle(), OBJID_CLIENT, static_cast<LONG>(rows.size()));
+}
+
+void TMainForm::ClearTable() {
+  // Rows beyond the count go with their texts: the first one is emptied by hand.
+  InfoGrid.SetRowCount(2);
+  InfoGrid.SetCell(0, 1, L"");
+  InfoGrid.SetCell(1, 1, L"");
+  InfoGrid.SetRowCount(kEmptyInfoRows);
+  SizeGauge.SetProgress(0);
+}
+
+void TMainForm::FinishCopy() {
+  const TCopy copy = std::move(*copy_);
+  copy_.reset();
+  UpdateCursor();
+  std::vector<std::shared_ptr<const drive::TDriveInfo>> probes;
+  for (const TAwaited& awaited : copy.Drives) {
+    drive::TDriveAsker::TProbeAnswer answer = asker_->Probe(awaited.Letter);
+    if (answer.Error) std::rethrow_exception(answer.Error);
+    probes.push_back(std::move(answer.Probe));
+  }
+  std::vector<const drive::TDriveInfo*> order;
+  for (const auto& probe : probes) order.push_back(probe.get());
+  const drive::TExportLines lines = copy.Table ? drive::DrivesTableLines(order, Separator)
+                                               : drive::DriveInfoLines(*order.front(), Separator);
+  toolkit::SetClipboardText(Handle(), lines.Text(), lines.WideText());
 }
 
 void TMainForm::UpdateCursor() {
-  const toolkit::TCursor cursor = pending_[ShowRequest] || pending_[CopyRequest] ? toolkit::TCursor::HourGlass
-                                                                                 : toolkit::TCursor::Default;
+  const toolkit::TCursor cursor = show_ || copy_ ? toolkit::TCursor::HourGlass : toolkit::TCursor::Default;
   if (toolkit::ScreenCursor() != cursor) toolkit::SetScreenCursor(cursor);
 }
 
 void TMainForm::DrivesViewClick() {
-  const int selected = DrivesView.Selected();
-  if (selected < 0) return;
-  if (const drive::TListedDrive* listed = DriveAt(selected)) Ask({ShowRequest, {listed->Letter}});
+  const drive::TListedDrive* listed = DriveAt(DrivesView.Selected());
+  if (!listed) return;
+  show_ = AskProbe(listed->Letter, kQuickAnswer);
+  if (Answered(*show_)) {
+    const char letter = show_->Letter;
+    show_.reset();
+    UpdateCursor();
+    ShowProbe(letter);
+    return;
+  }
+  // Never another drive's figures while this one is asked.
+  ShowAsking(listed->Letter);
+  UpdateCursor();
 }
 
 void TMainForm::CopyInfoBtnClick() {
-  if (const drive::TListedDrive* listed = DriveAt(DrivesView.Selected()))
-    Ask({CopyRequest, {listed->Letter}, false, Separator});
+  const drive::TListedDrive* listed = DriveAt(DrivesView.Selected());
+  if (!listed) return;
+  copy_ = TCopy{{AskProbe(listed->Letter, kQuickAnswer)}, false};
+  if (Answered(copy_->Drives.front())) {
+    FinishCopy();
+    return;
+  }
+  UpdateCursor();
 }
 
 void TMainForm::CopyInfosBtnClick() {
@@ -247,9 +344,18 @@ void TMainForm::CopyInfosBtnClick() {
 }
 
 void TMainForm::CopyDrivesTable() {
-  std::vector<char> letters;
-  for (const drive::TListedDrive& listed : drives_) letters.push_back(listed.Letter);
-  Ask({CopyRequest, std::move(letters), true, Separator});
+  TCopy copy{{}, true};
+  for (const drive::TListedDrive& listed : drives_) copy.Drives.push_back(AskProbe(listed.Letter, 0));
+  // The drives that answer within a moment, together.
+  const DWORD start = GetTickCount();
+  for (const TAwaited& awaited : copy.Drives) {
+    const DWORD waited = GetTickCount() - start;
+    asker_->WaitForProbe(awaited.Letter, awaited.Probes, waited < kQuickAnswer ? kQuickAnswer - waited : 0);
+  }
+  copy_ = std::move(copy);
+  if (std::all_of(copy_->Drives.begin(), copy_->Drives.end(),
+                  [this](const TAwaited& awaited) { return Answered(awaited); }))
+    FinishCopy();
 }
 
 void TMainForm::InfoBtnClick() {
@@ -281,6 +387,7 @@ TMainForm::TCommand TMainForm::KeyCommand(WORD key, toolkit::TShiftState shift) 
   if ((key == 'C' || key == VK_INSERT) && mods == toolkit::ssCtrl) return &TMainForm::CopyInfoBtnClick;
   if (key == 'C' && mods == (toolkit::ssCtrl | toolkit::ssShift)) return &TMainForm::CopyInfosBtnClick;
   if (key == 'I' && mods == toolkit::ssCtrl) return &TMainForm::InfoBtnClick;
+  if (key == VK_F5 && mods == 0) return &TMainForm::RefreshDriveList;
   // Enter shows the selected drive anew, as a click on it does; the dialog handling would take it.
   if (key == VK_RETURN && mods == 0 && GetFocus() == DrivesView.Handle()) return &TMainForm::DrivesViewClick;
   return nullptr;
@@ -347,18 +454,30 @@ void TMainForm::DrivesViewNotify(const NMHDR& header) {
 }
 
 LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == kProbeAnswered) {
-    // Only the answer of the request under way; an earlier one that a later request replaced is
-    // dropped.
-    const std::optional<TPending>& pending = pending_[wParam == CopyRequest ? CopyRequest : ShowRequest];
-    if (pending && static_cast<LPARAM>(pending->Sequence) == lParam)
-      Answered(wParam == CopyRequest ? CopyRequest : ShowRequest);
-    return 0;
-  }
-  if (message == WM_NOTIFY) {
-    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-    if (header->hwndFrom == DrivesView.Handle()) DrivesViewNotify(*header);
-    return 0;
+  switch (message) {
+    case kDriveAnswered:
+      DriveAnswered(static_cast<char>(wParam));
+      return 0;
+    case WM_DEVICECHANGE:
+      // A volume came or went, or only "something changed": the list is made again once the
+      // messages of one event have all come.
+      if (wParam == DBT_DEVNODES_CHANGED ||
+          ((wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE) && lParam &&
+           reinterpret_cast<const DEV_BROADCAST_HDR*>(lParam)->dbch_devicetype == DBT_DEVTYP_VOLUME))
+        SetTimer(Handle(), kListTimer, kListQuietTime, nullptr);
+      return TRUE;
+    case WM_TIMER:
+      if (wParam != kListTimer) break;
+      KillTimer(Handle(), kListTimer);
+      RefreshDriveList();
+      return 0;
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      if (header->hwndFrom == DrivesView.Handle()) DrivesViewNotify(*header);
+      return 0;
+    }
+    default:
+      break;
   }
   return TForm::HandleMessage(message, wParam, lParam);
 }

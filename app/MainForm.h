@@ -12,11 +12,11 @@
 #include "controls/Splitter.h"
 #include "controls/StringGrid.h"
 #include "controls/ToolButton.h"
+#include "drive/DriveAsker.h"
 #include "drive/DriveExport.h"
 #include "drive/DriveList.h"
 #include "drive/DriveQueries.h"
 #include "drive/DriveReport.h"
-#include "runtime/DeadlineCall.h"
 #include "toolkit/Form.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Hints.h"
@@ -31,11 +31,13 @@ int DriveImageIndex(UINT driveType);
 class TMainForm : public toolkit::TForm {
  public:
   explicit TMainForm(const drive::TDriveQueries& queries = drive::SystemDriveQueries());
-  // Posted to the window by a probe that did not answer at once, when it has: wParam the kind of
-  // request (TRequest), lParam its sequence number.
-  static constexpr UINT kProbeAnswered = WM_APP + 1;
+  // Posted to the window by a drive's thread when the drive has answered: wParam its letter.
+  static constexpr UINT kDriveAnswered = WM_APP + 1;
   // Creates the window and its components, then lists the drives.
   void Create() override;
+  // Makes the drive list again from A to Z (a device came or went, F5): new drives appear in their
+  // place, gone ones disappear, the selected drive is shown anew while it exists.
+  void RefreshDriveList();
 
   // Components, in the order the window declares them.
   toolkit::TImageList ImageList1;
@@ -75,36 +77,34 @@ class TMainForm : public toolkit::TForm {
   TCommand KeyCommand(WORD key, toolkit::TShiftState shift) const;
   void DrivesViewNotify(const NMHDR& header);
   int MoveSplitter(int delta);
-  // The listed drive under a list item, or null.
+  // The listed drive under a list item, or null; the item of a letter, or -1.
   const drive::TListedDrive* DriveAt(int item) const;
-  // What a request's probe hands back: for a click the report for the table and the used share
-  // for the gauge, for a copy the text for the clipboard.
-  struct TAnswer {
-    std::vector<drive::TDriveRow> Report;
-    int Used = 0;  // in whole percent, 0 when the volume did not answer
-    drive::TExportLines Lines;
+  int ItemOf(char letter) const;
+  // A drive's probe that a request waits for: an answer that comes after the request (or the
+  // answer of a probe under way when it was made, which it joins).
+  struct TAwaited {
+    char Letter;
+    unsigned Probes;  // the drive's probe answers when the request was made
   };
-  enum TRequest : WPARAM { ShowRequest, CopyRequest };
-  // A request's probe under way apart from the window's thread. A later request of the same kind
-  // takes its place; the earlier answer is then dropped.
-  struct TPending {
-    unsigned Sequence;
-    runtime::TDeadlineCall<TAnswer> Call;
-  };
-  // What a request asks, answered on the probe's thread: a click the report of its drive, a copy
-  // the lines of the selected drive or the table of all drives.
-  struct TQuestion {
-    TRequest Request;
-    std::vector<char> Letters;
+  // A copy under way: the selected drive's lines or the table of all drives.
+  struct TCopy {
+    std::vector<TAwaited> Drives;
     bool Table = false;
-    char Separator = 0;
   };
-  static TAnswer AnswerOf(const TQuestion& question, const drive::TDriveQueries& queries);
-  // Asks apart from the window's thread. An answer that comes within a moment is used at once;
-  // otherwise it comes back with kProbeAnswered, and the window shows the hour-glass until then.
-  void Ask(TQuestion question);
-  // Uses the answer of the request under way: fills table and gauge, or the clipboard.
-  void Answered(TRequest request);
+  // Asks for the drive's probe, waiting at most quickly milliseconds for the answer of a new query.
+  TAwaited AskProbe(char letter, DWORD quickly);
+  bool Answered(const TAwaited& awaited) const;
+  // Handles what a drive has answered: the drive list, the table, a copy.
+  void DriveAnswered(char letter);
+  // Puts a drive of this type into the list, or takes it out; the selected drive's table and gauge
+  // empty when it goes.
+  void ListDrive(char letter, UINT type);
+  // Table and gauge for the drive's answer; while it is asked, its letter, type and "wird abgefragt".
+  void ShowProbe(char letter);
+  void ShowAsking(char letter);
+  void ClearTable();
+  // The clipboard, once every drive of the copy has answered.
+  void FinishCopy();
   // The hour-glass while any request waits.
   void UpdateCursor();
   // Row heights at the form's DPI and the column rule: two equal columns filling the table.
@@ -113,9 +113,9 @@ class TMainForm : public toolkit::TForm {
   const drive::TDriveQueries& queries_;
   toolkit::TLayout layout_;
   toolkit::THints hints_;
-  // The drive list under way while Create makes the windows.
-  std::optional<drive::TDriveListing> listing_;
-  // The drives of DrivesView, in item order.
+  // Made with the window: its drives' answers come to it as messages.
+  std::optional<drive::TDriveAsker> asker_;
+  // The drives of DrivesView, in item order, which is letter order.
   std::vector<drive::TListedDrive> drives_;
   // The drive list's width as the user last chose it with the splitter (96 dpi): the window gives
   // it as much of that as its size allows.
@@ -123,8 +123,10 @@ class TMainForm : public toolkit::TForm {
   char Separator = 0;
   // The press of the drive list whose selection change showed its drive: its click shows nothing more.
   unsigned shownAtPress_ = ~0u;
-  unsigned sequence_ = 0;
-  std::optional<TPending> pending_[2];  // by TRequest
+  // The drive whose answer the table waits for, and the copy under way; a later request takes the
+  // place of an earlier one.
+  std::optional<TAwaited> show_;
+  std::optional<TCopy> copy_;
 };
 
 }  // namespace app

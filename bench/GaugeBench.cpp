@@ -17,7 +17,7 @@ const int kWidth = 497, kHeight = 28;
 
 class THost : public toolkit::TForm {
  public:
-  THost() : toolkit::TForm({"bench", 540, 120}) {}
+  THost() : toolkit::TForm({L"bench", 540, 120}) {}
 };
 
 // The baseline window: its paint copies a ready image.

@@ -1,8 +1,9 @@
 // The cost of one drive probe with its report, against the bare system calls that the probe makes
-// for the same drive; and the same probe as a click makes it, on a thread of the pool with a
-// deadline, against the probe on the caller's own thread (as a click made it before). Rounds
-// alternate between subject and baseline so that both see the same machine load; the ratio printed
-// is the median of the rounds' ratios.
+// for the same drive; the same probe as a click makes it, on the drive's own thread of the asker,
+// against the probe on the caller's own thread (as a click made it before); and the drive list made
+// anew as the window makes it (each letter's type on its drive's thread) against the 26 type queries
+// one after the other on the caller's thread. Rounds alternate between subject and baseline so that
+// both see the same machine load; the ratio printed is the median of the rounds' ratios.
 #include <windows.h>
 
 #include <cstdio>
@@ -10,7 +11,7 @@
 
 #include "bench/Rounds.h"
 #include "drive/DriveInfo.h"
-#include "runtime/DeadlineCall.h"
+#include "drive/DriveAsker.h"
 
 namespace {
 
@@ -50,10 +51,13 @@ int main(int argc, char** argv) {
               ratios.SubjectSeconds / (rounds * perRound) * 1e6);
   PrintResult("drive probe with its report (C:)", "the system calls the probe makes", ratios, 0);
 
-  // The click's way: the probe in the pool, waited for with the click's deadline.
+  // The click's way: the probe on the drive's thread of the asker, waited for.
+  drive::TDriveAsker asker(drive::SystemDriveQueries(), {});
   const auto apart = [&] {
-    runtime::TDeadlineCall<unsigned long long> call([] { return ProbeAndReport('C'); });
-    sink = sink + call.Take(INFINITE).value_or(0);
+    const unsigned probes = asker.Counts('C').Probes;
+    asker.AskProbe('C');
+    asker.WaitForProbe('C', probes, INFINITE);
+    sink = sink + static_cast<unsigned long long>(asker.Probe('C').Probe->CreateReport()->Count());
   };
   const TRatios click = MeasureRounds(
       rounds, perRound, [&] { sink = sink + ProbeAndReport('C'); }, apart);
@@ -61,5 +65,24 @@ int main(int argc, char** argv) {
               click.BaselineSeconds / (rounds * perRound) * 1e6,
               click.SubjectSeconds / (rounds * perRound) * 1e6);
   PrintResult("click's probe apart, with deadline (C:)", "the same probe on the window's thread", click, 1.2);
+
+  // The drive list made anew: every letter's type, each on its drive's thread, all waited for.
+  const auto typesInTurn = [&] {
+    char root[] = "A:\\";
+    for (char letter = 'A'; letter <= 'Z'; ++letter) {
+      root[0] = letter;
+      sink = sink + GetDriveTypeA(root);
+    }
+  };
+  const auto typesApart = [&] {
+    for (char letter = 'A'; letter <= 'Z'; ++letter) asker.AskType(letter);
+    asker.WaitIdle(INFINITE);
+    sink = sink + asker.Type('C').value_or(0);
+  };
+  const int lists = perRound / 10 > 0 ? perRound / 10 : 1;
+  const TRatios list = MeasureRounds(rounds, lists, typesInTurn, typesApart);
+  std::printf("26 type queries in turn: %.1f us, apart on the drives' threads: %.1f us\n",
+              list.BaselineSeconds / (rounds * lists) * 1e6, list.SubjectSeconds / (rounds * lists) * 1e6);
+  PrintResult("drive list made anew, 26 letters apart", "the 26 type queries in turn on one thread", list, 0);
   return sink == 0;  // keeps the work from being optimised away
 }

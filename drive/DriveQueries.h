@@ -47,4 +47,17 @@ class TDriveQueries {
 // The queries as Windows answers them.
 const TDriveQueries& SystemDriveQueries();
 
+// What a drive that has not answered shows: its type, where that is known (0 otherwise), and no volume.
+class TTypeOnlyQueries final : public TDriveQueries {
+ public:
+  explicit TTypeOnlyQueries(UINT type) : type_(type) {}
+  UINT DriveType(const std::string&) const override { return type_; }
+  bool VolumeInformation(const std::string&, TVolumeAnswer&) const override { return false; }
+  void DiskFreeSpace(const std::string&, TClusterAnswer& answer) const override { answer = {}; }
+  std::optional<TFreeSpaceAnswer> DiskFreeSpaceEx(const std::string&) const override { return std::nullopt; }
+
+ private:
+  UINT type_;
+};
+
 }  // namespace drive

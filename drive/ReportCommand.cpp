@@ -89,20 +89,6 @@ DWORD ParseSeconds(const std::string& text) {
   return seconds <= kLongestTimeoutSeconds ? seconds : 0;
 }
 
-// What a drive that has not answered in time shows: its type, if that query answered, and no
-// volume.
-class TUnansweredQueries final : public TDriveQueries {
- public:
-  explicit TUnansweredQueries(UINT type) : type_(type) {}
-  UINT DriveType(const std::string&) const override { return type_; }
-  bool VolumeInformation(const std::string&, TVolumeAnswer&) const override { return false; }
-  void DiskFreeSpace(const std::string&, TClusterAnswer& answer) const override { answer = {}; }
-  std::optional<TFreeSpaceAnswer> DiskFreeSpaceEx(const std::string&) const override { return std::nullopt; }
-
- private:
-  UINT type_;
-};
-
 // One letter asked on a thread of its own: its type, then, for a listed type, its probe (none
 // for a letter that is not listed).
 struct TLetterCall {
@@ -137,7 +123,7 @@ std::vector<std::unique_ptr<TDriveInfo>> ProbeLetters(const std::vector<char>& l
       if (*probe) probes.push_back(std::move(*probe));
       continue;
     }
-    probes.push_back(std::make_unique<TDriveInfo>(call.Letter, TUnansweredQueries(*call.Type)));
+    probes.push_back(std::make_unique<TDriveInfo>(call.Letter, TTypeOnlyQueries(*call.Type)));
     probes.back()->TimedOut = true;
   }
   return probes;

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "runtime/Errors.h"
 #include "runtime/Handles.h"
 
 namespace runtime {
@@ -23,16 +24,12 @@ TBackgroundWork::TBackgroundWork(std::shared_ptr<TTask> task, std::function<void
   auto share = std::make_unique<std::shared_ptr<TState>>(state_);
   // A thread of its own, not one of the system's pool: it is gone once the work has returned, while
   // the pool keeps idle threads that Wine has been seen to crash on when the process ends.
-  if (state_->Done) {
-    // The thread runs on without its handle.
-    if (const TKernelHandle thread{
-            CreateThread(nullptr, 0, &TBackgroundWork::Run, share.get(), 0, nullptr)}) {
-      share.release();
-      return;
-    }
-  }
-  // No event or no thread to spare: the work now, on the caller's thread.
-  Run(share.release());
+  // Never the caller's thread instead: it may be a window's, which must not wait on a drive.
+  if (!state_->Done) runtime::ThrowLastError(L"Die Abfrage kann nicht beginnen");
+  // The thread runs on without its handle.
+  const TKernelHandle thread{CreateThread(nullptr, 0, &TBackgroundWork::Run, share.get(), 0, nullptr)};
+  if (!thread) runtime::ThrowLastError(L"Die Abfrage kann nicht beginnen: kein Thread frei");
+  share.release();
 }
 
 DWORD WINAPI TBackgroundWork::Run(void* state) {
@@ -43,7 +40,7 @@ DWORD WINAPI TBackgroundWork::Run(void* state) {
   } catch (...) {
     self.Error = std::current_exception();
   }
-  if (self.Done) SetEvent(self.Done.Get());
+  SetEvent(self.Done.Get());
   if (self.Answered) {
     try {
       self.Answered();
@@ -55,8 +52,7 @@ DWORD WINAPI TBackgroundWork::Run(void* state) {
 }
 
 bool TBackgroundWork::Wait(DWORD milliseconds) const {
-  // Without an event the work ran on the caller's thread and has ended.
-  return !state_->Done || WaitForSingleObject(state_->Done.Get(), milliseconds) == WAIT_OBJECT_0;
+  return WaitForSingleObject(state_->Done.Get(), milliseconds) == WAIT_OBJECT_0;
 }
 
 void TBackgroundWork::RethrowError() const {

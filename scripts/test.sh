@@ -91,4 +91,7 @@ fi
 bash "$ROOT/scripts/release-tests.sh" "$BUILD_DIR" "$ROOT/build64" || status=$?
 run_tests "$BUILD_DIR" "$ROOT/.wine/test" win32 || status=$?
 run_tests "$ROOT/build64" "$ROOT/.wine/test64" win64 || status=$?
+# The window against a drive that really stalls (FUSE; skipped where the machine has none).
+echo "== Stall check"
+SANDRIVO_STALL_EXE=$BUILD_DIR/Sandrivo.exe bash "$ROOT/scripts/stall-check.sh" || status=$?
 exit $status

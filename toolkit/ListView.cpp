@@ -51,12 +51,29 @@ void TListView::SetImages(HIMAGELIST images) {
 }
 
 int TListView::Add(const std::wstring& caption, int imageIndex) {
+  return Insert(Count(), caption, imageIndex);
+}
+
+int TListView::Insert(int index, const std::wstring& caption, int imageIndex) {
   LVITEMW item{};
   item.mask = LVIF_TEXT | LVIF_IMAGE;
-  item.iItem = Count();
+  item.iItem = index;
   item.pszText = const_cast<wchar_t*>(caption.c_str());
   item.iImage = imageIndex;
   return static_cast<int>(SendMessageW(Handle(), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+void TListView::SetItem(int index, const std::wstring& caption, int imageIndex) {
+  LVITEMW item{};
+  item.mask = LVIF_TEXT | LVIF_IMAGE;
+  item.iItem = index;
+  item.pszText = const_cast<wchar_t*>(caption.c_str());
+  item.iImage = imageIndex;
+  SendMessageW(Handle(), LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+void TListView::Delete(int index) {
+  SendMessageW(Handle(), LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
 }
 
 int TListView::Count() const {

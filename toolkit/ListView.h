@@ -20,6 +20,10 @@ class TListView : public TControl {
   void SetImages(HIMAGELIST images);
   // Adds an item at the end; returns its index.
   int Add(const std::wstring& caption, int imageIndex);
+  // Inserts an item before the one at index (at the end for Count()); returns its index.
+  int Insert(int index, const std::wstring& caption, int imageIndex);
+  void SetItem(int index, const std::wstring& caption, int imageIndex);
+  void Delete(int index);
   int Count() const;
   std::wstring Caption(int index) const;
   int ImageIndex(int index) const;

@@ -52,7 +52,7 @@ void ClickItem(TMainForm& form, int index) {
 bool WaitForPostedAnswer(const TMainForm& form) {
   for (int wait = 0; wait < 2000; ++wait) {
     MSG message;
-    if (PeekMessageA(&message, form.Handle(), TMainForm::kProbeAnswered, TMainForm::kProbeAnswered,
+    if (PeekMessageA(&message, form.Handle(), TMainForm::kDriveAnswered, TMainForm::kDriveAnswered,
                      PM_NOREMOVE))
       return true;
     Sleep(5);
@@ -92,12 +92,17 @@ TEST_F(HangingDriveTest, TheWindowAnswersWhileADriveHangsAndShowsItsAnswerWhenIt
     if (unanswered) fake.Release();
     done = true;
   });
-  ClickItem(form, 0);
+  ClickItem(form, 1);  // C answers at once
+  ClickItem(form, 0);  // A hangs
   PumpUntil([&] { return done.load(); });
   caller.join();
   EXPECT_EQ(unanswered, 0) << "messages the window did not answer within 100 ms";
   EXPECT_EQ(toolkit::ScreenCursor(), toolkit::TCursor::HourGlass);
-  EXPECT_EQ(form.InfoGrid.RowCount(), 10) << "the table waits for the answer";
+  // Never C's figures while A is asked: A's letter and type, and that it is asked.
+  ASSERT_EQ(form.InfoGrid.RowCount(), 4);
+  EXPECT_EQ(form.InfoGrid.Cell(1, 1), L"A");
+  EXPECT_EQ(form.InfoGrid.Cell(1, 2), L"Netzlaufwerk");
+  EXPECT_EQ(form.InfoGrid.Cell(1, 3), L"wird abgefragt ...");
   EXPECT_EQ(form.SizeGauge.Progress(), 0);
 
   fake.Release('A');
@@ -129,7 +134,8 @@ TEST_F(HangingDriveTest, OnlyTheLatestOfTwoWaitingClicksIsShown) {
   fake.Release('A');
   ASSERT_TRUE(WaitForPostedAnswer(form));
   Pump();
-  EXPECT_EQ(form.InfoGrid.RowCount(), 10) << "A's answer is dropped";
+  EXPECT_EQ(form.InfoGrid.Cell(1, 1), L"N") << "A's answer is dropped";
+  EXPECT_EQ(form.InfoGrid.Cell(1, 3), L"wird abgefragt ...");
   EXPECT_EQ(toolkit::ScreenCursor(), toolkit::TCursor::HourGlass) << "the window still waits for N";
   fake.Release('N');
   ASSERT_TRUE(WaitForAnswers());

@@ -14,7 +14,7 @@ namespace {
 
 class TGalleryForm : public toolkit::TForm {
  public:
-  TGalleryForm() : toolkit::TForm({"Control gallery", 520, 460}) {}
+  TGalleryForm() : toolkit::TForm({L"Control gallery", 520, 460}) {}
 
   void Create() override {
     toolkit::TForm::Create();

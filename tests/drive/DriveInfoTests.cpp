@@ -46,32 +46,6 @@ std::string Whole(long long value) {
 
 }  // namespace
 
-// Records the letters whose type is asked, in order.
-class TTypeCountingQueries : public testing_support::TFakeDriveQueries {
- public:
-  mutable std::string Asked;
-  UINT DriveType(const std::string& root) const override {
-    Asked += root[0];
-    return TFakeDriveQueries::DriveType(root);
-  }
-};
-
-// Every letter is asked, as the console report asks them, so that both programs list the same drives.
-TEST(DriveList, EveryLetterIsAskedOnceAndTheListedTypesKept) {
-  TTypeCountingQueries queries;
-  queries.Drives['C'] = testing_support::FixedDrive(1000, 500);
-  queries.Drives['M'] = testing_support::FixedDrive(1000, 500);
-  queries.Drives['M'].Type = DRIVE_CDROM;
-  queries.Drives['X'] = testing_support::FixedDrive(1000, 500);
-  queries.Drives['X'].Type = DRIVE_UNKNOWN;
-  const std::vector<drive::TListedDrive> drives = drive::ListedDrives(queries);
-  EXPECT_EQ(queries.Asked, "ABCDEFGHIJKLMNOPQRSTUVWXYZ");
-  ASSERT_EQ(drives.size(), 2u);
-  EXPECT_EQ(drives[0].Letter, 'C');
-  EXPECT_EQ(drives[1].Letter, 'M');
-  EXPECT_EQ(drives[1].Type, static_cast<UINT>(DRIVE_CDROM));
-}
-
 TEST(DriveTypeName, NamesTheFiveTypesAndNothingElse) {
   EXPECT_EQ(drive::DriveTypeName(2), L"Diskette");
   EXPECT_EQ(drive::DriveTypeName(3), L"Festplatte");

@@ -49,6 +49,7 @@ void TFakeDriveQueries::Block(char letter) const {
 }
 
 UINT TFakeDriveQueries::DriveType(const std::string& root) const {
+  ++TypeQueries;
   const TFakeDrive* drive = Find(root);
   if (drive && drive->TypeBlocks) Block(root[0]);
   return drive ? drive->Type : DRIVE_NO_ROOT_DIR;

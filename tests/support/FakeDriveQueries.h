@@ -35,6 +35,7 @@ class TFakeDriveQueries : public drive::TDriveQueries {
 
   std::map<char, TFakeDrive> Drives;
   // Probes may run on several threads at once.
+  mutable std::atomic<int> TypeQueries = 0;
   mutable std::atomic<int> ClusterQueries = 0;
   mutable std::atomic<int> FreeSpaceQueries = 0;
   // Called at every volume query, with the drive's letter.
