@@ -24,6 +24,8 @@ TEST(DriveAsker, RequestsOnAHangingDriveJoinItsQueryAndHoldOneThread) {
   }
   asker.AskProbe('C');
   ASSERT_TRUE(asker.WaitForProbe('C', 0, 10000)) << "another drive answers meanwhile";
+  // C's thread ends a moment after its answer.
+  for (int wait = 0; wait < 1000 && asker.Threads() > 1; ++wait) Sleep(10);
   EXPECT_EQ(asker.Threads(), 1) << "N's alone";
 
   fake.Release('N');
