@@ -88,7 +88,9 @@ TEST(LiveList, DrivesThatComeAndGoAppearInTheirPlaceAndTheSelectionStays) {
   Pump();
   ClickItem(form, 1);
   ASSERT_EQ(form.InfoGrid.Cell(1, 1), L"D");
-  // No query runs while the drives change.
+  // No query runs while the drives change: every letter's type has been asked (and answered).
+  ASSERT_TRUE(PumpUntil([&] { return fake.TypeQueries >= 26; }, 10000));
+  Pump();
   fake.Drives.erase('C');
   fake.Drives['E'] = FixedDrive(1000, 900);
   fake.Drives['E'].Type = DRIVE_REMOTE;
@@ -120,7 +122,7 @@ TEST(LiveList, ABurstOfDeviceMessagesMakesTheListOnce) {
   fake.Drives['C'] = FixedDrive(1000, 500);
   app::TMainForm form(fake);
   form.Create();
-  Pump();
+  ASSERT_TRUE(PumpUntil([&] { return fake.TypeQueries >= 26; }, 10000)) << "the start's listing";
   const int before = fake.TypeQueries;
   DEV_BROADCAST_VOLUME volume{};
   volume.dbcv_size = sizeof(volume);
@@ -141,7 +143,7 @@ TEST(LiveList, AtTheStartALetterThatHangsComesWhenItAnswers) {
   fake.Drives['N'].TypeBlocks = true;
   app::TMainForm form(fake);
   form.Create();
-  ASSERT_TRUE(fake.WaitUntilBlocked(0)) << "N's type is still asked: the window did not wait for it";
+  ASSERT_TRUE(fake.WaitUntilBlocked(10000)) << "N's type is asked";
   EXPECT_EQ(Captions(form), std::vector<std::wstring>{L"C: Festplatte"});
   fake.Release('N');
   EXPECT_TRUE(PumpUntil([&] { return Captions(form).size() == 2; }, 2000));
