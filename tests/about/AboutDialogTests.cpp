@@ -371,6 +371,18 @@ TEST_F(AboutBoxTest, TitleVersionAndResourceTexts) {
   ASSERT_TRUE(GetObjectA(box.ProgramIcon.Picture(), sizeof(picture), &picture));
   EXPECT_EQ(picture.bmWidth, 137);
   EXPECT_EQ(picture.bmHeight, 137);
+  // The control shows the picture pixel for pixel, not shifted.
+  const std::vector<COLORREF> shown = testing_support::Picture(box.ProgramIcon, 137, 137);
+  toolkit::TMemoryDC dc(CreateCompatibleDC(nullptr));
+  toolkit::TSelectObject selected(dc.Get(), box.ProgramIcon.Picture());
+  int differing = 0, black = 0;
+  for (int y = 0; y < 137; ++y)
+    for (int x = 0; x < 137; ++x) {
+      differing += shown[static_cast<size_t>(y * 137 + x)] != GetPixel(dc.Get(), x, y);
+      black += GetPixel(dc.Get(), x, y) == RGB(0, 0, 0);
+    }
+  EXPECT_EQ(differing, 0);
+  EXPECT_GT(black, 100) << "the icon's outline";
 }
 
 TEST_F(AboutBoxTest, LinksHandTheirTextsToTheShell) {
