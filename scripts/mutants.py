@@ -2,7 +2,7 @@
 """Mutation sample: changes places of the product code drawn at random, one at a time, and tells
 whether the tests notice (docs/building.md).
 
-    python3 scripts/mutants.py --seed N [--count 12] [--filter REGEX] [--dry-run]
+    python3 scripts/mutants.py --seed N [--count 12] [--skip N] [--filter REGEX] [--dry-run]
 """
 import argparse
 import contextlib
@@ -182,6 +182,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--seed", type=int, required=True)
     parser.add_argument("--count", type=int, default=12)
+    parser.add_argument("--skip", type=int, default=0, help="leave out the first N draws, to resume a run")
     parser.add_argument("--filter", help="regex on the files' paths, e.g. '^drive/'")
     parser.add_argument("--dry-run", action="store_true", help="list the draw without building")
     args = parser.parse_args()
@@ -192,6 +193,7 @@ def main():
 
     pool = candidates(args.filter)
     random.Random(args.seed).shuffle(pool)
+    pool = pool[args.skip :]
     print(f"{len(pool)} mutants to draw from, seed {args.seed}")
     if args.dry_run:
         for place, _, _, description, new in pool[: args.count]:
