@@ -275,27 +275,6 @@ void TGauge::DrawStyle(HDC dc, const RECT& inner, int width) const {
   toolkit::TBrush foreBrush(CreateSolidBrush(ColorRef(foreColor_)));
   toolkit::TBrush backBrush(CreateSolidBrush(ColorRef(backColor_)));
   switch (kind_) {
-    case gkText:
-      Fill(dc, inner, backColor_);
-      break;
-    case gkHorizontalBar:
-    case gkVerticalBar: {
-      const int W = R - L + 1, H = B - T + 1;
-      Fill(dc, inner, backColor_);
-      if (kind_ == gkHorizontalBar) {
-        int X = ScaleByPercent(percent, W);
-        if (X > W) X = W;
-        if (X <= 0) break;
-        const RECT bar{L, T, X, H};
-        FillRect(dc, &bar, foreBrush.Get());
-      } else {
-        int Y = ScaleByPercent(percent, H);
-        if (Y >= H) Y = H - 1;
-        const RECT bar{L, H - Y, W, H};
-        FillRect(dc, &bar, foreBrush.Get());
-      }
-      break;
-    }
     case gkPie: {
       const int extra = borderStyle_ == bsSingle ? 1 : 0;
       const int W = R - L + extra, H = B - T + extra;
@@ -333,6 +312,8 @@ void TGauge::DrawStyle(HDC dc, const RECT& inner, int width) const {
       LineTo(dc, RoundExtended(cx * (1 - std::cos(angle))), RoundExtended((B - 1) * (1 - std::sin(angle))));
       break;
     }
+    default:  // the bars and the text alone are painted by PaintAreas
+      break;
   }
 }
 

@@ -96,7 +96,7 @@ class TGauge : public toolkit::TCustomControl {
   void PaintAreas(HDC dc, const RECT& client) const;
   // Pie and needle: the drawing, then the percentage inverted over it through an image of the text.
   void PaintInverted(HDC dc, const RECT& client) const;
-  void DrawStyle(HDC dc, const RECT& inner, int width) const;
+  void DrawStyle(HDC dc, const RECT& inner, int width) const;  // pie or needle
   void DrawText(TBltBitmap& base, const RECT& inner) const;
   // The percentage text and where it starts.
   int PercentText(wchar_t (&text)[16]) const;
