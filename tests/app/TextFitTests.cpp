@@ -25,7 +25,10 @@ using testing_support::Pump;
 namespace {
 
 HFONT FontOf(HWND window) {
-  return reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0));
+  const auto font = reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0));
+  // A window that answers no font would be measured in the system font, not in its own.
+  EXPECT_NE(font, nullptr) << "WM_GETFONT";
+  return font;
 }
 
 // What DrawText makes of a text in a window's font: one line, or word-wrapped to width.
