@@ -117,6 +117,8 @@ TEST_F(ScrollerTest, BoundsThatWouldCrossAreIgnored) {
   EXPECT_EQ(scroller.Min(), 0);
   scroller.SetMin(-3);
   EXPECT_EQ(scroller.Min(), -3);
+  scroller.SetMax(-3);
+  EXPECT_EQ(scroller.Max(), 2) << "a bound equal to the other is ignored too";
   EXPECT_EQ(scroller.Position(), 0);
   EXPECT_FALSE(RepaintPending());
 }
