@@ -387,6 +387,15 @@ TEST_F(AboutBoxTest, TitleVersionAndResourceTexts) {
 
 TEST_F(AboutBoxTest, LinksHandTheirTextsToTheShell) {
   EXPECT_EQ(box.LinkLabel.Hint(), L"http://www.quelix.de");
+  // Over a link the pointer is a hand, over other texts the arrow.
+  const auto cursorOver = [](const toolkit::TLabel& label) {
+    SendMessageW(label.Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(label.Handle()),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    return GetCursor();
+  };
+  EXPECT_EQ(cursorOver(box.LinkLabel), LoadCursorW(nullptr, IDC_HAND));
+  EXPECT_EQ(cursorOver(box.MailLabel), LoadCursorW(nullptr, IDC_HAND));
+  EXPECT_EQ(cursorOver(box.ProductName), LoadCursorW(nullptr, IDC_ARROW));
   Click(box.LinkLabel);
   Click(box.MailLabel);
   ASSERT_EQ(shell.Opened.size(), 2u);

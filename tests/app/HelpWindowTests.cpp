@@ -114,6 +114,7 @@ TEST(HelpPlacement, BesideTheOtherWindowOnTheSideWithMoreRoom) {
       {{700, 200, 1207, 634}, screen, {100, 200, 700, 760}, "room on the left"},
       {{386, 295, 893, 729}, screen, {680, 295, 1280, 855}, "room on neither side: more on the right"},
       {{400, 295, 907, 729}, screen, {0, 295, 600, 855}, "room on neither side: more on the left"},
+      {{386, 295, 894, 729}, screen, {680, 295, 1280, 855}, "as much room on either side: the right"},
       {{100, 600, 607, 1034}, screen, {607, 424, 1207, 984}, "low on the screen: moved up"},
       {{-50, -20, 457, 414}, screen, {457, 0, 1057, 560}, "above the top: moved down"},
       {{100, 200, 607, 634}, second, {1400, 200, 2000, 760}, "on a work area beside the window's"},
