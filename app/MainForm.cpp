@@ -157,15 +157,13 @@ void TMainForm::SetInfoGridMetrics() {
 void TMainForm::FormCreate() {
   SetInfoGridMetrics();
   Separator = drive::kFieldSeparator;
-  // Every letter is asked on a thread of its own; the drives that answer within a moment are listed
-  // at once, the others when they answer.
-  for (char letter = 'A'; letter <= 'Z'; ++letter) asker_->AskType(letter);
-  asker_->WaitIdle(kQuickAnswer);
+  // The drives that answer within a moment are listed at once, the others when they answer.
+  asker_->AskAllTypes(kQuickAnswer);
   for (char letter = 'A'; letter <= 'Z'; ++letter) DriveAnswered(letter);
 }
 
 void TMainForm::RefreshDriveList() {
-  for (char letter = 'A'; letter <= 'Z'; ++letter) asker_->AskType(letter);
+  asker_->AskAllTypes(kQuickAnswer);
   // The selected drive anew, its table refreshed when it answers; what the table shows is its own.
   if (const drive::TListedDrive* listed = DriveAt(DrivesView.Selected())) {
     show_ = AskProbe(listed->Letter, 0);

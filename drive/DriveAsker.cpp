@@ -24,6 +24,7 @@ enum class TQuery { None, Type, Probe };
 
 struct TLetter {
   bool Running = false;  // its thread runs
+  bool Swept = false;    // the thread that asks every letter in turn asks it now
   TQuery Current = TQuery::None;
   bool TypeWanted = false;
   bool ProbeWanted = false;
@@ -50,6 +51,12 @@ struct TDriveAsker::TShared {
   mutable CONDITION_VARIABLE Changed = CONDITION_VARIABLE_INIT;
   bool Closed = false;
   TLetter Letters[26];
+  // The rounds over every letter: one runs, another is wanted after it, how many have ended, and
+  // whether the one under way has outlived a caller's wait.
+  bool Sweeping = false;
+  bool SweepAgain = false;
+  unsigned Sweeps = 0;
+  bool SweepLate = false;
 };
 
 // One drive's thread: the queries asked of its drive, one after the other, until none waits.
@@ -111,6 +118,82 @@ struct TDriveAsker::TWorker final : runtime::TBackgroundWork::TTask {
   char Letter;
 };
 
+// The thread that asks every letter's type in turn, round after round while another is wanted.
+struct TDriveAsker::TSweeper final : runtime::TBackgroundWork::TTask {
+  explicit TSweeper(std::shared_ptr<TShared> shared) : Shared(std::move(shared)) {}
+
+  void Run() override {
+    try {
+      Sweep();
+    } catch (...) {
+      // Only making a drive's root can throw (out of memory), before any letter is taken.
+      const TLocked locked(Shared->Lock);
+      Shared->Sweeping = Shared->SweepAgain = Shared->SweepLate = false;
+      WakeAllConditionVariable(&Shared->Changed);
+    }
+  }
+
+  void Sweep() {
+    TShared& shared = *Shared;
+    for (;;) {
+      unsigned before[26];
+      {
+        const TLocked locked(shared.Lock);
+        for (int i = 0; i < 26; ++i) before[i] = shared.Letters[i].Counts.Types;
+      }
+      for (int i = 0; i < 26; ++i) {
+        TLetter& state = shared.Letters[i];
+        const char letter = static_cast<char>('A' + i);
+        const std::string root = std::string(1, letter) + ":\\";
+        {
+          const TLocked locked(shared.Lock);
+          if (shared.Closed) break;
+          // A letter with a thread of its own, or answered since the round began, is not asked here.
+          if (state.Running || state.Counts.Types != before[i]) {
+            if (state.Running && state.Current == TQuery::None) state.TypeWanted = true;
+            continue;
+          }
+          state.Swept = true;
+          state.Current = TQuery::Type;
+        }
+        const UINT type = shared.Queries.DriveType(root);
+        bool handOver = false, closed = false;
+        {
+          const TLocked locked(shared.Lock);
+          state.Type = type;
+          ++state.Counts.Types;
+          state.Current = TQuery::None;
+          state.Swept = false;
+          // What was asked of the letter meanwhile goes to a thread of its own.
+          handOver = state.ProbeWanted || state.TypeWanted;
+          closed = shared.Closed;
+        }
+        WakeAllConditionVariable(&shared.Changed);
+        if (handOver) {
+          try {
+            StartWorker(Shared, i);
+          } catch (...) {
+            // Nobody waits on this thread: what was asked of the letter is asked again by its caller.
+          }
+        }
+        if (!closed && shared.Answered) shared.Answered(letter);
+      }
+      const TLocked locked(shared.Lock);
+      ++shared.Sweeps;
+      shared.SweepLate = false;
+      if (!shared.SweepAgain || shared.Closed) {
+        shared.Sweeping = false;
+        WakeAllConditionVariable(&shared.Changed);
+        return;
+      }
+      shared.SweepAgain = false;
+      WakeAllConditionVariable(&shared.Changed);
+    }
+  }
+
+  std::shared_ptr<TShared> Shared;
+};
+
 TDriveAsker::TDriveAsker(const TDriveQueries& queries, std::function<void(char letter)> answered)
     : shared_(std::make_shared<TShared>(queries, std::move(answered))) {}
 
@@ -136,18 +219,60 @@ bool TDriveAsker::Ask(char letter, bool probe) {
     // A query under way that answers this request: it joins.
     if (state.Current == TQuery::Probe || (!probe && state.Current == TQuery::Type)) return true;
     (probe ? state.ProbeWanted : state.TypeWanted) = true;
-    if (state.Running) return false;
+    // Its own thread, or the round's after its answer, takes the request.
+    if (state.Running || state.Swept) return false;
+  }
+  StartWorker(shared_, index);
+  return false;
+}
+
+void TDriveAsker::StartWorker(const std::shared_ptr<TShared>& shared, int index) {
+  TLetter& state = shared->Letters[index];
+  {
+    const TLocked locked(shared->Lock);
+    if (state.Running) return;
     state.Running = true;
   }
   try {
-    runtime::TBackgroundWork(std::make_shared<TWorker>(shared_, static_cast<char>('A' + index)), {});
+    runtime::TBackgroundWork(std::make_shared<TWorker>(shared, static_cast<char>('A' + index)), {});
   } catch (...) {
-    const TLocked locked(shared_->Lock);
+    const TLocked locked(shared->Lock);
     state.Running = false;
     state.ProbeWanted = state.TypeWanted = false;
+    WakeAllConditionVariable(&shared->Changed);
     throw;
   }
-  return false;
+}
+
+void TDriveAsker::AskAllTypes(DWORD patience) {
+  unsigned before[26];
+  bool late = false;
+  {
+    const TLocked locked(shared_->Lock);
+    for (int i = 0; i < 26; ++i) before[i] = shared_->Letters[i].Counts.Types;
+    late = shared_->SweepLate;
+    if (!late) {
+      // The round under way may have passed letters already: one more after it.
+      const unsigned wanted = shared_->Sweeps + (shared_->Sweeping ? 2 : 1);
+      if (shared_->Sweeping) {
+        shared_->SweepAgain = true;
+      } else {
+        shared_->Sweeping = true;
+        try {
+          runtime::TBackgroundWork(std::make_shared<TSweeper>(shared_), {});
+        } catch (...) {
+          shared_->Sweeping = false;
+          throw;
+        }
+      }
+      late = !WaitLocked([&] { return shared_->Sweeps >= wanted; }, patience);
+      if (late && shared_->Sweeping) shared_->SweepLate = true;
+    }
+  }
+  if (!late) return;
+  for (int i = 0; i < 26; ++i) {
+    if (Counts(static_cast<char>('A' + i)).Types == before[i]) AskType(static_cast<char>('A' + i));
+  }
 }
 
 TDriveAsker::TCounts TDriveAsker::Counts(char letter) const {
@@ -199,7 +324,7 @@ int TDriveAsker::Threads() const {
 }
 
 int TDriveAsker::RunningLocked() const {
-  int running = 0;
+  int running = shared_->Sweeping ? 1 : 0;
   for (const TLetter& state : shared_->Letters) running += state.Running;
   return running;
 }

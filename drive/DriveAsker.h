@@ -1,8 +1,8 @@
 // Drives asked apart from the caller's thread, one query per drive at a time. A drive that hangs (a
 // network share whose server stalls) holds one thread however often it is asked meanwhile: a request
 // of a kind already under way for that drive joins it, and the one answer answers both. The threads
-// are the asker's own, at most one per drive, and each ends once its drive has answered everything
-// asked of it.
+// are the asker's own, at most one per drive and one that asks every letter's type in turn, and each
+// ends once its drive has answered everything asked of it.
 #pragma once
 
 #include <windows.h>
@@ -32,6 +32,12 @@ class TDriveAsker {
   bool AskType(char letter);
   // Asks the letter's probe (its type with it); a probe of the letter under way answers it.
   bool AskProbe(char letter);
+  // Asks every letter's type, in turn on one thread of the asker's: making a thread costs more than
+  // most drives take to answer. Waits at most the milliseconds for that round; the letters it has
+  // not reached by then are asked apart, so that a drive that hangs holds only itself. A letter with
+  // a thread of its own is left to it. While a round that has outlived its wait is under way, the
+  // letters are asked apart at once.
+  void AskAllTypes(DWORD patience);
 
   // The letter's answers so far, counted, so that a caller knows whether one came after its request.
   struct TCounts {
@@ -56,7 +62,10 @@ class TDriveAsker {
  private:
   struct TShared;
   struct TWorker;
+  struct TSweeper;
   bool Ask(char letter, bool probe);
+  // Starts the thread of the letter (0 for A), marked running; on failure nothing stays wanted of it.
+  static void StartWorker(const std::shared_ptr<TShared>& shared, int index);
   // Threads() with the lock held.
   int RunningLocked() const;
   // Waits with the lock held until done() or the milliseconds have passed.

@@ -2,6 +2,7 @@
 // behind it, one of each kind) and hold no further thread; a request after the answer asks anew.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 
 #include "drive/DriveAsker.h"
@@ -37,4 +38,42 @@ TEST(DriveAsker, RequestsOnAHangingDriveJoinItsQueryAndHoldOneThread) {
   EXPECT_EQ(answered, 3) << "C's probe, N's type and probe";
   asker.AskProbe('N');
   EXPECT_TRUE(asker.WaitForProbe('N', 1, 10000)) << "a request after the answer asks anew";
+}
+
+TEST(DriveAsker, AllTypesGoInTurnOnOneThreadAndADriveThatHangsHoldsOnlyItself) {
+  testing_support::TFakeDriveQueries fake;
+  fake.Drives['C'] = FixedDrive(1000, 875);
+  fake.Drives['F'] = FixedDrive(1000, 250);
+  fake.Drives['M'] = FixedDrive(1000, 500);
+  std::atomic<int> answered = 0, mostThreads = 0;
+  drive::TDriveAsker* asking = nullptr;
+  drive::TDriveAsker asker(fake, [&](char) {
+    ++answered;
+    mostThreads = std::max(mostThreads.load(), asking->Threads());
+  });
+  asking = &asker;
+  asker.AskAllTypes(10000);
+  EXPECT_EQ(answered, 26);
+  EXPECT_EQ(mostThreads, 1) << "one thread for all letters";
+  EXPECT_EQ(asker.Type('M'), DRIVE_FIXED);
+  EXPECT_EQ(asker.Type('Q'), DRIVE_NO_ROOT_DIR);
+
+  // F hangs: the round waits a moment, then the letters after F are asked apart.
+  fake.Drives['F'].TypeBlocks = true;
+  asker.AskAllTypes(50);
+  ASSERT_TRUE(fake.WaitUntilBlocked(10000));
+  for (int wait = 0; wait < 1000 && asker.Counts('Z').Types < 2; ++wait) Sleep(10);
+  EXPECT_EQ(asker.Counts('M').Types, 2u);
+  EXPECT_EQ(asker.Counts('Z').Types, 2u);
+  asker.AskAllTypes(50);  // the late round: all apart at once, F's request joins its query
+  for (int wait = 0; wait < 1000 && asker.Counts('Z').Types < 3; ++wait) Sleep(10);
+  EXPECT_EQ(asker.Counts('M').Types, 3u);
+  asker.AskProbe('F');  // waits for the round's answer, then goes to F's own thread
+  EXPECT_EQ(asker.Threads(), 1) << "the round, held by F";
+
+  fake.Release('F');
+  ASSERT_TRUE(asker.WaitIdle(10000));
+  EXPECT_EQ(asker.Counts('F').Types, 3u) << "one query for both type requests, and the probe";
+  EXPECT_EQ(asker.Counts('F').Probes, 1u);
+  EXPECT_EQ(asker.Counts('C').Types, 3u);
 }
