@@ -182,6 +182,8 @@ sample() {
       VmRSS:) rss=$value ;;
     esac
   done <"/proc/$pid/status" 2>/dev/null || return 0
+  # A read cut short (seen once: no Threads line) gives no sample rather than a shifted one.
+  [ -n "$threads" ] && [ -n "$rss" ] || return 0
   echo "$(now) $who $threads $rss"
 }
 (
