@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -20,12 +21,14 @@
 #include "about/InfoAdd.h"
 #include "about/Stamps.h"
 #include "about/aboutdlg.h"
+#include "resources/resource_ids.h"
 #include "runtime/Handles.h"
 #include "runtime/Text.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/TempFiles.h"
 #include "tests/support/WindowTesting.h"
 #include "toolkit/Application.h"
+#include "toolkit/Dpi.h"
 #include "toolkit/Handles.h"
 #include "version.h"
 
@@ -180,6 +183,7 @@ TEST(AboutFigures, LinksAndPathParts) {
                {"C:\\file.ini", "C:\\", "file.ini"},
                {"C:file.ini", "C:", "file.ini"},
                {"\\\\server\\share\\f.ini", "\\\\server\\share", "f.ini"},
+               {"d\\f.ini", "d", "f.ini"},
                {"file.ini", "", "file.ini"},
                {"C:\\dir\\", "C:\\dir", ""}};
   for (const auto& p : paths) {
@@ -246,6 +250,19 @@ TEST_F(AboutBoxTest, SeventeenPagesPagedByTheScrollerAndTheKeys) {
 }
 
 TEST_F(AboutBoxTest, AMoveToAnotherDpiGivesTheInfoPagesTheNewFontAndSize) {
+  // The OK button's glyph: its picture's own size, then scaled.
+  const auto glyphHeight = [this] {
+    BUTTON_IMAGELIST images{};
+    SendMessageW(box.OKButton.Handle(), BCM_GETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
+    int width = 0, height = 0;
+    ImageList_GetIconSize(images.himl, &width, &height);
+    return height;
+  };
+  const toolkit::TBitmap glyph(static_cast<HBITMAP>(
+      LoadImageW(GetModuleHandleW(nullptr), RES_GLYPH_OK, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  BITMAP art{};
+  ASSERT_TRUE(GetObjectW(glyph.Get(), sizeof(art), &art));
+  EXPECT_EQ(glyphHeight(), art.bmHeight);
   RECT outer, client;
   GetWindowRect(box.Handle(), &outer);
   GetClientRect(box.Handle(), &client);
@@ -255,6 +272,7 @@ TEST_F(AboutBoxTest, AMoveToAnotherDpiGivesTheInfoPagesTheNewFontAndSize) {
                reinterpret_cast<LPARAM>(&suggested));
   Pump();
   ASSERT_EQ(box.Dpi(), 144);
+  EXPECT_EQ(glyphHeight(), toolkit::Scale(art.bmHeight, 144));
   for (int page = 2; page < box.Notebook.PageCount(); ++page) {
     HWND label = GetWindow(box.Notebook.Page(page).Handle(), GW_CHILD);
     ASSERT_NE(label, nullptr);

@@ -105,6 +105,13 @@ TEST(ReportOutput, AFailedWriteOrFlushEndsWithAMessageAndStatusOne) {
     EXPECT_EQ(drive::DeliverReport(result, out, err), 1) << c.where;
     EXPECT_EQ(err.Text, kWriteFailure) << c.where;
   }
+  // No standard output at all (a program started without one): the handle's fault is named.
+  drive::THandleSink none(nullptr);
+  TLimitedSink noneErr;
+  SetLastError(0);
+  EXPECT_EQ(drive::DeliverReport(result, none, noneErr), 1);
+  EXPECT_EQ(noneErr.Text,
+            "sandrivo-report: Die Ausgabe konnte nicht geschrieben werden (Windows-Fehler 6).\r\n");
   TLimitedSink out, err;
   EXPECT_EQ(drive::DeliverReport({"text", "warn\r\n", 2}, out, err), 2);
   EXPECT_EQ(out.Text, "text");
