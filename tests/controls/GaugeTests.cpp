@@ -273,6 +273,10 @@ TEST_F(GaugeTest, PieFillsClockwiseFromTwelve) {
     EXPECT_EQ(At(80, 1), kBlue) << "the outline at the top";
     EXPECT_EQ(At(1, 40), kBlue) << "the outline at the left";
   }
+  gauge.SetProgress(1);
+  Render();
+  EXPECT_EQ(At(81, 10), kBlue) << "1 % is a thin wedge right of twelve";
+  EXPECT_EQ(At(79, 10), kWhite);
 }
 
 TEST_F(GaugeTest, NeedlePointsLeftUpAndRight) {

@@ -1,5 +1,5 @@
 // The accessible object's boundary: an error of a control's description reaches the screen reader
-// as a failed call, never as an exception through the interface.
+// as a failed call, never as an exception through the interface; navigation among a control's parts.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -78,4 +78,11 @@ TEST(AccessibleObject, AnErrorOfTheDescriptionIsAFailedCall) {
   }
   control.Fault = nullptr;
   EXPECT_EQ(object.Name(), "Knopf") << "the object answers again";
+  // With one part, the first child and the last are both that part.
+  for (const LONG direction : {NAVDIR_FIRSTCHILD, NAVDIR_LASTCHILD}) {
+    VARIANT end{};
+    EXPECT_EQ(accessible->accNavigate(direction, self, &end), S_OK) << direction;
+    EXPECT_EQ(end.vt, VT_I4) << direction;
+    EXPECT_EQ(end.lVal, 1) << direction;
+  }
 }
