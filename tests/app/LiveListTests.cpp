@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
 #include <dbt.h>
 
 #include <algorithm>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "app/MainForm.h"
+#include "drive/DriveList.h"
 #include "runtime/Handles.h"
 #include "tests/support/FakeDriveQueries.h"
 #include "tests/support/WindowTesting.h"
@@ -59,6 +61,15 @@ std::vector<std::wstring> Captions(const app::TMainForm& form) {
   return captions;
 }
 
+// The index of the item's picture in the list's images.
+int ItemImage(const app::TMainForm& form, int index) {
+  LVITEMW item{};
+  item.mask = LVIF_IMAGE;
+  item.iItem = index;
+  SendMessageW(form.DrivesView.Handle(), LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  return item.iImage;
+}
+
 void ClickItem(app::TMainForm& form, int index) {
   const POINT p = testing_support::ListItemCenter(form.DrivesView.Handle(), index);
   testing_support::Click(form.DrivesView.Handle(), p.x, p.y);
@@ -102,16 +113,19 @@ TEST(LiveList, DrivesThatComeAndGoAppearInTheirPlaceAndTheSelectionStays) {
     ASSERT_TRUE(PumpUntil([&] { return Captions(form) == later; }, 2000)) << Captions(form).size();
     Pump();
     EXPECT_TRUE(listener.Heard(EVENT_OBJECT_REORDER, CHILDID_SELF)) << "a screen reader hears the change";
+    EXPECT_EQ(ItemImage(form, 1), 3) << "a network drive's picture";
   }
   ASSERT_TRUE(testing_support::WaitForAnswers());
   EXPECT_EQ(form.DrivesView.Selected(), 0) << "D stays selected";
   EXPECT_EQ(form.InfoGrid.Cell(1, 3), L"NEU") << "and its table is made anew";
 
-  // The selected drive goes (F5): no selection, an empty table and gauge.
+  // The selected drive goes (F5): no selection, an empty table and gauge. E: is now a CD drive.
   fake.Drives.erase('D');
+  fake.Drives['E'].Type = DRIVE_CDROM;
   testing_support::PostKey(form.DrivesView.Handle(), VK_F5);
-  ASSERT_TRUE(
-      PumpUntil([&] { return Captions(form) == std::vector<std::wstring>{L"E: Netzlaufwerk"}; }, 2000));
+  const std::vector<std::wstring> last{drive::DriveCaption({'E', DRIVE_CDROM})};
+  ASSERT_TRUE(PumpUntil([&] { return Captions(form) == last; }, 2000));
+  EXPECT_EQ(ItemImage(form, 0), 4) << "the picture follows the type";
   EXPECT_EQ(form.DrivesView.Selected(), -1);
   for (int row = 1; row < form.InfoGrid.RowCount(); ++row) EXPECT_EQ(form.InfoGrid.Cell(1, row), L"") << row;
   EXPECT_EQ(form.SizeGauge.Progress(), 0);

@@ -55,7 +55,9 @@ std::string Text(const TGridRect& r) {
 }  // namespace
 
 TEST_F(StringGridTest, RowCountDropsTheTextsOfRemovedRows) {
+  UpdateWindow(grid.Handle());
   grid.SetCell(1, 9, L"neun");
+  EXPECT_TRUE(GetUpdateRect(grid.Handle(), nullptr, FALSE)) << "a new text is painted";
   grid.SetCell(1, 2, L"zwei");
   grid.SetRowCount(3);
   EXPECT_EQ(grid.RowCount(), 3);
