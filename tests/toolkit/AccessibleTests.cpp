@@ -78,6 +78,9 @@ TEST(AccessibleObject, AnErrorOfTheDescriptionIsAFailedCall) {
   }
   control.Fault = nullptr;
   EXPECT_EQ(object.Name(), "Knopf") << "the object answers again";
+  UINT typeInfos = 99;
+  EXPECT_EQ(accessible->GetTypeInfoCount(&typeInfos), S_OK);
+  EXPECT_EQ(typeInfos, 0u) << "no type information: clients use the interface's own methods";
   // With one part, the first child and the last are both that part.
   for (const LONG direction : {NAVDIR_FIRSTCHILD, NAVDIR_LASTCHILD}) {
     VARIANT end{};
