@@ -24,7 +24,6 @@ enum class TQuery { None, Type, Probe };
 
 struct TLetter {
   bool Running = false;  // its thread runs
-  bool Swept = false;    // the thread that asks every letter in turn asks it now
   TQuery Current = TQuery::None;
   bool TypeWanted = false;
   bool ProbeWanted = false;
@@ -153,7 +152,7 @@ struct TDriveAsker::TSweeper final : runtime::TBackgroundWork::TTask {
             if (state.Running && state.Current == TQuery::None) state.TypeWanted = true;
             continue;
           }
-          state.Swept = true;
+          // Taken by the round: a query under way with no thread of the letter's own.
           state.Current = TQuery::Type;
         }
         const UINT type = shared.Queries.DriveType(root);
@@ -163,7 +162,6 @@ struct TDriveAsker::TSweeper final : runtime::TBackgroundWork::TTask {
           state.Type = type;
           ++state.Counts.Types;
           state.Current = TQuery::None;
-          state.Swept = false;
           // What was asked of the letter meanwhile goes to a thread of its own.
           handOver = state.ProbeWanted || state.TypeWanted;
           closed = shared.Closed;
@@ -219,8 +217,8 @@ bool TDriveAsker::Ask(char letter, bool probe) {
     // A query under way that answers this request: it joins.
     if (state.Current == TQuery::Probe || (!probe && state.Current == TQuery::Type)) return true;
     (probe ? state.ProbeWanted : state.TypeWanted) = true;
-    // Its own thread, or the round's after its answer, takes the request.
-    if (state.Running || state.Swept) return false;
+    // Its own thread, or (a query under way without one) the round's after its answer, takes it.
+    if (state.Running || state.Current != TQuery::None) return false;
   }
   StartWorker(shared_, index);
   return false;
