@@ -1,5 +1,6 @@
 #include "drive/DriveExport.h"
 
+#include <memory>
 #include <utility>
 
 #include "drive/DriveInfo.h"
@@ -7,6 +8,30 @@
 #include "runtime/Text.h"
 
 namespace drive {
+
+TExportTable DriveInfoTable(const TDriveInfo& probe, const runtime::TNumberSeparators& numbers,
+                            TDriveFields fields) {
+  TExportTable table;
+  for (TDriveRow& row : DriveRows(probe, numbers, fields))
+    table.Rows.push_back({{std::move(row.Name)}, {std::move(row.Value), row.Kind, std::move(row.Number)}});
+  return table;
+}
+
+TExportTable DrivesTable(const std::vector<const TDriveInfo*>& probes,
+                         const runtime::TNumberSeparators& numbers, TDriveFields fields) {
+  TExportTable table{{TExportRow()}, true};
+  bool answered = false;
+  for (const TDriveInfo* probe : probes) {
+    TExportRow values;
+    for (TDriveRow& row : DriveRows(*probe, numbers, fields)) {
+      if (!answered && !probe->VolumeFailed) table.Rows.front().push_back({row.Name});
+      values.push_back({std::move(row.Value), row.Kind, std::move(row.Number)});
+    }
+    answered = answered || !probe->VolumeFailed;
+    table.Rows.push_back(std::move(values));
+  }
+  return table;
+}
 
 std::wstring ExportField(const std::wstring& field, char separator) {
   const wchar_t special[] = {static_cast<unsigned char>(separator), L'"', L'\r', L'\n', 0};
@@ -30,72 +55,46 @@ std::string TExportLines::Text() const {
   return runtime::Cp1252FromWide(WideText());
 }
 
+TExportLines ExportLines(const TExportTable& table, char separator) {
+  TExportLines lines;
+  for (const TExportRow& row : table.Rows) {
+    std::wstring line;
+    for (size_t i = 0; i < row.size(); ++i) {
+      if (i) line += static_cast<wchar_t>(static_cast<unsigned char>(separator));
+      line += ExportField(row[i].Text, separator);
+    }
+    lines.Add(std::move(line));
+  }
+  return lines;
+}
+
+std::string CsvText(const TExportTable& table) {
+  return "\xEF\xBB\xBF" + runtime::Utf8FromWide(ExportLines(table, kFieldSeparator).WideText());
+}
+
 TExportLines DriveInfoLines(char letter, char separator, const TDriveQueries& queries) {
   return DriveInfoLines(TDriveInfo(letter, queries), separator);
 }
 
 TExportLines DriveInfoLines(const TDriveInfo& probe, char separator,
                             const runtime::TNumberSeparators& numbers, TDriveFields fields) {
-  const wchar_t between = static_cast<unsigned char>(separator);
-  TExportLines lines;
-  for (const TDriveRow& row : DriveRows(probe, numbers, fields))
-    lines.Add(ExportField(row.Name, separator) + between + ExportField(row.Value, separator));
-  return lines;
+  return ExportLines(DriveInfoTable(probe, numbers, fields), separator);
 }
-
-namespace {
-
-// The rows' names or values as the fields of one line.
-std::wstring Joined(const std::vector<TDriveRow>& rows, std::wstring TDriveRow::*part, char separator) {
-  std::wstring line;
-  for (size_t i = 0; i < rows.size(); ++i) {
-    if (i) line += static_cast<wchar_t>(static_cast<unsigned char>(separator));
-    line += ExportField(rows[i].*part, separator);
-  }
-  return line;
-}
-
-// The all-drives table, a drive at a time.
-class TTable {
- public:
-  TTable(char separator, runtime::TNumberSeparators numbers, TDriveFields fields)
-      : separator_(separator), numbers_(std::move(numbers)), fields_(fields) {}
-  void Add(const TDriveInfo& probe) {
-    const std::vector<TDriveRow> rows = DriveRows(probe, numbers_, fields_);
-    if (!answered_ && !probe.VolumeFailed) {
-      answered_ = true;
-      header_ = Joined(rows, &TDriveRow::Name, separator_);
-    }
-    lines_.Add(Joined(rows, &TDriveRow::Value, separator_));
-  }
-  TExportLines Lines() {
-    lines_.Insert(0, header_);
-    return std::move(lines_);
-  }
-
- private:
-  char separator_;
-  runtime::TNumberSeparators numbers_;
-  TDriveFields fields_;
-  bool answered_ = false;
-  std::wstring header_;
-  TExportLines lines_;
-};
-
-}  // namespace
 
 TExportLines DrivesTableLines(const std::vector<char>& letters, char separator,
                               const TDriveQueries& queries) {
-  TTable table(separator, runtime::UserNumberSeparators(), DriveFields());
-  for (const char letter : letters) table.Add(TDriveInfo(letter, queries));
-  return table.Lines();
+  std::vector<std::unique_ptr<TDriveInfo>> probes;
+  std::vector<const TDriveInfo*> order;
+  for (const char letter : letters) {
+    probes.push_back(std::make_unique<TDriveInfo>(letter, queries));
+    order.push_back(probes.back().get());
+  }
+  return DrivesTableLines(order, separator);
 }
 
 TExportLines DrivesTableLines(const std::vector<const TDriveInfo*>& probes, char separator,
                               const runtime::TNumberSeparators& numbers, TDriveFields fields) {
-  TTable table(separator, numbers, fields);
-  for (const TDriveInfo* probe : probes) table.Add(*probe);
-  return table.Lines();
+  return ExportLines(DrivesTable(probes, numbers, fields), separator);
 }
 
 }  // namespace drive

@@ -1,4 +1,5 @@
-// Drive information as separated text for the clipboard and the console report.
+// Drive information as tables for the clipboard, files and the console report: separated text, CSV,
+// and the typed cells that the HTML table carries.
 #pragma once
 
 #include <cstddef>
@@ -17,6 +18,31 @@ class TDriveInfo;
 // The field separator of every export.
 inline constexpr char kFieldSeparator = ';';
 
+// A cell: its text as the table shows it and, for a number, its kind and value (digits with "."
+// as the decimal point) in a form that reads the same in any locale.
+struct TExportCell {
+  std::wstring Text;
+  TFieldKind Kind = TFieldKind::Text;
+  std::wstring Number{};
+};
+using TExportRow = std::vector<TExportCell>;
+
+// An export before it is written out: rows of cells; with Header, the first row names the columns.
+struct TExportTable {
+  std::vector<TExportRow> Rows;
+  bool Header = false;
+};
+
+// One row "name, value" per row of the drive's report, numbers with the given separators.
+TExportTable DriveInfoTable(const TDriveInfo& probe,
+                            const runtime::TNumberSeparators& numbers = runtime::UserNumberSeparators(),
+                            TDriveFields fields = DriveFields());
+// The all-drives table: the row names of the first drive that answered its volume query as the
+// header (an empty row when none did), then one row of values per drive, in the given order.
+TExportTable DrivesTable(const std::vector<const TDriveInfo*>& probes,
+                         const runtime::TNumberSeparators& numbers = runtime::UserNumberSeparators(),
+                         TDriveFields fields = DriveFields());
+
 // A field as it stands, unless it holds the separator, a double quote, CR or LF: then it is
 // enclosed in double quotes with inner double quotes doubled, as spreadsheets read it, so that
 // it cannot shift the fields after it.
@@ -26,9 +52,6 @@ std::wstring ExportField(const std::wstring& field, char separator);
 class TExportLines {
  public:
   void Add(std::wstring line) { lines_.push_back(std::move(line)); }
-  void Insert(size_t index, std::wstring line) {
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(index), std::move(line));
-  }
   // All lines, each followed by CR LF.
   std::wstring WideText() const;
   // WideText() in code page 1252: today's bytes for every name that fits it, '?' for what does not.
@@ -38,17 +61,19 @@ class TExportLines {
   std::vector<std::wstring> lines_;
 };
 
-// One line "name;value" per row of the drive's report. The rows come from the fields, their numbers
-// with the given separators (the user's unless given).
+// The table's rows as lines of fields, each field as ExportField writes it.
+TExportLines ExportLines(const TExportTable& table, char separator);
+
+// The table as a CSV file (RFC 4180, the fields ";"-separated as German spreadsheets expect them):
+// UTF-8 with a byte order mark, so that a spreadsheet opened by a double-click reads every name.
+std::string CsvText(const TExportTable& table);
+
+// The lines of one drive (DriveInfoTable) and of the all-drives table (DrivesTable).
 TExportLines DriveInfoLines(char letter, char separator, const TDriveQueries& queries);
 TExportLines DriveInfoLines(const TDriveInfo& probe, char separator,
                             const runtime::TNumberSeparators& numbers = runtime::UserNumberSeparators(),
                             TDriveFields fields = DriveFields());
-
-// The all-drives table: the row names of the first drive that answered its volume query as the
-// header line (empty when none did), then one line of values per drive, in the given order.
 TExportLines DrivesTableLines(const std::vector<char>& letters, char separator, const TDriveQueries& queries);
-// The same table of probes made already.
 TExportLines DrivesTableLines(const std::vector<const TDriveInfo*>& probes, char separator,
                               const runtime::TNumberSeparators& numbers = runtime::UserNumberSeparators(),
                               TDriveFields fields = DriveFields());

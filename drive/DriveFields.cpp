@@ -44,7 +44,7 @@ const TDriveField kFields[] = {
     {"type", nullptr, Always, TypeCode, NumberOf<&TDriveInfo::DriveType>},
     {"typeName", L"Laufwerkstyp", Typed, Text, TextOf<&TDriveInfo::TypeName>},
     {"answered", nullptr, Always, Flag, IsAnswered},
-    {"timedOut", nullptr, TimedOut, Flag, IsTimedOut},
+    {"timedOut", nullptr, Always, Flag, IsTimedOut},
     {"volumeName", L"Volume-Name", Answered, Text, TextOf<&TDriveInfo::VolumeName>},
     {"fileSystem", L"Filesystem", Answered, Text, TextOf<&TDriveInfo::FileSystem>},
     {"serialNumber", L"Seriennummer", Answered, Count, NumberOf<&TDriveInfo::SerialNumber>},
@@ -75,8 +75,6 @@ bool HasField(const TDriveInfo& probe, const TDriveField& field) {
       return probe.DriveType != 0;
     case Answered:
       return !probe.VolumeFailed;
-    case TimedOut:
-      return probe.TimedOut;
   }
   return false;
 }

@@ -11,13 +11,11 @@ namespace drive {
 
 class TDriveInfo;
 
-// When a probe has the field. Without it the field has no row, and in JSON the value null; a
-// TimedOut field is left out of JSON instead.
+// When a probe has the field. Without it the field has no row, and in JSON the value null.
 enum class TPresence {
   Always,
   Typed,     // the drive-type code is not 0
   Answered,  // the volume query answered
-  TimedOut,  // the caller stopped waiting for the drive
 };
 
 // How the field's value is written; the value's type follows from it.

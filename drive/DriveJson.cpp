@@ -34,7 +34,6 @@ std::string DriveObject(const TDriveInfo& probe, TDriveFields fields) {
   for (const TDriveField& field : fields) {
     if (!field.Key) continue;
     const bool has = HasField(probe, field);
-    if (!has && field.Presence == TPresence::TimedOut) continue;
     text += text.empty() ? "    \"" : ",\n    \"";
     text += field.Key;
     text += "\": ";
@@ -46,34 +45,43 @@ std::string DriveObject(const TDriveInfo& probe, TDriveFields fields) {
 }  // namespace
 
 std::string JsonString(const std::wstring& text) {
+  // ASCII only: whatever code page a reader decodes with, the document reads the same.
   std::string json = "\"";
-  for (const char c : runtime::Utf8FromWide(text)) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    const unsigned c = text[i];
     switch (c) {
       case '"':
         json += "\\\"";
-        break;
+        continue;
       case '\\':
         json += "\\\\";
-        break;
+        continue;
       case '\n':
         json += "\\n";
-        break;
+        continue;
       case '\r':
         json += "\\r";
-        break;
+        continue;
       case '\t':
         json += "\\t";
-        break;
+        continue;
       default:
-        if (static_cast<unsigned char>(c) < 0x20) {
-          char escape[8];
-          std::snprintf(escape, sizeof(escape), "\\u%04x",
-                        static_cast<unsigned>(static_cast<unsigned char>(c)));
-          json += escape;
-        } else {
-          json += c;
-        }
+        break;
     }
+    if (c >= 0x20 && c < 0x7F) {
+      json += static_cast<char>(c);
+      continue;
+    }
+    // A surrogate pair stays a pair of escapes; a lone surrogate is no character and becomes U+FFFD.
+    const bool high = c >= 0xD800 && c < 0xDC00, low = c >= 0xDC00 && c < 0xE000;
+    const bool paired = high && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000;
+    char escape[16];
+    if (paired) {
+      std::snprintf(escape, sizeof(escape), "\\u%04x\\u%04x", c, static_cast<unsigned>(text[++i]));
+    } else {
+      std::snprintf(escape, sizeof(escape), "\\u%04x", high || low ? 0xFFFDu : c);
+    }
+    json += escape;
   }
   return json + "\"";
 }

@@ -1,4 +1,5 @@
-// The drive information as one JSON document for scripts: UTF-8, LF line ends, exact integers.
+// The drive information as one JSON document for scripts: ASCII (so UTF-8 too), LF line ends, exact
+// integers.
 #pragma once
 
 #include <string>
@@ -9,8 +10,9 @@
 
 namespace drive {
 
-// A text as a JSON string literal in UTF-8, with quotes, backslashes and control characters
-// escaped.
+// A text as a JSON string literal in ASCII: quotes, backslashes, control characters and every
+// character beyond ASCII escaped (\uXXXX, a pair of them beyond the basic plane), so that a reader
+// that decodes with its console's code page still gets the names whole.
 std::string JsonString(const std::wstring& text);
 
 // An array with one object per probe, in the given order, with a key for each field that has one.

@@ -37,12 +37,31 @@ std::wstring FieldText(TFieldKind kind, const TFieldValue& value,
   return {};
 }
 
+bool IsNumberKind(TFieldKind kind) {
+  switch (kind) {
+    case TFieldKind::Count:
+    case TFieldKind::Bytes:
+    case TFieldKind::Percent:
+    case TFieldKind::TypeCode:
+      return true;
+    case TFieldKind::Text:
+    case TFieldKind::Letter:
+    case TFieldKind::SerialHex:
+    case TFieldKind::Flag:
+      break;
+  }
+  return false;
+}
+
 std::vector<TDriveRow> DriveRows(const TDriveInfo& probe, const runtime::TNumberSeparators& separators,
                                  TDriveFields fields) {
   std::vector<TDriveRow> rows;
-  for (const TDriveField& field : fields)
-    if (field.Name && HasField(probe, field))
-      rows.push_back({field.Name, FieldText(field.Kind, field.Read(probe), separators)});
+  for (const TDriveField& field : fields) {
+    if (!field.Name || !HasField(probe, field)) continue;
+    const TFieldValue value = field.Read(probe);
+    rows.push_back({field.Name, FieldText(field.Kind, value, separators), field.Kind,
+                    IsNumberKind(field.Kind) ? FieldText(field.Kind, value, {L"", L"."}) : L""});
+  }
   return rows;
 }
 

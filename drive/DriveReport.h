@@ -12,11 +12,16 @@
 
 namespace drive {
 
-// A row with its name and value whole.
+// A row with its name and value whole; a number's value also in a form any locale reads.
 struct TDriveRow {
   std::wstring Name;
   std::wstring Value;
+  TFieldKind Kind = TFieldKind::Text;
+  std::wstring Number{};  // a number's value in digits with "." as the decimal point; empty for a text
 };
+
+// Whether the field's value is a number (a count, bytes, the percentage, the type code).
+bool IsNumberKind(TFieldKind kind);
 
 // A value as the rows show it, numbers with the given separators.
 std::wstring FieldText(TFieldKind kind, const TFieldValue& value,

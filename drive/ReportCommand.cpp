@@ -39,52 +39,62 @@ const DWORD kLongestTimeoutSeconds = 86400;
 // Arguments longer than this are shortened in messages.
 const size_t kShownArgument = 40;
 
-TCommandResult Failure(const std::string& message) {
-  return {"", "sandrivo-report: " + message + "\r\n", 2};
+// The message in code page 1252 and, for a console, whole.
+TCommandResult Failure(const std::wstring& message) {
+  const std::wstring line = L"sandrivo-report: " + message + L"\r\n";
+  TCommandResult result{"", runtime::Cp1252FromWide(line), 2};
+  result.ConsoleErr = line;
+  return result;
 }
 
-// The argument in quotes, shortened, with control characters as \xNN: a terminal must not take
-// an argument's bytes for commands. Code page 1252 keeps five C1 controls (0x81, 0x8D, 0x8F, 0x90,
-// 0x9D) as bytes of their own.
-std::string Quoted(const std::string& arg) {
-  const std::string c1Controls = "\x81\x8D\x8F\x90\x9D";
-  std::string shown = "\"";
-  for (const char c : arg.substr(0, kShownArgument)) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte == 0x7F || c1Controls.find(c) != std::string::npos) {
-      const char digits[] = "0123456789ABCDEF";
-      shown += "\\x";
-      shown += digits[byte >> 4];
-      shown += digits[byte & 15];
-    } else {
-      shown += c;
+// A character a terminal takes for a command or that turns the text around it: C0 and C1 controls,
+// and the bidirectional marks, embeddings, overrides and isolates.
+bool IsControl(unsigned c) {
+  return c < 0x20 || (c >= 0x7F && c < 0xA0) || c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) ||
+         (c >= 0x2066 && c <= 0x2069);
+}
+
+// The argument in quotes, shortened to kShownArgument characters, with controls as \xNN or \uNNNN.
+std::wstring Quoted(const std::wstring& arg) {
+  const wchar_t digits[] = L"0123456789ABCDEF";
+  std::wstring shown = L"\"";
+  size_t characters = 0, i = 0;
+  for (; i < arg.size() && characters < kShownArgument; ++i, ++characters) {
+    const unsigned c = arg[i];
+    if (IsControl(c)) {
+      shown += c < 0x100 ? L"\\x" : L"\\u";
+      for (int shift = c < 0x100 ? 4 : 12; shift >= 0; shift -= 4) shown += digits[(c >> shift) & 15];
+      continue;
     }
+    shown += arg[i];
+    // A pair of surrogates is one character.
+    if (IS_HIGH_SURROGATE(arg[i]) && i + 1 < arg.size() && IS_LOW_SURROGATE(arg[i + 1])) shown += arg[++i];
   }
-  return shown + (arg.size() > kShownArgument ? "...\"" : "\"");
+  return shown + (i < arg.size() ? L"...\"" : L"\"");
 }
 
 // The letter that C, c, C: or C:\ names, or 0.
-char ParseDriveLetter(const std::string& arg) {
+char ParseDriveLetter(const std::wstring& arg) {
   if (arg.empty() || arg.size() > 3) return 0;
-  const char c = arg[0];
-  const char letter = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-  if (letter < 'A' || letter > 'Z') return 0;
-  if (arg.size() >= 2 && arg[1] != ':') return 0;
-  if (arg.size() == 3 && arg[2] != '\\') return 0;
-  return letter;
+  const wchar_t c = arg[0];
+  const wchar_t letter = (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c;
+  if (letter < L'A' || letter > L'Z') return 0;
+  if (arg.size() >= 2 && arg[1] != L':') return 0;
+  if (arg.size() == 3 && arg[2] != L'\\') return 0;
+  return static_cast<char>(letter);
 }
 
-bool IsOption(const std::string& arg) {
-  return !arg.empty() && (arg[0] == '-' || arg[0] == '/');
+bool IsOption(const std::wstring& arg) {
+  return !arg.empty() && (arg[0] == L'-' || arg[0] == L'/');
 }
 
 // Whole seconds from 1 to kLongestTimeoutSeconds, or 0.
-DWORD ParseSeconds(const std::string& text) {
+DWORD ParseSeconds(const std::wstring& text) {
   if (text.empty() || text.size() > 5) return 0;
   DWORD seconds = 0;
-  for (const char c : text) {
-    if (c < '0' || c > '9') return 0;
-    seconds = seconds * 10 + static_cast<DWORD>(c - '0');
+  for (const wchar_t c : text) {
+    if (c < L'0' || c > L'9') return 0;
+    seconds = seconds * 10 + static_cast<DWORD>(c - L'0');
   }
   return seconds <= kLongestTimeoutSeconds ? seconds : 0;
 }
@@ -156,39 +166,46 @@ TCommandResult Report(const std::vector<std::unique_ptr<TDriveInfo>>& probes, bo
 }  // namespace
 
 TCommandResult RunReportCommand(const std::vector<std::string>& args, const TDriveQueries& queries) {
+  std::vector<std::wstring> wide;
+  for (const std::string& arg : args) wide.push_back(runtime::WideFromCp1252(arg));
+  return RunReportCommand(std::span<const std::wstring>(wide), queries);
+}
+
+TCommandResult RunReportCommand(std::span<const std::wstring> args, const TDriveQueries& queries) {
   // Every argument is read before any drive is asked.
   bool json = false;
   DWORD timeout = kDefaultTimeoutSeconds;
-  std::string drive;
+  std::wstring drive;
   int drives = 0;
   for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (arg == "--help" || arg == "-h" || arg == "/?") return {kUsage, "", 0};
-    if (arg == "--json") {
+    const std::wstring& arg = args[i];
+    if (arg == L"--help" || arg == L"-h" || arg == L"/?") return {kUsage, "", 0};
+    if (arg == L"--json") {
       json = true;
-    } else if (arg == "--timeout" || arg.rfind("--timeout=", 0) == 0) {
-      if (arg == "--timeout" && i + 1 == args.size())
-        return Failure("--timeout ohne Sekunden (Hilfe: sandrivo-report --help)");
-      const std::string value = arg == "--timeout" ? args[++i] : arg.substr(10);
+    } else if (arg == L"--timeout" || arg.rfind(L"--timeout=", 0) == 0) {
+      if (arg == L"--timeout" && i + 1 == args.size())
+        return Failure(L"--timeout ohne Sekunden (Hilfe: sandrivo-report --help)");
+      const std::wstring value = arg == L"--timeout" ? args[++i] : arg.substr(10);
       timeout = ParseSeconds(value);
-      if (!timeout) return Failure(Quoted(value) + " ist keine Zeit in Sekunden (1 bis 86400)");
+      if (!timeout) return Failure(Quoted(value) + L" ist keine Zeit in Sekunden (1 bis 86400)");
     } else if (IsOption(arg)) {
-      return Failure("unbekannte Option " + Quoted(arg) + " (Hilfe: sandrivo-report --help)");
+      return Failure(L"unbekannte Option " + Quoted(arg) + L" (Hilfe: sandrivo-report --help)");
     } else {
       drive = arg;
       ++drives;
     }
   }
-  if (drives > 1) return Failure("zu viele Argumente (höchstens ein Laufwerk)");
+  if (drives > 1) return Failure(L"zu viele Argumente (höchstens ein Laufwerk)");
   if (drives == 0) {
     std::vector<char> letters;
     for (char letter = 'A'; letter <= 'Z'; ++letter) letters.push_back(letter);
     return Report(ProbeLetters(letters, timeout, queries), json, false, timeout);
   }
   const char letter = ParseDriveLetter(drive);
-  if (!letter) return Failure(Quoted(drive) + " ist kein Laufwerksbuchstabe");
+  if (!letter) return Failure(Quoted(drive) + L" ist kein Laufwerksbuchstabe");
   const std::vector<std::unique_ptr<TDriveInfo>> probes = ProbeLetters({letter}, timeout, queries);
-  if (probes.empty()) return Failure(std::string("Laufwerk ") + letter + ": ist nicht vorhanden");
+  if (probes.empty())
+    return Failure(L"Laufwerk " + std::wstring(1, static_cast<wchar_t>(letter)) + L": ist nicht vorhanden");
   return Report(probes, json, true, timeout);
 }
 

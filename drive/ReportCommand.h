@@ -1,6 +1,7 @@
 // The console report: the clipboard exports of the main window as a command for scripts.
 #pragma once
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,8 @@ struct TCommandResult {
   int ExitCode = 0;
   // Out as a console shows it, with every name whole; empty: Out read as code page 1252.
   std::wstring ConsoleOut{};
+  // Err likewise, with the arguments it quotes whole.
+  std::wstring ConsoleErr{};
 };
 
 // No argument: the all-drives table of the drives that the main window lists (the listed types of
@@ -21,7 +24,10 @@ struct TCommandResult {
 // the same drives as one JSON document; --timeout SECONDS: how long each drive is waited for (15 s
 // without it), a drive that has not answered by then is reported as not answering; --help, -h or
 // /?: the usage. A bad argument gives a message and exit code 2 and asks no drive.
-// Arguments are code page 1252; only ASCII options and letters are taken.
+// Only ASCII options and letters are taken; a message quotes a bad argument whole (controls
+// escaped), so the console shows it as given.
+TCommandResult RunReportCommand(std::span<const std::wstring> args, const TDriveQueries& queries);
+// The same with arguments in code page 1252.
 TCommandResult RunReportCommand(const std::vector<std::string>& args, const TDriveQueries& queries);
 
 }  // namespace drive

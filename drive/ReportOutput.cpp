@@ -66,7 +66,8 @@ int DeliverReport(const TCommandResult& result, TOutputSink& out, TOutputSink& e
     return 1;
   }
   if (!result.Err.empty()) {
-    err.Write(result.Err);
+    err.WriteText(result.Err,
+                  result.ConsoleErr.empty() ? runtime::WideFromCp1252(result.Err) : result.ConsoleErr);
     err.Flush();
   }
   return result.ExitCode;

@@ -44,7 +44,18 @@ void WideFromCp1252(const char* text, wchar_t* buffer, int size) noexcept {
 }
 
 std::string Cp1252FromWide(std::wstring_view text) {
-  return BytesFromWide(kCp1252, WC_NO_BEST_FIT_CHARS, "?", text);
+  // A surrogate pair is one character and gets one '?': it is made one character outside code page
+  // 1252 first, as a lone surrogate is.
+  std::wstring single(text);
+  size_t out = 0;
+  for (size_t i = 0; i < single.size(); ++i) {
+    const bool pair =
+        IS_HIGH_SURROGATE(single[i]) && i + 1 < single.size() && IS_LOW_SURROGATE(single[i + 1]);
+    single[out++] = pair ? L'\xFFFD' : single[i];
+    if (pair) ++i;
+  }
+  single.resize(out);
+  return BytesFromWide(kCp1252, WC_NO_BEST_FIT_CHARS, "?", single);
 }
 
 std::wstring DecimalText(long long value) {

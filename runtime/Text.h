@@ -15,8 +15,8 @@ std::wstring WideFromCp1252(std::string_view text);
 // to fit, always ended): for the error paths, which must not ask for memory.
 void WideFromCp1252(const char* text, wchar_t* buffer, int size) noexcept;
 
-// UTF-16 as code page 1252: a character outside it becomes '?', never a look-alike (no "O" for
-// an omega).
+// UTF-16 as code page 1252: a character outside it becomes one '?' (also beyond the basic plane),
+// never a look-alike (no "O" for an omega).
 std::string Cp1252FromWide(std::wstring_view text);
 
 // UTF-16 as UTF-8 and back; a lone surrogate or a broken sequence becomes U+FFFD.

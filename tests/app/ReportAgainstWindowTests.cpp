@@ -46,7 +46,7 @@ TEST(ReportCommand, PrintsTheMainWindowsClipboardTextsByteForByte) {
   form.Show();
   testing_support::Pump();
   testing_support::Click(form.CopyInfosBtn.Handle(), 12, 12);
-  EXPECT_EQ(RunReportCommand({}, fake).Out, toolkit::ClipboardText(nullptr));
+  EXPECT_EQ(RunReportCommand(std::vector<std::string>(), fake).Out, toolkit::ClipboardText(nullptr));
 
   const POINT c = testing_support::ListItemCenter(form.DrivesView.Handle(), 1);
   testing_support::Click(form.DrivesView.Handle(), c.x, c.y);

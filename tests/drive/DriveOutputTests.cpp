@@ -8,9 +8,11 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "drive/DriveExport.h"
+#include "drive/DriveHtml.h"
 #include "drive/DriveInfo.h"
 #include "drive/DriveJson.h"
 #include "drive/DriveReport.h"
@@ -53,9 +55,18 @@ std::vector<drive::TDriveInfo> GoldenDrives() {
   fake.Drives['M'] = FixedDrive(4096000, 1024000);
   fake.Drives['M'].Type = DRIVE_UNKNOWN;
   fake.Drives['M'].Volume.FileSystem = L"\u0416FS";
+  // What a spreadsheet would take for a number, a date or a formula.
+  const std::pair<char, std::pair<const wchar_t*, DWORD>> lookAlikes[] = {
+      {'H', {L"=1+1", 0x00012345}}, {'J', {L"007\t3,5", 0x1234E012}}, {'K', {L"1.2.2024", 0x0E000000}}};
+  for (const auto& [letter, volume] : lookAlikes) {
+    fake.Drives[letter] = FixedDrive(8192, 4096);
+    fake.Drives[letter].Volume.VolumeName = volume.first;
+    fake.Drives[letter].Volume.SerialNumber = volume.second;
+  }
   fake.Drives['N'] = NoMedium(DRIVE_REMOTE);
   std::vector<drive::TDriveInfo> probes;
-  for (const char letter : {'A', 'C', 'D', 'E', 'F', 'G', 'M', 'N'}) probes.emplace_back(letter, fake);
+  for (const char letter : {'A', 'C', 'D', 'E', 'F', 'G', 'H', 'J', 'K', 'M', 'N'})
+    probes.emplace_back(letter, fake);
   probes.back().TimedOut = true;
   return probes;
 }
@@ -100,6 +111,7 @@ TEST(DriveOutputs, AreAsTheGoldenFilesHoldThem) {
     lines += drive::DriveInfoLines(probe, ';', kGerman).WideText();
   }
   const drive::TExportLines table = drive::DrivesTableLines(probes, ';', kGerman);
+  const drive::TExportTable typed = drive::DrivesTable(probes, kGerman);
   const struct {
     const wchar_t* file;
     std::string output;
@@ -109,7 +121,10 @@ TEST(DriveOutputs, AreAsTheGoldenFilesHoldThem) {
                  {L"lines-wide.txt", runtime::Utf8FromWide(lines)},
                  {L"table.txt", table.Text()},
                  {L"table-wide.txt", runtime::Utf8FromWide(table.WideText())},
-                 {L"drives.json", drive::DrivesJson(probes)}};
+                 {L"drives.json", drive::DrivesJson(probes)},
+                 {L"drives.csv", drive::CsvText(typed)},
+                 {L"drives.html", drive::HtmlDocument(typed, L"Laufwerke")},
+                 {L"drive-J.html", drive::HtmlTable(drive::DriveInfoTable(*probes[7], kGerman))}};
   const std::wstring folder = ExecutableFolder();
   for (const auto& output : outputs) {
     std::ifstream file(std::filesystem::path(folder + L"golden\\" + output.file), std::ios::binary);

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -38,7 +39,7 @@ using testing_support::TProgramResult;
 
 TEST(ReportCommand, WithoutArgumentPrintsTheTableOfListedDrives) {
   const TFakeDriveQueries fake = TwoDrives();
-  const drive::TCommandResult result = RunReportCommand({}, fake);
+  const drive::TCommandResult result = RunReportCommand(std::vector<std::string>(), fake);
   EXPECT_EQ(result.ExitCode, 0);
   EXPECT_EQ(result.Err, "");
   EXPECT_EQ(result.Out, drive::DrivesTableLines({'C', 'D'}, ';', fake).Text());
@@ -87,6 +88,28 @@ TEST(ReportCommand, BadArgumentsGiveAMessageAndStatusTwo) {
     EXPECT_EQ(result.ExitCode, 2) << c.message;
     EXPECT_EQ(result.Out, "");
     EXPECT_EQ(result.Err, c.message);
+  }
+}
+
+TEST(ReportCommand, ABadArgumentInAnyScriptIsEchoedWholeToTheConsole) {
+  const TFakeDriveQueries fake = TwoDrives();
+  const struct {
+    std::wstring arg;
+    std::wstring console;  // between the quotes
+    std::string bytes;
+  } cases[] = {
+      {L"\uFF23", L"\uFF23", "?"},               // a full-width C is no letter
+      {L"\U0001F600x", L"\U0001F600x", "?x"},    // one character beyond the basic plane
+      {L"C\u202E:", L"C\\u202E:", "C\\u202E:"},  // a bidi override turns nothing around
+      {std::wstring(39, L'x') + L"\U0001F600!", std::wstring(39, L'x') + L"\U0001F600...",
+       std::string(39, 'x') + "?..."},  // shortened by characters, never inside a pair
+  };
+  for (const auto& c : cases) {
+    const std::vector<std::wstring> args{c.arg};
+    const drive::TCommandResult result = RunReportCommand(std::span<const std::wstring>(args), fake);
+    EXPECT_EQ(result.ExitCode, 2);
+    EXPECT_EQ(result.ConsoleErr, L"sandrivo-report: \"" + c.console + L"\" ist kein Laufwerksbuchstabe\r\n");
+    EXPECT_EQ(result.Err, "sandrivo-report: \"" + c.bytes + "\" ist kein Laufwerksbuchstabe\r\n");
   }
 }
 

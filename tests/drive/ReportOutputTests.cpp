@@ -173,7 +173,8 @@ TEST(ReportCommand, HelpAndUsageErrorsAskNoDrive) {
 TEST(ReportCommand, TimeLimitsInEveryForm) {
   TFakeDriveQueries fake;
   fake.Drives['C'] = FixedDrive(4096000, 1024000);
-  const std::string table = RunReportCommand({}, fake).Out, one = RunReportCommand({"C"}, fake).Out;
+  const std::string table = RunReportCommand(std::vector<std::string>(), fake).Out,
+                    one = RunReportCommand({"C"}, fake).Out;
   ASSERT_NE(table, "");
   const struct {
     std::vector<std::string> args;
@@ -257,10 +258,10 @@ TEST(ReportCommand, ADriveThatDoesNotAnswerInTimeIsReportedAsNotAnsweringAndTheO
   EXPECT_EQ(document[0]["timedOut"], true);
   EXPECT_EQ(document[0]["typeName"], "Netzlaufwerk");
   EXPECT_TRUE(document[0]["totalBytes"].is_null());
-  document[0].erase("timedOut");
   const nlohmann::json expected = nlohmann::json::parse(RunReportCommand({"--json"}, quiet).Out);
+  EXPECT_EQ(expected[0]["timedOut"], false) << "every drive says whether it answered in time";
+  document[0]["timedOut"] = false;
   EXPECT_EQ(document, expected);
-  EXPECT_FALSE(expected[0].contains("timedOut")) << "only a drive that did not answer in time has it";
 }
 
 TEST(ReportCommand, ALetterWhoseTypeQueryHangsIsReportedWithoutType) {
