@@ -68,8 +68,16 @@ TExportLines ExportLines(const TExportTable& table, char separator) {
   return lines;
 }
 
-std::string CsvText(const TExportTable& table) {
-  return "\xEF\xBB\xBF" + runtime::Utf8FromWide(ExportLines(table, kFieldSeparator).WideText());
+std::string CsvText(const TExportTable& table, const std::wstring& decimal) {
+  TExportTable plain = table;
+  for (TExportRow& row : plain.Rows)
+    for (TExportCell& cell : row) {
+      if (cell.Number.empty()) continue;
+      cell.Text = cell.Number;
+      if (const size_t point = cell.Text.find(L'.'); point != std::wstring::npos)
+        cell.Text.replace(point, 1, decimal);
+    }
+  return "\xEF\xBB\xBF" + runtime::Utf8FromWide(ExportLines(plain, kFieldSeparator).WideText());
 }
 
 TExportLines DriveInfoLines(char letter, char separator, const TDriveQueries& queries) {

@@ -66,7 +66,9 @@ TExportLines ExportLines(const TExportTable& table, char separator);
 
 // The table as a CSV file (RFC 4180, the fields ";"-separated as German spreadsheets expect them):
 // UTF-8 with a byte order mark, so that a spreadsheet opened by a double-click reads every name.
-std::string CsvText(const TExportTable& table);
+// Numbers are written without grouping (a spreadsheet in another locale would read "4.096" as a
+// fraction), with the given decimal separator.
+std::string CsvText(const TExportTable& table, const std::wstring& decimal);
 
 // The lines of one drive (DriveInfoTable) and of the all-drives table (DrivesTable).
 TExportLines DriveInfoLines(char letter, char separator, const TDriveQueries& queries);

@@ -29,15 +29,17 @@ std::string Escaped(const std::wstring& text) {
   return html;
 }
 
-// The number format a number cell shows its value with (German notation, as its text).
-const char* NumberFormat(TFieldKind kind) {
+// How Calc reads a number cell (sdnum): the value in US notation, shown in one of its built-in
+// formats, which it renders in the reader's notation (8.192 or 8,192); the percentage in its
+// general format, as its own formats of four decimals are not kept by its HTML import.
+const char* CalcNumberFormat(TFieldKind kind) {
   switch (kind) {
     case TFieldKind::Bytes:
-      return "#.##0";
+      return "1033;0;#,##0";
     case TFieldKind::Percent:
-      return "0,0000";
+      return "1033";
     default:
-      return "0";
+      return "1033;0;0";
   }
 }
 
@@ -45,12 +47,12 @@ std::string Cell(const TExportCell& cell, const char* tag) {
   std::string html = "<";
   html += tag;
   if (cell.Number.empty()) {
-    // Text, whatever it looks like: never a number, a date or a formula.
-    html += " x:str sdnum=\"1031;0;@\" style=\"mso-number-format:'\\@'\">";
+    // Text, whatever it looks like: never a number, a date or a formula (Calc: sdnum "@", Excel:
+    // x:str and the text format).
+    html += " x:str sdnum=\"1033;0;@\" style='mso-number-format:\"\\@\"'>";
   } else {
     const std::string value = runtime::Utf8FromWide(cell.Number);
-    html +=
-        " x:num=\"" + value + "\" sdval=\"" + value + "\" sdnum=\"1031;0;" + NumberFormat(cell.Kind) + "\">";
+    html += " x:num=\"" + value + "\" sdval=\"" + value + "\" sdnum=\"" + CalcNumberFormat(cell.Kind) + "\">";
   }
   return html + Escaped(cell.Text) + "</" + tag + ">";
 }

@@ -1,6 +1,7 @@
 // Drive tables as HTML whose cells carry their types, so that a spreadsheet keeps a serial such as
 // "00012345" or a label such as "=1+1" as text and reads byte counts and the percentage as numbers
-// in any locale: Calc reads sdval/sdnum, Excel x:num/x:str and mso-number-format.
+// in any locale: Calc reads sdval/sdnum, Excel x:num/x:str and mso-number-format. (Calc turns a tab
+// in a text into a space and collapses runs of spaces, as HTML does.)
 #pragma once
 
 #include <string>

@@ -1,5 +1,6 @@
 #include "toolkit/Clipboard.h"
 
+#include <cstdio>
 #include <cstring>
 #include <string_view>
 
@@ -29,17 +30,21 @@ class TOpenClipboard {
   ~TOpenClipboard() { CloseClipboard(); }
 };
 
-// A movable block with the zero-terminated text, for the clipboard.
-template <typename Char>
-TGlobalMemory ClipboardBlock(const std::basic_string<Char>& text) {
-  const size_t size = (text.size() + 1) * sizeof(Char);
+// A movable block with a copy of the bytes, for the clipboard.
+TGlobalMemory ClipboardBlock(const void* bytes, size_t size) {
   TGlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, size));
   if (!memory) throw std::bad_alloc();
   void* data = GlobalLock(memory.Get());
   if (!data) throw std::bad_alloc();
-  std::memcpy(data, text.c_str(), size);
+  std::memcpy(data, bytes, size);
   GlobalUnlock(memory.Get());
   return memory;
+}
+
+// The same with a zero-terminated text.
+template <typename Char>
+TGlobalMemory ClipboardBlock(const std::basic_string<Char>& text) {
+  return ClipboardBlock(text.c_str(), (text.size() + 1) * sizeof(Char));
 }
 
 template <typename Char>
@@ -55,20 +60,63 @@ std::basic_string<Char> ClipboardData(HWND owner, UINT format) {
   return copy;
 }
 
+// Hands the block to the clipboard, which owns it from then on.
+void Put(UINT format, TGlobalMemory& block) {
+  if (!SetClipboardData(format, block.Get()))
+    throw EClipboardError(L"Die Zwischenablage nimmt den Text nicht an");
+  block.Detach();
+}
+
 }  // namespace
 
-void SetClipboardText(HWND owner, const std::string& bytes, const std::wstring& text) {
-  // The whole text is ready before the clipboard is emptied, so a failure leaves it as it was.
-  TGlobalMemory narrow = ClipboardBlock(bytes), wide = ClipboardBlock(text);
+bool SetClipboardContent(HWND owner, const TClipboardContent& content, std::optional<DWORD> unchangedSince) {
+  // Everything is ready before the clipboard is emptied, so a failure leaves it as it was.
+  TGlobalMemory narrow = ClipboardBlock(content.Bytes), wide = ClipboardBlock(content.Text);
+  TGlobalMemory locale, html;
+  if (content.Locale) locale = ClipboardBlock(&content.Locale, sizeof(content.Locale));
+  if (!content.HtmlFragment.empty()) html = ClipboardBlock(ClipboardHtmlBlock(content.HtmlFragment));
+  const UINT htmlFormat = html ? HtmlClipboardFormat() : 0;
 
   TOpenClipboard clipboard(owner);
+  // Nobody else can change the clipboard while it is open here.
+  if (unchangedSince && GetClipboardSequenceNumber() != *unchangedSince) return false;
   EmptyClipboard();
-  if (!SetClipboardData(CF_UNICODETEXT, wide.Get()))
-    throw EClipboardError(L"Die Zwischenablage nimmt den Text nicht an");
-  wide.Detach();  // the clipboard owns it now
-  if (!SetClipboardData(CF_TEXT, narrow.Get()))
-    throw EClipboardError(L"Die Zwischenablage nimmt den Text nicht an");
-  narrow.Detach();
+  Put(CF_UNICODETEXT, wide);
+  Put(CF_TEXT, narrow);
+  if (locale) Put(CF_LOCALE, locale);
+  if (html) Put(htmlFormat, html);
+  return true;
+}
+
+void SetClipboardText(HWND owner, const std::string& bytes, const std::wstring& text) {
+  SetClipboardContent(owner, {bytes, text});
+}
+
+UINT HtmlClipboardFormat() {
+  const UINT format = RegisterClipboardFormatW(L"HTML Format");
+  if (!format) throw EClipboardError(L"Das Format \"HTML Format\" kann nicht angemeldet werden");
+  return format;
+}
+
+std::string ClipboardHtmlBlock(const std::string& fragment) {
+  // Offsets in ten digits, so that the header's length does not depend on them.
+  const char header[] =
+      "Version:0.9\r\nStartHTML:%010zu\r\nEndHTML:%010zu\r\nStartFragment:%010zu\r\nEndFragment:%010zu\r\n";
+  const std::string before =
+      "<html xmlns:x=\"urn:schemas-microsoft-com:office:excel\">\r\n<head>\r\n<meta charset=\"utf-8\">\r\n"
+      "</head>\r\n<body>\r\n<!--StartFragment-->";
+  const std::string after = "<!--EndFragment-->\r\n</body>\r\n</html>";
+  const auto startHtml =
+      static_cast<size_t>(std::snprintf(nullptr, 0, header, size_t{0}, size_t{0}, size_t{0}, size_t{0}));
+  const size_t startFragment = startHtml + before.size(), endFragment = startFragment + fragment.size();
+  const size_t endHtml = endFragment + after.size();
+  std::string block(startHtml, '\0');
+  std::snprintf(block.data(), startHtml + 1, header, startHtml, endHtml, startFragment, endFragment);
+  return block + before + fragment + after;
+}
+
+std::string ClipboardBytes(HWND owner, UINT format) {
+  return ClipboardData<char>(owner, format);
 }
 
 std::string ClipboardText(HWND owner) {

@@ -122,7 +122,7 @@ TEST(DriveOutputs, AreAsTheGoldenFilesHoldThem) {
                  {L"table.txt", table.Text()},
                  {L"table-wide.txt", runtime::Utf8FromWide(table.WideText())},
                  {L"drives.json", drive::DrivesJson(probes)},
-                 {L"drives.csv", drive::CsvText(typed)},
+                 {L"drives.csv", drive::CsvText(typed, L",")},
                  {L"drives.html", drive::HtmlDocument(typed, L"Laufwerke")},
                  {L"drive-J.html", drive::HtmlTable(drive::DriveInfoTable(*probes[7], kGerman))}};
   const std::wstring folder = ExecutableFolder();
