@@ -8,11 +8,14 @@
 #include "about/aboutdlg.h"
 #include "app/MainLayout.h"
 #include "drive/DriveExport.h"
+#include "drive/DriveHtml.h"
 #include "drive/DriveInfo.h"
+#include "drive/DriveJson.h"
 #include "drive/DriveList.h"
 #include "drive/NumberFormat.h"
 #include "resources/resource_ids.h"
 #include "runtime/Errors.h"
+#include "runtime/FileWrite.h"
 #include "toolkit/Application.h"
 #include "toolkit/Clipboard.h"
 #include "toolkit/Cursor.h"
@@ -40,6 +43,28 @@ const DWORD kQuickAnswer = 50;
 // The list is made again this long after the last device message of a burst.
 const UINT_PTR kListTimer = 1;
 const UINT kListQuietTime = 250;
+// Ends the wait of a copy.
+const UINT_PTR kCopyTimer = 2;
+// The language of the clipboard's single-byte text: German, code page 1252.
+const LCID kTextLocale = MAKELCID(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), SORT_DEFAULT);
+// The system menu's entry for SaveAs.
+const UINT kSaveCommand = 0x0010;
+
+// What SaveAs offers, in the dialog's order: the entries for the selected drive last, as they
+// are left out when none is selected.
+const struct {
+  const wchar_t* Name;
+  const wchar_t* Extension;
+  bool Table;
+  TFileFormat Format;
+} kSaveTypes[] = {
+    {L"Alle Laufwerke als CSV", L"csv", true, TFileFormat::Csv},
+    {L"Alle Laufwerke als HTML", L"html", true, TFileFormat::Html},
+    {L"Alle Laufwerke als JSON", L"json", true, TFileFormat::Json},
+    {L"Ausgewähltes Laufwerk als CSV", L"csv", false, TFileFormat::Csv},
+    {L"Ausgewähltes Laufwerk als HTML", L"html", false, TFileFormat::Html},
+    {L"Ausgewähltes Laufwerk als JSON", L"json", false, TFileFormat::Json},
+};
 
 toolkit::TImageList LoadDriveImages(int dpi = toolkit::kDesignDpi) {
   // In the order of DriveImageIndex.
@@ -129,6 +154,9 @@ void TMainForm::Create() {
     PostMessageW(window, kDriveAnswered, static_cast<WPARAM>(static_cast<unsigned char>(letter)), 0);
   });
   hints_.Create(Handle());
+  const HMENU systemMenu = GetSystemMenu(Handle(), FALSE);
+  AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(systemMenu, MF_STRING, kSaveCommand, L"Speichern unter...\tStrg+S");
   layout_.Create(Handle(), Font(), hints_, Dpi());
   if (Dpi() != toolkit::kDesignDpi) ImageList1 = LoadDriveImages(Dpi());
   DrivesView.SetImages(ImageList1.Get());
@@ -281,20 +309,49 @@ void TMainForm::ClearTable() {
 }
 
 void TMainForm::FinishCopy() {
+  KillTimer(Handle(), kCopyTimer);
   const TCopy copy = std::move(*copy_);
   copy_.reset();
   UpdateCursor();
   std::vector<std::shared_ptr<const drive::TDriveInfo>> probes;
   for (const TAwaited& awaited : copy.Drives) {
+    if (!Answered(awaited)) {
+      auto late = std::make_shared<drive::TDriveInfo>(
+          awaited.Letter, drive::TTypeOnlyQueries(asker_->Type(awaited.Letter).value_or(0)));
+      late->TimedOut = true;
+      probes.push_back(std::move(late));
+      continue;
+    }
     drive::TDriveAsker::TProbeAnswer answer = asker_->Probe(awaited.Letter);
     if (answer.Error) std::rethrow_exception(answer.Error);
     probes.push_back(std::move(answer.Probe));
   }
   std::vector<const drive::TDriveInfo*> order;
   for (const auto& probe : probes) order.push_back(probe.get());
-  const drive::TExportLines lines = copy.Table ? drive::DrivesTableLines(order, Separator)
-                                               : drive::DriveInfoLines(*order.front(), Separator);
-  toolkit::SetClipboardText(Handle(), lines.Text(), lines.WideText());
+  const drive::TExportTable table =
+      copy.Table ? drive::DrivesTable(order) : drive::DriveInfoTable(*order.front());
+  if (copy.File) {
+    std::string bytes;
+    switch (copy.File->Format) {
+      case TFileFormat::Csv:
+        bytes = drive::CsvText(table, runtime::UserNumberSeparators().Decimal);
+        break;
+      case TFileFormat::Html:
+        bytes = drive::HtmlDocument(table, copy.Table ? L"Laufwerke" : L"Laufwerksinformation");
+        break;
+      case TFileFormat::Json:
+        bytes = drive::DrivesJson(order);
+        break;
+    }
+    runtime::WriteFileReplacing(copy.File->Path, bytes);
+    return;
+  }
+  const drive::TExportLines lines = drive::ExportLines(table, Separator);
+  if (!toolkit::SetClipboardContent(Handle(),
+                                    {lines.Text(), lines.WideText(), kTextLocale, drive::HtmlTable(table)},
+                                    copy.ClipboardSequence))
+    throw toolkit::EClipboardError(
+        L"Nicht kopiert: In die Zwischenablage wurde inzwischen etwas anderes kopiert, das erhalten bleibt.");
 }
 
 void TMainForm::UpdateCursor() {
@@ -319,21 +376,14 @@ void TMainForm::DrivesViewClick() {
 }
 
 void TMainForm::CopyInfoBtnClick() {
-  const drive::TListedDrive* listed = DriveAt(DrivesView.Selected());
-  if (!listed) return;
-  copy_ = TCopy{{AskProbe(listed->Letter, kQuickAnswer)}, false};
-  if (Answered(copy_->Drives.front())) {
-    FinishCopy();
-    return;
-  }
-  UpdateCursor();
+  Copy(false, std::nullopt);
 }
 
 void TMainForm::CopyInfosBtnClick() {
   // The hour-glass from the start, also for drives that answer at once.
   toolkit::SetScreenCursor(toolkit::TCursor::HourGlass);
   try {
-    CopyDrivesTable();
+    Copy(true, std::nullopt);
   } catch (...) {
     UpdateCursor();
     throw;
@@ -341,19 +391,43 @@ void TMainForm::CopyInfosBtnClick() {
   UpdateCursor();
 }
 
-void TMainForm::CopyDrivesTable() {
-  TCopy copy{{}, true};
-  for (const drive::TListedDrive& listed : drives_) copy.Drives.push_back(AskProbe(listed.Letter, 0));
-  // The drives that answer within a moment, together.
-  const DWORD start = GetTickCount();
-  for (const TAwaited& awaited : copy.Drives) {
-    const DWORD waited = GetTickCount() - start;
-    asker_->WaitForProbe(awaited.Letter, awaited.Probes, waited < kQuickAnswer ? kQuickAnswer - waited : 0);
+void TMainForm::Copy(bool table, std::optional<TSaveTo> file) {
+  TCopy copy{{}, table, GetClipboardSequenceNumber(), std::move(file)};
+  if (table) {
+    for (const drive::TListedDrive& listed : drives_) copy.Drives.push_back(AskProbe(listed.Letter, 0));
+    // The drives that answer within a moment, together.
+    const DWORD start = GetTickCount();
+    for (const TAwaited& awaited : copy.Drives) {
+      const DWORD waited = GetTickCount() - start;
+      asker_->WaitForProbe(awaited.Letter, awaited.Probes, waited < kQuickAnswer ? kQuickAnswer - waited : 0);
+    }
+  } else {
+    const drive::TListedDrive* listed = DriveAt(DrivesView.Selected());
+    if (!listed) return;
+    copy.Drives.push_back(AskProbe(listed->Letter, kQuickAnswer));
   }
   copy_ = std::move(copy);
   if (std::all_of(copy_->Drives.begin(), copy_->Drives.end(),
-                  [this](const TAwaited& awaited) { return Answered(awaited); }))
+                  [this](const TAwaited& awaited) { return Answered(awaited); })) {
     FinishCopy();
+    return;
+  }
+  SetTimer(Handle(), kCopyTimer, CopyPatience, nullptr);
+  UpdateCursor();
+}
+
+void TMainForm::SaveAs() {
+  // The types for the selected drive come last in kSaveTypes: an offered type's index is its own.
+  const bool selected = DriveAt(DrivesView.Selected()) != nullptr;
+  std::vector<toolkit::TFileType> types;
+  for (const auto& type : kSaveTypes)
+    if (type.Table || selected) types.push_back({type.Name, type.Extension});
+  const std::optional<toolkit::TFileChoice> choice =
+      OnAskSaveFile ? OnAskSaveFile(types)
+                    : toolkit::AskSaveFile(Handle(), L"Speichern unter", types, 0, L"Laufwerke");
+  if (!choice || choice->Type >= types.size()) return;
+  const auto& type = kSaveTypes[choice->Type];
+  Copy(type.Table, TSaveTo{choice->Path, type.Format});
 }
 
 void TMainForm::InfoBtnClick() {
@@ -385,6 +459,7 @@ TMainForm::TCommand TMainForm::KeyCommand(WORD key, toolkit::TShiftState shift) 
   if ((key == 'C' || key == VK_INSERT) && mods == toolkit::ssCtrl) return &TMainForm::CopyInfoBtnClick;
   if (key == 'C' && mods == (toolkit::ssCtrl | toolkit::ssShift)) return &TMainForm::CopyInfosBtnClick;
   if (key == 'I' && mods == toolkit::ssCtrl) return &TMainForm::InfoBtnClick;
+  if (key == 'S' && mods == toolkit::ssCtrl) return &TMainForm::SaveAs;
   if (key == VK_F5 && mods == 0) return &TMainForm::RefreshDriveList;
   // Enter shows the selected drive anew, as a click on it does; the dialog handling would take it.
   if (key == VK_RETURN && mods == 0 && GetFocus() == DrivesView.Handle()) return &TMainForm::DrivesViewClick;
@@ -465,9 +540,17 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         SetTimer(Handle(), kListTimer, kListQuietTime, nullptr);
       return TRUE;
     case WM_TIMER:
+      if (wParam == kCopyTimer) {
+        if (copy_) FinishCopy();
+        return 0;
+      }
       if (wParam != kListTimer) break;
       KillTimer(Handle(), kListTimer);
       RefreshDriveList();
+      return 0;
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) != kSaveCommand) break;
+      SaveAs();
       return 0;
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);

@@ -2,6 +2,7 @@
 // gauge and the tool buttons.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,6 +18,7 @@
 #include "drive/DriveList.h"
 #include "drive/DriveQueries.h"
 #include "drive/DriveReport.h"
+#include "toolkit/FileDialog.h"
 #include "toolkit/Form.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Hints.h"
@@ -27,6 +29,9 @@ namespace app {
 
 // Index in the drive image list of a listed drive type, or -1 for a type that is not listed.
 int DriveImageIndex(UINT driveType);
+
+// What SaveAs writes: CSV (UTF-8), a small HTML document, or the console report's JSON.
+enum class TFileFormat { Csv, Html, Json };
 
 class TMainForm : public toolkit::TForm {
  public:
@@ -61,7 +66,17 @@ class TMainForm : public toolkit::TForm {
   void HelpBtnClick();
   void CopyInfoBtnClick();
   void CopyInfosBtnClick();
+  // Ctrl+S and the system menu's "Speichern unter...": all drives or the selected one as CSV, HTML or
+  // JSON, in the file and type the user chooses.
+  void SaveAs();
   void FormKeyDown(WORD& key, toolkit::TShiftState shift);
+
+  // How long a copy or a save waits for its drives (milliseconds): as long as the console report
+  // waits by default.
+  UINT CopyPatience = 15000;
+  // Asks where to save which of the types; the system's dialog unless set.
+  std::function<std::optional<toolkit::TFileChoice>(const std::vector<toolkit::TFileType>& types)>
+      OnAskSaveFile;
 
  protected:
   void KeyDown(WORD& key, toolkit::TShiftState shift) override { FormKeyDown(key, shift); }
@@ -70,7 +85,12 @@ class TMainForm : public toolkit::TForm {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  void CopyDrivesTable();
+  struct TSaveTo {
+    std::wstring Path;
+    TFileFormat Format;
+  };
+  // Asks for the probes of the selected drive or of all drives, for the clipboard or a file.
+  void Copy(bool table, std::optional<TSaveTo> file);
   // The command of a key of the window (Ctrl+C, Ctrl+Ins, Ctrl+Shift+C, Ctrl+I, F1, Enter on the
   // drive list), or none.
   using TCommand = void (TMainForm::*)();
@@ -86,10 +106,13 @@ class TMainForm : public toolkit::TForm {
     char Letter;
     unsigned Probes;  // the drive's probe answers when the request was made
   };
-  // A copy under way: the selected drive's lines or the table of all drives.
+  // A copy under way: the selected drive's lines or the table of all drives, for the clipboard
+  // (unless the clipboard has changed since it was asked for) or a file.
   struct TCopy {
     std::vector<TAwaited> Drives;
     bool Table = false;
+    DWORD ClipboardSequence = 0;
+    std::optional<TSaveTo> File{};
   };
   // Asks for the drive's probe, waiting at most quickly milliseconds for the answer of a new query.
   TAwaited AskProbe(char letter, DWORD quickly);
@@ -103,7 +126,8 @@ class TMainForm : public toolkit::TForm {
   void ShowProbe(char letter);
   void ShowAsking(char letter);
   void ClearTable();
-  // The clipboard, once every drive of the copy has answered.
+  // The clipboard or the file, once every drive of the copy has answered or its time is over;
+  // a drive that has not answered by then is one that did not answer in time, as in the report.
   void FinishCopy();
   // The hour-glass while any request waits.
   void UpdateCursor();

@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -12,6 +15,7 @@
 #include "runtime/Handles.h"
 #include "runtime/Text.h"
 #include "tests/support/FakeDriveQueries.h"
+#include "tests/support/TempFiles.h"
 #include "tests/support/WindowTesting.h"
 #include "toolkit/Clipboard.h"
 #include "toolkit/Cursor.h"
@@ -223,4 +227,139 @@ TEST_F(ClipboardExportTest, NamesBeyondCodePage1252ReachTheTableAndTheUnicodeCli
   EXPECT_NE(table.find(L"C;Festplatte;\"B\u00FCcher \"\"\\\t\r\n\u0001-\u65E5\u672C-\U0001F600\";\u0416FS;"),
             std::wstring::npos);
   EXPECT_EQ(FromClipboard(), runtime::Cp1252FromWide(table));
+}
+
+namespace {
+
+// The number after "Name:" in the header of an "HTML Format" block.
+size_t HeaderOffset(const std::string& block, const std::string& name) {
+  const size_t at = block.find(name + ":");
+  return at == std::string::npos ? std::string::npos : std::stoul(block.substr(at + name.size() + 1, 10));
+}
+
+// The opening tag of the cell with this text.
+std::string CellTag(const std::string& html, const std::string& text) {
+  const size_t end = html.find(">" + text + "</td>");
+  if (end == std::string::npos) return "(none)";
+  return html.substr(html.rfind("<td", end), end - html.rfind("<td", end));
+}
+
+}  // namespace
+
+// Beside the text, the copy offers its language and a table whose cells say what they are: what
+// a spreadsheet would take for a number, a date or a formula is text, the figures are numbers. (Run
+// in a Russian locale too, where the language the system would guess is not the text's.)
+TEST_F(ClipboardExportTest, ACopyOffersTheLanguageOfItsTextAndATypedTable) {
+  fake.Drives['C'].Volume.VolumeName = L"=1+1";
+  fake.Drives['C'].Volume.SerialNumber = 0x00012345;
+  SelectItem(1);
+  ClickButton(form->CopyInfoBtn);
+
+  const std::string locale = toolkit::ClipboardBytes(nullptr, CF_LOCALE);
+  ASSERT_GE(locale.size(), 2u);
+  EXPECT_EQ(static_cast<unsigned char>(locale[0]) | static_cast<unsigned char>(locale[1]) << 8, 0x0407);
+
+  const std::string block = toolkit::ClipboardBytes(nullptr, toolkit::HtmlClipboardFormat());
+  ASSERT_EQ(block.rfind("Version:0.9\r\n", 0), 0u) << block;
+  const size_t startHtml = HeaderOffset(block, "StartHTML"), endHtml = HeaderOffset(block, "EndHTML");
+  const size_t startFragment = HeaderOffset(block, "StartFragment");
+  const size_t endFragment = HeaderOffset(block, "EndFragment");
+  EXPECT_EQ(block.substr(startHtml, 5), "<html");
+  EXPECT_EQ(endHtml, block.size());
+  ASSERT_LT(startFragment, endFragment);
+  ASSERT_LE(endFragment, block.size());
+  const std::string fragment = block.substr(startFragment, endFragment - startFragment);
+  EXPECT_EQ(fragment.rfind("<table>", 0), 0u);
+  EXPECT_EQ(fragment.substr(fragment.size() - 8), "</table>");
+  EXPECT_EQ(block.substr(endFragment, 18), "<!--EndFragment-->");
+  for (const char* text : {"=1+1", "00012345", "C"})
+    EXPECT_NE(CellTag(fragment, text).find(" x:str "), std::string::npos)
+        << text << ": " << CellTag(fragment, text);
+  // The figures whatever the user's separators.
+  EXPECT_NE(fragment.find(" sdval=\"4096000\" "), std::string::npos) << fragment;
+  EXPECT_NE(fragment.find(" sdval=\"75.0000\" "), std::string::npos) << fragment;
+}
+
+namespace {
+
+std::string FileBytes(const std::wstring& path) {
+  std::ifstream file(std::filesystem::path(path), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+std::vector<std::wstring> FolderNames(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(folder)))
+    names.push_back(entry.path().filename().wstring());
+  return names;
+}
+
+}  // namespace
+
+// Ctrl+S and the system menu's entry offer all drives, and the selected one once there is one, in
+// the three types; the file holds what the chosen type says.
+TEST_F(ClipboardExportTest, SaveWritesAllDrivesOrTheSelectedOneInTheChosenType) {
+  const testing_support::TTempFolder folder;
+  std::vector<size_t> offered;
+  toolkit::TFileChoice choice{folder / "alle.csv", 0};
+  form->OnAskSaveFile = [&](const std::vector<toolkit::TFileType>& types) {
+    offered.push_back(types.size());
+    return std::optional(choice);
+  };
+  testing_support::PostKeyWith(form->Handle(), 'S', {VK_CONTROL});
+  Pump();
+  const std::string csv = FileBytes(choice.Path);
+  EXPECT_EQ(csv.rfind("\xEF\xBB\xBF" + runtime::Utf8FromWide(runtime::WideFromCp1252(kHeader)) +
+                          "\r\nA;Diskette\r\nC;",
+                      0),
+            0u)
+      << csv;
+  EXPECT_NE(csv.find(";4096000;"), std::string::npos) << "numbers without grouping: " << csv;
+
+  choice = {folder / "alle.json", 2};
+  testing_support::PostKeyWith(form->Handle(), 'S', {VK_CONTROL});
+  Pump();
+  const std::string json = FileBytes(choice.Path);
+  EXPECT_EQ(json.rfind("[\n  {\n    \"letter\": \"A\",", 0), 0u) << json;
+  EXPECT_NE(json.find("\"totalBytes\": 4096000,"), std::string::npos) << json;
+
+  // The system menu's entry, for the selected drive.
+  SelectItem(1);
+  choice = {folder / "C.html", 4};
+  const HMENU menu = GetSystemMenu(form->Handle(), FALSE);
+  const UINT entry = GetMenuItemID(menu, GetMenuItemCount(menu) - 1);
+  wchar_t text[64] = {};
+  GetMenuStringW(menu, entry, text, 64, MF_BYCOMMAND);
+  EXPECT_EQ(std::wstring(text), L"Speichern unter...\tStrg+S");
+  SendMessageW(form->Handle(), WM_SYSCOMMAND, entry, 0);
+  const std::string html = FileBytes(choice.Path);
+  EXPECT_NE(html.find("<html lang=\"de\""), std::string::npos) << html;
+  EXPECT_NE(html.find(">C</td>"), std::string::npos) << html;
+  EXPECT_EQ(html.find(">D</td>"), std::string::npos) << "the selected drive only";
+
+  EXPECT_EQ(offered, (std::vector<size_t>{3, 3, 6}));
+  EXPECT_EQ(FolderNames(folder.Path()).size(), 3u) << "nothing else left in the folder";
+}
+
+TEST_F(ClipboardExportTest, AFailedSaveSaysWhyAndLeavesTheFileAsItWas) {
+  TApplicationRecorder recorder;
+  const testing_support::TTempFolder folder;
+  const std::wstring path = folder / "alt.csv";
+  testing_support::WriteFile(path, "alt");
+  form->OnAskSaveFile = [&](const std::vector<toolkit::TFileType>&) {
+    return std::optional(toolkit::TFileChoice{path, 0});
+  };
+  {
+    // Another program holds the file open and shares it with nobody.
+    const runtime::TKernelHandle held(
+        CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_NE(held.Get(), INVALID_HANDLE_VALUE);
+    testing_support::PostKeyWith(form->Handle(), 'S', {VK_CONTROL});
+    Pump();
+  }
+  ASSERT_EQ(recorder.Errors.size(), 1u);
+  EXPECT_EQ(recorder.Errors[0].rfind(L"Die Datei kann nicht ersetzt werden: " + path + L" (Fehler ", 0), 0u)
+      << runtime::Utf8FromWide(recorder.Errors[0]);
+  EXPECT_EQ(FileBytes(path), "alt");
+  EXPECT_EQ(FolderNames(folder.Path()), std::vector<std::wstring>{L"alt.csv"});
 }

@@ -25,6 +25,7 @@ using app::TMainForm;
 using testing_support::FixedDrive;
 using testing_support::Pump;
 using testing_support::PumpUntil;
+using testing_support::TApplicationRecorder;
 using testing_support::TFakeDriveQueries;
 using testing_support::WaitForAnswers;
 
@@ -163,6 +164,30 @@ TEST_F(HangingDriveTest, CopyingAllDrivesWaitsForThemWithoutFreezing) {
   fake.Release();
   ASSERT_TRUE(WaitForAnswers());
   EXPECT_EQ(toolkit::ClipboardText(nullptr), drive::DrivesTableLines({'A', 'C', 'N'}, ';', fake).Text());
+}
+
+TEST_F(HangingDriveTest, ACopyThatWaitedNeverReplacesWhatWasCopiedMeanwhile) {
+  TApplicationRecorder recorder;
+  ClickItem(form, 2);  // N hangs
+  testing_support::Click(form.CopyInfoBtn.Handle(), 12, 12);
+  toolkit::SetClipboardText(nullptr, "neuer", L"neuer");  // another program copies meanwhile
+  fake.Release('N');
+  ASSERT_TRUE(WaitForAnswers());
+  EXPECT_EQ(toolkit::ClipboardUnicodeText(nullptr), L"neuer");
+  ASSERT_EQ(recorder.Errors.size(), 1u);
+  EXPECT_EQ(recorder.Errors[0].rfind(L"Nicht kopiert:", 0), 0u);
+  EXPECT_EQ(toolkit::ScreenCursor(), toolkit::TCursor::Default);
+}
+
+TEST_F(HangingDriveTest, ACopyWaitsItsTimeThenCopiesTheDrivesThatDidNotAnswerAsTheReportDoes) {
+  form.CopyPatience = 200;
+  testing_support::Click(form.CopyInfosBtn.Handle(), 12, 12);
+  ASSERT_TRUE(PumpUntil([] { return toolkit::ClipboardText(nullptr) != "vorher"; }));
+  TFakeDriveQueries silent = HangingDrives();
+  silent.Drives['A'] = testing_support::NoMedium(DRIVE_REMOTE);
+  silent.Drives['N'] = testing_support::NoMedium(DRIVE_REMOTE);
+  EXPECT_EQ(toolkit::ClipboardText(nullptr), drive::DrivesTableLines({'A', 'C', 'N'}, ';', silent).Text());
+  EXPECT_EQ(toolkit::ScreenCursor(), toolkit::TCursor::Default);
 }
 
 // Not a test of its own: the child process of the test below. It clicks a drive that never
