@@ -286,9 +286,9 @@ class Checks:
 def check_html(checks, data):
     fields, faults = read_clipboard(data)
     if fields is None:
-        if not re.search(rb'<html[^>]*\slang="de"', data, re.I):
+        if not re.search(rb'<html[^>]*\slang=["\']?de\b', data, re.I):
             faults.append('no <html lang="de">')
-        if not re.search(rb'<meta[^>]*charset="?utf-8', data, re.I):
+        if not re.search(rb'<meta[^>]*charset=["\']?utf-8\b', data, re.I):
             faults.append('no <meta charset="utf-8">')
         checks.line(not faults, 'HTML file\'s form: lang="de", UTF-8 declared', faults)
         return
