@@ -15,6 +15,7 @@ import csv
 import io
 import json
 import re
+import signal
 import sys
 import xml.etree.ElementTree as ET
 from pathlib import Path
@@ -340,6 +341,8 @@ def report(args):
 
 
 def main():
+    # Quiet when a pager or head stops reading.
+    signal.signal(signal.SIGPIPE, signal.SIG_DFL)
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("command", choices=("prepare", "report"))
     parser.add_argument("work")
