@@ -194,6 +194,7 @@ TEST_F(HelpWindowTest, TheTextAgreesWithTheProgram) {
   EXPECT_NE(text.find("zwei leere Ordner"), std::string::npos);
   EXPECT_NE(text.find("%APPDATA%"), std::string::npos);
   EXPECT_NE(text.find("--json"), std::string::npos);
+  EXPECT_NE(text.find("Strg+S"), std::string::npos) << "the save key";
   // The buttons by their pictures, left to right, each with its keys.
   const char* const buttons[] = {"Klemmbrett mit einem Pfeil (Strg+C oder Strg+Einfg)",
                                  "Klemmbrett mit drei Pfeilen (Strg+Umschalt+C)", "Fragezeichen (F1)",
