@@ -232,7 +232,7 @@ TEST_F(HelpWindowTest, AParagraphAfterAListHasSpaceBeforeIt) {
     }
     previous = start;
   }
-  EXPECT_EQ(checked, 4);
+  EXPECT_EQ(checked, 5);
 }
 
 TEST_F(HelpWindowTest, WithoutMsfteditRiched20ShowsTheSameText) {
