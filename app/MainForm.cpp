@@ -541,6 +541,7 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     case WM_TIMER:
       if (wParam == kCopyTimer) {
+        KillTimer(Handle(), kCopyTimer);
         if (copy_) FinishCopy();
         return 0;
       }

@@ -1,6 +1,5 @@
 #include "toolkit/Clipboard.h"
 
-#include <cstdio>
 #include <cstring>
 #include <string_view>
 
@@ -98,21 +97,32 @@ UINT HtmlClipboardFormat() {
   return format;
 }
 
+namespace {
+
+// A byte offset of the "HTML Format" header: ten digits, so that the header's length does not
+// depend on the offsets.
+std::string Offset(size_t value) {
+  std::string digits(10, '0');
+  for (size_t i = digits.size(); i-- > 0; value /= 10) digits[i] = static_cast<char>('0' + value % 10);
+  return digits;
+}
+
+std::string HtmlHeader(size_t startHtml, size_t endHtml, size_t startFragment, size_t endFragment) {
+  return "Version:0.9\r\nStartHTML:" + Offset(startHtml) + "\r\nEndHTML:" + Offset(endHtml) +
+         "\r\nStartFragment:" + Offset(startFragment) + "\r\nEndFragment:" + Offset(endFragment) + "\r\n";
+}
+
+}  // namespace
+
 std::string ClipboardHtmlBlock(const std::string& fragment) {
-  // Offsets in ten digits, so that the header's length does not depend on them.
-  const char header[] =
-      "Version:0.9\r\nStartHTML:%010zu\r\nEndHTML:%010zu\r\nStartFragment:%010zu\r\nEndFragment:%010zu\r\n";
   const std::string before =
       "<html xmlns:x=\"urn:schemas-microsoft-com:office:excel\">\r\n<head>\r\n<meta charset=\"utf-8\">\r\n"
       "</head>\r\n<body>\r\n<!--StartFragment-->";
   const std::string after = "<!--EndFragment-->\r\n</body>\r\n</html>";
-  const auto startHtml =
-      static_cast<size_t>(std::snprintf(nullptr, 0, header, size_t{0}, size_t{0}, size_t{0}, size_t{0}));
+  const size_t startHtml = HtmlHeader(0, 0, 0, 0).size();
   const size_t startFragment = startHtml + before.size(), endFragment = startFragment + fragment.size();
-  const size_t endHtml = endFragment + after.size();
-  std::string block(startHtml, '\0');
-  std::snprintf(block.data(), startHtml + 1, header, startHtml, endHtml, startFragment, endFragment);
-  return block + before + fragment + after;
+  return HtmlHeader(startHtml, endFragment + after.size(), startFragment, endFragment) + before + fragment +
+         after;
 }
 
 std::string ClipboardBytes(HWND owner, UINT format) {
