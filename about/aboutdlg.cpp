@@ -6,6 +6,7 @@
 #include "resources/resource_ids.h"
 #include "runtime/Locale.h"
 #include "runtime/Text.h"
+#include "sysinfo/ClockRate.h"
 #include "toolkit/Application.h"
 #include "version.h"
 
@@ -103,6 +104,7 @@ TAboutBox::TAboutBox(HWND owner)
   MailLabel.OnClick = [this](toolkit::TLabel&) { MailLabelClick(); };
   IniLabel.OnDblClick = [this](toolkit::TLabel&) { IniLabelDblClick(); };
   FigureSource = [this] { return SystemFigures(); };
+  MeasureClock = [] { return sysinfo::MeasureMhz(); };
   Panel.AccessibleName = L"Programminformation";
   Scroller.AccessibleName = L"Seiten";
   Notebook.AccessibleName = L"Seitenansicht";
@@ -226,6 +228,10 @@ void TAboutBox::AddInfoPages(const TInfoAdds& adds) {
 
 void TAboutBox::ScrollerClick() {
   Notebook.SetPageIndex(Scroller.Position());
+  // A control of the page turned away keeps no focus: a key would act on what is not shown (and the
+  // dialog manager of some systems loops looking for a visible control).
+  const HWND focus = GetFocus();
+  if (focus && IsChild(Handle(), focus) && !IsWindowVisible(focus)) SetFocus(OKButton.Handle());
 }
 
 void TAboutBox::FormKeyDown(WORD& key, toolkit::TShiftState) {
@@ -237,9 +243,17 @@ void TAboutBox::FormKeyPress(wchar_t& key) {
   if (key == L'I' || key == L'i') TimeStamp.SetVisible(!TimeStamp.Visible());
 }
 
-TSystemFigures TAboutBox::SystemFigures() const {
+TSystemFigures TAboutBox::SystemFigures() {
   if (!SystemCheck) return {};
-  return {SystemCheck->AvailPhysMemory64(), SystemCheck->MemoryLoad(), SystemCheck->Mhz()};
+  // Measured while the page shows, one measurement after the other, none on the window's thread.
+  if (clockMeasurement_) {
+    if (const std::optional<double> mhz = clockMeasurement_->Take(0)) {
+      mhz_ = *mhz;
+      clockMeasurement_.reset();
+    }
+  }
+  if (!clockMeasurement_) clockMeasurement_.emplace(MeasureClock);
+  return {SystemCheck->AvailPhysMemory64(), SystemCheck->MemoryLoad(), mhz_};
 }
 
 void TAboutBox::AboutTimerTimer() {

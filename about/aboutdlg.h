@@ -14,6 +14,7 @@
 #include "controls/Gauges.h"
 #include "controls/Panel.h"
 #include "controls/Tabs.h"
+#include "runtime/DeadlineCall.h"
 #include "sysinfo/SysComp.h"
 #include "toolkit/Button.h"
 #include "toolkit/Form.h"
@@ -87,6 +88,9 @@ class TAboutBox : public toolkit::TForm {
 
   // Where the timer reads the figures: SystemCheck, unless a test puts another source here.
   std::function<TSystemFigures()> FigureSource;
+  // Measures the processor clock (half a second) on a thread of its own, so that the dialog keeps
+  // answering; the system's measurement unless a test puts another here.
+  std::function<double()> MeasureClock;
 
  protected:
   void KeyDown(WORD& key, toolkit::TShiftState shift) override { FormKeyDown(key, shift); }
@@ -96,12 +100,15 @@ class TAboutBox : public toolkit::TForm {
 
  private:
   void MakeProgramIcon();
-  TSystemFigures SystemFigures() const;
+  // The figures now; the clock as last measured, a new measurement begun when the last has ended.
+  TSystemFigures SystemFigures();
 
   toolkit::TLayout layout_;
   toolkit::THints hints_;
   std::vector<std::unique_ptr<toolkit::TLabel>> infoLabels_;
   bool applicationWindowWasVisible_ = false;
+  std::optional<runtime::TDeadlineCall<double>> clockMeasurement_;
+  double mhz_ = 0;
 };
 
 // The dialog's layout: one row per component, positions in pixels at 96 dpi.

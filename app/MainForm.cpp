@@ -160,6 +160,8 @@ void TMainForm::Create() {
   layout_.Create(Handle(), Font(), hints_, Dpi());
   if (Dpi() != toolkit::kDesignDpi) ImageList1 = LoadDriveImages(Dpi());
   DrivesView.SetImages(ImageList1.Get());
+  // The keyboard starts in the drive list.
+  ActiveControl = DrivesView.Handle();
   FormCreate();
 }
 
@@ -258,6 +260,8 @@ void TMainForm::ListDrive(char letter, UINT type) {
     const int index = static_cast<int>(place - drives_.begin());
     drives_.insert(place, {letter, type});
     DrivesView.Insert(index, drive::DriveCaption({letter, type}), DriveImageIndex(type));
+    // The list that has the focus shows where it stands, also when its first drive comes late.
+    if (GetFocus() == DrivesView.Handle() && DrivesView.Focused() < 0) DrivesView.SetFocused(0);
   } else {
     return;
   }
@@ -430,6 +434,15 @@ void TMainForm::SaveAs() {
   Copy(type.Table, TSaveTo{choice->Path, type.Format});
 }
 
+void TMainForm::DrivesViewEnter() {
+  // The drive with the focus mark when none is selected yet (Tab, then Enter): selecting it shows it.
+  if (DrivesView.Selected() < 0 && DrivesView.Focused() >= 0) {
+    DrivesView.Select(DrivesView.Focused());
+    return;
+  }
+  DrivesViewClick();
+}
+
 void TMainForm::InfoBtnClick() {
   about::TAboutBox box(Handle());
   box.Create();
@@ -461,8 +474,9 @@ TMainForm::TCommand TMainForm::KeyCommand(WORD key, toolkit::TShiftState shift) 
   if (key == 'I' && mods == toolkit::ssCtrl) return &TMainForm::InfoBtnClick;
   if (key == 'S' && mods == toolkit::ssCtrl) return &TMainForm::SaveAs;
   if (key == VK_F5 && mods == 0) return &TMainForm::RefreshDriveList;
-  // Enter shows the selected drive anew, as a click on it does; the dialog handling would take it.
-  if (key == VK_RETURN && mods == 0 && GetFocus() == DrivesView.Handle()) return &TMainForm::DrivesViewClick;
+  // Enter shows the selected drive anew, as a click on it does, or selects the one with the focus mark;
+  // the dialog handling would take it.
+  if (key == VK_RETURN && mods == 0 && GetFocus() == DrivesView.Handle()) return &TMainForm::DrivesViewEnter;
   return nullptr;
 }
 

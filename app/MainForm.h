@@ -61,6 +61,8 @@ class TMainForm : public toolkit::TForm {
 
   void FormCreate();
   void DrivesViewClick();
+  // Enter in the drive list: shows the selected drive anew, or selects the one with the focus mark.
+  void DrivesViewEnter();
   void InfoBtnClick();
   void CloseBtnClick();
   void HelpBtnClick();

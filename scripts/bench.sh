@@ -46,6 +46,7 @@ start_server "$(awk '/^Cpus_allowed_list/ {print $2}' /proc/self/status)"
 run probe_bench "$ROUNDS"
 run gauge_bench "$ROUNDS"
 run report_bench "$ROUNDS"
+run about_bench 7
 # Under Wine every system call is a round trip to the server process. Spread over processors, each
 # may have to wake the server on another one, at a cost the host sets (in some virtual machines
 # 60 us instead of 4, in whole starts at a time), and a program that makes a dozen windows pays it

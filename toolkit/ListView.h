@@ -35,6 +35,8 @@ class TListView : public TControl {
   // The item with the focus mark, or -1; SetFocused moves the mark without selecting.
   int Focused() const;
   void SetFocused(int index);
+  // Selects the item and puts the focus mark on it.
+  void Select(int index);
   // Mouse presses on the view so far, and whether the view is handling one now: a notification
   // tells by these whether a press or a key caused it.
   unsigned Presses() const { return presses_; }

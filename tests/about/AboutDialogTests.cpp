@@ -9,10 +9,12 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -35,6 +37,7 @@
 using about::TAboutBox;
 using about::TSystemFigures;
 using testing_support::Pump;
+using testing_support::PumpUntil;
 using testing_support::TApplicationRecorder;
 
 namespace {
@@ -349,6 +352,45 @@ TEST_F(AboutBoxTest, TheRealTimerTicksWhileTheSystemPageShows) {
   }
   EXPECT_GE(reads, 1);
   EXPECT_EQ(box.MhzLabel.Caption(), Figure(L"1000", L"00"));
+}
+
+// The clock is measured apart from the dialog's thread: a tick returns while a measurement takes its
+// time, and the figure shows at a tick after it has come.
+TEST(AboutBox, TheClockIsMeasuredApartFromTheWindowAndShownWhenItComes) {
+  TAboutBox box(nullptr);
+  box.Create();
+  auto release = std::make_shared<std::atomic<bool>>(false),
+       ended = std::make_shared<std::atomic<bool>>(false);
+  box.MeasureClock = [release, ended] {
+    for (int wait = 0; wait < 300 && !*release; ++wait) Sleep(10);
+    *ended = true;
+    return 1000.0;
+  };
+  box.Show();
+  box.Scroller.SetPosition(1);
+  Pump();
+  box.AboutTimerTimer();
+  EXPECT_FALSE(*ended) << "the tick waited for the measurement";
+  EXPECT_FALSE(box.MhzLbLabel.Visible()) << "no figure before the first measurement";
+  *release = true;
+  EXPECT_TRUE(PumpUntil([&] {
+    box.AboutTimerTimer();
+    return box.MhzLabel.Caption() == Figure(L"1000", L"00");
+  }));
+  EXPECT_TRUE(box.MhzLbLabel.Visible());
+}
+
+// A page turn never leaves the focus on a control it hides: a key would act on what is not shown.
+TEST_F(AboutBoxTest, APageTurnMovesTheFocusOffTheControlItHides) {
+  ShowPage(1);
+  SetFocus(box.IniLabel.Handle());
+  ASSERT_EQ(GetFocus(), box.IniLabel.Handle());
+  testing_support::PostKey(box.IniLabel.Handle(), VK_NEXT);
+  EXPECT_EQ(box.Scroller.Position(), 2);
+  EXPECT_EQ(GetFocus(), box.OKButton.Handle());
+  // A page turn that hides nothing with the focus leaves it where it is.
+  testing_support::PostKey(box.OKButton.Handle(), VK_PRIOR);
+  EXPECT_EQ(GetFocus(), box.OKButton.Handle());
 }
 
 TEST_F(AboutBoxTest, TheIKeyTogglesTheTimeStamp) {

@@ -108,6 +108,15 @@ TEST_F(KeyboardTest, TheFirstTabShowsTheListsFocusMark) {
   EXPECT_FALSE(state & UISF_HIDEFOCUS);
 }
 
+TEST_F(KeyboardTest, TheListStartsWithTheFocusAndEnterShowsTheDriveWithTheMark) {
+  EXPECT_EQ(GetFocus(), List());
+  EXPECT_EQ(form.DrivesView.Focused(), 0);
+  EXPECT_EQ(form.DrivesView.Selected(), -1);
+  EXPECT_FALSE(SendMessageA(List(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
+  PostKey(List(), VK_RETURN);
+  ExpectShown('A');
+}
+
 TEST_F(KeyboardTest, EnterShowsTheSelectedDriveAnew) {
   TabIntoTheList();
   testing_support::PostChar(List(), 'c');
