@@ -118,6 +118,11 @@ int TStringGrid::AccChildCount(const toolkit::TAccPath& path) const {
   return path.size() == 1 ? ColCount() : 0;
 }
 
+toolkit::TAccPath TStringGrid::AccFocus() const {
+  if (current_.Row < fixedRows_ || current_.Row >= RowCount() || current_.Col >= ColCount()) return {};
+  return toolkit::TAccPath().Child(current_.Row - fixedRows_).Child(current_.Col);
+}
+
 toolkit::TAccElement TStringGrid::AccDescribe(const toolkit::TAccPath& path) const {
   toolkit::TAccElement element;
   if (path.empty()) {
@@ -149,6 +154,9 @@ toolkit::TAccElement TStringGrid::AccDescribe(const toolkit::TAccPath& path) con
   if (col >= ColCount()) return element;
   element.Role = ROLE_SYSTEM_CELL;
   element.Name = cells[static_cast<size_t>(col)];
+  // A value reads with its row's name, as a screen reader announces the cell the mark moves to:
+  // "Laufwerkstyp: Festplatte".
+  if (col > 0 && !cells.front().empty()) element.Name = cells.front() + L": " + element.Name;
   const TGridRect selection = Selection();
   const bool selected =
       col >= selection.Left && col <= selection.Right && row >= selection.Top && row <= selection.Bottom;
@@ -245,10 +253,13 @@ void TStringGrid::MakeVisible(int row) {
 void TStringGrid::MoveCurrent(TGridCoord cell, bool extend) {
   cell.Col = std::clamp(cell.Col, 0, ColCount() - 1);
   cell.Row = std::clamp(cell.Row, fixedRows_, RowCount() - 1);
+  const bool moved = !(cell == current_);
   current_ = cell;
   if (!extend) anchor_ = cell;
   MakeVisible(cell.Row);
   Invalidate();
+  // A screen reader announces the cell the mark moves to.
+  if (moved && GetFocus() == Handle()) toolkit::NotifyFocus(Handle(), AccFocus());
 }
 
 void TStringGrid::UpdateScrollBar() {

@@ -56,6 +56,8 @@ class TStringGrid : public toolkit::TCustomControl {
   // they show, and which are selected.
   toolkit::TAccElement AccDescribe(const toolkit::TAccPath& path) const override;
   int AccChildCount(const toolkit::TAccPath& path) const override;
+  // The current cell while the table has the focus.
+  toolkit::TAccPath AccFocus() const override;
   int ColLeft(int col) const;
   // Top of a row in client coordinates, for fixed rows and rows from TopRow on; -1 when scrolled off.
   int RowTop(int row) const;

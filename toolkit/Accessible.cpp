@@ -53,6 +53,9 @@ void Clear(VARIANT* out) {
   out->vt = VT_EMPTY;
 }
 
+// Ids above this name a part's part of the control: 0x10000 + 1 + part * 256 + subpart.
+const LONG kNestedIds = 0x10000;
+
 void SetChild(VARIANT* out, LONG child) {
   Clear(out);
   out->vt = VT_I4;
@@ -203,8 +206,11 @@ class TAccessibleObject final : public IAccessible {
     if (!focus) return E_POINTER;
     Clear(focus);
     if (!Connected()) return RPC_E_DISCONNECTED;
-    if (path_.empty() && GetFocus() == connection_->Window) SetChild(focus, CHILDID_SELF);
-    return focus->vt == VT_EMPTY ? S_FALSE : S_OK;
+    if (!path_.empty() || GetFocus() != connection_->Window) return S_FALSE;
+    return Guarded([&] {
+      SetChild(focus, AccChildId(connection_->Source->AccFocus()));
+      return S_OK;
+    });
   }
   HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) noexcept override {
     if (!selection) return E_POINTER;
@@ -290,7 +296,17 @@ class TAccessibleObject final : public IAccessible {
     if (child.vt != VT_I4) return E_INVALIDARG;
     path = path_;
     if (child.lVal == CHILDID_SELF) return S_OK;
-    if (child.lVal < 1 || child.lVal > connection_->Source->AccChildCount(path_)) return E_INVALIDARG;
+    TAccessibleSource& source = *connection_->Source;
+    // The control names a part's part by one id of its own, as events and accFocus give it.
+    if (path_.empty() && child.lVal > kNestedIds) {
+      const LONG nested = child.lVal - kNestedIds - 1;
+      const int part = static_cast<int>(nested >> 8), subpart = static_cast<int>(nested & 0xFF);
+      if (part >= source.AccChildCount(path_) || subpart >= source.AccChildCount(path_.Child(part)))
+        return E_INVALIDARG;
+      path = path_.Child(part).Child(subpart);
+      return S_OK;
+    }
+    if (child.lVal < 1 || child.lVal > source.AccChildCount(path_)) return E_INVALIDARG;
     path = path_.Child(child.lVal - 1);
     return S_OK;
   }
@@ -399,6 +415,18 @@ int TAccessibleLink::LiveObjects() {
 
 void NotifyValueChange(HWND window) {
   if (window) NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, window, OBJID_CLIENT, CHILDID_SELF);
+}
+
+LONG AccChildId(const TAccPath& path) {
+  if (path.empty()) return CHILDID_SELF;
+  if (path.size() == 1) return path[0] + 1;
+  return kNestedIds + 1 + path[0] * 256 + path[1];
+}
+
+void NotifyFocus(HWND window, const TAccPath& path) {
+  if (!window) return;
+  NotifyWinEvent(EVENT_OBJECT_FOCUS, window, OBJID_CLIENT, AccChildId(path));
+  NotifyWinEvent(EVENT_OBJECT_SELECTION, window, OBJID_CLIENT, AccChildId(path));
 }
 
 std::wstring OneLine(const std::wstring& text) {

@@ -57,6 +57,9 @@ class TAccessibleSource {
   // Starts the element's default action (later, from the message loop: a caller from another
   // program must not wait for a dialog); false when it has none.
   virtual bool AccDoDefaultAction(const TAccPath&) { return false; }
+  // The element with the keyboard focus while the window has it (a table's current cell); empty:
+  // the control itself.
+  virtual TAccPath AccFocus() const { return {}; }
 
  protected:
   ~TAccessibleSource() = default;
@@ -87,6 +90,12 @@ class TAccessibleLink {
 
 // Tells screen readers that the value of a window's control changed (a gauge's percentage).
 void NotifyValueChange(HWND window);
+
+// The child id by which the control's accessible object names an element in events and in
+// accFocus: a part by its number from 1, a part's part (a table's cell) by an id above 0x10000.
+LONG AccChildId(const TAccPath& path);
+// Tells screen readers that the element has the focus and is selected (a table's current cell).
+void NotifyFocus(HWND window, const TAccPath& path);
 
 // A label's text as a name: without line breaks and the blanks around them.
 std::wstring OneLine(const std::wstring& text);

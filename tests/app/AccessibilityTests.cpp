@@ -16,6 +16,7 @@
 #include "tests/support/AccessibleReading.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/FakeDriveQueries.h"
+#include "tests/support/WinEvents.h"
 #include "tests/support/WindowTesting.h"
 #include "toolkit/Clipboard.h"
 
@@ -106,11 +107,33 @@ TEST_F(AccessibilityTest, TheTableReadsAsRowsOfCellsOfTheShownDrive) {
   ASSERT_EQ(first.ChildCount(), 2);
   EXPECT_EQ(first.Role(1), ROLE_SYSTEM_CELL);
   EXPECT_EQ(first.Name(1), "Laufwerksbuchstabe");
-  EXPECT_EQ(first.Name(2), "C");
+  EXPECT_EQ(first.Name(2), "Laufwerksbuchstabe: C") << "a value reads with its row's name";
   const TAccessible last = table.Child(16);
-  EXPECT_EQ(last.Name(2), runtime::Cp1252FromWide(form.InfoGrid.Cell(1, 16)));
+  EXPECT_EQ(last.Name(2), "belegt (%): " + runtime::Cp1252FromWide(form.InfoGrid.Cell(1, 16)));
   EXPECT_EQ(last.Name(), "belegt (%): " + runtime::Cp1252FromWide(form.InfoGrid.Cell(1, 16)));
   EXPECT_FALSE(table.Child(17)) << "past the last row";
+}
+
+// Moving through the table, a screen reader hears each cell the mark moves to, by an id that the
+// table's object answers for, and accFocus names that cell.
+TEST_F(AccessibilityTest, EveryMoveInTheTableAnnouncesTheCellWithItsRowName) {
+  ClickDrive(0);  // C:
+  SetFocus(form.InfoGrid.Handle());
+  Pump();
+  testing_support::TWinEventListener listener(EVENT_OBJECT_FOCUS, EVENT_OBJECT_SELECTION);
+  testing_support::PostKey(form.InfoGrid.Handle(), VK_DOWN);
+  testing_support::PostKey(form.InfoGrid.Handle(), VK_RIGHT);
+  Pump();
+  std::vector<LONG> focused;
+  for (const auto& [event, child] : listener.Events)
+    if (event == EVENT_OBJECT_FOCUS) focused.push_back(child);
+  ASSERT_EQ(focused.size(), 2u);
+  EXPECT_TRUE(listener.Heard(EVENT_OBJECT_SELECTION, focused[1]));
+  const TAccessible table = TAccessible::OfWindow(form.InfoGrid.Handle());
+  EXPECT_EQ(table.Name(focused[0]), "Laufwerkstyp") << "Down from the first row's name";
+  EXPECT_EQ(table.Name(focused[1]), "Laufwerkstyp: Festplatte");
+  EXPECT_EQ(table.Role(focused[1]), ROLE_SYSTEM_CELL);
+  EXPECT_EQ(table.Focus(), focused[1]);
 }
 
 TEST_F(AccessibilityTest, TheGaugeReadsItsPercentageAndTellsOfEveryChange) {

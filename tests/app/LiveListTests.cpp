@@ -18,42 +18,16 @@
 #include "drive/DriveList.h"
 #include "runtime/Handles.h"
 #include "tests/support/FakeDriveQueries.h"
+#include "tests/support/WinEvents.h"
 #include "tests/support/WindowTesting.h"
 
 using testing_support::FixedDrive;
 using testing_support::Pump;
 using testing_support::PumpUntil;
 using testing_support::TFakeDriveQueries;
+using testing_support::TWinEventListener;
 
 namespace {
-
-// Events of the program's windows, as a screen reader hooks them: the event and its child.
-std::vector<std::pair<DWORD, LONG>>* heard = nullptr;
-void CALLBACK Hear(HWINEVENTHOOK, DWORD event, HWND, LONG, LONG child, DWORD, DWORD) {
-  if (heard) heard->push_back({event, child});
-}
-
-// Hears the events from first to last while it lives.
-class TListener {
- public:
-  TListener(DWORD first, DWORD last)
-      : hook_(SetWinEventHook(first, last, nullptr, Hear, GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT)) {
-    heard = &Events;
-  }
-  ~TListener() {
-    UnhookWinEvent(hook_);
-    heard = nullptr;
-  }
-  TListener(const TListener&) = delete;
-  TListener& operator=(const TListener&) = delete;
-  bool Heard(DWORD event, LONG child) const {
-    return std::find(Events.begin(), Events.end(), std::pair{event, child}) != Events.end();
-  }
-  std::vector<std::pair<DWORD, LONG>> Events;
-
- private:
-  HWINEVENTHOOK hook_;
-};
 
 std::vector<std::wstring> Captions(const app::TMainForm& form) {
   std::vector<std::wstring> captions;
@@ -107,7 +81,7 @@ TEST(LiveList, DrivesThatComeAndGoAppearInTheirPlaceAndTheSelectionStays) {
   fake.Drives['E'].Type = DRIVE_REMOTE;
   fake.Drives['D'].Volume.VolumeName = L"NEU";
   {
-    const TListener listener(EVENT_OBJECT_REORDER, EVENT_OBJECT_REORDER);
+    const TWinEventListener listener(EVENT_OBJECT_REORDER, EVENT_OBJECT_REORDER);
     SendMessageW(form.Handle(), WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
     const std::vector<std::wstring> later{L"D: Festplatte", L"E: Netzlaufwerk"};
     ASSERT_TRUE(PumpUntil([&] { return Captions(form) == later; }, 2000)) << Captions(form).size();
@@ -175,7 +149,7 @@ TEST(LiveList, AHangingDriveHoldsOneThreadWhateverIsAskedOfIt) {
   form.Show();
   Pump();
   {
-    const TListener listener(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE);
+    const TWinEventListener listener(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE);
     ClickItem(form, 1);
     Pump();
     EXPECT_TRUE(listener.Heard(EVENT_OBJECT_NAMECHANGE, 3)) << "a screen reader hears that N is asked";

@@ -85,6 +85,15 @@ long TAccessible::ChildCount() const {
   return count;
 }
 
+long TAccessible::Focus() const {
+  VARIANT focus;
+  VariantInit(&focus);
+  if (!object_ || object_->get_accFocus(&focus) != S_OK) return -1;
+  const long child = focus.vt == VT_I4 ? focus.lVal : -1;
+  VariantClear(&focus);
+  return child;
+}
+
 TAccessible TAccessible::Child(long child) const {
   IDispatch* dispatch = nullptr;
   if (!object_ || object_->get_accChild(ChildId(child), &dispatch) != S_OK || !dispatch) return TAccessible();

@@ -34,6 +34,8 @@ class TAccessible {
   long Role(long child = CHILDID_SELF) const;
   long State(long child = CHILDID_SELF) const;
   long ChildCount() const;
+  // The child id that accFocus answers (CHILDID_SELF for the object itself), or -1 for none.
+  long Focus() const;
   // A child that is an object of its own (a table's row), or an empty reference.
   TAccessible Child(long child) const;
   HRESULT DoDefaultAction(long child = CHILDID_SELF) const;
