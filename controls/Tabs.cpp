@@ -32,8 +32,11 @@ void TScroller::SetPosition(int value) {
   if (value == position_) return;
   if (value < min_) value = min_;
   if (value > max_) value = max_;
+  const bool moved = value != position_;
   position_ = value;
   Invalidate();
+  // A screen reader hears the new value ("3 von 17").
+  if (moved) toolkit::NotifyValueChange(Handle());
   if (OnClick) OnClick(*this);
 }
 

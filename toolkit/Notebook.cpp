@@ -75,6 +75,10 @@ void TNotebook::SetPageIndex(int index) {
   pageIndex_ = index;
   if (Page(index).Handle()) ShowWindow(Page(index).Handle(), SW_SHOWNA);
   if (previous >= 0 && Page(previous).Handle()) ShowWindow(Page(previous).Handle(), SW_HIDE);
+  // A screen reader hears the turn: the notebook's value (the page's name) and the page now shown.
+  NotifyValueChange(Handle());
+  if (Page(index).Handle())
+    NotifyWinEvent(EVENT_OBJECT_SELECTION, Page(index).Handle(), OBJID_CLIENT, CHILDID_SELF);
 }
 
 std::wstring TNotebook::ActivePage() const {

@@ -14,6 +14,7 @@
 #include "about/aboutdlg.h"
 #include "runtime/Text.h"
 #include "tests/support/AccessibleReading.h"
+#include "tests/support/WinEvents.h"
 #include "tests/support/WindowTesting.h"
 #include "toolkit/Application.h"
 #include "toolkit/Handles.h"
@@ -163,7 +164,7 @@ TEST_F(AboutAccessTest, LabelsLinksPictureGaugeAndPages) {
   EXPECT_EQ(TAccessible::OfWindow(box.ProductName.Handle()).DoDefaultAction(), DISP_E_MEMBERNOTFOUND);
 }
 
-TEST_F(AboutAccessTest, TheScrollersHalvesAreButtonsThatTurnThePages) {
+TEST_F(AboutAccessTest, TheScrollersHalvesAreButtonsThatTurnThePagesAndATurnIsHeard) {
   const TAccessible scroller = TAccessible::OfWindow(box.Scroller.Handle());
   EXPECT_EQ(scroller.Role(), ROLE_SYSTEM_SPINBUTTON);
   EXPECT_EQ(scroller.Name(), "Seiten");
@@ -175,9 +176,14 @@ TEST_F(AboutAccessTest, TheScrollersHalvesAreButtonsThatTurnThePages) {
   EXPECT_TRUE(scroller.State(1) & STATE_SYSTEM_UNAVAILABLE) << "on the first page";
   EXPECT_FALSE(scroller.State(2) & STATE_SYSTEM_UNAVAILABLE);
   EXPECT_EQ(scroller.DoDefaultAction(1), DISP_E_MEMBERNOTFOUND);
+  testing_support::TWinEventListener listener(EVENT_OBJECT_SELECTION, EVENT_OBJECT_VALUECHANGE);
   EXPECT_EQ(scroller.DoDefaultAction(2), S_OK);
   Pump();
   EXPECT_EQ(box.Notebook.PageIndex(), 1);
+  // The turn is heard: the scroller's and the notebook's new values, and the page now shown.
+  EXPECT_TRUE(listener.HeardFrom(box.Scroller.Handle(), EVENT_OBJECT_VALUECHANGE));
+  EXPECT_TRUE(listener.HeardFrom(box.Notebook.Handle(), EVENT_OBJECT_VALUECHANGE));
+  EXPECT_TRUE(listener.HeardFrom(box.Notebook.Page(1).Handle(), EVENT_OBJECT_SELECTION));
   EXPECT_EQ(scroller.Value(), "2 von 17");
   EXPECT_FALSE(scroller.State(1) & STATE_SYSTEM_UNAVAILABLE);
   EXPECT_EQ(TAccessible::OfWindow(box.Notebook.Handle()).Value(), "Systeminformationen");

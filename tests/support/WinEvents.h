@@ -14,7 +14,7 @@ class TWinEventListener {
  public:
   TWinEventListener(DWORD first, DWORD last)
       : hook_(SetWinEventHook(first, last, nullptr, Hear, GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT)) {
-    heard_ = &Events;
+    heard_ = this;
   }
   ~TWinEventListener() {
     UnhookWinEvent(hook_);
@@ -25,13 +25,22 @@ class TWinEventListener {
   bool Heard(DWORD event, LONG child) const {
     return std::find(Events.begin(), Events.end(), std::pair{event, child}) != Events.end();
   }
+  // Whether the window raised the event (for its client object, child id self).
+  bool HeardFrom(HWND window, DWORD event) const {
+    for (size_t i = 0; i < Events.size(); ++i)
+      if (Windows[i] == window && Events[i] == std::pair{event, LONG{CHILDID_SELF}}) return true;
+    return false;
+  }
   std::vector<std::pair<DWORD, LONG>> Events;
+  std::vector<HWND> Windows;  // of each event
 
  private:
-  static void CALLBACK Hear(HWINEVENTHOOK, DWORD event, HWND, LONG, LONG child, DWORD, DWORD) {
-    if (heard_) heard_->push_back({event, child});
+  static void CALLBACK Hear(HWINEVENTHOOK, DWORD event, HWND window, LONG, LONG child, DWORD, DWORD) {
+    if (!heard_) return;
+    heard_->Events.push_back({event, child});
+    heard_->Windows.push_back(window);
   }
-  static inline std::vector<std::pair<DWORD, LONG>>* heard_ = nullptr;
+  static inline TWinEventListener* heard_ = nullptr;
   HWINEVENTHOOK hook_;
 };
 
