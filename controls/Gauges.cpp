@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "runtime/Text.h"
+#include "toolkit/HighContrast.h"
 
 namespace controls {
 
@@ -207,14 +208,21 @@ void TGauge::Paint(HDC dc, const RECT& client) const {
 }
 
 void TGauge::PaintAreas(HDC dc, const RECT& client) const {
+  // Under high contrast the system's colours: the bar in the selection's, the rest in the window's,
+  // the frame in the window's text colour.
+  const bool contrast = toolkit::HighContrast().On;
   RECT inner = client;
   if (borderStyle_ == bsSingle) {
     InflateRect(&inner, -1, -1);
-    const int w = client.right, h = client.bottom;
-    PatBlt(dc, 0, 0, w, 1, BLACKNESS);
-    PatBlt(dc, 0, h - 1, w, 1, BLACKNESS);
-    PatBlt(dc, 0, 0, 1, h, BLACKNESS);
-    PatBlt(dc, w - 1, 0, 1, h, BLACKNESS);
+    if (contrast) {
+      Fill(dc, client, GetSysColor(COLOR_WINDOWTEXT));
+    } else {
+      const int w = client.right, h = client.bottom;
+      PatBlt(dc, 0, 0, w, 1, BLACKNESS);
+      PatBlt(dc, 0, h - 1, w, 1, BLACKNESS);
+      PatBlt(dc, 0, 0, 1, h, BLACKNESS);
+      PatBlt(dc, w - 1, 0, 1, h, BLACKNESS);
+    }
   }
   const int L = inner.left, T = inner.top, R = inner.right, B = inner.bottom;
   // The filled part and the rest: together they cover the inner area.
@@ -241,17 +249,21 @@ void TGauge::PaintAreas(HDC dc, const RECT& client) const {
     textBox =
         RECT{origin.x - extent_.cy, origin.y, origin.x + extent_.cx + extent_.cy, origin.y + extent_.cy};
   }
-  const auto area = [&](const RECT& rect, COLORREF color) {
+  const auto area = [&](const RECT& rect, COLORREF back, COLORREF fore) {
     if (rect.left >= rect.right || rect.top >= rect.bottom) return;
-    const COLORREF rgb = ColorRef(color);
-    SetBkColor(dc, rgb);
-    SetTextColor(dc, rgb ^ 0xFFFFFF);
+    SetBkColor(dc, back);
+    SetTextColor(dc, fore);
     RECT common;
     const UINT drawn = IntersectRect(&common, &rect, &textBox) ? static_cast<UINT>(length) : 0;
     ExtTextOutW(dc, origin.x, origin.y, ETO_OPAQUE | ETO_CLIPPED, &rect, text, drawn, nullptr);
   };
-  area(bar, foreColor_);
-  area(rest, backColor_);
+  if (contrast) {
+    area(bar, GetSysColor(COLOR_HIGHLIGHT), GetSysColor(COLOR_HIGHLIGHTTEXT));
+    area(rest, GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_WINDOWTEXT));
+  } else {
+    area(bar, ColorRef(foreColor_), ColorRef(foreColor_) ^ 0xFFFFFF);
+    area(rest, ColorRef(backColor_), ColorRef(backColor_) ^ 0xFFFFFF);
+  }
 }
 
 void TGauge::PaintInverted(HDC dc, const RECT& client) const {

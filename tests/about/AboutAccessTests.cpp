@@ -14,6 +14,7 @@
 #include "about/aboutdlg.h"
 #include "runtime/Text.h"
 #include "tests/support/AccessibleReading.h"
+#include "tests/support/SystemColors.h"
 #include "tests/support/WinEvents.h"
 #include "tests/support/WindowTesting.h"
 #include "toolkit/Application.h"
@@ -24,6 +25,7 @@ using about::TAboutBox;
 using testing_support::PostKey;
 using testing_support::Pump;
 using testing_support::TAccessible;
+using testing_support::TSystemColors;
 
 namespace {
 
@@ -85,22 +87,6 @@ int Count(const std::vector<COLORREF>& pixels, COLORREF color) {
   for (COLORREF pixel : pixels) count += pixel == color;
   return count;
 }
-
-// Sets system colours for the life of the object, and the earlier ones back at its end.
-class TSystemColors {
- public:
-  TSystemColors(std::vector<int> elements, std::vector<COLORREF> colors) : elements_(std::move(elements)) {
-    for (int element : elements_) before_.push_back(GetSysColor(element));
-    SetSysColors(static_cast<int>(elements_.size()), elements_.data(), colors.data());
-  }
-  ~TSystemColors() { SetSysColors(static_cast<int>(elements_.size()), elements_.data(), before_.data()); }
-  TSystemColors(const TSystemColors&) = delete;
-  TSystemColors& operator=(const TSystemColors&) = delete;
-
- private:
-  std::vector<int> elements_;
-  std::vector<COLORREF> before_;
-};
 
 }  // namespace
 

@@ -11,7 +11,9 @@
 
 #include "controls/Gauges.h"
 #include "tests/support/HostForm.h"
+#include "tests/support/SystemColors.h"
 #include "tests/support/WindowTesting.h"
+#include "toolkit/HighContrast.h"
 
 using controls::PercentOfSpan;
 using controls::ScaleByPercent;
@@ -230,6 +232,30 @@ TEST_F(GaugeTest, HorizontalBarGeometry) {
   Render();
   EXPECT_TRUE(AllOf({1, 1, 100, 9}, kBlue)) << "a full bar covers the inner area";
   EXPECT_TRUE(AllOf({100, 0, 101, 10}, kBlack));
+}
+
+// Under high contrast the bar takes the selection's colours, the rest the window's, the frame the
+// window's text colour; without it the gauge's own colours, as before.
+TEST_F(GaugeTest, HighContrastPaintsInTheSystemsColoursAndOtherwiseTheGaugesOwn) {
+  const testing_support::TSystemColors colors({COLOR_HIGHLIGHT, COLOR_WINDOW, COLOR_WINDOWTEXT},
+                                              {kYellow, kBlack, kGreen});
+  gauge.SetForeColor(kBlue);
+  Resize(101, 20);
+  gauge.SetProgress(50);
+  {
+    const toolkit::TForcedHighContrast on(true);
+    Render();
+    EXPECT_TRUE(AllOf({1, 1, 30, 19}, kYellow));
+    EXPECT_TRUE(AllOf({70, 1, 100, 19}, kBlack));
+    EXPECT_TRUE(AllOf({0, 0, 101, 1}, kGreen));
+    EXPECT_GT(Count({40, 1, 62, 19}, GetSysColor(COLOR_HIGHLIGHTTEXT)) + Count({40, 1, 62, 19}, kGreen), 0)
+        << "the percentage in the system's text colours";
+  }
+  const toolkit::TForcedHighContrast off(false);
+  Render();
+  EXPECT_TRUE(AllOf({1, 1, 30, 19}, kBlue));
+  EXPECT_TRUE(AllOf({70, 1, 100, 19}, kWhite));
+  EXPECT_TRUE(AllOf({0, 0, 101, 1}, kBlack));
 }
 
 TEST_F(GaugeTest, FullVerticalBarWithoutBorderLeavesTheTopRow) {
