@@ -1,5 +1,7 @@
 #include "about/aboutdlg.h"
 
+#include <oleacc.h>
+
 #include "about/AboutFigures.h"
 #include "about/IniHelp.h"
 #include "about/XVersion.h"
@@ -7,6 +9,7 @@
 #include "runtime/Locale.h"
 #include "runtime/Text.h"
 #include "sysinfo/ClockRate.h"
+#include "toolkit/Accessible.h"
 #include "toolkit/Application.h"
 #include "version.h"
 
@@ -187,6 +190,13 @@ void TAboutBox::MakeProgramIcon() {
   ProgramIcon.SetPicture(std::move(second));
 }
 
+toolkit::TAccElement TAboutBox::AccDescribe(const toolkit::TAccPath& path) const {
+  toolkit::TAccElement dialog = TForm::AccDescribe(path);
+  dialog.Role = ROLE_SYSTEM_DIALOG;
+  dialog.Description = ProductName.Caption() + L", " + toolkit::OneLine(Version.Caption());
+  return dialog;
+}
+
 void TAboutBox::FormShow() {
   Scroller.SetMax(Notebook.PageCount() - 1);
   if (Notebook.PageCount() == 1)
@@ -195,6 +205,13 @@ void TAboutBox::FormShow() {
     Notebook.SetPageIndex(0);
   LinkLabel.SetHint(LinkAddress(LinkLabel.Caption()));
   LinkLabel.SetShowHint(true);
+}
+
+LRESULT TAboutBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  // A screen reader reads a dialog when it has opened.
+  if (message == WM_WINDOWPOSCHANGED && (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW))
+    NotifyWinEvent(EVENT_SYSTEM_DIALOGSTART, Handle(), OBJID_WINDOW, CHILDID_SELF);
+  return TForm::HandleMessage(message, wParam, lParam);
 }
 
 toolkit::TPage* TAboutBox::NewPage() {

@@ -86,6 +86,9 @@ class TAboutBox : public toolkit::TForm {
   toolkit::TLabel& AddInfoPage(const std::wstring& text);
   void AddInfoPages(const TInfoAdds& adds);
 
+  // A screen reader reads the dialog as a dialog: its caption, then product and version.
+  toolkit::TAccElement AccDescribe(const toolkit::TAccPath& path) const override;
+
   // Where the timer reads the figures: SystemCheck, unless a test puts another source here.
   std::function<TSystemFigures()> FigureSource;
   // Measures the processor clock (half a second) on a thread of its own, so that the dialog keeps
@@ -97,6 +100,7 @@ class TAboutBox : public toolkit::TForm {
   void KeyPress(wchar_t& key) override { FormKeyPress(key); }
   void BeforeShow() override { FormShow(); }
   void DpiChanged() override;
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   void MakeProgramIcon();

@@ -20,6 +20,8 @@ class TPanel : public toolkit::TControl {
  private:
   // A pane named by what it holds.
   toolkit::TAccElement AccDescribe(const toolkit::TAccPath& path) const override;
+  // The controls on the panel, each an object of its own.
+  bool AccChildWindows() const override { return true; }
   TBevel bevel_;
 };
 

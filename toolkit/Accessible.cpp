@@ -6,6 +6,7 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <vector>
 
 #include "runtime/Text.h"
 
@@ -51,6 +52,25 @@ HRESULT ReturnText(const std::wstring& text, BSTR* out) {
 void Clear(VARIANT* out) {
   *out = VARIANT{};
   out->vt = VT_EMPTY;
+}
+
+// The window's shown child windows, in the order the system keeps them (their creation order).
+std::vector<HWND> ShownChildren(HWND window) {
+  std::vector<HWND> children;
+  for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    if (IsWindowVisible(child)) children.push_back(child);
+  return children;
+}
+
+// A window's own client object, as the accessibility library gives it.
+IDispatch* ClientObject(HWND window) {
+  static auto* const fromWindow =
+      LateFunction<decltype(::AccessibleObjectFromWindow)>(L"oleacc.dll", "AccessibleObjectFromWindow");
+  IDispatch* object = nullptr;
+  if (!fromWindow || fromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IDispatch),
+                                reinterpret_cast<void**>(&object)) != S_OK)
+    return nullptr;
+  return object;
 }
 
 // Ids above this name a part's part of the control: 0x10000 + 1 + part * 256 + subpart.
@@ -151,7 +171,8 @@ class TAccessibleObject final : public IAccessible {
     *count = 0;
     if (!Connected()) return RPC_E_DISCONNECTED;
     return Guarded([&] {
-      *count = connection_->Source->AccChildCount(path_);
+      *count = WindowChildren() ? static_cast<LONG>(ShownChildren(connection_->Window).size())
+                                : connection_->Source->AccChildCount(path_);
       return S_OK;
     });
   }
@@ -159,6 +180,12 @@ class TAccessibleObject final : public IAccessible {
     if (!object) return E_POINTER;
     *object = nullptr;
     return Guarded([&] {
+      if (WindowChildren() && child.vt == VT_I4 && child.lVal != CHILDID_SELF) {
+        const std::vector<HWND> children = ShownChildren(connection_->Window);
+        if (child.lVal < 1 || static_cast<size_t>(child.lVal) > children.size()) return E_INVALIDARG;
+        *object = ClientObject(children[static_cast<size_t>(child.lVal - 1)]);
+        return *object ? S_OK : S_FALSE;
+      }
       TAccPath path;
       if (const HRESULT found = Resolve(child, path); found != S_OK) return found;
       if (path == path_) {
@@ -179,7 +206,7 @@ class TAccessibleObject final : public IAccessible {
     return Text(child, value, kValue);
   }
   HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* text) noexcept override {
-    return Text(child, text, kNone);
+    return Text(child, text, kDescription);
   }
   HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* text) noexcept override {
     return Text(child, text, kNone);
@@ -240,6 +267,15 @@ class TAccessibleObject final : public IAccessible {
       TAccPath path;
       if (const HRESULT found = Resolve(start, path); found != S_OK) return found;
       TAccessibleSource& source = *connection_->Source;
+      if (WindowChildren() && path == path_ &&
+          (direction == NAVDIR_FIRSTCHILD || direction == NAVDIR_LASTCHILD)) {
+        const std::vector<HWND> children = ShownChildren(connection_->Window);
+        if (children.empty()) return S_FALSE;
+        IDispatch* object = ClientObject(direction == NAVDIR_FIRSTCHILD ? children.front() : children.back());
+        if (!object) return S_FALSE;
+        SetDispatch(end, object);
+        return S_OK;
+      }
       LONG target = 0;  // a child of this object, counted from 1
       if (path == path_) {
         const int count = source.AccChildCount(path_);
@@ -263,6 +299,19 @@ class TAccessibleObject final : public IAccessible {
       const POINT p{x, y};
       const RECT own = ScreenBounds(path_);
       if (!PtInRect(&own, p)) return S_FALSE;
+      if (WindowChildren()) {
+        // The shown child window there answers for itself, down to its deepest part.
+        POINT client = p;
+        ScreenToClient(connection_->Window, &client);
+        const HWND child = ChildWindowFromPointEx(connection_->Window, client, CWP_SKIPINVISIBLE);
+        IDispatch* object = child && child != connection_->Window ? ClientObject(child) : nullptr;
+        if (object) {
+          SetDispatch(hit, object);
+          return S_OK;
+        }
+        SetChild(hit, CHILDID_SELF);
+        return S_OK;
+      }
       const int count = connection_->Source->AccChildCount(path_);
       for (int i = 0; i < count; ++i) {
         const RECT r = ScreenBounds(path_.Child(i));
@@ -289,6 +338,10 @@ class TAccessibleObject final : public IAccessible {
   ~TAccessibleObject() { Drop(connection_); }
 
   bool Connected() const { return connection_->Source && IsWindow(connection_->Window); }
+  // The control itself, whose children are its child windows.
+  bool WindowChildren() const {
+    return path_.empty() && connection_->Source && connection_->Source->AccChildWindows();
+  }
 
   // The element that a child id names: this object (CHILDID_SELF) or one of its parts.
   HRESULT Resolve(const VARIANT& child, TAccPath& path) const {
@@ -296,6 +349,8 @@ class TAccessibleObject final : public IAccessible {
     if (child.vt != VT_I4) return E_INVALIDARG;
     path = path_;
     if (child.lVal == CHILDID_SELF) return S_OK;
+    // Child windows answer for themselves, as objects of their own.
+    if (WindowChildren()) return E_INVALIDARG;
     TAccessibleSource& source = *connection_->Source;
     // The control names a part's part by one id of its own, as events and accFocus give it.
     if (path_.empty() && child.lVal > kNestedIds) {
@@ -311,7 +366,7 @@ class TAccessibleObject final : public IAccessible {
     return S_OK;
   }
 
-  enum TTextField { kName, kValue, kShortcut, kDefaultAction, kNone };
+  enum TTextField { kName, kValue, kShortcut, kDefaultAction, kDescription, kNone };
   // The number that of gives for the element child names.
   template <typename Of>
   HRESULT Number(const VARIANT& child, VARIANT* out, Of of) const noexcept {
@@ -341,6 +396,8 @@ class TAccessibleObject final : public IAccessible {
           return ReturnText(element.Shortcut, out);
         case kDefaultAction:
           return ReturnText(element.DefaultAction, out);
+        case kDescription:
+          return element.Description.empty() ? S_FALSE : ReturnText(element.Description, out);
         default:
           return S_FALSE;
       }

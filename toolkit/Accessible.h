@@ -22,6 +22,7 @@ struct TAccElement {
   unsigned long State = 0;
   const wchar_t* DefaultAction = L"";  // empty: none
   const wchar_t* Shortcut = L"";       // the key that does what the element does, "Strg+C"
+  std::wstring Description{};          // what a screen reader reads after the name (a dialog's version)
   // Client coordinates; for the control itself, empty means its client area.
   RECT Bounds{0, 0, 0, 0};
 };
@@ -60,6 +61,9 @@ class TAccessibleSource {
   // The element with the keyboard focus while the window has it (a table's current cell); empty:
   // the control itself.
   virtual TAccPath AccFocus() const { return {}; }
+  // Whether the control's children are its shown child windows (a panel's buttons, a page's
+  // labels), each reached as an accessible object of its own, instead of parts it draws.
+  virtual bool AccChildWindows() const { return false; }
 
  protected:
   ~TAccessibleSource() = default;

@@ -1,5 +1,7 @@
 #include "toolkit/Form.h"
 
+#include <oleacc.h>
+
 #include "toolkit/Application.h"
 #include "toolkit/Dpi.h"
 
@@ -51,6 +53,16 @@ void TForm::SetDpi(int dpi) {
   if (dpi == dpi_ && font_) return;
   dpi_ = dpi;
   font_ = CreateFontOf(settings_.Font, dpi);
+}
+
+TAccElement TForm::AccDescribe(const TAccPath&) const {
+  TAccElement form;
+  form.Role = ROLE_SYSTEM_CLIENT;
+  const int length = GetWindowTextLengthW(Handle());
+  std::wstring caption(static_cast<size_t>(length) + 1, L'\0');
+  caption.resize(static_cast<size_t>(GetWindowTextW(Handle(), caption.data(), length + 1)));
+  form.Name = caption;
+  return form;
 }
 
 void TForm::Show() {

@@ -51,6 +51,10 @@ class TForm : public TWindow {
   // The form that a window belongs to, or null.
   static TForm* OwningForm(HWND window);
 
+  // A screen reader reads the form by its caption and reaches every shown control in it.
+  TAccElement AccDescribe(const TAccPath& path) const override;
+  bool AccChildWindows() const override { return true; }
+
   bool KeyPreview = false;
   int ModalResult = 0;
   // Key-down and character events, called through key preview; setting key to 0 swallows it.

@@ -19,6 +19,7 @@ class TPage : public TControl {
  private:
   // A property page named by what it shows (AccessibleName, else its name).
   TAccElement AccDescribe(const TAccPath& path) const override;
+  bool AccChildWindows() const override { return true; }
   std::wstring name_;
 };
 
@@ -47,6 +48,7 @@ class TNotebook : public TControl {
  private:
   // A grouping whose value is the name of the page that shows.
   TAccElement AccDescribe(const TAccPath& path) const override;
+  bool AccChildWindows() const override { return true; }
   std::vector<std::unique_ptr<TPage>> pages_;
   int pageIndex_ = -1;
 };

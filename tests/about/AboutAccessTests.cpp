@@ -7,16 +7,19 @@
 
 #include <oleacc.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "about/InfoAdd.h"
+#include "about/XVersion.h"
 #include "about/aboutdlg.h"
 #include "runtime/Text.h"
 #include "tests/support/AccessibleReading.h"
 #include "tests/support/SystemColors.h"
 #include "tests/support/WinEvents.h"
 #include "tests/support/WindowTesting.h"
+#include "toolkit/Accessible.h"
 #include "toolkit/Application.h"
 #include "toolkit/Handles.h"
 #include "toolkit/HighContrast.h"
@@ -173,6 +176,33 @@ TEST_F(AboutAccessTest, TheScrollersHalvesAreButtonsThatTurnThePagesAndATurnIsHe
   EXPECT_EQ(scroller.Value(), "2 von 17");
   EXPECT_FALSE(scroller.State(1) & STATE_SYSTEM_UNAVAILABLE);
   EXPECT_EQ(TAccessible::OfWindow(box.Notebook.Handle()).Value(), "Systeminformationen");
+}
+
+// The dialog reads as a dialog, with product and version, and says so when it opens; object
+// navigation from it reaches every text and both links.
+TEST_F(AboutAccessTest, TheDialogReadsAsADialogAndAWalkReachesEveryTextAndLink) {
+  const TAccessible dialog = TAccessible::OfWindow(box.Handle());
+  EXPECT_EQ(dialog.Role(), ROLE_SYSTEM_DIALOG);
+  wchar_t caption[256] = L"";
+  GetWindowTextW(box.Handle(), caption, 256);
+  EXPECT_EQ(dialog.Name(), runtime::Cp1252FromWide(caption));
+  EXPECT_EQ(dialog.Description().rfind("Quelix Disk-Info, ", 0), 0u) << dialog.Description();
+  EXPECT_NE(dialog.Description().find(runtime::Cp1252FromWide(about::GetProgramProductVersion())),
+            std::string::npos);
+  const std::vector<std::string> names = testing_support::WalkNames(dialog);
+  for (const toolkit::TLabel* label :
+       {&box.ProductName, &box.Version, &box.Copyright, &box.LinkLabel, &box.MailLabel})
+    EXPECT_NE(
+        std::find(names.begin(), names.end(), runtime::Cp1252FromWide(toolkit::OneLine(label->Caption()))),
+        names.end())
+        << runtime::Cp1252FromWide(label->Caption());
+
+  testing_support::TWinEventListener listener(EVENT_SYSTEM_DIALOGSTART, EVENT_SYSTEM_DIALOGSTART);
+  TAboutBox second(nullptr);
+  second.Create();
+  second.Show();
+  Pump();
+  EXPECT_TRUE(listener.Heard(EVENT_SYSTEM_DIALOGSTART, CHILDID_SELF));
 }
 
 TEST_F(AboutAccessTest, TabReachesTheLinksAndTheFileWhichEnterAndSpaceOpen) {

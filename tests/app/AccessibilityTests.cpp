@@ -7,6 +7,7 @@
 
 #include <oleacc.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -134,6 +135,31 @@ TEST_F(AccessibilityTest, EveryMoveInTheTableAnnouncesTheCellWithItsRowName) {
   EXPECT_EQ(table.Name(focused[1]), "Laufwerkstyp: Festplatte");
   EXPECT_EQ(table.Role(focused[1]), ROLE_SYSTEM_CELL);
   EXPECT_EQ(table.Focus(), focused[1]);
+}
+
+// Object navigation from the window reaches every control inside the panels, and hit-testing a
+// point answers the deepest object there.
+TEST_F(AccessibilityTest, AWalkFromTheWindowReachesEveryControlAndAPointItsDeepestObject) {
+  ClickDrive(0);  // C:
+  const TAccessible window = TAccessible::OfWindow(form.Handle());
+  EXPECT_EQ(window.Name(), "Quelix Disk-Info");
+  const std::vector<std::string> names = testing_support::WalkNames(window);
+  for (const char* name : {"Laufwerke", "Werkzeugleiste", "Information des ausgewählten Laufwerks kopieren",
+                           "Information aller Laufwerke kopieren", "Hilfe", "Info", "Beenden",
+                           "Belegter Speicherplatz", "Laufwerksinformation", "Laufwerkstyp: Festplatte"})
+    EXPECT_NE(std::find(names.begin(), names.end(), name), names.end()) << name;
+
+  RECT button;
+  GetWindowRect(form.HelpBtn.Handle(), &button);
+  VARIANT hit;
+  VariantInit(&hit);
+  ASSERT_EQ(window.Get()->accHitTest(button.left + 5, button.top + 5, &hit), S_OK);
+  ASSERT_EQ(hit.vt, VT_DISPATCH);
+  const TAccessible panel = TAccessible::FromDispatch(hit.pdispVal);
+  VariantInit(&hit);
+  ASSERT_EQ(panel.Get()->accHitTest(button.left + 5, button.top + 5, &hit), S_OK);
+  ASSERT_EQ(hit.vt, VT_DISPATCH);
+  EXPECT_EQ(TAccessible::FromDispatch(hit.pdispVal).Name(), "Hilfe");
 }
 
 TEST_F(AccessibilityTest, TheGaugeReadsItsPercentageAndTellsOfEveryChange) {

@@ -72,6 +72,9 @@ std::string TAccessible::DefaultAction(long child) const {
 std::string TAccessible::Shortcut(long child) const {
   return Text(object_, &IAccessible::get_accKeyboardShortcut, child);
 }
+std::string TAccessible::Description(long child) const {
+  return Text(object_, &IAccessible::get_accDescription, child);
+}
 long TAccessible::Role(long child) const {
   return Number(object_, &IAccessible::get_accRole, child);
 }
@@ -94,17 +97,43 @@ long TAccessible::Focus() const {
   return child;
 }
 
-TAccessible TAccessible::Child(long child) const {
-  IDispatch* dispatch = nullptr;
-  if (!object_ || object_->get_accChild(ChildId(child), &dispatch) != S_OK || !dispatch) return TAccessible();
+TAccessible TAccessible::FromDispatch(IDispatch* dispatch) {
+  if (!dispatch) return TAccessible();
   IAccessible* object = nullptr;
   dispatch->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&object));
   dispatch->Release();
   return TAccessible(object);
 }
 
+TAccessible TAccessible::Child(long child) const {
+  IDispatch* dispatch = nullptr;
+  if (!object_ || object_->get_accChild(ChildId(child), &dispatch) != S_OK) return TAccessible();
+  return FromDispatch(dispatch);
+}
+
 HRESULT TAccessible::DoDefaultAction(long child) const {
   return object_ ? object_->accDoDefaultAction(ChildId(child)) : E_POINTER;
+}
+
+namespace {
+
+void Walk(const TAccessible& object, std::vector<std::string>& names, int depth) {
+  names.push_back(object.Name());
+  if (depth > 8) return;
+  for (long i = 1; i <= object.ChildCount(); ++i) {
+    if (const TAccessible child = object.Child(i))
+      Walk(child, names, depth + 1);
+    else
+      names.push_back(object.Name(i));
+  }
+}
+
+}  // namespace
+
+std::vector<std::string> WalkNames(const TAccessible& object) {
+  std::vector<std::string> names;
+  Walk(object, names, 0);
+  return names;
 }
 
 }  // namespace testing_support

@@ -7,6 +7,7 @@
 #include <oleacc.h>
 
 #include <string>
+#include <vector>
 
 namespace testing_support {
 
@@ -21,6 +22,8 @@ class TAccessible {
   ~TAccessible();
   // The client-area object of a window.
   static TAccessible OfWindow(HWND window);
+  // The object behind a dispatch interface that a call handed out; takes over its reference.
+  static TAccessible FromDispatch(IDispatch* dispatch);
 
   explicit operator bool() const { return object_ != nullptr; }
   IAccessible* Get() const { return object_; }
@@ -31,6 +34,7 @@ class TAccessible {
   std::string Value(long child = CHILDID_SELF) const;
   std::string DefaultAction(long child = CHILDID_SELF) const;
   std::string Shortcut(long child = CHILDID_SELF) const;
+  std::string Description(long child = CHILDID_SELF) const;
   long Role(long child = CHILDID_SELF) const;
   long State(long child = CHILDID_SELF) const;
   long ChildCount() const;
@@ -43,6 +47,10 @@ class TAccessible {
  private:
   IAccessible* object_ = nullptr;
 };
+
+// The names of the object and of everything below it, as a screen reader's object navigation
+// reaches them (children that are objects followed, simple children read by id).
+std::vector<std::string> WalkNames(const TAccessible& object);
 
 // The thread's apartment for the accessibility calls; left at the end.
 class TComApartment {
