@@ -244,7 +244,7 @@ BOOL CALLBACK FindProcessWindow(HWND window, LPARAM data) {
 }
 }  // namespace
 
-TEST(Accessibility, AScreenReadersProcessReadsTheGauge) {
+TEST(Accessibility, AScreenReadersProcessReadsTheGaugeAndWalksTheWindow) {
   testing_support::TComApartment apartment;
   char program[MAX_PATH];
   GetModuleFileNameA(nullptr, program, MAX_PATH);
@@ -276,6 +276,10 @@ TEST(Accessibility, AScreenReadersProcessReadsTheGauge) {
   }
   EXPECT_EQ(value, "72 %");
   EXPECT_EQ(TAccessible::OfWindow(gauge).Role(), ROLE_SYSTEM_PROGRESSBAR);
+  // Object navigation from the other process's window reaches the controls in its panels.
+  const std::vector<std::string> names = testing_support::WalkNames(TAccessible::OfWindow(found.Window));
+  for (const char* name : {"Hilfe", "Belegter Speicherplatz", "Laufwerkstyp: Festplatte"})
+    EXPECT_NE(std::find(names.begin(), names.end(), name), names.end()) << name;
   PostMessageA(found.Window, WM_CLOSE, 0, 0);
   EXPECT_EQ(WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
 }
