@@ -160,6 +160,8 @@ void TMainForm::Create() {
   layout_.Create(Handle(), Font(), hints_, Dpi());
   if (Dpi() != toolkit::kDesignDpi) ImageList1 = LoadDriveImages(Dpi());
   DrivesView.SetImages(ImageList1.Get());
+  // The system's object for the list (it draws no text of its own) is named by the window's text.
+  SetWindowTextW(DrivesView.Handle(), L"Laufwerke");
   // The keyboard starts in the drive list.
   ActiveControl = DrivesView.Handle();
   FormCreate();

@@ -143,6 +143,7 @@ TEST_F(AccessibilityTest, AWalkFromTheWindowReachesEveryControlAndAPointItsDeepe
   ClickDrive(0);  // C:
   const TAccessible window = TAccessible::OfWindow(form.Handle());
   EXPECT_EQ(window.Name(), "Quelix Disk-Info");
+  EXPECT_EQ(TAccessible::OfWindow(form.DrivesView.Handle()).Name(), "Laufwerke") << "the list itself";
   const std::vector<std::string> names = testing_support::WalkNames(window);
   for (const char* name : {"Laufwerke", "Werkzeugleiste", "Information des ausgewählten Laufwerks kopieren",
                            "Information aller Laufwerke kopieren", "Hilfe", "Info", "Beenden",
