@@ -5,9 +5,11 @@
 #include <windowsx.h>
 
 #include <string>
+#include <utility>
 
 #include "runtime/Errors.h"
 #include "toolkit/Dpi.h"
+#include "toolkit/HighContrast.h"
 
 namespace controls {
 
@@ -30,6 +32,16 @@ void TToolButton::LoadGlyphs(int dpi) {
   if (!strip || !GetObjectW(strip.Get(), sizeof(info), &info) || glyphCount_ < 1)
     throw runtime::Exception(std::wstring(L"Schaltflächenbild fehlt: ") + glyphResource_);
   glyphSize_ = info.bmWidth / glyphCount_;
+  // The glyphs' shapes for high contrast: 0 where a glyph is, 1 where its transparent colour is (the
+  // system's conversion to one bit per pixel, against that colour as the background).
+  toolkit::TBitmap mask(CreateBitmap(info.bmWidth, info.bmHeight, 1, 1, nullptr));
+  {
+    toolkit::TMemoryDC from(CreateCompatibleDC(nullptr)), to(CreateCompatibleDC(nullptr));
+    toolkit::TSelectObject source(from.Get(), strip.Get()), target(to.Get(), mask.Get());
+    SetBkColor(from.Get(), kTransparent);
+    BitBlt(to.Get(), 0, 0, info.bmWidth, info.bmHeight, from.Get(), 0, 0, SRCCOPY);
+  }
+  glyphMask_ = std::move(mask);
   glyphs_.Reset(ImageList_Create(glyphSize_, info.bmHeight, ILC_COLOR24 | ILC_MASK, glyphCount_, 0));
   ImageList_AddMasked(glyphs_.Get(), strip.Get(), kTransparent);
 }
@@ -85,8 +97,22 @@ void TToolButton::Paint(HDC dc, const RECT& client) const {
   ImageList_GetIconSize(glyphs_.Get(), &width, &height);
   const int offset = showPressed_ ? 1 : 0;
   const int image = IsWindowEnabled(Handle()) || ImageList_GetImageCount(glyphs_.Get()) < 2 ? 0 : 1;
-  ImageList_Draw(glyphs_.Get(), image, dc, (client.right - width) / 2 + offset,
-                 (client.bottom - height) / 2 + offset, ILD_TRANSPARENT);
+  const int x = (client.right - width) / 2 + offset, y = (client.bottom - height) / 2 + offset;
+  if (!toolkit::HighContrast().On) {
+    ImageList_Draw(glyphs_.Get(), image, dc, x, y, ILD_TRANSPARENT);
+    return;
+  }
+  // Under high contrast the glyph's shape in the button's text colour (grey when disabled), which
+  // the scheme keeps readable on the button's face; its own colours may vanish there.
+  toolkit::TMemoryDC mask(CreateCompatibleDC(dc));
+  toolkit::TSelectObject maskBitmap(mask.Get(), glyphMask_.Get());
+  toolkit::TSelectObject brush(dc,
+                               GetSysColorBrush(IsWindowEnabled(Handle()) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+  const COLORREF text = SetTextColor(dc, RGB(0, 0, 0)), back = SetBkColor(dc, RGB(255, 255, 255));
+  // Where the mask is 0 (the glyph) the brush, elsewhere the face as it is (PSDPxax).
+  BitBlt(dc, x, y, width, height, mask.Get(), image * glyphSize_, 0, 0x00B8074A);
+  SetTextColor(dc, text);
+  SetBkColor(dc, back);
 }
 
 LRESULT TToolButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

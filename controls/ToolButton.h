@@ -42,6 +42,8 @@ class TToolButton : public toolkit::TCustomControl {
   const wchar_t* glyphResource_;
   int glyphCount_;
   toolkit::TImageList glyphs_;
+  // The strip's shapes, one bit per pixel, 0 where a glyph is.
+  toolkit::TBitmap glyphMask_;
   int glyphSize_ = 0;
   bool pressActive_ = false;
   bool showPressed_ = false;

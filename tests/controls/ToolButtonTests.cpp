@@ -1,12 +1,16 @@
 // Tool buttons and the GDI wrappers beneath them.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "controls/ToolButton.h"
 #include "resources/resource_ids.h"
 #include "tests/support/AccessibleReading.h"
 #include "tests/support/HostForm.h"
+#include "tests/support/SystemColors.h"
 #include "tests/support/WindowTesting.h"
 #include "toolkit/Handles.h"
+#include "toolkit/HighContrast.h"
 
 using testing_support::PostMouse;
 using testing_support::Pump;
@@ -88,6 +92,27 @@ TEST_F(ToolButtonTest, AScreenReaderCannotPressADisabledButton) {
   EXPECT_EQ(accessible.DoDefaultAction(), S_OK);
   Pump();
   EXPECT_EQ(clicks, 1);
+}
+
+// Under high contrast the glyph takes the button's text colour, none of its own colours left; the
+// face and the frame stay as they are, and without high contrast the glyph is as it was.
+TEST_F(ToolButtonTest, HighContrastDrawsTheGlyphInTheButtonsTextColour) {
+  const COLORREF yellow = RGB(255, 255, 0);
+  const testing_support::TSystemColors colors({COLOR_BTNTEXT}, {yellow});
+  const std::vector<COLORREF> normal = testing_support::Picture(button, 25, 25);
+  std::vector<COLORREF> contrast;
+  {
+    const toolkit::TForcedHighContrast on(true);
+    contrast = testing_support::Picture(button, 25, 25);
+  }
+  int glyph = 0;
+  for (size_t i = 0; i < normal.size(); ++i) {
+    if (contrast[i] == normal[i]) continue;
+    EXPECT_EQ(contrast[i], yellow) << "pixel " << i;
+    ++glyph;
+  }
+  EXPECT_GT(glyph, 20);
+  EXPECT_EQ(testing_support::Picture(button, 25, 25), normal);
 }
 
 TEST(GdiWrappers, MemoryImagesBelowOnePixelBecomeOne) {
