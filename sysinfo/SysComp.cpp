@@ -204,7 +204,9 @@ int TSystem::ColorCount() const {
 
 void TSystem::SetHide(bool hide) {
   hide_ = hide;
-  ShowWindow(toolkit::Application().Handle(), hide ? SW_HIDE : SW_SHOW);
+  // Shown without being activated: the focus stays where the user is (a screen reader would read
+  // the application window first).
+  ShowWindow(toolkit::Application().Handle(), hide ? SW_HIDE : SW_SHOWNA);
 }
 
 DWORD TSystem::TotalPhysMemory() const {

@@ -22,6 +22,7 @@
 #include "resources/resource_ids.h"
 #include "runtime/Text.h"
 #include "tests/support/FakeDriveQueries.h"
+#include "tests/support/WinEvents.h"
 #include "tests/support/WindowTesting.h"
 #include "toolkit/Application.h"
 
@@ -531,8 +532,17 @@ TEST(MainForm, TheInfoButtonOpensTheAboutDialogModally) {
     mainEnabled = IsWindowEnabled(form.Handle()) != FALSE;
     PostMessageA(box->Handle(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
   };
-  testing_support::Click(form.InfoBtn.Handle(), 12, 12);
+  HWND focused = nullptr;
+  {
+    // What a screen reader hears of the focus while the dialog opens and closes.
+    const testing_support::TWinEventListener listener(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS);
+    testing_support::Click(form.InfoBtn.Handle(), 12, 12);
+    Pump();
+    for (HWND window : listener.Windows)
+      if (window == toolkit::Application().Handle()) focused = window;
+  }
   toolkit::Application().OnMessage = nullptr;
+  EXPECT_EQ(focused, nullptr) << "a focus event for the hidden application window";
   ASSERT_NE(seen, nullptr) << "no dialog";
   EXPECT_EQ(pages, 17);
   EXPECT_EQ(mail, L"support@quelix.de");
