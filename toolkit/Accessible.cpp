@@ -62,15 +62,19 @@ std::vector<HWND> ShownChildren(HWND window) {
   return children;
 }
 
-// A window's own client object, as the accessibility library gives it.
-IDispatch* ClientObject(HWND window) {
+// A window's object (OBJID_WINDOW, OBJID_CLIENT) as the accessibility library gives it, or null.
+IDispatch* WindowObject(HWND window, LONG objectId) {
   static auto* const fromWindow =
       LateFunction<decltype(::AccessibleObjectFromWindow)>(L"oleacc.dll", "AccessibleObjectFromWindow");
   IDispatch* object = nullptr;
-  if (!fromWindow || fromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IDispatch),
+  if (!fromWindow || fromWindow(window, static_cast<DWORD>(objectId), __uuidof(IDispatch),
                                 reinterpret_cast<void**>(&object)) != S_OK)
     return nullptr;
   return object;
+}
+
+IDispatch* ClientObject(HWND window) {
+  return WindowObject(window, OBJID_CLIENT);
 }
 
 // Ids above this name a part's part of the control: 0x10000 + 1 + part * 256 + subpart.
@@ -160,11 +164,8 @@ class TAccessibleObject final : public IAccessible {
       });
     }
     // The control's window as the system describes it.
-    static auto* const fromWindow =
-        LateFunction<decltype(::AccessibleObjectFromWindow)>(L"oleacc.dll", "AccessibleObjectFromWindow");
-    if (!fromWindow) return S_FALSE;
-    return fromWindow(connection_->Window, static_cast<DWORD>(OBJID_WINDOW), __uuidof(IDispatch),
-                      reinterpret_cast<void**>(parent));
+    *parent = WindowObject(connection_->Window, OBJID_WINDOW);
+    return *parent ? S_OK : S_FALSE;
   }
   HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) noexcept override {
     if (!count) return E_POINTER;
