@@ -11,6 +11,7 @@
 #include "sysinfo/ClockRate.h"
 #include "toolkit/Accessible.h"
 #include "toolkit/Application.h"
+#include "toolkit/Theme.h"
 #include "version.h"
 
 namespace about {
@@ -134,6 +135,11 @@ void TAboutBox::Create() {
   toolkit::RunHandler([this] { FormCreate(); });
 }
 
+void TAboutBox::ThemeChanged() {
+  TForm::ThemeChanged();
+  if (ProgramIcon.Handle()) MakeProgramIcon();
+}
+
 void TAboutBox::DpiChanged() {
   layout_.SetDpi(Handle(), Font(), Dpi());
   // The info pages are no rows of the layout: their labels take the new font and page size here.
@@ -180,7 +186,7 @@ void TAboutBox::MakeProgramIcon() {
   {
     toolkit::TSelectObject selected(firstDc.Get(), first.Get());
     const RECT all{-1, -1, width + 2, height + 2};
-    FillRect(firstDc.Get(), &all, GetSysColorBrush(COLOR_BTNFACE));
+    FillRect(firstDc.Get(), &all, toolkit::Brush(toolkit::TRole::Face));
     DrawIconEx(firstDc.Get(), 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
     toolkit::TSelectObject target(secondDc.Get(), second.Get());
     SetStretchBltMode(secondDc.Get(), COLORONCOLOR);

@@ -88,6 +88,8 @@ class TAboutBox : public toolkit::TForm {
 
   // A screen reader reads the dialog as a dialog: its caption, then product and version.
   toolkit::TAccElement AccDescribe(const toolkit::TAccPath& path) const override;
+  // The program's picture, which holds the face it stands on, is made again.
+  void ThemeChanged() override;
 
   // Where the timer reads the figures: SystemCheck, unless a test puts another source here.
   std::function<TSystemFigures()> FigureSource;

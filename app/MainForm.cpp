@@ -571,6 +571,7 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      if (header->code == NM_CUSTOMDRAW) break;  // the form hands it to the view
       if (header->hwndFrom == DrivesView.Handle()) DrivesViewNotify(*header);
       return 0;
     }

@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "runtime/Text.h"
-#include "toolkit/HighContrast.h"
+#include "toolkit/Theme.h"
 
 namespace controls {
 
@@ -26,6 +26,21 @@ COLORREF ColorRef(COLORREF color) {
 void Fill(HDC dc, const RECT& rect, COLORREF color) {
   toolkit::TBrush brush(CreateSolidBrush(ColorRef(color)));
   FillRect(dc, &rect, brush.Get());
+}
+
+// The colours a gauge paints in: its own in the light scheme, the palette's in the others.
+struct TGaugeColors {
+  COLORREF Frame, Fore, ForeText, Back, BackText, Face;
+};
+
+TGaugeColors ColorsOf(COLORREF fore, COLORREF back, COLORREF face) {
+  using toolkit::Color;
+  using toolkit::TRole;
+  if (toolkit::CurrentScheme() == toolkit::TScheme::Light)
+    return {Color(TRole::GaugeFrame),  ColorRef(fore), ColorRef(fore) ^ 0xFFFFFF, ColorRef(back),
+            ColorRef(back) ^ 0xFFFFFF, ColorRef(face)};
+  return {Color(TRole::GaugeFrame), Color(TRole::GaugeBar),       Color(TRole::GaugeBarText),
+          Color(TRole::GaugeTrack), Color(TRole::GaugeTrackText), Color(TRole::Window)};
 }
 
 // Round(x): to the nearest integer, ties to even.
@@ -209,13 +224,13 @@ void TGauge::Paint(HDC dc, const RECT& client) const {
 
 void TGauge::PaintAreas(HDC dc, const RECT& client) const {
   // Under high contrast the system's colours: the bar in the selection's, the rest in the window's,
-  // the frame in the window's text colour.
-  const bool contrast = toolkit::HighContrast().On;
+  // the frame in the window's text colour; dark has colours of its own.
+  const TGaugeColors colors = ColorsOf(foreColor_, backColor_, color_);
   RECT inner = client;
   if (borderStyle_ == bsSingle) {
     InflateRect(&inner, -1, -1);
-    if (contrast) {
-      Fill(dc, client, GetSysColor(COLOR_WINDOWTEXT));
+    if (toolkit::CurrentScheme() != toolkit::TScheme::Light) {
+      Fill(dc, client, colors.Frame);
     } else {
       const int w = client.right, h = client.bottom;
       PatBlt(dc, 0, 0, w, 1, BLACKNESS);
@@ -257,13 +272,8 @@ void TGauge::PaintAreas(HDC dc, const RECT& client) const {
     const UINT drawn = IntersectRect(&common, &rect, &textBox) ? static_cast<UINT>(length) : 0;
     ExtTextOutW(dc, origin.x, origin.y, ETO_OPAQUE | ETO_CLIPPED, &rect, text, drawn, nullptr);
   };
-  if (contrast) {
-    area(bar, GetSysColor(COLOR_HIGHLIGHT), GetSysColor(COLOR_HIGHLIGHTTEXT));
-    area(rest, GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_WINDOWTEXT));
-  } else {
-    area(bar, ColorRef(foreColor_), ColorRef(foreColor_) ^ 0xFFFFFF);
-    area(rest, ColorRef(backColor_), ColorRef(backColor_) ^ 0xFFFFFF);
-  }
+  area(bar, colors.Fore, colors.ForeText);
+  area(rest, colors.Back, colors.BackText);
 }
 
 void TGauge::PaintInverted(HDC dc, const RECT& client) const {
@@ -274,7 +284,7 @@ void TGauge::PaintInverted(HDC dc, const RECT& client) const {
   }
   RECT inner = client;
   if (borderStyle_ == bsSingle) InflateRect(&inner, -1, -1);
-  Fill(base_.Canvas(), client, RGB(0, 0, 0));  // the frame
+  Fill(base_.Canvas(), client, ColorsOf(foreColor_, backColor_, color_).Frame);
   DrawStyle(base_.Canvas(), inner, width);
   if (showText_) DrawText(base_, inner);
   BitBlt(dc, 0, 0, width, height, base_.Canvas(), 0, 0, SRCCOPY);
@@ -283,14 +293,15 @@ void TGauge::PaintInverted(HDC dc, const RECT& client) const {
 void TGauge::DrawStyle(HDC dc, const RECT& inner, int width) const {
   const int L = inner.left, T = inner.top, R = inner.right, B = inner.bottom;
   const int percent = CurrentPercent();
-  toolkit::TPen forePen(CreatePen(PS_SOLID, 1, ColorRef(foreColor_)));
-  toolkit::TBrush foreBrush(CreateSolidBrush(ColorRef(foreColor_)));
-  toolkit::TBrush backBrush(CreateSolidBrush(ColorRef(backColor_)));
+  const TGaugeColors colors = ColorsOf(foreColor_, backColor_, color_);
+  toolkit::TPen forePen(CreatePen(PS_SOLID, 1, colors.Fore));
+  toolkit::TBrush foreBrush(CreateSolidBrush(colors.Fore));
+  toolkit::TBrush backBrush(CreateSolidBrush(colors.Back));
   switch (kind_) {
     case gkPie: {
       const int extra = borderStyle_ == bsSingle ? 1 : 0;
       const int W = R - L + extra, H = B - T + extra;
-      Fill(dc, inner, color_);
+      Fill(dc, inner, colors.Face);
       toolkit::TSelectObject pen(dc, forePen.Get());
       {
         toolkit::TSelectObject brush(dc, backBrush.Get());
@@ -308,7 +319,7 @@ void TGauge::DrawStyle(HDC dc, const RECT& inner, int width) const {
     case gkNeedle: {
       const int extra = borderStyle_ == bsSingle ? 1 : 0;
       const int W = R - L + extra, H = B - T + extra;
-      Fill(dc, inner, color_);
+      Fill(dc, inner, colors.Face);
       toolkit::TSelectObject pen(dc, forePen.Get());
       {
         toolkit::TSelectObject brush(dc, backBrush.Get());

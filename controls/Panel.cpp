@@ -3,6 +3,7 @@
 #include <oleacc.h>
 
 #include "toolkit/Handles.h"
+#include "toolkit/Theme.h"
 
 namespace controls {
 
@@ -33,8 +34,8 @@ LRESULT TPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (bevel_ != TBevel::None) {
         RECT client;
         GetClientRect(Handle(), &client);
-        DrawEdge(dc.Get(), &client,
-                 bevel_ == TBevel::Raised ? BDR_RAISEDINNER : BDR_SUNKENOUTER | BDR_RAISEDINNER, BF_RECT);
+        toolkit::DrawThemedEdge(
+            dc.Get(), client, bevel_ == TBevel::Raised ? BDR_RAISEDINNER : BDR_SUNKENOUTER | BDR_RAISEDINNER);
       }
       return 0;
     }

@@ -8,6 +8,7 @@
 #include "runtime/Errors.h"
 #include "runtime/Text.h"
 #include "toolkit/Handles.h"
+#include "toolkit/Theme.h"
 
 namespace controls {
 
@@ -347,7 +348,8 @@ void TStringGrid::KeyDown(WPARAM key) {
 }
 
 void TStringGrid::Paint(HDC dc, const RECT& client) const {
-  FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
+  using toolkit::TRole;
+  FillRect(dc, &client, toolkit::Brush(TRole::Window));
   toolkit::TSelectObject font(dc, Font());
   SetBkMode(dc, TRANSPARENT);
   const TGridRect selection = Selection();
@@ -366,19 +368,19 @@ void TStringGrid::Paint(HDC dc, const RECT& client) const {
       const bool isCurrent = TGridCoord{c, r} == current_;
       const bool selected = !fixed && c >= selection.Left && c <= selection.Right && r >= selection.Top &&
                             r <= selection.Bottom && !(isCurrent && focused);
-      const int back = fixed ? COLOR_BTNFACE : selected ? COLOR_HIGHLIGHT : COLOR_WINDOW;
-      FillRect(dc, &cellRect, GetSysColorBrush(back));
+      const TRole back = fixed ? TRole::Face : selected ? TRole::Highlight : TRole::Window;
+      FillRect(dc, &cellRect, toolkit::Brush(back));
       // Lines right of and below the cell: dark in the fixed rows, light between normal cells.
       const RECT vertical{cellRect.right, top, cellRect.right + GridLineWidth(),
                           top + height + GridLineWidth()};
       const RECT horizontal{left, cellRect.bottom, cellRect.right + GridLineWidth(),
                             cellRect.bottom + GridLineWidth()};
-      HBRUSH line = GetSysColorBrush(fixed ? COLOR_BTNSHADOW : COLOR_BTNFACE);
+      HBRUSH line = toolkit::Brush(fixed ? TRole::GridLine : TRole::CellLine);
       FillRect(dc, &vertical, line);
       FillRect(dc, &horizontal, line);
       const std::wstring& text = cells_[static_cast<size_t>(r)][static_cast<size_t>(c)];
       if (!text.empty()) {
-        SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+        SetTextColor(dc, toolkit::Color(selected ? TRole::HighlightText : TRole::WindowText));
         ExtTextOutW(dc, cellRect.left + 2, cellRect.top + 2, ETO_CLIPPED, &cellRect, text.data(),
                     static_cast<UINT>(text.size()), nullptr);
       }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "runtime/Text.h"
+#include "toolkit/Theme.h"
 
 namespace controls {
 
@@ -85,6 +86,7 @@ void TScroller::DrawHalf(HDC dc, THalf half, int x) const {
                                                                : (left ? L"SBLEFT" : L"SBRIGHT");
   image_.Reset(LoadBitmapW(GetModuleHandleW(nullptr), name));
   if (!image_) return;
+  if (toolkit::TBitmap dark = toolkit::DarkArt(image_.Get())) image_ = std::move(dark);
   toolkit::TMemoryDC source(CreateCompatibleDC(dc));
   toolkit::TSelectObject selected(source.Get(), image_.Get());
   SetStretchBltMode(dc, COLORONCOLOR);  // whole pixels: the arrows stay crisp
@@ -93,7 +95,7 @@ void TScroller::DrawHalf(HDC dc, THalf half, int x) const {
 }
 
 void TScroller::Paint(HDC dc, const RECT& client) const {
-  FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+  FillRect(dc, &client, toolkit::Brush(toolkit::TRole::Face));
   DrawHalf(dc, THalf::Left, 0);
   // The right image's outline covers the left one's in column 11.
   DrawHalf(dc, THalf::Right, Px(PairWidth / 2) - Px(1));

@@ -9,7 +9,7 @@
 
 #include "runtime/Errors.h"
 #include "toolkit/Dpi.h"
-#include "toolkit/HighContrast.h"
+#include "toolkit/Theme.h"
 
 namespace controls {
 
@@ -28,6 +28,8 @@ void TToolButton::LoadGlyphs(int dpi) {
   toolkit::TBitmap strip(
       static_cast<HBITMAP>(LoadImageW(instance, glyphResource_, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   if (strip && dpi != toolkit::kDesignDpi) strip.Reset(toolkit::ScaledBitmap(strip.Get(), dpi));
+  if (toolkit::TBitmap dark = toolkit::DarkArt(strip.Get())) strip = std::move(dark);
+  dpi_ = dpi;
   BITMAP info{};
   if (!strip || !GetObjectW(strip.Get(), sizeof(info), &info) || glyphCount_ < 1)
     throw runtime::Exception(std::wstring(L"Schaltflächenbild fehlt: ") + glyphResource_);
@@ -49,6 +51,10 @@ void TToolButton::LoadGlyphs(int dpi) {
 void TToolButton::SetDpi(int dpi) {
   LoadGlyphs(dpi);
   Invalidate();
+}
+
+void TToolButton::ThemeChanged() {
+  LoadGlyphs(dpi_);
 }
 
 void TToolButton::Create(HWND parent) {
@@ -90,15 +96,19 @@ void TToolButton::SetShowPressed(bool pressed) {
 }
 
 void TToolButton::Paint(HDC dc, const RECT& client) const {
-  FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-  RECT frame = client;  // DrawFrameControl wants a writable rectangle
-  DrawFrameControl(dc, &frame, DFC_BUTTON, DFCS_BUTTONPUSH | (showPressed_ ? DFCS_PUSHED : 0));
+  FillRect(dc, &client, toolkit::Brush(toolkit::TRole::Face));
+  if (toolkit::CurrentScheme() == toolkit::TScheme::Dark) {
+    toolkit::DrawThemedEdge(dc, client, showPressed_ ? EDGE_SUNKEN : EDGE_RAISED);
+  } else {
+    RECT frame = client;  // DrawFrameControl wants a writable rectangle
+    DrawFrameControl(dc, &frame, DFC_BUTTON, DFCS_BUTTONPUSH | (showPressed_ ? DFCS_PUSHED : 0));
+  }
   int height = 0, width = 0;
   ImageList_GetIconSize(glyphs_.Get(), &width, &height);
   const int offset = showPressed_ ? 1 : 0;
   const int image = IsWindowEnabled(Handle()) || ImageList_GetImageCount(glyphs_.Get()) < 2 ? 0 : 1;
   const int x = (client.right - width) / 2 + offset, y = (client.bottom - height) / 2 + offset;
-  if (!toolkit::HighContrast().On) {
+  if (toolkit::CurrentScheme() != toolkit::TScheme::HighContrast) {
     ImageList_Draw(glyphs_.Get(), image, dc, x, y, ILD_TRANSPARENT);
     return;
   }
@@ -106,8 +116,8 @@ void TToolButton::Paint(HDC dc, const RECT& client) const {
   // the scheme keeps readable on the button's face; its own colours may vanish there.
   toolkit::TMemoryDC mask(CreateCompatibleDC(dc));
   toolkit::TSelectObject maskBitmap(mask.Get(), glyphMask_.Get());
-  toolkit::TSelectObject brush(dc,
-                               GetSysColorBrush(IsWindowEnabled(Handle()) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+  toolkit::TSelectObject brush(
+      dc, toolkit::Brush(IsWindowEnabled(Handle()) ? toolkit::TRole::Text : toolkit::TRole::GrayText));
   const COLORREF text = SetTextColor(dc, RGB(0, 0, 0)), back = SetBkColor(dc, RGB(255, 255, 255));
   // Where the mask is 0 (the glyph) the brush, elsewhere the face as it is (PSDPxax).
   BitBlt(dc, x, y, width, height, mask.Get(), image * glyphSize_, 0, 0x00B8074A);

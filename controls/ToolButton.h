@@ -18,6 +18,8 @@ class TToolButton : public toolkit::TCustomControl {
   void Create(HWND parent) override;
   // The glyphs scaled to dpi.
   void SetDpi(int dpi) override;
+  // The glyphs in the scheme's colours: made light where they would vanish on a dark face.
+  void ThemeChanged() override;
   std::function<void()> OnClick;
   // Fires OnClick, as a completed mouse click does.
   void Click();
@@ -36,7 +38,8 @@ class TToolButton : public toolkit::TCustomControl {
   bool IsPointInside(LPARAM position) const;
   void SetShowPressed(bool pressed);
 
-  // The glyph strip at dpi: glyphCount_ images side by side, each glyphSize_ wide.
+  // The glyph strip at dpi in the current scheme: glyphCount_ images side by side, each glyphSize_
+  // wide.
   void LoadGlyphs(int dpi);
 
   const wchar_t* glyphResource_;
@@ -45,6 +48,7 @@ class TToolButton : public toolkit::TCustomControl {
   // The strip's shapes, one bit per pixel, 0 where a glyph is.
   toolkit::TBitmap glyphMask_;
   int glyphSize_ = 0;
+  int dpi_ = 96;
   bool pressActive_ = false;
   bool showPressed_ = false;
 };

@@ -6,6 +6,7 @@
 
 #include "runtime/Errors.h"
 #include "toolkit/Dpi.h"
+#include "toolkit/Theme.h"
 
 namespace toolkit {
 
@@ -34,6 +35,35 @@ void TOkButton::SetDpi(int dpi) {
   BUTTON_IMAGELIST images{list.Get(), RECT{Scale(kGlyphMargin, dpi), 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
   SendMessageW(Handle(), BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
   glyph_ = std::move(list);
+}
+
+LRESULT TOkButton::CustomDraw(NMCUSTOMDRAW& draw) {
+  if (draw.dwDrawStage != CDDS_PREPAINT || CurrentScheme() != TScheme::Dark) return CDRF_DODEFAULT;
+  HDC dc = draw.hdc;
+  RECT face = draw.rc;
+  FillRect(dc, &face, Brush(TRole::Face));
+  // The default button's extra outer line, then the bevel, sunk while pressed.
+  FrameRect(dc, &face, Brush(TRole::Text));
+  InflateRect(&face, -1, -1);
+  DrawThemedEdge(dc, face, (draw.uItemState & CDIS_SELECTED) ? EDGE_SUNKEN : EDGE_RAISED);
+  int glyphWidth = 0, glyphHeight = 0;
+  ImageList_GetIconSize(glyph_.Get(), &glyphWidth, &glyphHeight);
+  const TSelectObject font(dc, reinterpret_cast<HFONT>(SendMessageW(Handle(), WM_GETFONT, 0, 0)));
+  SIZE text{};
+  GetTextExtentPoint32W(dc, L"OK", 2, &text);
+  const int gap = Scale(kGlyphMargin, WindowDpi(Handle()));
+  const int pressed = (draw.uItemState & CDIS_SELECTED) ? 1 : 0;
+  const int left = (face.left + face.right - glyphWidth - gap - text.cx) / 2 + pressed;
+  const int middle = (face.top + face.bottom) / 2 + pressed;
+  ImageList_Draw(glyph_.Get(), 0, dc, left, middle - glyphHeight / 2, ILD_TRANSPARENT);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, Color(TRole::Text));
+  ExtTextOutW(dc, left + glyphWidth + gap, middle - text.cy / 2, 0, nullptr, L"OK", 2, nullptr);
+  if (draw.uItemState & CDIS_FOCUS) {
+    InflateRect(&face, -3, -3);
+    DrawFocusRect(dc, &face);
+  }
+  return CDRF_SKIPDEFAULT;
 }
 
 }  // namespace toolkit

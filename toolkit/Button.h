@@ -14,6 +14,8 @@ class TOkButton : public TControl {
   void Create(HWND parent) override;
   // The glyph scaled to dpi.
   void SetDpi(int dpi) override;
+  // The system draws the button in the system's colours; in dark it is drawn here.
+  LRESULT CustomDraw(NMCUSTOMDRAW& draw) override;
 
  private:
   const wchar_t* glyphResource_;

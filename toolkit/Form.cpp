@@ -4,6 +4,7 @@
 
 #include "toolkit/Application.h"
 #include "toolkit/Dpi.h"
+#include "toolkit/Theme.h"
 
 namespace toolkit {
 
@@ -13,7 +14,26 @@ namespace toolkit {
 
 namespace {
 const wchar_t kFormClass[] = L"TkForm";
+
+BOOL CALLBACK ThemeChangedIn(HWND window, LPARAM) {
+  if (TWindow* object = TWindow::FromHandle(window)) object->ThemeChanged();
+  return TRUE;
 }
+
+BOOL CALLBACK ThemeChangedInOwned(HWND popup, LPARAM owner) {
+  if (GetWindow(popup, GW_OWNER) == reinterpret_cast<HWND>(owner)) ThemeChangedIn(popup, 0);
+  return TRUE;
+}
+
+// The form, its child windows and the pop-ups it owns (tool tips) take the scheme's colours, then
+// all of them paint anew.
+void ApplyTheme(HWND form) {
+  ThemeChangedIn(form, 0);
+  EnumChildWindows(form, ThemeChangedIn, 0);
+  EnumThreadWindows(GetCurrentThreadId(), ThemeChangedInOwned, reinterpret_cast<LPARAM>(form));
+  RedrawWindow(form, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+}  // namespace
 
 TShiftState CurrentShiftState() {
   TShiftState state = 0;
@@ -47,6 +67,13 @@ void TForm::Create() {
   CreateHandle(kFormClass, settings_.Caption, style, exStyle, RECT{left, top, left + width, top + height},
                owner_);
   SetDpi(WindowDpi(Handle()));
+  ThemeChanged();
+}
+
+void TForm::ThemeChanged() {
+  const bool dark = CurrentScheme() == TScheme::Dark;
+  if (dark != darkFrame_) SetDarkFrame(Handle(), dark);
+  darkFrame_ = dark;
 }
 
 void TForm::SetDpi(int dpi) {
@@ -143,6 +170,20 @@ LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
       if (Application().MainForm() == this) PostQuitMessage(0);
       return 0;
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE:
+      // Another app mode or colour set (high contrast included): every window of the form repaints.
+      if (IsColorSetChange(message, lParam) || wParam == SPI_SETHIGHCONTRAST) {
+        ReadAppMode();
+        ApplyTheme(Handle());
+      }
+      return TWindow::HandleMessage(message, wParam, lParam);
+    case WM_NOTIFY: {
+      auto& header = *reinterpret_cast<NMHDR*>(lParam);
+      TWindow* from = header.code == NM_CUSTOMDRAW ? TWindow::FromHandle(header.hwndFrom) : nullptr;
+      if (from) return from->CustomDraw(reinterpret_cast<NMCUSTOMDRAW&>(header));
+      return TWindow::HandleMessage(message, wParam, lParam);
+    }
     default:
       return TWindow::HandleMessage(message, wParam, lParam);
   }

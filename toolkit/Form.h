@@ -55,6 +55,9 @@ class TForm : public TWindow {
   TAccElement AccDescribe(const TAccPath& path) const override;
   bool AccChildWindows() const override { return true; }
 
+  // A dark title bar in the dark scheme.
+  void ThemeChanged() override;
+
   bool KeyPreview = false;
   int ModalResult = 0;
   // Key-down and character events, called through key preview; setting key to 0 swallows it.
@@ -83,6 +86,7 @@ class TForm : public TWindow {
   HWND lastFocus_ = nullptr;
   int dpi_ = 96;
   TFont font_;
+  bool darkFrame_ = false;
 };
 
 }  // namespace toolkit

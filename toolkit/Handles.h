@@ -45,6 +45,9 @@ class TSelectObject {
 class TWindowDC {
  public:
   explicit TWindowDC(HWND window = nullptr) : window_(window), dc_(GetDC(window)) {}
+  // The whole window's, frame and edges included (GetWindowDC).
+  TWindowDC(HWND window, bool wholeWindow)
+      : window_(window), dc_(wholeWindow ? GetWindowDC(window) : GetDC(window)) {}
   TWindowDC(const TWindowDC&) = delete;
   TWindowDC& operator=(const TWindowDC&) = delete;
   ~TWindowDC() {

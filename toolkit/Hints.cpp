@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "toolkit/Application.h"
+#include "toolkit/Theme.h"
 
 namespace toolkit {
 
@@ -39,7 +40,13 @@ void THints::MakeWindow() {
   CreateSystemHandle(TOOLTIPS_CLASSW, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, WS_EX_TOPMOST, form_);
   // A maximum width turns on line breaks at "\r\n"; it is wide enough that no hint wraps otherwise.
   SendMessageW(Handle(), TTM_SETMAXTIPWIDTH, 0, 600);
+  if (CurrentScheme() == TScheme::Dark) ThemeChanged();
   for (const auto& [control, hint] : waiting) AddTool(control, hint);
+}
+
+void THints::ThemeChanged() {
+  SendMessageW(Handle(), TTM_SETTIPBKCOLOR, Color(TRole::TipBack), 0);
+  SendMessageW(Handle(), TTM_SETTIPTEXTCOLOR, Color(TRole::TipText), 0);
 }
 
 void THints::AddTool(HWND control, const std::wstring& hint) {

@@ -21,6 +21,8 @@ class THints : public TWindow {
   ~THints() override;
   // Takes the form that will own the tool-tip window.
   void Create(HWND form);
+  // The tips in the scheme's colours.
+  void ThemeChanged() override;
   // Adds the control's tool; an empty hint adds nothing.
   void Add(HWND control, const std::wstring& hint);
   // Gives the control this hint, adding its tool or changing its text; an empty hint removes it.

@@ -2,6 +2,8 @@
 
 #include <oleacc.h>
 
+#include "toolkit/Theme.h"
+
 namespace toolkit {
 
 namespace {
@@ -27,7 +29,7 @@ void TImage::SetPicture(TBitmap picture) {
 }
 
 void TImage::Paint(HDC dc, const RECT& client) const {
-  FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+  FillRect(dc, &client, Brush(TRole::Face));
   BITMAP info{};
   if (!picture_ || !GetObjectW(picture_.Get(), sizeof(info), &info)) return;
   TMemoryDC source(CreateCompatibleDC(dc));

@@ -4,7 +4,7 @@
 #include <windowsx.h>
 
 #include "toolkit/Handles.h"
-#include "toolkit/HighContrast.h"
+#include "toolkit/Theme.h"
 
 namespace toolkit {
 
@@ -14,8 +14,9 @@ const wchar_t kLabelClass[] = L"TkLabel";
 const UINT kOpenMessage = WM_USER + 1;
 }  // namespace
 
-COLORREF DrawnColor(COLORREF color, bool highContrast) {
-  if (color == kLinkTextColor) return highContrast ? GetSysColor(COLOR_HOTLIGHT) : RGB(0, 0, 255);
+COLORREF DrawnColor(COLORREF color) {
+  if (color == kLinkTextColor) return Color(TRole::Link);
+  if (color == kButtonTextColor) return Color(TRole::Text);
   if (color & 0x80000000) return GetSysColor(static_cast<int>(color & 0xFF));
   return color;
 }
@@ -130,19 +131,18 @@ void TLabel::FitToText() {
 
 void TLabel::Paint(HDC dc, const RECT& client) const {
   // A transparent label shows its parent's face, which is the button face on every parent here.
-  FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+  FillRect(dc, &client, Brush(TRole::Face));
   TSelectObject font(dc, Font());
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc,
-               DrawnColor(settings_.TextColor, settings_.TextColor == kLinkTextColor && HighContrast().On));
+  SetTextColor(dc, DrawnColor(settings_.TextColor));
   RECT text = client;
   const std::wstring& caption = drawnCaption_;
   DrawTextW(dc, caption.c_str(), -1, &text,
             DT_NOPREFIX | (settings_.WordWrap ? DT_WORDBREAK : 0) |
                 (settings_.Alignment == TTextAlign::Center ? DT_CENTER : DT_LEFT));
   if (GetFocus() == Handle() && !(SendMessageW(Handle(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
-    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    SetTextColor(dc, Color(TRole::Text));
+    SetBkColor(dc, Color(TRole::Face));
     DrawFocusRect(dc, &client);
   }
 }

@@ -15,13 +15,13 @@ namespace toolkit {
 enum class TTextAlign { Left, Center };
 enum class TCursorShape { Default, HandPoint };
 
-// Text colours that follow the system's: the button text colour (black by default), and for links
-// blue, or the system's link colour while high contrast is on.
+// Text colours that follow the colour scheme: the text on the face (the button text colour in light),
+// and links (blue in light, the system's link colour under high contrast).
 constexpr COLORREF kButtonTextColor = 0x80000000 | COLOR_BTNTEXT;
 constexpr COLORREF kLinkTextColor = 0x40000000;
-// The colour to draw: one of the two above as the system has it now (with high contrast on or off),
-// any other as it stands.
-COLORREF DrawnColor(COLORREF color, bool highContrast);
+// The colour to draw: one of the two above in the current scheme, another system colour as the
+// system has it, any other as it stands.
+COLORREF DrawnColor(COLORREF color);
 
 struct TLabelSettings {
   std::wstring Caption;

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "toolkit/Handles.h"
+#include "toolkit/Theme.h"
 
 namespace toolkit {
 
@@ -21,6 +22,34 @@ void TListView::Create(HWND parent) {
   CreateSystemHandle(WC_LISTVIEWW, WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_SHAREIMAGELISTS | style_,
                      exStyle_, parent);
   SetWindowSubclass(Handle(), &TListView::WatchPresses, kPressWatch, reinterpret_cast<DWORD_PTR>(this));
+  if (CurrentScheme() == TScheme::Dark) ThemeChanged();
+}
+
+void TListView::ThemeChanged() {
+  // Light and high contrast: the view's own defaults, which are the system's colours.
+  const bool dark = CurrentScheme() == TScheme::Dark;
+  SendMessageW(Handle(), LVM_SETBKCOLOR, 0, static_cast<LPARAM>(Color(TRole::Window)));
+  SendMessageW(Handle(), LVM_SETTEXTCOLOR, 0,
+               static_cast<LPARAM>(dark ? Color(TRole::WindowText) : CLR_DEFAULT));
+  SendMessageW(Handle(), LVM_SETTEXTBKCOLOR, 0,
+               static_cast<LPARAM>(dark ? Color(TRole::Window) : CLR_DEFAULT));
+  if (dark != darkScrollBars_) SetDarkScrollBars(Handle(), dark);
+  darkScrollBars_ = dark;
+}
+
+LRESULT TListView::CustomDraw(NMCUSTOMDRAW& draw) {
+  // The view draws a selected item in the system's selection colours whatever colours it is given,
+  // unless the item is told unselected: dark has colours of its own.
+  if (CurrentScheme() != TScheme::Dark) return CDRF_DODEFAULT;
+  if (draw.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+  if (draw.dwDrawStage == CDDS_ITEMPREPAINT && (draw.uItemState & CDIS_SELECTED)) {
+    auto& item = reinterpret_cast<NMLVCUSTOMDRAW&>(draw);
+    draw.uItemState &= ~static_cast<UINT>(CDIS_SELECTED);
+    const bool focused = GetFocus() == Handle();
+    item.clrText = Color(focused ? TRole::HighlightText : TRole::Text);
+    item.clrTextBk = Color(focused ? TRole::Highlight : TRole::Face);
+  }
+  return CDRF_DODEFAULT;
 }
 
 LRESULT CALLBACK TListView::WatchPresses(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -35,6 +64,17 @@ LRESULT CALLBACK TListView::WatchPresses(HWND window, UINT message, WPARAM wPara
       self->inPress_ = true;
       const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
       self->inPress_ = false;
+      return result;
+    }
+    case WM_NCPAINT: {
+      // The system draws the sunken edge in the light scheme's colours: in dark it is drawn over.
+      const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+      if (CurrentScheme() == TScheme::Dark && (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_CLIENTEDGE)) {
+        RECT outer;
+        GetWindowRect(window, &outer);
+        const TWindowDC dc(window, true);
+        DrawThemedEdge(dc.Get(), RECT{0, 0, outer.right - outer.left, outer.bottom - outer.top}, EDGE_SUNKEN);
+      }
       return result;
     }
     case WM_NCDESTROY:

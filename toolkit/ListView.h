@@ -16,6 +16,9 @@ class TListView : public TControl {
   TListView(DWORD style, DWORD exStyle) : style_(style), exStyle_(exStyle) {}
   ~TListView() override;
   void Create(HWND parent) override;
+  // Background, text and selection in the scheme's colours, and dark scroll bars in dark.
+  void ThemeChanged() override;
+  LRESULT CustomDraw(NMCUSTOMDRAW& draw) override;
   // The image list stays the caller's: the list view shares it and never destroys it.
   void SetImages(HIMAGELIST images);
   // Adds an item at the end; returns its index.
@@ -49,6 +52,7 @@ class TListView : public TControl {
   DWORD exStyle_;
   unsigned presses_ = 0;
   bool inPress_ = false;
+  bool darkScrollBars_ = false;
 };
 
 }  // namespace toolkit

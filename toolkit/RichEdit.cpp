@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "runtime/Errors.h"
+#include "toolkit/Theme.h"
 
 namespace toolkit {
 
@@ -50,6 +51,22 @@ void TRichEdit::LoadRtf(std::string_view rtf) {
   TRtfSource source{rtf};
   EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, ReadRtf};
   SendMessageW(Handle(), EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+  if (CurrentScheme() == TScheme::Dark) ThemeChanged();
+}
+
+void TRichEdit::ThemeChanged() {
+  // Light and high contrast: the system's page colour and every text in the automatic colour, as the
+  // document came; dark: the palette's page and text colour for all of it.
+  const bool dark = CurrentScheme() == TScheme::Dark;
+  SendMessageW(Handle(), EM_SETBKGNDCOLOR, !dark, static_cast<LPARAM>(Color(TRole::Window)));
+  CHARFORMAT2W format{};
+  format.cbSize = sizeof(format);
+  format.dwMask = CFM_COLOR;
+  format.dwEffects = dark ? 0 : CFE_AUTOCOLOR;
+  format.crTextColor = Color(TRole::WindowText);
+  SendMessageW(Handle(), EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
+  if (dark != darkScrollBars_) SetDarkScrollBars(Handle(), dark);
+  darkScrollBars_ = dark;
 }
 
 }  // namespace toolkit

@@ -19,9 +19,12 @@ class TRichEdit : public TControl {
   void Create(HWND parent) override;
   // Replaces the text with the RTF document.
   void LoadRtf(std::string_view rtf);
+  // Page and text in the scheme's colours.
+  void ThemeChanged() override;
 
  private:
   const wchar_t* className_;
+  bool darkScrollBars_ = false;
 };
 
 }  // namespace toolkit

@@ -5,6 +5,7 @@
 #include "runtime/Errors.h"
 #include "toolkit/Application.h"
 #include "toolkit/Cursor.h"
+#include "toolkit/Theme.h"
 
 namespace toolkit {
 
@@ -111,6 +112,13 @@ LRESULT TWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   // A window without frame, edge or scroll bar has no non-client area to paint; the default
   // procedure would still spend a device context on it, for every child at every show.
   if (message == WM_NCPAINT && !HasNonClientArea(handle_)) return 0;
+  // Every class of ours that has a background has the face as it, in the scheme's colour.
+  if (message == WM_ERASEBKGND && ownClass_ && GetClassLongPtrW(handle_, GCLP_HBRBACKGROUND)) {
+    RECT client;
+    GetClientRect(handle_, &client);
+    FillRect(reinterpret_cast<HDC>(wParam), &client, Brush(TRole::Face));
+    return 1;
+  }
   if (message == WM_GETOBJECT) {
     if (AccDescribe(TAccPath{}).Role != 0) {
       if (const LRESULT answer = accessible_.Answer(handle_, *this, wParam, lParam)) return answer;

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <optional>
 #include <string>
 
@@ -33,6 +35,12 @@ class TWindow : public TAccessibleSource {
   static TWindow* FromHandle(HWND window);
   // The same for the window procedure of our classes: the object is also kept in the window's own
   // extra bytes, which the procedure reads at every message far faster than a property.
+
+  // The colour scheme changed. Windows of the system's classes take the new colours here; our own
+  // read the palette at every paint and need nothing.
+  virtual void ThemeChanged() {}
+  // A system window's custom-draw notification, which its form hands back to it.
+  virtual LRESULT CustomDraw(NMCUSTOMDRAW&) { return CDRF_DODEFAULT; }
 
  protected:
   TWindow() = default;

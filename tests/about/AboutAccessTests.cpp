@@ -23,6 +23,7 @@
 #include "toolkit/Application.h"
 #include "toolkit/Handles.h"
 #include "toolkit/HighContrast.h"
+#include "toolkit/Theme.h"
 
 using about::TAboutBox;
 using testing_support::PostKey;
@@ -265,19 +266,24 @@ TEST_F(AboutAccessTest, TextsTakeTheSystemsTextColour) {
   EXPECT_EQ(GetSysColor(COLOR_BTNTEXT), RGB(0, 0, 0)) << "the colours are back";
 }
 
-TEST(LabelColors, TheSystemsColoursAsTheyAreAndTheLinkColourInHighContrast) {
+TEST(LabelColors, FollowTheSchemeHighContrastFirst) {
   TSystemColors colors({COLOR_HOTLIGHT, COLOR_BTNTEXT}, {RGB(255, 255, 0), RGB(0, 255, 255)});
   const struct {
     COLORREF color;
-    bool highContrast;
+    bool highContrast, dark;
     COLORREF drawn;
   } cases[] = {
-      {toolkit::kLinkTextColor, false, RGB(0, 0, 255)},
-      {toolkit::kLinkTextColor, true, RGB(255, 255, 0)},
-      {toolkit::kButtonTextColor, false, RGB(0, 255, 255)},
-      {toolkit::kButtonTextColor, true, RGB(0, 255, 255)},
-      {RGB(1, 2, 3), false, RGB(1, 2, 3)},
-      {RGB(1, 2, 3), true, RGB(1, 2, 3)},
+      {toolkit::kLinkTextColor, false, false, RGB(0, 0, 255)},
+      {toolkit::kLinkTextColor, true, true, RGB(255, 255, 0)},
+      {toolkit::kLinkTextColor, false, true, RGB(102, 178, 255)},
+      {toolkit::kButtonTextColor, false, false, RGB(0, 255, 255)},
+      {toolkit::kButtonTextColor, true, true, RGB(0, 255, 255)},
+      {toolkit::kButtonTextColor, false, true, RGB(240, 240, 240)},
+      {RGB(1, 2, 3), false, true, RGB(1, 2, 3)},
   };
-  for (const auto& c : cases) EXPECT_EQ(toolkit::DrawnColor(c.color, c.highContrast), c.drawn) << c.color;
+  for (const auto& c : cases) {
+    const toolkit::TForcedHighContrast contrast(c.highContrast);
+    const toolkit::TForcedAppMode mode(c.dark);
+    EXPECT_EQ(toolkit::DrawnColor(c.color), c.drawn) << c.color << " " << c.highContrast << c.dark;
+  }
 }
