@@ -1,0 +1,131 @@
+// Dark mode as a user switches it: every window of the program follows Windows' app mode while it
+// is open, and comes back to the light scheme pixel for pixel.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <map>
+#include <vector>
+
+#include "about/aboutdlg.h"
+#include "app/HelpWindow.h"
+#include "app/MainForm.h"
+#include "tests/support/AppModeSetting.h"
+#include "tests/support/FakeDriveQueries.h"
+#include "tests/support/WindowTesting.h"
+#include "toolkit/Application.h"
+#include "toolkit/Handles.h"
+#include "toolkit/Theme.h"
+
+using testing_support::Pump;
+using toolkit::TRole;
+
+namespace {
+
+// The window's client area as the screen shows it.
+std::vector<COLORREF> OnScreen(HWND window) {
+  RECT client;
+  GetClientRect(window, &client);
+  const toolkit::TWindowDC screen(window);
+  toolkit::TMemoryDC copy(CreateCompatibleDC(screen.Get()));
+  toolkit::TBitmap image(toolkit::CreateMemoryImage(client.right, client.bottom));
+  BITMAP bits{};
+  GetObjectW(image.Get(), sizeof(bits), &bits);
+  {
+    const toolkit::TSelectObject selected(copy.Get(), image.Get());
+    BitBlt(copy.Get(), 0, 0, client.right, client.bottom, screen.Get(), 0, 0, SRCCOPY);
+  }
+  GdiFlush();
+  const auto* pixel = static_cast<const DWORD*>(bits.bmBits);
+  std::vector<COLORREF> pixels;
+  for (int i = 0; i < client.right * client.bottom; ++i)
+    pixels.push_back(RGB(pixel[i] >> 16 & 0xFF, pixel[i] >> 8 & 0xFF, pixel[i] & 0xFF));
+  return pixels;
+}
+
+// The share of the pixels in each colour, most frequent first.
+double Share(const std::vector<COLORREF>& pixels, COLORREF color) {
+  return pixels.empty()
+             ? 0
+             : static_cast<double>(std::count(pixels.begin(), pixels.end(), color)) / pixels.size();
+}
+
+COLORREF Dark(TRole role) {
+  return toolkit::PaletteOf(toolkit::TScheme::Dark)[static_cast<size_t>(role)];
+}
+
+class DarkModeTest : public ::testing::Test {
+ protected:
+  DarkModeTest() : form(fake), box(nullptr) {
+    fake.Drives['C'] = testing_support::FixedDrive(1000, 400);
+    toolkit::Application().HelpViewer = &viewer;
+    form.Create();
+    form.Show();
+    Pump();
+    const POINT c = testing_support::ListItemCenter(form.DrivesView.Handle(), 0);
+    testing_support::Click(form.DrivesView.Handle(), c.x, c.y);
+    testing_support::WaitForAnswers();
+    box.Create();
+    box.Show();
+    SetFocus(form.InfoGrid.Handle());
+    testing_support::PostKey(form.InfoGrid.Handle(), VK_F1);
+    Pump();
+    // Side by side, so that each shows whole.
+    SetWindowPos(form.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(box.Handle(), HWND_TOP, 600, 0, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    if (viewer.Window()) SetWindowPos(viewer.Window()->Handle(), HWND_TOP, 0, 520, 700, 400, SWP_NOACTIVATE);
+    Pump();
+  }
+  ~DarkModeTest() override {
+    toolkit::Application().HelpViewer = nullptr;
+    toolkit::ReadAppMode();
+  }
+  // The user switches the app mode; Windows tells every top-level window.
+  void Switch(std::optional<DWORD> light) {
+    testing_support::TAppModeSetting::Set(light);
+    for (HWND window : Windows())
+      SendMessageW(window, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"));
+    Pump();
+  }
+  std::vector<HWND> Windows() const { return {form.Handle(), box.Handle(), viewer.Window()->Handle()}; }
+
+  testing_support::TAppModeSetting before{std::nullopt};
+  testing_support::TFakeDriveQueries fake;
+  app::TRichHelpViewer viewer;
+  app::TMainForm form;
+  about::TAboutBox box;
+};
+
+}  // namespace
+
+TEST_F(DarkModeTest, EveryWindowFollowsALiveSwitchBothWays) {
+  ASSERT_NE(viewer.Window(), nullptr);
+  std::map<HWND, std::vector<COLORREF>> light;
+  for (HWND window : Windows()) light[window] = OnScreen(window);
+
+  Switch(0);
+  const struct {
+    const char* region;
+    HWND window;
+    TRole background;
+    double least;  // share of the background's colour
+    TRole text;    // light text or a mark on it
+  } regions[] = {
+      {"drive list", form.DrivesView.Handle(), TRole::Window, 0.7, TRole::WindowText},
+      {"table", form.InfoGrid.Handle(), TRole::Window, 0.3, TRole::WindowText},
+      {"tool bar", form.ButtonPanel.Handle(), TRole::Face, 0.5, TRole::EdgeHighlight},
+      {"gauge track", form.SizeGauge.Handle(), TRole::GaugeTrack, 0.3, TRole::GaugeBar},
+      {"about dialog", box.Handle(), TRole::Face, 0.4, TRole::Text},
+      {"link", box.LinkLabel.Handle(), TRole::Face, 0.5, TRole::Link},
+      {"help text", viewer.Window()->Editor().Handle(), TRole::Window, 0.5, TRole::WindowText},
+  };
+  for (const auto& r : regions) {
+    const std::vector<COLORREF> pixels = OnScreen(r.window);
+    EXPECT_GE(Share(pixels, Dark(r.background)), r.least) << r.region;
+    EXPECT_GT(Share(pixels, Dark(r.text)), 0.002) << r.region;
+  }
+
+  Switch(std::nullopt);
+  for (HWND window : Windows()) EXPECT_TRUE(OnScreen(window) == light[window]) << "light again, as before";
+}
