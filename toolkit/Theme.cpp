@@ -1,6 +1,5 @@
 #include "toolkit/Theme.h"
 
-#include <cmath>
 #include <utility>
 #include <vector>
 
@@ -196,18 +195,6 @@ TForcedAppMode::TForcedAppMode(bool dark) : previous_(forcedAppMode) {
 
 TForcedAppMode::~TForcedAppMode() {
   forcedAppMode = previous_;
-}
-
-double ContrastRatio(COLORREF a, COLORREF b) {
-  const auto luminance = [](COLORREF c) {
-    const auto channel = [](BYTE value) {
-      const double v = value / 255.0;
-      return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * channel(GetRValue(c)) + 0.7152 * channel(GetGValue(c)) + 0.0722 * channel(GetBValue(c));
-  };
-  const double la = luminance(a), lb = luminance(b);
-  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 std::span<const TColorPair> DrawnPairs() {

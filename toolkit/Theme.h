@@ -70,14 +70,12 @@ class TForcedAppMode {
   std::optional<bool> previous_;
 };
 
-// WCAG's contrast ratio of two colours, 1 to 21.
-double ContrastRatio(COLORREF a, COLORREF b);
-
 struct TColorPair {
   TRole Fore, Back;
   double LeastRatio;  // 4.5 for text, 3 for a graphic against its neighbour
 };
-// Every text and graphic that the controls draw on a background of the palette.
+// Every text and graphic that the controls draw on a background of the palette, with the least
+// contrast ratio (WCAG's) it must keep.
 std::span<const TColorPair> DrawnPairs();
 
 // DrawEdge in the scheme's colours: the system's own call for light and high contrast, which use the
