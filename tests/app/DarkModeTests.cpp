@@ -44,11 +44,10 @@ std::vector<COLORREF> OnScreen(HWND window) {
   return pixels;
 }
 
-// The share of the pixels in each colour, most frequent first.
+// The share of the pixels that have the colour.
 double Share(const std::vector<COLORREF>& pixels, COLORREF color) {
-  return pixels.empty()
-             ? 0
-             : static_cast<double>(std::count(pixels.begin(), pixels.end(), color)) / pixels.size();
+  const auto count = std::count(pixels.begin(), pixels.end(), color);
+  return pixels.empty() ? 0 : static_cast<double>(count) / static_cast<double>(pixels.size());
 }
 
 COLORREF Dark(TRole role) {
