@@ -5,7 +5,8 @@
 # page, its "System" page with figures and its first info page (docs/about-icon.png,
 # docs/about-system.png, docs/about-info.png), and the help window (docs/help-window.png); then the
 # main window and the about dialog's "System" page at 150 % scaling (docs/main-window-150.png,
-# docs/about-system-150.png).
+# docs/about-system-150.png); last the main window, the about dialog and the help window with Windows'
+# app mode dark (docs/main-window-dark.png, docs/about-icon-dark.png, docs/help-window-dark.png).
 # Usage: scripts/screenshot.sh [output.png]
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
@@ -35,7 +36,9 @@ set_dpi() {
   fi
   DPI=$1
 }
-trap 'set_dpi 96; wineserver -k 2>/dev/null || true; stop_display' EXIT
+PERSONALIZE='HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize'
+light_mode() { wine reg delete "$PERSONALIZE" /v AppsUseLightTheme /f >/dev/null 2>&1 || true; }
+trap 'set_dpi 96; light_mode; wineserver -k 2>/dev/null || true; stop_display' EXIT
 # A length of the 96-dpi layout at the current DPI.
 px() { echo $((($1 * DPI + 48) / 96)); }
 
@@ -122,3 +125,25 @@ xdotool key Next
 sleep 2
 shot "$ROOT/docs/about-system-150.png"
 xdotool key Escape
+
+# The app mode dark ("Choose your app mode: Dark"), at 96 dpi.
+set_dpi 96
+wine reg add "$PERSONALIZE" /v AppsUseLightTheme /t REG_DWORD /d 0 /f >/dev/null
+start_program
+find_window "Quelix Disk-Info"
+click_at 38 63
+sleep 1
+shot "$ROOT/docs/main-window-dark.png"
+click_at 124 20
+find_window "Infos"
+shot "$ROOT/docs/about-icon-dark.png"
+xdotool key Escape
+sleep 1
+find_window "Quelix Disk-Info"
+xdotool mousemove $((WX + WW / 2)) $((WY + 8)) click 1
+sleep 0.5
+xdotool key F1
+find_window "Quelix Disk-Info *"
+shot "$ROOT/docs/help-window-dark.png"
+xdotool key Escape
+light_mode
