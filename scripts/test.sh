@@ -18,6 +18,10 @@ prepare_test_prefix() {
   # that moved (with its prefix) does not show the old tree's folder. The mount manager reads the
   # links when the server starts, which run_tests does afresh.
   ln -sfn ../sandrivo-labelled "$devices/l:"
+  # The windows' pixel tests expect Windows' default light app mode, whatever a developer switched
+  # the prefix to (the dark mode tests set it themselves).
+  wine reg delete 'HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize' /v AppsUseLightTheme /f \
+    >/dev/null 2>&1 || true
   [ -f "$WINEPREFIX/.sandrivo-test-prefix-2" ] && return 0
   # Unmanaged windows: without a window manager, Wine would wait two seconds for one at every
   # window that a test closes.

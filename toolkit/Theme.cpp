@@ -1,5 +1,6 @@
 #include "toolkit/Theme.h"
 
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -11,66 +12,58 @@ namespace toolkit {
 namespace {
 
 constexpr size_t kRoles = static_cast<size_t>(TRole::Count);
-constexpr int kLiteral = -1;
+constexpr int kOwn = -1;  // no system colour: the program's own
 
-// Light: the system's colour for each role, or a colour of the program's own (the link blue and the
-// gauge as the windows set it: blue on white, the text the area's colour inverted).
-constexpr std::array<int, kRoles> kLightSystem = {COLOR_BTNFACE,
-                                                  COLOR_BTNTEXT,
-                                                  COLOR_GRAYTEXT,
-                                                  COLOR_WINDOW,
-                                                  COLOR_WINDOWTEXT,
-                                                  COLOR_HIGHLIGHT,
-                                                  COLOR_HIGHLIGHTTEXT,
-                                                  kLiteral,
-                                                  COLOR_BTNSHADOW,
-                                                  COLOR_BTNFACE,
-                                                  COLOR_BTNHIGHLIGHT,
-                                                  COLOR_3DLIGHT,
-                                                  COLOR_BTNSHADOW,
-                                                  COLOR_3DDKSHADOW,
-                                                  COLOR_INFOBK,
-                                                  COLOR_INFOTEXT,
-                                                  kLiteral,
-                                                  kLiteral,
-                                                  kLiteral,
-                                                  kLiteral,
-                                                  kLiteral};
-constexpr TPalette kLightOwn = {0,
-                                0,
-                                0,
-                                0,
-                                0,
-                                0,
-                                0,
-                                RGB(0, 0, 255),
-                                0,
-                                0,
-                                0,
-                                0,
-                                0,
-                                0,
-                                0,
-                                0,
-                                RGB(0, 0, 0),
-                                RGB(255, 255, 255),
-                                RGB(0, 0, 0),
-                                RGB(0, 0, 255),
-                                RGB(255, 255, 0)};
-// High contrast: the system's colours throughout, links and the gauge included.
-constexpr std::array<int, kRoles> kContrastSystem = {
-    COLOR_BTNFACE,      COLOR_BTNTEXT,       COLOR_GRAYTEXT,  COLOR_WINDOW,     COLOR_WINDOWTEXT,
-    COLOR_HIGHLIGHT,    COLOR_HIGHLIGHTTEXT, COLOR_HOTLIGHT,  COLOR_BTNSHADOW,  COLOR_BTNFACE,
-    COLOR_BTNHIGHLIGHT, COLOR_3DLIGHT,       COLOR_BTNSHADOW, COLOR_3DDKSHADOW, COLOR_INFOBK,
-    COLOR_INFOTEXT,     COLOR_WINDOWTEXT,    COLOR_WINDOW,    COLOR_WINDOWTEXT, COLOR_HIGHLIGHT,
-    COLOR_HIGHLIGHTTEXT};
-// Dark, close to Windows' own dark surfaces.
-constexpr TPalette kDark = {RGB(32, 32, 32),    RGB(240, 240, 240), RGB(120, 120, 120), RGB(25, 25, 25),
-                            RGB(240, 240, 240), RGB(0, 95, 184),    RGB(255, 255, 255), RGB(102, 178, 255),
-                            RGB(90, 90, 90),    RGB(55, 55, 55),    RGB(105, 105, 105), RGB(70, 70, 70),
-                            RGB(20, 20, 20),    RGB(8, 8, 8),       RGB(43, 43, 43),    RGB(240, 240, 240),
-                            RGB(140, 140, 140), RGB(45, 45, 45),    RGB(240, 240, 240), RGB(76, 160, 255),
-                            RGB(0, 0, 0)};
+// One row per role. Light: the system's colour, or the program's own (the link blue, and the gauge
+// as the windows set it: blue on white, its text the area's colour inverted). High contrast: the
+// system's colours throughout. Dark: close to Windows' own dark surfaces.
+struct TRoleColors {
+  TRole Role;
+  int LightSystem;
+  COLORREF LightOwn;
+  int ContrastSystem;
+  COLORREF Dark;
+};
+// clang-format off
+constexpr TRoleColors kRoleColors[] = {
+    {TRole::Face,           COLOR_BTNFACE,       0,                  COLOR_BTNFACE,       RGB(32, 32, 32)},
+    {TRole::Text,           COLOR_BTNTEXT,       0,                  COLOR_BTNTEXT,       RGB(240, 240, 240)},
+    {TRole::GrayText,       COLOR_GRAYTEXT,      0,                  COLOR_GRAYTEXT,      RGB(120, 120, 120)},
+    {TRole::Window,         COLOR_WINDOW,        0,                  COLOR_WINDOW,        RGB(25, 25, 25)},
+    {TRole::WindowText,     COLOR_WINDOWTEXT,    0,                  COLOR_WINDOWTEXT,    RGB(240, 240, 240)},
+    {TRole::Highlight,      COLOR_HIGHLIGHT,     0,                  COLOR_HIGHLIGHT,     RGB(0, 95, 184)},
+    {TRole::HighlightText,  COLOR_HIGHLIGHTTEXT, 0,                  COLOR_HIGHLIGHTTEXT, RGB(255, 255, 255)},
+    {TRole::Link,           kOwn,                RGB(0, 0, 255),     COLOR_HOTLIGHT,      RGB(102, 178, 255)},
+    {TRole::GridLine,       COLOR_BTNSHADOW,     0,                  COLOR_BTNSHADOW,     RGB(90, 90, 90)},
+    {TRole::CellLine,       COLOR_BTNFACE,       0,                  COLOR_BTNFACE,       RGB(55, 55, 55)},
+    {TRole::EdgeHighlight,  COLOR_BTNHIGHLIGHT,  0,                  COLOR_BTNHIGHLIGHT,  RGB(105, 105, 105)},
+    {TRole::EdgeLight,      COLOR_3DLIGHT,       0,                  COLOR_3DLIGHT,       RGB(70, 70, 70)},
+    {TRole::EdgeShadow,     COLOR_BTNSHADOW,     0,                  COLOR_BTNSHADOW,     RGB(20, 20, 20)},
+    {TRole::EdgeDarkShadow, COLOR_3DDKSHADOW,    0,                  COLOR_3DDKSHADOW,    RGB(8, 8, 8)},
+    {TRole::TipBack,        COLOR_INFOBK,        0,                  COLOR_INFOBK,        RGB(43, 43, 43)},
+    {TRole::TipText,        COLOR_INFOTEXT,      0,                  COLOR_INFOTEXT,      RGB(240, 240, 240)},
+    {TRole::GaugeFrame,     kOwn,                RGB(0, 0, 0),       COLOR_WINDOWTEXT,    RGB(140, 140, 140)},
+    {TRole::GaugeTrack,     kOwn,                RGB(255, 255, 255), COLOR_WINDOW,        RGB(45, 45, 45)},
+    {TRole::GaugeTrackText, kOwn,                RGB(0, 0, 0),       COLOR_WINDOWTEXT,    RGB(240, 240, 240)},
+    {TRole::GaugeBar,       kOwn,                RGB(0, 0, 255),     COLOR_HIGHLIGHT,     RGB(76, 160, 255)},
+    {TRole::GaugeBarText,   kOwn,                RGB(255, 255, 0),   COLOR_HIGHLIGHTTEXT, RGB(0, 0, 0)},
+};
+// clang-format on
+static_assert(std::size(kRoleColors) == kRoles);
+
+constexpr bool InRoleOrder() {
+  for (size_t i = 0; i < kRoles; ++i)
+    if (static_cast<size_t>(kRoleColors[i].Role) != i) return false;
+  return true;
+}
+static_assert(InRoleOrder(), "one row per role, in the roles' order");
+
+COLORREF ColorOf(TScheme scheme, TRole role) {
+  const TRoleColors& colors = kRoleColors[static_cast<size_t>(role)];
+  if (scheme == TScheme::Dark) return colors.Dark;
+  const int system = scheme == TScheme::Light ? colors.LightSystem : colors.ContrastSystem;
+  return system == kOwn ? colors.LightOwn : GetSysColor(system);
+}
 
 constexpr TColorPair kPairs[] = {
     {TRole::Text, TRole::Face, 4.5},
@@ -128,7 +121,7 @@ COLORREF DarkArtColor(COLORREF color) {
     case RGB(128, 128, 128):
       return RGB(160, 160, 160);
     case RGB(192, 192, 192):  // a drawn button's face
-      return kDark[static_cast<size_t>(TRole::Face)];
+      return ColorOf(TScheme::Dark, TRole::Face);
     default:
       return color;
   }
@@ -137,11 +130,8 @@ COLORREF DarkArtColor(COLORREF color) {
 }  // namespace
 
 TPalette PaletteOf(TScheme scheme) {
-  if (scheme == TScheme::Dark) return kDark;
-  const auto& system = scheme == TScheme::Light ? kLightSystem : kContrastSystem;
   TPalette palette{};
-  for (size_t i = 0; i < kRoles; ++i)
-    palette[i] = system[i] == kLiteral ? kLightOwn[i] : GetSysColor(system[i]);
+  for (size_t i = 0; i < kRoles; ++i) palette[i] = ColorOf(scheme, static_cast<TRole>(i));
   return palette;
 }
 
@@ -151,22 +141,17 @@ TScheme CurrentScheme() {
 }
 
 COLORREF Color(TRole role) {
-  const TScheme scheme = CurrentScheme();
-  const size_t i = static_cast<size_t>(role);
-  if (scheme == TScheme::Dark) return kDark[i];
-  const int system = (scheme == TScheme::Light ? kLightSystem : kContrastSystem)[i];
-  return system == kLiteral ? kLightOwn[i] : GetSysColor(system);
+  return ColorOf(CurrentScheme(), role);
 }
 
 HBRUSH Brush(TRole role) {
   const TScheme scheme = CurrentScheme();
-  if (scheme != TScheme::Dark) {
-    const int system = (scheme == TScheme::Light ? kLightSystem : kContrastSystem)[static_cast<size_t>(role)];
-    if (system != kLiteral) return GetSysColorBrush(system);
-  }
+  const TRoleColors& colors = kRoleColors[static_cast<size_t>(role)];
+  const int system = scheme == TScheme::Light ? colors.LightSystem : colors.ContrastSystem;
+  if (scheme != TScheme::Dark && system != kOwn) return GetSysColorBrush(system);
   // Brushes of the program's own colours are made once and kept, as the system keeps its own.
   static std::vector<std::pair<COLORREF, TBrush>> made;
-  const COLORREF color = Color(role);
+  const COLORREF color = ColorOf(scheme, role);
   for (const auto& [c, brush] : made)
     if (c == color) return brush.Get();
   made.emplace_back(color, TBrush(CreateSolidBrush(color)));
@@ -207,7 +192,7 @@ void DrawThemedEdge(HDC dc, const RECT& rect, UINT edge) {
     DrawEdge(dc, &r, edge, BF_RECT);
     return;
   }
-  const auto color = [](TRole role) { return kDark[static_cast<size_t>(role)]; };
+  const auto color = [](TRole role) { return ColorOf(TScheme::Dark, role); };
   if (edge & (BDR_RAISEDOUTER | BDR_SUNKENOUTER)) {
     if (edge & BDR_RAISEDOUTER)
       Frame(dc, r, color(TRole::EdgeLight), color(TRole::EdgeDarkShadow));
