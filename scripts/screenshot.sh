@@ -77,6 +77,18 @@ shot() {
   import -window root -crop "${WW}x${WH}+${WX}+${WY}" +repage "$1"
   echo "Wrote ${1#"$ROOT"/}"
 }
+# F1 in the main window: the help window, beside it.
+help_shot() {
+  find_window "Quelix Disk-Info"
+  # Its caption first: the keys go to the active window.
+  xdotool mousemove $((WX + WW / 2)) $((WY + 8)) click 1
+  sleep 0.5
+  xdotool key F1
+  # (The title's dash is beyond the command line's ASCII: the title's start finds it.)
+  find_window "Quelix Disk-Info *"
+  shot "$1"
+  xdotool key Escape
+}
 
 set_dpi 96
 start_program
@@ -100,16 +112,7 @@ shot "$ROOT/docs/about-info.png"
 xdotool key Escape
 sleep 1
 
-# F1 in the main window: the help window, beside it.
-find_window "Quelix Disk-Info"
-# Its caption first: the keys go to the active window.
-xdotool mousemove $((WX + WW / 2)) $((WY + 8)) click 1
-sleep 0.5
-xdotool key F1
-# (The title's dash is beyond the command line's ASCII: the title's start finds it.)
-find_window "Quelix Disk-Info *"
-shot "$ROOT/docs/help-window.png"
-xdotool key Escape
+help_shot "$ROOT/docs/help-window.png"
 sleep 1
 
 # The same at 150 %: the main window with drive C, and the about dialog's "System" page.
@@ -139,11 +142,5 @@ find_window "Infos"
 shot "$ROOT/docs/about-icon-dark.png"
 xdotool key Escape
 sleep 1
-find_window "Quelix Disk-Info"
-xdotool mousemove $((WX + WW / 2)) $((WY + 8)) click 1
-sleep 0.5
-xdotool key F1
-find_window "Quelix Disk-Info *"
-shot "$ROOT/docs/help-window-dark.png"
-xdotool key Escape
+help_shot "$ROOT/docs/help-window-dark.png"
 light_mode
