@@ -101,8 +101,9 @@ for msi_arch in x86 x64; do
   for row in "SandrivoExe.*	Sandrivo.exe	[0-9]*	$version	1031	" "ReportExe.*	SNDRPT.EXE|sandrivo-report.exe	[0-9]*	$version	1031	"; do
     grep -q "^$row" <<<"$files" || fail "$msi_arch installer: no File row $row"
   done
-  msiinfo export "$msi" Directory | grep -q "^INSTALLDIR	.*	QDINFO|Quelix Disk-Info" ||
-    fail "$msi_arch installer: the folder has no short name"
+  # (Read whole before grep: with pipefail, grep -q stopping early fails the writer.)
+  folders=$(msiinfo export "$msi" Directory)
+  grep -q "^INSTALLDIR	.*	QDINFO|Quelix Disk-Info" <<<"$folders" || fail "$msi_arch installer: the folder has no short name"
 done
 pass "the installers: language 1031, the commit, the programs' versions and short names"
 
@@ -191,8 +192,10 @@ check_installer() {
     fail "$what: no Start-menu shortcut to $windows_dir\\Sandrivo.exe"
   fi
   [ "$(listed_products "$view")" = 1 ] || fail "$what: not listed once among the installed programs"
-  wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s "$view" 2>/dev/null | tr -d '\r' |
-    grep -q -F "InstallLocation    REG_SZ    $windows_dir\\" || fail "$what: the list of installed programs names no install folder"
+  local entries
+  entries=$(wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s "$view" 2>/dev/null | tr -d '\r')
+  grep -q -F "InstallLocation    REG_SZ    $windows_dir\\" <<<"$entries" ||
+    fail "$what: the list of installed programs names no install folder"
   pass "$what: installed the programs, the read-me, the shortcut and the install folder"
 
   local report status=0
@@ -265,7 +268,7 @@ wine msiexec /i "$(winepath -w "$work/dist/Sandrivo-$version-x64.msi")" /qn || f
   fail "x64 over x86: listed $(listed_products /reg:32) times as 32-bit, $(listed_products /reg:64) times as 64-bit"
 [ ! -e "$drive_c/Program Files (x86)/Quelix Disk-Info" ] || fail "x64 over x86: the x86 program stays"
 links=$(installed_shortcut)
-[ "$(echo "$links" | grep -c .)" = 1 ] && strings -a "$links" | grep -q -F 'C:\Program Files\Quelix Disk-Info\Sandrivo.exe' ||
+[ "$(echo "$links" | grep -c .)" = 1 ] && strings -a "$links" | grep -F 'C:\Program Files\Quelix Disk-Info\Sandrivo.exe' >/dev/null ||
   fail "x64 over x86: the shortcuts are: $links"
 wine msiexec /x "$(winepath -w "$work/dist/Sandrivo-$version-x64.msi")" /qn || fail "x64: msiexec /x returned $?"
 [ "$(listed_products /reg:32)$(listed_products /reg:64)" = 00 ] && [ -z "$(installed_shortcut)" ] ||
