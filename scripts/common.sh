@@ -8,7 +8,7 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree=;mshtml="
 
 # What building and running the program needs; the tests add theirs.
-PACKAGES=(wine wine32:i386 g++-mingw-w64-i686-posix binutils-mingw-w64-i686 cmake ninja-build g++
+PACKAGES=(wine wine32:i386 g++-mingw-w64-i686-posix binutils-mingw-w64-i686 cmake ninja-build g++ zlib1g-dev
           xvfb xauth x11-utils)
 TEST_PACKAGES=(wine64 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest nlohmann-json3-dev
                xdotool xclip imagemagick)
