@@ -61,7 +61,7 @@ SUMS_SIGNATURE = "SHA256SUMS.p7s"
 TOOL_PACKAGES = [
     "g++-mingw-w64-i686-posix", "g++-mingw-w64-x86-64-posix", "binutils-mingw-w64-i686",
     "binutils-mingw-w64-x86-64", "mingw-w64-i686-dev", "mingw-w64-x86-64-dev", "g++", "cmake",
-    "ninja-build", "wixl", "msitools", "osslsigncode", "openssl", "python3", "python3-yaml",
+    "ninja-build", "zlib1g", "wixl", "msitools", "osslsigncode", "openssl", "python3", "python3-yaml",
 ]
 
 
