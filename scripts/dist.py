@@ -124,14 +124,23 @@ def write_zip(out, epoch, files):
 
 
 def codes(version, arch, files, commit):
+    """The product and package codes: both from the version, the architecture, the commit and the
+    files. A package of other files is another product, so that it replaces an installed build of
+    the same version (a major upgrade) where Windows Installer would refuse a second package of
+    one product code."""
     digest = hashlib.sha256(commit.encode() + b"\0")
     for path in files:
         digest.update(os.path.basename(path).encode() + b"\0")
         with open(path, "rb") as f:
             digest.update(f.read())
-    product = uuid.uuid5(CODE_NAMESPACE, "product %s %s" % (version, arch))
+    product = uuid.uuid5(CODE_NAMESPACE, "product %s %s %s" % (version, arch, digest.hexdigest()))
     package = uuid.uuid5(CODE_NAMESPACE, "package %s %s %s" % (version, arch, digest.hexdigest()))
     return str(product).upper(), str(package).upper()
+
+
+def msi_property(path, name):
+    rows = subprocess.run(["msiinfo", "export", path, "Property"], capture_output=True, text=True, check=True).stdout
+    return dict(line.split("\t", 1) for line in rows.splitlines()[3:] if "\t" in line)[name].strip()
 
 
 def compound_stream_offsets(data, name):
@@ -339,10 +348,12 @@ def manifests(dist, header, base_url, commit):
             "Architecture": winget, "InstallerType": "msi", "Scope": "machine",
             "InstallerUrl": base_url + msi_name(version, winget),
             "InstallerSha256": sha256(os.path.join(dist, msi_name(version, winget))).upper(),
-            "ProductCode": "{%s}" % codes(version, winget, [], "")[0], "UpgradeBehavior": "install",
+            "ProductCode": msi_property(os.path.join(dist, msi_name(version, winget)), "ProductCode"),
+            "UpgradeBehavior": "install",
             "AppsAndFeaturesEntries": [{
                 "DisplayName": texts["PRODUCT_NAME"], "Publisher": texts["COMPANY_NAME"], "DisplayVersion": version,
-                "ProductCode": "{%s}" % codes(version, winget, [], "")[0], "UpgradeCode": UPGRADE_CODE}],
+                "ProductCode": msi_property(os.path.join(dist, msi_name(version, winget)), "ProductCode"),
+                "UpgradeCode": UPGRADE_CODE}],
         }
         for _, winget, _ in ARCHITECTURES
     ]
