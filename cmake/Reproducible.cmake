@@ -4,7 +4,7 @@
 # earliest time a zip file can hold). Build folders do not enter the files: the release build keeps
 # no debug information, and the file-name macros see paths relative to the tree.
 # The time is written to generated/source-date-epoch for the release scripts' file times; the commit
-# (with "-dirty" when tracked files have changes) to generated/commit and generated/build_commit.h,
+# (with "-dirty" when tracked files have changes; SANDRIVO_COMMIT when set) to generated/commit and generated/build_commit.h,
 # which name it in the console program and in every file of a release.
 if(DEFINED ENV{SOURCE_DATE_EPOCH})
   set(SANDRIVO_SOURCE_DATE_EPOCH $ENV{SOURCE_DATE_EPOCH})
@@ -18,7 +18,9 @@ else()
 endif()
 set(SANDRIVO_COMMIT unknown)
 find_package(Git QUIET)
-if(GIT_FOUND)
+if(DEFINED ENV{SANDRIVO_COMMIT})
+  set(SANDRIVO_COMMIT $ENV{SANDRIVO_COMMIT})
+elseif(GIT_FOUND)
   execute_process(COMMAND ${GIT_EXECUTABLE} rev-parse HEAD WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
                   OUTPUT_VARIABLE commit OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET RESULT_VARIABLE failed)
   if(NOT failed AND commit MATCHES "^[0-9a-f]+$")

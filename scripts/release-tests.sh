@@ -108,10 +108,10 @@ done
 pass "the installers: language 1031, the commit, the programs' versions and short names"
 
 # The same sources compiled and linked in another folder, later: the same console report. (The
-# build's own time is given, should a commit have come since its configuration.)
+# build's own time and commit are given, should a commit have come since its configuration.)
 epoch=$(cat "$build32/generated/source-date-epoch")
 other=$work/another-folder-name
-SOURCE_DATE_EPOCH=$epoch cmake -S "$ROOT" -B "$other" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN_I686" \
+SOURCE_DATE_EPOCH=$epoch SANDRIVO_COMMIT=$commit cmake -S "$ROOT" -B "$other" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN_I686" \
   -DSANDRIVO_TESTS=OFF -DSANDRIVO_WERROR=ON >/dev/null
 cmake --build "$other" --target sandrivo-report >/dev/null
 cmp "$other/sandrivo-report.exe" "$build32/sandrivo-report.exe" ||
