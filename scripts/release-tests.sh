@@ -19,6 +19,10 @@ set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
 build32=${1:-$BUILD_DIR} build64=${2:-$ROOT/build64}
+# The publisher's key and signatures are not the tests' (release.sh runs them with its own): the
+# tests sign only where they say so.
+unset SANDRIVO_SIGN_CERT SANDRIVO_SIGN_KEY SANDRIVO_SIGN_PKCS12 SANDRIVO_SIGN_PASSWORD SANDRIVO_SIGN_TIMESTAMP \
+  SANDRIVO_SIGNATURES SANDRIVO_SIGN_CAFILE
 install_packages "${PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${RELEASE_PACKAGES[@]}"
 work=$build32/release-test
 rm -rf "$work"
