@@ -279,9 +279,8 @@ wine msiexec /x "$(winepath -w "$work/dist/Sandrivo-$version-x64.msi")" /qn || f
   fail "x64 over x86: uninstalling left something behind"
 pass "the x64 installer replaces the x86 one: one product, one shortcut"
 
-# Nothing of ours in the desktop's menus.
-stray=$(find "${XDG_DATA_HOME:-$HOME/.local/share}/applications" "${XDG_CONFIG_HOME:-$HOME/.config}/menus" \
-  -newer "$work/dist/SHA256SUMS" -iname '*quelix*' 2>/dev/null || true)
+# No menu entry of this prefix on the desktop (other checkouts' runs may leave theirs).
+stray=$(grep -r -l -F "WINEPREFIX=\"$WINEPREFIX\"" "${XDG_DATA_HOME:-$HOME/.local/share}/applications" 2>/dev/null || true)
 [ -z "$stray" ] || fail "menu entries reached the desktop: $stray"
 
 if [ $failures -ne 0 ]; then
