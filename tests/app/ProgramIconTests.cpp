@@ -10,6 +10,8 @@
 
 namespace {
 
+using TIcon = runtime::TUniqueHandle<HICON, DestroyIcon>;
+
 // The resource's data, or nullptr.
 const BYTE* ResourceData(LPCWSTR name, LPCWSTR type) {
   const HRSRC found = FindResourceW(GetModuleHandleW(nullptr), name, type);
@@ -33,18 +35,18 @@ TEST(ProgramIcon, EachSizeIsAnImageOfItsOwnDrawnFromTheArt) {
     EXPECT_EQ((image[18] << 8 | image[19]) * 0x10000 + (image[22] << 8 | image[23]), size * 0x10001) << size;
     EXPECT_EQ(image[24] * 0x100 + image[25], 0x0806) << size;
 
-    const HICON icon = static_cast<HICON>(
-        LoadImageW(GetModuleHandleW(nullptr), RES_MAIN_ICON, IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
-    ASSERT_NE(icon, nullptr) << size;
+    const TIcon icon(static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), RES_MAIN_ICON, IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+    ASSERT_NE(icon.Get(), nullptr) << size;
     BITMAPINFO info{};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
     const toolkit::TBitmap canvas(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    const HDC dc = CreateCompatibleDC(nullptr);
-    const HGDIOBJ old = SelectObject(dc, canvas.Get());
+    const toolkit::TMemoryDC dc(CreateCompatibleDC(nullptr));
+    const toolkit::TSelectObject selected(dc.Get(), canvas.Get());
     RECT all{0, 0, size, size};
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    FillRect(dc.Get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    DrawIconEx(dc.Get(), 0, 0, icon.Get(), size, size, 0, nullptr, DI_NORMAL);
     GdiFlush();
     const auto pixel = [&](double artX, double artY) {
       const int x = static_cast<int>(artX * size / 32), y = static_cast<int>(artY * size / 32);
@@ -53,8 +55,5 @@ TEST(ProgramIcon, EachSizeIsAnImageOfItsOwnDrawnFromTheArt) {
     EXPECT_EQ(pixel(0, 0), 0xFFFFFFu) << size;      // the transparent corner
     EXPECT_EQ(pixel(5.5, 11.5), 0u) << size;        // the black body
     EXPECT_EQ(pixel(16, 16.5), 0xFFFFFFu) << size;  // the hub's hole
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    DestroyIcon(icon);
   }
 }

@@ -149,8 +149,9 @@ TEST(ReportProgram, VersionAnswerAndResourcesNameTheCommit) {
   std::wstring path = testing_support::OwnPath();
   path = path.substr(0, path.find_last_of(L'\\'));
   path = path.substr(0, path.find_last_of(L'\\')) + L"\\sandrivo-report.exe";
-  const HMODULE module =
-      LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  const runtime::TUniqueHandle<HMODULE, FreeLibrary> library(
+      LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+  const HMODULE module = library.Get();
   ASSERT_NE(module, nullptr);
   const auto resource = [module](LPCWSTR type) {
     const HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(1), type);
@@ -159,7 +160,6 @@ TEST(ReportProgram, VersionAnswerAndResourcesNameTheCommit) {
                        SizeofResource(module, found));
   };
   const std::string info = resource(MAKEINTRESOURCEW(16)), manifest = resource(MAKEINTRESOURCEW(24));
-  FreeLibrary(module);
   const auto holds = [&info](const std::wstring& text) {
     return info.find(std::string(reinterpret_cast<const char*>(text.c_str()), text.size() * 2)) !=
            std::string::npos;
