@@ -58,3 +58,8 @@ echo "The release's files are those of the tested builds, byte for byte."
 echo
 echo "dist/:"
 (cd "$ROOT/dist" && cat SHA256SUMS)
+if [ -f "$ROOT/dist/SHA256SUMS.p7s" ]; then
+  echo "Signed: the executables, the installers and SHA256SUMS (SHA256SUMS.p7s); detached signatures in dist/signatures/."
+else
+  echo "NOT signed: no certificate was given (see scripts/package.sh)."
+fi
