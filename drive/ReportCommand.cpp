@@ -29,6 +29,7 @@ const char kUsage[] =
     "                     wie eines ohne Datenträger (JSON: \"answered\": false, \"timedOut\": true);\r\n"
     "                     die Fehlerausgabe nennt es, und das Programm endet sofort.\r\n"
     "--help               diese Hilfe (auch -h oder /?)\r\n"
+    "--version            Produkt, Version und Commit dieses Programms\r\n"
     "\r\n"
     "Rückgabewert: 0 Erfolg, 1 Fehler beim Schreiben oder Abfragen, 2 falscher Aufruf.\r\n";
 
@@ -165,13 +166,15 @@ TCommandResult Report(const std::vector<std::unique_ptr<TDriveInfo>>& probes, bo
 
 }  // namespace
 
-TCommandResult RunReportCommand(const std::vector<std::string>& args, const TDriveQueries& queries) {
+TCommandResult RunReportCommand(const std::vector<std::string>& args, const TDriveQueries& queries,
+                                const TReportIdentity& identity) {
   std::vector<std::wstring> wide;
   for (const std::string& arg : args) wide.push_back(runtime::WideFromCp1252(arg));
-  return RunReportCommand(std::span<const std::wstring>(wide), queries);
+  return RunReportCommand(std::span<const std::wstring>(wide), queries, identity);
 }
 
-TCommandResult RunReportCommand(std::span<const std::wstring> args, const TDriveQueries& queries) {
+TCommandResult RunReportCommand(std::span<const std::wstring> args, const TDriveQueries& queries,
+                                const TReportIdentity& identity) {
   // Every argument is read before any drive is asked.
   bool json = false;
   DWORD timeout = kDefaultTimeoutSeconds;
@@ -180,6 +183,10 @@ TCommandResult RunReportCommand(std::span<const std::wstring> args, const TDrive
   for (size_t i = 0; i < args.size(); ++i) {
     const std::wstring& arg = args[i];
     if (arg == L"--help" || arg == L"-h" || arg == L"/?") return {kUsage, "", 0};
+    if (arg == L"--version")
+      return {identity.Product + " (sandrivo-report) " + identity.Version + "\r\nCommit " + identity.Commit +
+                  "\r\n",
+              "", 0};
     if (arg == L"--json") {
       json = true;
     } else if (arg == L"--timeout" || arg.rfind(L"--timeout=", 0) == 0) {

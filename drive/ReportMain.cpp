@@ -17,7 +17,9 @@ int wmain(int argc, wchar_t** argv) {
   try {
     const std::vector<std::wstring> args(argv + 1, argv + argc);
     return drive::DeliverReport(
-        drive::RunReportCommand(std::span<const std::wstring>(args), drive::SystemDriveQueries()), out, err);
+        drive::RunReportCommand(std::span<const std::wstring>(args), drive::SystemDriveQueries(),
+                                {SANDRIVO_REPORT_PRODUCT, SANDRIVO_REPORT_VERSION, SANDRIVO_REPORT_COMMIT}),
+        out, err);
   } catch (const std::exception& error) {
     err.Write(std::string("sandrivo-report: ") + error.what() + "\r\n");
     return 1;

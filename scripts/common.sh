@@ -8,13 +8,14 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree=;mshtml="
 
 # What building and running the program needs; the tests add theirs.
-PACKAGES=(wine wine32:i386 g++-mingw-w64-i686-posix binutils-mingw-w64-i686 cmake ninja-build g++
+PACKAGES=(wine wine32:i386 g++-mingw-w64-i686-posix binutils-mingw-w64-i686 cmake ninja-build g++ zlib1g-dev
           xvfb xauth x11-utils)
 TEST_PACKAGES=(wine64 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest nlohmann-json3-dev
                xdotool xclip imagemagick)
 
-# What the release's files need: the installer builder and Python with YAML for the manifests.
-RELEASE_PACKAGES=(wixl python3 python3-yaml)
+# What the release's files need: the installer builder and its table tool, Python with YAML and a
+# JSON-schema validator for the manifests, and the signing tools.
+RELEASE_PACKAGES=(wixl msitools python3 python3-yaml python3-jsonschema osslsigncode openssl)
 
 as_root() {
   if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi

@@ -2,17 +2,27 @@
 # Usage: release-tests.sh [BUILD32 BUILD64]   (default: the tests' build/ and build64/)
 # Tests the release's files made from two built release folders:
 #  - packaged twice, a moment apart, the files are the same bytes, and their sums and manifests
-#    agree (package.sh checks them);
+#    agree and the manifests are valid by their schemas (package.sh checks them);
+#  - signed with a throw-away certificate: every executable, installer and SHA256SUMS verifies;
+#    signing twice gives the same bytes; without the signature an executable is the built one; the
+#    detached signatures attached to unsigned files give the signed ones; the installers name the
+#    commit, German, with versions and short names;
 #  - the console report built again in a folder of another name is the same bytes as the build's
 #    own, and no executable holds a build folder's path or a time stamp other than the commit's;
 #  - each installer, under Wine in a prefix of its own: installs both programs, the read-me and the
 #    Start-menu shortcut; the installed window program shows its window and the installed report
 #    answers; installing again changes nothing; uninstalling leaves no file, shortcut, folder or
-#    entry in the list of installed programs; an installer of a newer version replaces it.
+#    entry in the list of installed programs; an installer of the next version (the fourth field
+#    alone raised) replaces it; the x64 installer replaces an installed x86 one.
+# Wine's menu builder is off: no menu entry reaches the desktop that runs the tests.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
 build32=${1:-$BUILD_DIR} build64=${2:-$ROOT/build64}
+# The publisher's key and signatures are not the tests' (release.sh runs them with its own): the
+# tests sign only where they say so.
+unset SANDRIVO_SIGN_CERT SANDRIVO_SIGN_KEY SANDRIVO_SIGN_PKCS12 SANDRIVO_SIGN_PASSWORD SANDRIVO_SIGN_TIMESTAMP \
+  SANDRIVO_SIGNATURES SANDRIVO_SIGN_CAFILE
 install_packages "${PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${RELEASE_PACKAGES[@]}"
 work=$build32/release-test
 rm -rf "$work"
@@ -35,12 +45,77 @@ bash "$ROOT/scripts/package.sh" "$build32" "$build64" "$work/dist-again" >/dev/n
 diff -r "$work/dist" "$work/dist-again" >/dev/null ||
   fail "packaged twice, the files differ: $(diff -rq "$work/dist" "$work/dist-again" | tr '\n' ' ')"
 pass "packaged twice: the same bytes ($(ls "$work/dist" | tr '\n' ' '))"
+commit=$(cat "$build32/generated/commit")
+version=$(sed -n 's/^#define SANDRIVO_VERSION_TEXT "\(.*\)"$/\1/p' "$build32/generated/version.h")
+
+echo "== Signed with a throw-away certificate"
+# A CA and a code-signing certificate valid since long before the commit: the signatures carry
+# the commit's time.
+pki=$work/pki
+mkdir -p "$pki/issued"
+touch "$pki/index"
+printf '[ca]\ndefault_ca=own\n[own]\ndatabase=%s/index\nnew_certs_dir=%s/issued\nserial=%s/serial\n' "$pki" "$pki" "$pki" >"$pki/ca.cnf"
+printf 'default_md=sha256\npolicy=any\nunique_subject=no\n[any]\ncommonName=supplied\n' >>"$pki/ca.cnf"
+printf '[root]\nbasicConstraints=critical,CA:TRUE\nkeyUsage=critical,keyCertSign\n' >>"$pki/ca.cnf"
+printf '[signer]\nbasicConstraints=CA:FALSE\nkeyUsage=critical,digitalSignature\nextendedKeyUsage=codeSigning\n' >>"$pki/ca.cnf"
+echo 01 >"$pki/serial"
+issue() {  # NAME SUBJECT EXTENSIONS [ISSUER]
+  local by=(-selfsign -keyfile "$pki/$1.key")
+  [ -n "${4:-}" ] && by=(-cert "$pki/$4.pem" -keyfile "$pki/$4.key")
+  openssl req -new -newkey rsa:2048 -nodes -keyout "$pki/$1.key" -subj "/CN=$2" -out "$pki/$1.csr" 2>/dev/null
+  openssl ca -batch -notext -config "$pki/ca.cnf" -extensions "$3" -startdate 20000101000000Z -enddate 20991231000000Z \
+    "${by[@]}" -in "$pki/$1.csr" -out "$pki/$1.pem" 2>/dev/null
+}
+issue root "Throw-away test CA" root
+issue signer "Quelix Software (test)" signer root
+cat "$pki/signer.pem" "$pki/root.pem" >"$pki/chain.pem"
+for run in signed signed-again; do
+  SANDRIVO_SIGN_CERT=$pki/chain.pem SANDRIVO_SIGN_KEY=$pki/signer.key \
+    bash "$ROOT/scripts/package.sh" "$build32" "$build64" "$work/$run" >/dev/null
+done
+diff -r "$work/signed" "$work/signed-again" >/dev/null || fail "signed twice, the files differ"
+mkdir -p "$work/signed-files"
+for arch in win32 win64; do
+  /usr/bin/python3 -m zipfile -e "$work/signed/Sandrivo-$version-$arch.zip" "$work/signed-files/$arch"
+  build=$build32 && [ $arch = win64 ] && build=$build64
+  for exe in Sandrivo.exe sandrivo-report.exe; do
+    osslsigncode remove-signature -in "$work/signed-files/$arch/$exe" -out "$work/signed-files/$arch/$exe.bare" >/dev/null
+    cmp -s "$work/signed-files/$arch/$exe.bare" "$build/$exe" || fail "$arch/$exe without its signature is not the built file"
+  done
+done
+for file in "$work"/signed-files/*/*.exe "$work"/signed/*.msi; do
+  osslsigncode verify -CAfile "$pki/root.pem" -in "$file" >"$work/verify.txt" 2>&1 ||
+    fail "osslsigncode verify $(basename "$file"): $(tail -n 3 "$work/verify.txt" | tr '\n' ' ')"
+done
+openssl cms -verify -binary -inform DER -in "$work/signed/SHA256SUMS.p7s" -content "$work/signed/SHA256SUMS" \
+  -CAfile "$pki/root.pem" -purpose any -out /dev/null 2>/dev/null || fail "SHA256SUMS.p7s does not verify"
+pass "signed: executables, installers and SHA256SUMS verify; signed twice, the same bytes; unsigned, the built files"
+SANDRIVO_SIGNATURES=$work/signed/signatures SANDRIVO_SIGN_CAFILE=$pki/root.pem \
+  bash "$ROOT/scripts/package.sh" "$build32" "$build64" "$work/attached" >/dev/null
+diff -r "$work/signed" "$work/attached" >/dev/null || fail "the detached signatures attached do not give the signed files"
+pass "the detached signatures attached to unsigned files give the signed files"
+
+# The installers' tables and summary: German, the commit named, the programs' versions, short names.
+for msi_arch in x86 x64; do
+  msi=$work/dist/Sandrivo-$version-$msi_arch.msi
+  summary=$(msiinfo suminfo "$msi")
+  grep -q "^Template: .*;1031$" <<<"$summary" || fail "$msi_arch installer: summary language is not 1031"
+  grep -q "^Comments: .*Commit $commit)$" <<<"$summary" || fail "$msi_arch installer: the summary does not name the commit"
+  files=$(msiinfo export "$msi" File | tr -d '\r')
+  for row in "SandrivoExe.*	Sandrivo.exe	[0-9]*	$version	1031	" "ReportExe.*	SNDRPT.EXE|sandrivo-report.exe	[0-9]*	$version	1031	"; do
+    grep -q "^$row" <<<"$files" || fail "$msi_arch installer: no File row $row"
+  done
+  # (Read whole before grep: with pipefail, grep -q stopping early fails the writer.)
+  folders=$(msiinfo export "$msi" Directory)
+  grep -q "^INSTALLDIR	.*	QDINFO|Quelix Disk-Info" <<<"$folders" || fail "$msi_arch installer: the folder has no short name"
+done
+pass "the installers: language 1031, the commit, the programs' versions and short names"
 
 # The same sources compiled and linked in another folder, later: the same console report. (The
-# build's own time is given, should a commit have come since its configuration.)
+# build's own time and commit are given, should a commit have come since its configuration.)
 epoch=$(cat "$build32/generated/source-date-epoch")
 other=$work/another-folder-name
-SOURCE_DATE_EPOCH=$epoch cmake -S "$ROOT" -B "$other" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN_I686" \
+SOURCE_DATE_EPOCH=$epoch SANDRIVO_COMMIT=$commit cmake -S "$ROOT" -B "$other" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN_I686" \
   -DSANDRIVO_TESTS=OFF -DSANDRIVO_WERROR=ON >/dev/null
 cmake --build "$other" --target sandrivo-report >/dev/null
 cmp "$other/sandrivo-report.exe" "$build32/sandrivo-report.exe" ||
@@ -64,13 +139,14 @@ cleanup() {
 trap cleanup EXIT
 unset DISPLAY
 start_display
+# No menu entries or file associations for the desktop that runs the tests.
+export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
 make_prefix "$ROOT/.wine/msi" win64
 wineserver -k 2>/dev/null || true
 wineserver -w 2>/dev/null || true
 drive_c=$WINEPREFIX/drive_c
 shortcut_folders=("$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs"
                   "$drive_c/users/$(id -un)/AppData/Roaming/Microsoft/Windows/Start Menu/Programs")
-version=$(sed -n 's/^#define SANDRIVO_VERSION_TEXT "\(.*\)"$/\1/p' "$build32/generated/version.h")
 
 # How many products the given registry view lists as installed under our name (with the version
 # given as $2: how many of that version).
@@ -120,7 +196,11 @@ check_installer() {
     fail "$what: no Start-menu shortcut to $windows_dir\\Sandrivo.exe"
   fi
   [ "$(listed_products "$view")" = 1 ] || fail "$what: not listed once among the installed programs"
-  pass "$what: installed the programs, the read-me and the shortcut"
+  local entries
+  entries=$(wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s "$view" 2>/dev/null | tr -d '\r')
+  grep -q -F "InstallLocation    REG_SZ    $windows_dir\\" <<<"$entries" ||
+    fail "$what: the list of installed programs names no install folder"
+  pass "$what: installed the programs, the read-me, the shortcut and the install folder"
 
   local report status=0
   report=$(wine "$windows_dir\\sandrivo-report.exe" C 2>/dev/null | tr -d '\r') || status=$?
@@ -154,13 +234,14 @@ check_installer() {
   [ "$(listed_products "$view")" = 0 ] || fail "$what: still listed among the installed programs"
   pass "$what: installed again without change, uninstalled without a trace"
 
-  # A newer version replaces the installed one: its installer made from the same files.
+  # The next version replaces the installed one, even one that raises the fourth field alone (which
+  # Windows Installer does not compare): its installer made from the same files.
   local newer files=$work/newer-$msi_arch
-  newer=$(echo "$version" | awk -F. '{ printf "%d.%d.%d.0", $1, $2, $3 + 1 }')
+  newer=$(echo "$version" | awk -F. '{ printf "%d.%d.%d.%d", $1, $2, $3, $4 + 1 }')
   mkdir -p "$files/program"
   /usr/bin/python3 -m zipfile -e "$work/dist/Sandrivo-$version-win${build_bits}.zip" "$files/program"
   /usr/bin/python3 "$ROOT/scripts/dist.py" msi "$files/newer.msi" $msi_arch "$newer" "$epoch" \
-    "$files/program" "$build/art/program_icon.ico"
+    "$files/program" "$build/art/program_icon.ico" "$commit"
   wine msiexec /i "$(winepath -w "$msi")" /qn || fail "$what: msiexec /i returned $?"
   wine msiexec /i "$(winepath -w "$files/newer.msi")" /qn || fail "$what: the newer version's msiexec /i returned $?"
   [ "$(listed_products "$view")" = 1 ] && [ "$(listed_products "$view" "$newer")" = 1 ] ||
@@ -181,6 +262,26 @@ fi
 
 check_installer x86 "$build32" "Program Files (x86)" /reg:32 32
 check_installer x64 "$build64" "Program Files" /reg:64 64
+
+# Both architectures are one product: the x64 installer replaces an installed x86 one, and one
+# shortcut leads to the x64 program.
+echo "== The x64 installer over the x86 one"
+wine msiexec /i "$(winepath -w "$work/dist/Sandrivo-$version-x86.msi")" /qn || fail "x86: msiexec /i returned $?"
+wine msiexec /i "$(winepath -w "$work/dist/Sandrivo-$version-x64.msi")" /qn || fail "x64 over x86: msiexec /i returned $?"
+[ "$(listed_products /reg:32)$(listed_products /reg:64)" = 01 ] ||
+  fail "x64 over x86: listed $(listed_products /reg:32) times as 32-bit, $(listed_products /reg:64) times as 64-bit"
+[ ! -e "$drive_c/Program Files (x86)/Quelix Disk-Info" ] || fail "x64 over x86: the x86 program stays"
+links=$(installed_shortcut)
+[ "$(echo "$links" | grep -c .)" = 1 ] && strings -a "$links" | grep -F 'C:\Program Files\Quelix Disk-Info\Sandrivo.exe' >/dev/null ||
+  fail "x64 over x86: the shortcuts are: $links"
+wine msiexec /x "$(winepath -w "$work/dist/Sandrivo-$version-x64.msi")" /qn || fail "x64: msiexec /x returned $?"
+[ "$(listed_products /reg:32)$(listed_products /reg:64)" = 00 ] && [ -z "$(installed_shortcut)" ] ||
+  fail "x64 over x86: uninstalling left something behind"
+pass "the x64 installer replaces the x86 one: one product, one shortcut"
+
+# No menu entry of this prefix on the desktop (other checkouts' runs may leave theirs).
+stray=$(grep -r -l -F "WINEPREFIX=\"$WINEPREFIX\"" "${XDG_DATA_HOME:-$HOME/.local/share}/applications" 2>/dev/null || true)
+[ -z "$stray" ] || fail "menu entries reached the desktop: $stray"
 
 if [ $failures -ne 0 ]; then
   echo "release tests: $failures failed" >&2

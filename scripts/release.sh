@@ -10,13 +10,31 @@
 # and shows that a build in another folder at another time gives the same bytes.
 #
 # The manifests name the download address SANDRIVO_DOWNLOAD_URL (the folder that will hold the
-# zips); unset, they hold a placeholder for the publisher to replace.
+# zips); unset, they hold a placeholder for the publisher to replace. Signing: see package.sh.
+#
+# A tree with uncommitted changes is refused: its files would name a commit that does not hold
+# their source. --allow-dirty makes them anyway (their commit then reads "<id>-dirty").
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
+allow_dirty=
+for arg in "$@"; do
+  case $arg in
+    --allow-dirty) allow_dirty=1 ;;
+    *) echo "Usage: release.sh [--allow-dirty]" >&2; exit 2 ;;
+  esac
+done
 install_packages "${PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${RELEASE_PACKAGES[@]}"
-if [ -n "$(git -C "$ROOT" status --porcelain --untracked-files=no 2>/dev/null)" ]; then
-  echo "Warning: the tree has changes that are not committed; the files carry the last commit's time." >&2
+if ! git -C "$ROOT" rev-parse --verify -q HEAD >/dev/null; then
+  echo "Not a git checkout: a release names its commit." >&2
+  exit 1
+fi
+if [ -n "$(git -C "$ROOT" status --porcelain --untracked-files=no)" ]; then
+  if [ -z "$allow_dirty" ]; then
+    echo "The tree has uncommitted changes: commit them, or give --allow-dirty." >&2
+    exit 1
+  fi
+  echo "Warning: the tree has uncommitted changes; the files name the commit as <id>-dirty." >&2
 fi
 
 # One time for every build of this run, even should a commit come meanwhile.
@@ -40,3 +58,8 @@ echo "The release's files are those of the tested builds, byte for byte."
 echo
 echo "dist/:"
 (cd "$ROOT/dist" && cat SHA256SUMS)
+if [ -f "$ROOT/dist/SHA256SUMS.p7s" ]; then
+  echo "Signed: the executables, the installers and SHA256SUMS (SHA256SUMS.p7s); detached signatures in dist/signatures/."
+else
+  echo "NOT signed: no certificate was given (see scripts/package.sh)."
+fi

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "build_commit.h"
 #include "drive/DriveExport.h"
 #include "drive/DriveList.h"
 #include "drive/ReportCommand.h"
@@ -14,6 +15,7 @@
 #include "runtime/Text.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/FakeDriveQueries.h"
+#include "version.h"
 
 using drive::RunReportCommand;
 using testing_support::FixedDrive;
@@ -135,6 +137,37 @@ TEST(ReportProgram, ExitStatusesOfTheRealProgram) {
   const TProgramResult help = RunReportProgram("--help");
   EXPECT_EQ(help.ExitCode, 0u);
   EXPECT_NE(help.Out.find("Laufwerk"), std::string::npos);
+}
+
+// The program names what it was built from, in its answer and in its own resources.
+TEST(ReportProgram, VersionAnswerAndResourcesNameTheCommit) {
+  const TProgramResult version = RunReportProgram("--version");
+  EXPECT_EQ(version.ExitCode, 0u);
+  EXPECT_EQ(version.Out, SANDRIVO_PRODUCT_NAME " (sandrivo-report) " SANDRIVO_VERSION_TEXT
+                                               "\r\nCommit " SANDRIVO_COMMIT "\r\n");
+
+  std::wstring path = testing_support::OwnPath();
+  path = path.substr(0, path.find_last_of(L'\\'));
+  path = path.substr(0, path.find_last_of(L'\\')) + L"\\sandrivo-report.exe";
+  const runtime::TUniqueHandle<HMODULE, FreeLibrary> library(
+      LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+  const HMODULE module = library.Get();
+  ASSERT_NE(module, nullptr);
+  const auto resource = [module](LPCWSTR type) {
+    const HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(1), type);
+    if (!found) return std::string();
+    return std::string(static_cast<const char*>(LockResource(LoadResource(module, found))),
+                       SizeofResource(module, found));
+  };
+  const std::string info = resource(MAKEINTRESOURCEW(16)), manifest = resource(MAKEINTRESOURCEW(24));
+  const auto holds = [&info](const std::wstring& text) {
+    return info.find(std::string(reinterpret_cast<const char*>(text.c_str()), text.size() * 2)) !=
+           std::string::npos;
+  };
+  EXPECT_TRUE(holds(L"sandrivo-report.exe") && holds(SANDRIVO_WIDE(SANDRIVO_VERSION_TEXT)));
+  EXPECT_TRUE(holds(L"Commit " SANDRIVO_WIDE(SANDRIVO_COMMIT)));
+  EXPECT_NE(manifest.find("name=\"Quelix.DiskInfo.Report\" version=\"" SANDRIVO_VERSION_TEXT "\""),
+            std::string::npos);
 }
 
 // The real program with its standard output where nothing can be written.
