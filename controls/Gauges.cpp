@@ -33,14 +33,14 @@ struct TGaugeColors {
   COLORREF Frame, Fore, ForeText, Back, BackText, Face;
 };
 
-TGaugeColors ColorsOf(COLORREF fore, COLORREF back, COLORREF face) {
-  using toolkit::Color;
+TGaugeColors ColorsOf(toolkit::TScheme scheme, COLORREF fore, COLORREF back, COLORREF face) {
   using toolkit::TRole;
-  if (toolkit::CurrentScheme() == toolkit::TScheme::Light)
-    return {Color(TRole::GaugeFrame),  ColorRef(fore), ColorRef(fore) ^ 0xFFFFFF, ColorRef(back),
+  const auto color = [scheme](TRole role) { return toolkit::Color(scheme, role); };
+  if (scheme == toolkit::TScheme::Light)
+    return {color(TRole::GaugeFrame),  ColorRef(fore), ColorRef(fore) ^ 0xFFFFFF, ColorRef(back),
             ColorRef(back) ^ 0xFFFFFF, ColorRef(face)};
-  return {Color(TRole::GaugeFrame), Color(TRole::GaugeBar),       Color(TRole::GaugeBarText),
-          Color(TRole::GaugeTrack), Color(TRole::GaugeTrackText), Color(TRole::Window)};
+  return {color(TRole::GaugeFrame), color(TRole::GaugeBar),       color(TRole::GaugeBarText),
+          color(TRole::GaugeTrack), color(TRole::GaugeTrackText), color(TRole::Window)};
 }
 
 // Round(x): to the nearest integer, ties to even.
@@ -225,11 +225,12 @@ void TGauge::Paint(HDC dc, const RECT& client) const {
 void TGauge::PaintAreas(HDC dc, const RECT& client) const {
   // Under high contrast the system's colours: the bar in the selection's, the rest in the window's,
   // the frame in the window's text colour; dark has colours of its own.
-  const TGaugeColors colors = ColorsOf(foreColor_, backColor_, color_);
+  const toolkit::TScheme scheme = toolkit::CurrentScheme();
+  const TGaugeColors colors = ColorsOf(scheme, foreColor_, backColor_, color_);
   RECT inner = client;
   if (borderStyle_ == bsSingle) {
     InflateRect(&inner, -1, -1);
-    if (toolkit::CurrentScheme() != toolkit::TScheme::Light) {
+    if (scheme != toolkit::TScheme::Light) {
       Fill(dc, client, colors.Frame);
     } else {
       const int w = client.right, h = client.bottom;
@@ -284,7 +285,7 @@ void TGauge::PaintInverted(HDC dc, const RECT& client) const {
   }
   RECT inner = client;
   if (borderStyle_ == bsSingle) InflateRect(&inner, -1, -1);
-  Fill(base_.Canvas(), client, ColorsOf(foreColor_, backColor_, color_).Frame);
+  Fill(base_.Canvas(), client, ColorsOf(toolkit::CurrentScheme(), foreColor_, backColor_, color_).Frame);
   DrawStyle(base_.Canvas(), inner, width);
   if (showText_) DrawText(base_, inner);
   BitBlt(dc, 0, 0, width, height, base_.Canvas(), 0, 0, SRCCOPY);
@@ -293,7 +294,7 @@ void TGauge::PaintInverted(HDC dc, const RECT& client) const {
 void TGauge::DrawStyle(HDC dc, const RECT& inner, int width) const {
   const int L = inner.left, T = inner.top, R = inner.right, B = inner.bottom;
   const int percent = CurrentPercent();
-  const TGaugeColors colors = ColorsOf(foreColor_, backColor_, color_);
+  const TGaugeColors colors = ColorsOf(toolkit::CurrentScheme(), foreColor_, backColor_, color_);
   toolkit::TPen forePen(CreatePen(PS_SOLID, 1, colors.Fore));
   toolkit::TBrush foreBrush(CreateSolidBrush(colors.Fore));
   toolkit::TBrush backBrush(CreateSolidBrush(colors.Back));

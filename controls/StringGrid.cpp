@@ -349,7 +349,8 @@ void TStringGrid::KeyDown(WPARAM key) {
 
 void TStringGrid::Paint(HDC dc, const RECT& client) const {
   using toolkit::TRole;
-  FillRect(dc, &client, toolkit::Brush(TRole::Window));
+  const toolkit::TScheme scheme = toolkit::CurrentScheme();
+  FillRect(dc, &client, toolkit::Brush(scheme, TRole::Window));
   toolkit::TSelectObject font(dc, Font());
   SetBkMode(dc, TRANSPARENT);
   const TGridRect selection = Selection();
@@ -369,18 +370,18 @@ void TStringGrid::Paint(HDC dc, const RECT& client) const {
       const bool selected = !fixed && c >= selection.Left && c <= selection.Right && r >= selection.Top &&
                             r <= selection.Bottom && !(isCurrent && focused);
       const TRole back = fixed ? TRole::Face : selected ? TRole::Highlight : TRole::Window;
-      FillRect(dc, &cellRect, toolkit::Brush(back));
+      FillRect(dc, &cellRect, toolkit::Brush(scheme, back));
       // Lines right of and below the cell: dark in the fixed rows, light between normal cells.
       const RECT vertical{cellRect.right, top, cellRect.right + GridLineWidth(),
                           top + height + GridLineWidth()};
       const RECT horizontal{left, cellRect.bottom, cellRect.right + GridLineWidth(),
                             cellRect.bottom + GridLineWidth()};
-      HBRUSH line = toolkit::Brush(fixed ? TRole::GridLine : TRole::CellLine);
+      HBRUSH line = toolkit::Brush(scheme, fixed ? TRole::GridLine : TRole::CellLine);
       FillRect(dc, &vertical, line);
       FillRect(dc, &horizontal, line);
       const std::wstring& text = cells_[static_cast<size_t>(r)][static_cast<size_t>(c)];
       if (!text.empty()) {
-        SetTextColor(dc, toolkit::Color(selected ? TRole::HighlightText : TRole::WindowText));
+        SetTextColor(dc, toolkit::Color(scheme, selected ? TRole::HighlightText : TRole::WindowText));
         ExtTextOutW(dc, cellRect.left + 2, cellRect.top + 2, ETO_CLIPPED, &cellRect, text.data(),
                     static_cast<UINT>(text.size()), nullptr);
       }

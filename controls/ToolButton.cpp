@@ -96,8 +96,9 @@ void TToolButton::SetShowPressed(bool pressed) {
 }
 
 void TToolButton::Paint(HDC dc, const RECT& client) const {
-  FillRect(dc, &client, toolkit::Brush(toolkit::TRole::Face));
-  if (toolkit::CurrentScheme() == toolkit::TScheme::Dark) {
+  const toolkit::TScheme scheme = toolkit::CurrentScheme();
+  FillRect(dc, &client, toolkit::Brush(scheme, toolkit::TRole::Face));
+  if (scheme == toolkit::TScheme::Dark) {
     toolkit::DrawThemedEdge(dc, client, showPressed_ ? EDGE_SUNKEN : EDGE_RAISED);
   } else {
     RECT frame = client;  // DrawFrameControl wants a writable rectangle
@@ -108,7 +109,7 @@ void TToolButton::Paint(HDC dc, const RECT& client) const {
   const int offset = showPressed_ ? 1 : 0;
   const int image = IsWindowEnabled(Handle()) || ImageList_GetImageCount(glyphs_.Get()) < 2 ? 0 : 1;
   const int x = (client.right - width) / 2 + offset, y = (client.bottom - height) / 2 + offset;
-  if (toolkit::CurrentScheme() != toolkit::TScheme::HighContrast) {
+  if (scheme != toolkit::TScheme::HighContrast) {
     ImageList_Draw(glyphs_.Get(), image, dc, x, y, ILD_TRANSPARENT);
     return;
   }
@@ -117,7 +118,8 @@ void TToolButton::Paint(HDC dc, const RECT& client) const {
   toolkit::TMemoryDC mask(CreateCompatibleDC(dc));
   toolkit::TSelectObject maskBitmap(mask.Get(), glyphMask_.Get());
   toolkit::TSelectObject brush(
-      dc, toolkit::Brush(IsWindowEnabled(Handle()) ? toolkit::TRole::Text : toolkit::TRole::GrayText));
+      dc,
+      toolkit::Brush(scheme, IsWindowEnabled(Handle()) ? toolkit::TRole::Text : toolkit::TRole::GrayText));
   const COLORREF text = SetTextColor(dc, RGB(0, 0, 0)), back = SetBkColor(dc, RGB(255, 255, 255));
   // Where the mask is 0 (the glyph) the brush, elsewhere the face as it is (PSDPxax).
   BitBlt(dc, x, y, width, height, mask.Get(), image * glyphSize_, 0, 0x00B8074A);

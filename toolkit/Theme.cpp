@@ -144,8 +144,15 @@ COLORREF Color(TRole role) {
   return ColorOf(CurrentScheme(), role);
 }
 
+COLORREF Color(TScheme scheme, TRole role) {
+  return ColorOf(scheme, role);
+}
+
 HBRUSH Brush(TRole role) {
-  const TScheme scheme = CurrentScheme();
+  return Brush(CurrentScheme(), role);
+}
+
+HBRUSH Brush(TScheme scheme, TRole role) {
   const TRoleColors& colors = kRoleColors[static_cast<size_t>(role)];
   const int system = scheme == TScheme::Light ? colors.LightSystem : colors.ContrastSystem;
   if (scheme != TScheme::Dark && system != kOwn) return GetSysColorBrush(system);

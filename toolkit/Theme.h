@@ -50,6 +50,9 @@ TScheme CurrentScheme();
 COLORREF Color(TRole role);
 // A brush of the role's colour in the current scheme; owned by the system or kept for the process.
 HBRUSH Brush(TRole role);
+// The same in a scheme asked once: a paint of many cells asks the system once, not at every cell.
+COLORREF Color(TScheme scheme, TRole role);
+HBRUSH Brush(TScheme scheme, TRole role);
 
 // Whether the user chose the dark app mode (AppsUseLightTheme = 0), as read by ReadAppMode: at the
 // first question and whenever Windows announces a change of it.
