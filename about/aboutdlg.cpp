@@ -185,7 +185,7 @@ void TAboutBox::MakeProgramIcon() {
   toolkit::TBitmap second(CreateCompatibleBitmap(screen.Get(), iconArea.right, iconArea.bottom));
   {
     toolkit::TSelectObject selected(firstDc.Get(), first.Get());
-    const RECT all{-1, -1, width + 2, height + 2};
+    const RECT all{0, 0, width, height};
     FillRect(firstDc.Get(), &all, toolkit::Brush(toolkit::TRole::Face));
     DrawIconEx(firstDc.Get(), 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
     toolkit::TSelectObject target(secondDc.Get(), second.Get());

@@ -46,7 +46,7 @@ struct TDriveAsker::TShared {
   const TDriveQueries& Queries;
   const std::function<void(char)> Answered;
   mutable SRWLOCK Lock = SRWLOCK_INIT;
-  // Woken at every answer and when a drive's thread ends.
+  // Woken when a drive's thread answers or ends, and when a round ends.
   mutable CONDITION_VARIABLE Changed = CONDITION_VARIABLE_INIT;
   bool Closed = false;
   TLetter Letters[26];
@@ -166,7 +166,6 @@ struct TDriveAsker::TSweeper final : runtime::TBackgroundWork::TTask {
           handOver = state.ProbeWanted || state.TypeWanted;
           closed = shared.Closed;
         }
-        WakeAllConditionVariable(&shared.Changed);
         if (handOver) {
           try {
             StartWorker(Shared, i);
