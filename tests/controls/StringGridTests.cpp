@@ -104,10 +104,21 @@ TEST_F(StringGridTest, ColumnBordersAreDraggedInTheHeaderRow) {
   Pump();
   EXPECT_EQ(grid.ColWidth(0), 140);
   EXPECT_EQ(grid.ColWidth(1), 100);
+  // A border is grabbed up to two pixels beside it.
+  for (const int offset : {-3, -2, 2, 3}) {
+    const int border = grid.ColWidth(0);
+    const bool grabbed = offset >= -2 && offset <= 2;
+    testing_support::PostMouse(grid.Handle(), WM_LBUTTONDOWN, border + offset, 2, MK_LBUTTON);
+    testing_support::PostMouse(grid.Handle(), WM_MOUSEMOVE, border + 10, 2, MK_LBUTTON);
+    testing_support::PostMouse(grid.Handle(), WM_LBUTTONUP, border + 10, 2);
+    Pump();
+    EXPECT_EQ(grid.ColWidth(0), grabbed ? border + 10 : border) << offset;
+  }
   // Below the header the same place selects a cell and sizes nothing.
-  testing_support::Click(grid.Handle(), 140, 30);
-  EXPECT_EQ(grid.ColWidth(0), 140);
-  EXPECT_EQ(grid.CellAt(140, 30).Col, 0);
+  const int border = grid.ColWidth(0);
+  testing_support::Click(grid.Handle(), border, 30);
+  EXPECT_EQ(grid.ColWidth(0), border);
+  EXPECT_EQ(grid.CellAt(border, 30).Col, 0);
 }
 
 TEST_F(StringGridTest, ScrollingStaysWithinTheRows) {
