@@ -20,6 +20,8 @@ LAYERS = ("runtime", "drive", "toolkit", "controls", "sysinfo", "about", "app")
 # The main window's layout table, and the runtime's own parts that the programs replace.
 SKIPPED_FILES = {"app/MainLayout.cpp", "runtime/RuntimeSupport.cpp"}
 LAYOUT_FUNCTION = re.compile(r"^std::vector<toolkit::TLayoutRow> \w+\(.*\{$")
+# The colour palette's rows: chosen by eye and held to contrast ratios, which no test pins to a unit.
+PALETTE_ROW = re.compile(r"^\s*\{TRole::\w+,")
 # Declarations without logic: an array's size, and in headers a member's zero starting value.
 ARRAY_DECLARATION = re.compile(r"^\s*[\w:<>, *&]+ \w+\[[^\]]*\];$")
 ZERO_DECLARATION = re.compile(r"^\s*[\w:<>, *&]+ \w+( = (0|false|nullptr)|\{\});$")
@@ -119,6 +121,7 @@ def candidates(pattern):
             code, in_comment = masked(line, in_comment)
             in_layout = (in_layout or bool(LAYOUT_FUNCTION.match(line))) and line != "}"
             if (in_layout or code.lstrip().startswith(("#", "static_assert")) or ARRAY_DECLARATION.match(code)
+                    or PALETTE_ROW.match(code)
                     or (path.suffix == ".h" and ZERO_DECLARATION.match(code))):
                 continue
             seen = set()
