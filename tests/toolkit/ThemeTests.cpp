@@ -5,9 +5,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "tests/support/AppModeSetting.h"
 #include "tests/support/SystemColors.h"
+#include "toolkit/Handles.h"
 #include "toolkit/HighContrast.h"
 #include "toolkit/Theme.h"
 
@@ -83,6 +85,62 @@ TEST(Theme, EveryTextMeetsFourAndAHalfToOneAndTheGaugeBarThreeToOne) {
       EXPECT_GE(ContrastRatio(fore, back), windowsSelection ? 4.49 : pair.LeastRatio)
           << "scheme " << static_cast<int>(scheme) << ", role " << static_cast<int>(pair.Fore) << " on "
           << static_cast<int>(pair.Back) << ": " << std::hex << fore << " on " << back;
+    }
+  }
+}
+
+TEST(Theme, DarkKeepsTheArtsOutlinesVisibleAndEdgesWhole) {
+  const toolkit::TForcedHighContrast noContrast(false);
+  const toolkit::TForcedAppMode dark(true);
+  const COLORREF face = toolkit::Color(TScheme::Dark, TRole::Face);
+  // A DIB's pixel is 0x00RRGGBB.
+  const auto pixels = [](HBITMAP image) {
+    BITMAP info{};
+    GetObjectW(image, sizeof(info), &info);
+    const auto* bits = static_cast<const DWORD*>(info.bmBits);
+    std::vector<COLORREF> colors;
+    for (LONG i = 0; i < info.bmWidth * info.bmHeight; ++i)
+      colors.push_back(RGB(bits[i] >> 16 & 0xFF, bits[i] >> 8 & 0xFF, bits[i] & 0xFF));
+    return colors;
+  };
+
+  // The art's black, navy, blue and grey outline its glyphs: on the dark face each keeps 3:1, and a
+  // drawn button's silver becomes the face.
+  const COLORREF art[] = {RGB(0, 0, 0), RGB(0, 0, 128), RGB(0, 0, 255), RGB(128, 128, 128),
+                          RGB(192, 192, 192)};
+  const toolkit::TBitmap strip(toolkit::CreateMemoryImage(5, 1));
+  {
+    const toolkit::TMemoryDC dc(CreateCompatibleDC(nullptr));
+    const toolkit::TSelectObject selected(dc.Get(), strip.Get());
+    for (int i = 0; i < 5; ++i) SetPixel(dc.Get(), i, 0, art[i]);
+  }
+  const toolkit::TBitmap darkStrip = toolkit::DarkArt(strip.Get());
+  ASSERT_TRUE(darkStrip);
+  const std::vector<COLORREF> mapped = pixels(darkStrip.Get());
+  for (int i = 0; i < 4; ++i)
+    EXPECT_GE(ContrastRatio(mapped[static_cast<size_t>(i)], face), 3.0) << std::hex << art[i];
+  EXPECT_EQ(mapped[4], face);
+
+  // Both rings of a raised and a sunken edge are drawn on all four sides.
+  for (const UINT edge : {UINT{EDGE_RAISED}, UINT{EDGE_SUNKEN}}) {
+    const COLORREF unpainted = RGB(255, 0, 255);
+    const toolkit::TBitmap image(toolkit::CreateMemoryImage(8, 8));
+    {
+      const toolkit::TMemoryDC dc(CreateCompatibleDC(nullptr));
+      const toolkit::TSelectObject selected(dc.Get(), image.Get());
+      const RECT all{0, 0, 8, 8};
+      SetBkColor(dc.Get(), unpainted);
+      ExtTextOutW(dc.Get(), 0, 0, ETO_OPAQUE, &all, nullptr, 0, nullptr);
+      toolkit::DrawThemedEdge(dc.Get(), all, edge);
+    }
+    const std::vector<COLORREF> drawn = pixels(image.Get());
+    for (int ring = 0; ring < 2; ++ring) {
+      for (int along = ring; along < 8 - ring; ++along) {
+        for (const POINT p :
+             {POINT{along, ring}, POINT{ring, along}, POINT{along, 7 - ring}, POINT{7 - ring, along}})
+          EXPECT_NE(drawn[static_cast<size_t>(p.y * 8 + p.x)], unpainted)
+              << edge << " at " << p.x << "," << p.y;
+      }
     }
   }
 }
