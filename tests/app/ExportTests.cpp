@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <dlgs.h>
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -339,6 +341,29 @@ TEST_F(ClipboardExportTest, SaveWritesAllDrivesOrTheSelectedOneInTheChosenType) 
 
   EXPECT_EQ(offered, (std::vector<size_t>{3, 3, 6}));
   EXPECT_EQ(FolderNames(folder.Path()).size(), 3u) << "nothing else left in the folder";
+}
+
+// The system's own dialog: CSV is offered first and chosen, and a name typed without an extension
+// gets its extension.
+TEST_F(ClipboardExportTest, TheSystemsSaveDialogStartsWithCsvAndAddsItsExtension) {
+  const testing_support::TTempFolder folder;
+  std::wstring offered;
+  std::thread user([&] {
+    HWND dialog = nullptr;
+    for (int i = 0; i < 200 && !dialog; ++i, Sleep(50)) dialog = FindWindowW(L"#32770", L"Speichern unter");
+    if (!dialog) return;
+    wchar_t type[64] = {};
+    GetDlgItemTextW(dialog, cmb1, type, 64);
+    offered = type;
+    SetDlgItemTextW(dialog, cmb13, (folder / "laufwerke").c_str());
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  });
+  testing_support::PostKeyWith(form->Handle(), 'S', {VK_CONTROL});
+  Pump();
+  user.join();
+  EXPECT_EQ(offered, L"Alle Laufwerke als CSV (*.csv)");
+  EXPECT_EQ(FolderNames(folder.Path()), std::vector<std::wstring>{L"laufwerke.csv"});
+  EXPECT_EQ(FileBytes(folder / "laufwerke.csv").rfind("\xEF\xBB\xBF", 0), 0u);
 }
 
 TEST_F(ClipboardExportTest, AFailedSaveSaysWhyAndLeavesTheFileAsItWas) {
