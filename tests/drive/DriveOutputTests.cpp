@@ -181,3 +181,16 @@ TEST(DriveOutputs, AFieldAddedToACopyOfTheListReachesEachInItsPlace) {
   for (const auto& output : outputs)
     EXPECT_EQ(Without(output.after, output.added), output.before) << output.output;
 }
+
+TEST(DriveOutputs, JsonKeepsSurrogatePairsAndReplacesLoneHalves) {
+  const struct {
+    const wchar_t* text;
+    const char* json;
+  } cases[] = {
+      {L"\U0001F600x", R"("\ud83d\ude00x")"},
+      {L"x\xD83D", R"("x\ufffd")"},
+      {L"\xDE00x", R"("\ufffdx")"},
+      {L"\xD83D\xD83D\xDE00", R"("\ufffd\ud83d\ude00")"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(drive::JsonString(c.text), c.json) << c.json;
+}
