@@ -158,8 +158,11 @@ TEST_F(KeyboardTest, CopyKeysPutWhatTheCopyButtonsPut) {
   const struct {
     WORD key;
     std::initializer_list<BYTE> held;
-    const std::string& expected;
-  } keys[] = {{'C', {VK_CONTROL}, one}, {VK_INSERT, {VK_CONTROL}, one}, {'C', {VK_CONTROL, VK_SHIFT}, all}};
+    std::string expected;
+  } keys[] = {{'C', {VK_CONTROL}, one},
+              {VK_INSERT, {VK_CONTROL}, one},
+              {'C', {VK_CONTROL, VK_SHIFT}, all},
+              {'C', {VK_CONTROL, VK_MENU}, ""}};  // AltGr+C on a German keyboard
   for (const auto& k : keys) {
     ClearClipboard();
     PostKeyWith(List(), k.key, k.held);

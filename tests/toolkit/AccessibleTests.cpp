@@ -69,9 +69,11 @@ TEST(AccessibleObject, AnErrorOfTheDescriptionIsAFailedCall) {
     control.Fault = f.fault;
     BSTR name = nullptr;
     VARIANT role;
+    role.vt = VT_I4;  // a value left from the caller's last call
     LONG count = 0, left, top, width, height;
     EXPECT_EQ(accessible->get_accName(self, &name), f.expected) << f.name;
     EXPECT_EQ(accessible->get_accRole(self, &role), f.expected) << f.name;
+    EXPECT_EQ(role.vt, VT_EMPTY) << "a failed call gives no value";
     EXPECT_EQ(accessible->get_accChildCount(&count), f.expected) << f.name;
     EXPECT_EQ(accessible->accLocation(&left, &top, &width, &height, self), f.expected) << f.name;
     EXPECT_EQ(accessible->accDoDefaultAction(self), f.expected) << f.name;
