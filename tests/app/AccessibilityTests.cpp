@@ -135,6 +135,8 @@ TEST_F(AccessibilityTest, EveryMoveInTheTableAnnouncesTheCellWithItsRowName) {
   EXPECT_EQ(table.Name(focused[1]), "Laufwerkstyp: Festplatte");
   EXPECT_EQ(table.Role(focused[1]), ROLE_SYSTEM_CELL);
   EXPECT_EQ(table.Focus(), focused[1]);
+  EXPECT_EQ(table.State(focused[1]) & STATE_SYSTEM_FOCUSED, STATE_SYSTEM_FOCUSED);
+  EXPECT_EQ(table.State(focused[0]) & STATE_SYSTEM_FOCUSED, 0) << "the cell the mark has left";
 }
 
 // Object navigation from the window reaches every control inside the panels, and hit-testing a
