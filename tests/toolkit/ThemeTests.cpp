@@ -3,14 +3,18 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
 #include "tests/support/AppModeSetting.h"
+#include "tests/support/HostForm.h"
 #include "tests/support/SystemColors.h"
 #include "toolkit/Handles.h"
 #include "toolkit/HighContrast.h"
+#include "toolkit/Hints.h"
 #include "toolkit/Theme.h"
 
 using toolkit::TRole;
@@ -143,4 +147,21 @@ TEST(Theme, DarkKeepsTheArtsOutlinesVisibleAndEdgesWhole) {
       }
     }
   }
+}
+
+TEST(Theme, ATipMadeWhileDarkTakesTheDarkColours) {
+  const toolkit::TForcedHighContrast noContrast(false);
+  const toolkit::TForcedAppMode dark(true);
+  const testing_support::TShown<testing_support::THostForm> form;
+  const HWND control = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 40, 20, form.Handle(),
+                                       nullptr, GetModuleHandleW(nullptr), nullptr);
+  toolkit::THints hints;
+  hints.Create(form.Handle());
+  hints.Add(control, L"Tipp");
+  SendMessageW(control, WM_MOUSEMOVE, 0, 0);  // the tip's window is made at the first move
+  ASSERT_NE(hints.Handle(), nullptr);
+  EXPECT_EQ(static_cast<COLORREF>(SendMessageW(hints.Handle(), TTM_GETTIPBKCOLOR, 0, 0)),
+            toolkit::Color(TScheme::Dark, TRole::TipBack));
+  EXPECT_EQ(static_cast<COLORREF>(SendMessageW(hints.Handle(), TTM_GETTIPTEXTCOLOR, 0, 0)),
+            toolkit::Color(TScheme::Dark, TRole::TipText));
 }
