@@ -99,7 +99,8 @@ def mutants_of(line, code, classes):
         start = code.index(stripped)
         yield "call removed", at(start, start + len(stripped), "{}")
     ret = re.match(r"(\s*return )(.+);$", code)
-    if ret and ret[2] != "{}":
+    # A zero value is what {} returns already: no mutant.
+    if ret and ret[2] not in ("{}", "false", "0", "0u", "nullptr"):
         yield "return value removed", at(ret.end(1), ret.end(2), "{}")
     for m in re.finditer(r"\b([A-Z][A-Z0-9_]+) \| (?=([A-Z][A-Z0-9_]+)\b(?!\())", code):
         yield f"flag {m[1]} dropped", at(m.start(), m.end(), "")
