@@ -163,6 +163,17 @@ TEST_F(AccessibilityTest, AWalkFromTheWindowReachesEveryControlAndAPointItsDeepe
   ASSERT_EQ(panel.Get()->accHitTest(button.left + 5, button.top + 5, &hit), S_OK);
   ASSERT_EQ(hit.vt, VT_DISPATCH);
   EXPECT_EQ(TAccessible::FromDispatch(hit.pdispVal).Name(), "Hilfe");
+  // In the table, the row there, as an object with its cells.
+  const TAccessible table = TAccessible::OfWindow(form.InfoGrid.Handle());
+  VARIANT second{};
+  second.vt = VT_I4;
+  second.lVal = 2;
+  LONG left = 0, top = 0, width = 0, height = 0;
+  ASSERT_EQ(table.Get()->accLocation(&left, &top, &width, &height, second), S_OK);
+  VariantInit(&hit);
+  ASSERT_EQ(table.Get()->accHitTest(left + width / 2, top + height / 2, &hit), S_OK);
+  ASSERT_EQ(hit.vt, VT_DISPATCH);
+  EXPECT_EQ(TAccessible::FromDispatch(hit.pdispVal).Name(), "Laufwerkstyp: Festplatte");
 }
 
 TEST_F(AccessibilityTest, TheGaugeReadsItsPercentageAndTellsOfEveryChange) {
