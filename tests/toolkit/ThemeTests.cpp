@@ -138,6 +138,8 @@ TEST(Theme, DarkKeepsTheArtsOutlinesVisibleAndEdgesWhole) {
       toolkit::DrawThemedEdge(dc.Get(), all, edge);
     }
     const std::vector<COLORREF> drawn = pixels(image.Get());
+    // Lit from the top left: a raised edge is lighter there than at the bottom right, a sunken one darker.
+    EXPECT_EQ(GetGValue(drawn.front()) > GetGValue(drawn.back()), edge == EDGE_RAISED) << edge;
     for (int ring = 0; ring < 2; ++ring) {
       for (int along = ring; along < 8 - ring; ++along) {
         for (const POINT p :
