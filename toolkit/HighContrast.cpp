@@ -20,12 +20,6 @@ THighContrast HighContrast() {
   return forced ? THighContrast{true, *forced} : SystemHighContrast();
 }
 
-TForcedHighContrast::TForcedHighContrast(bool on) : previous_(forced) {
-  forced = on;
-}
-
-TForcedHighContrast::~TForcedHighContrast() {
-  forced = previous_;
-}
+TForcedHighContrast::TForcedHighContrast(bool on) : TForced(forced, on) {}
 
 }  // namespace toolkit

@@ -2,7 +2,7 @@
 // forced: Wine refuses to switch the mode (SPI_SETHIGHCONTRAST), and tests need both.
 #pragma once
 
-#include <optional>
+#include "toolkit/Forced.h"
 
 namespace toolkit {
 
@@ -17,17 +17,10 @@ THighContrast SystemHighContrast();
 // system's.
 THighContrast HighContrast();
 
-// Forces HighContrast's answer while it lives; the answer before it comes back after. The window's
-// thread only.
-class TForcedHighContrast {
+// Forces HighContrast's answer while it lives.
+class TForcedHighContrast : TForced<bool> {
  public:
   explicit TForcedHighContrast(bool on);
-  ~TForcedHighContrast();
-  TForcedHighContrast(const TForcedHighContrast&) = delete;
-  TForcedHighContrast& operator=(const TForcedHighContrast&) = delete;
-
- private:
-  std::optional<bool> previous_;
 };
 
 }  // namespace toolkit

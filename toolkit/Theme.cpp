@@ -1,6 +1,7 @@
 #include "toolkit/Theme.h"
 
 #include <iterator>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -181,13 +182,7 @@ bool IsColorSetChange(UINT message, LPARAM lParam) {
   return lstrcmpW(reinterpret_cast<const wchar_t*>(lParam), L"ImmersiveColorSet") == 0;
 }
 
-TForcedAppMode::TForcedAppMode(bool dark) : previous_(forcedAppMode) {
-  forcedAppMode = dark;
-}
-
-TForcedAppMode::~TForcedAppMode() {
-  forcedAppMode = previous_;
-}
+TForcedAppMode::TForcedAppMode(bool dark) : TForced(forcedAppMode, dark) {}
 
 std::span<const TColorPair> DrawnPairs() {
   return kPairs;

@@ -6,9 +6,9 @@
 #include <windows.h>
 
 #include <array>
-#include <optional>
 #include <span>
 
+#include "toolkit/Forced.h"
 #include "toolkit/Handles.h"
 
 namespace toolkit {
@@ -61,16 +61,10 @@ void ReadAppMode();
 // True for the setting change that announces another app mode or colour set.
 bool IsColorSetChange(UINT message, LPARAM lParam);
 
-// Forces the app mode while it lives (tests, and systems without the setting).
-class TForcedAppMode {
+// Forces the app mode while it lives.
+class TForcedAppMode : TForced<bool> {
  public:
   explicit TForcedAppMode(bool dark);
-  ~TForcedAppMode();
-  TForcedAppMode(const TForcedAppMode&) = delete;
-  TForcedAppMode& operator=(const TForcedAppMode&) = delete;
-
- private:
-  std::optional<bool> previous_;
 };
 
 struct TColorPair {
