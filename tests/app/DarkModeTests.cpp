@@ -5,7 +5,13 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <map>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "about/aboutdlg.h"
@@ -16,6 +22,7 @@
 #include "tests/support/WindowTesting.h"
 #include "toolkit/Application.h"
 #include "toolkit/Handles.h"
+#include "toolkit/HighContrast.h"
 #include "toolkit/Theme.h"
 
 using testing_support::Pump;
@@ -42,6 +49,42 @@ std::vector<COLORREF> OnScreen(HWND window) {
   for (int i = 0; i < client.right * client.bottom; ++i)
     pixels.push_back(RGB(pixel[i] >> 16 & 0xFF, pixel[i] >> 8 & 0xFF, pixel[i] & 0xFF));
   return pixels;
+}
+
+std::string Fingerprint(const std::vector<COLORREF>& pixels) {
+  uint64_t hash = 14695981039346656037u;  // FNV-1a
+  for (const COLORREF pixel : pixels)
+    for (int shift = 0; shift < 32; shift += 8) hash = (hash ^ (pixel >> shift & 0xFF)) * 1099511628211u;
+  char text[17];
+  std::snprintf(text, sizeof(text), "%016llx", static_cast<unsigned long long>(hash));
+  return text;
+}
+
+std::wstring ExecutableFolder() {
+  std::wstring path(MAX_PATH, L'\0');
+  path.resize(GetModuleFileNameW(nullptr, path.data(), MAX_PATH));
+  return path.substr(0, path.find_last_of(L'\\') + 1);
+}
+
+// The approved pictures' fingerprints by name ("main-dark"), from golden\screens.txt.
+std::map<std::string, std::string> ApprovedPictures() {
+  std::ifstream file(std::filesystem::path(ExecutableFolder() + L"golden\\screens.txt"));
+  std::map<std::string, std::string> approved;
+  for (std::string name, hash; file >> name >> hash;) approved[name] = hash;
+  return approved;
+}
+
+// The client area as a PPM picture beside the test program, for a look at what changed.
+void SavePicture(HWND window, const std::vector<COLORREF>& pixels, const std::string& name) {
+  RECT client;
+  GetClientRect(window, &client);
+  std::ofstream file(
+      std::filesystem::path(ExecutableFolder() + std::wstring(name.begin(), name.end()) + L".ppm"),
+      std::ios::binary);
+  file << "P6\n" << client.right << " " << client.bottom << "\n255\n";
+  for (const COLORREF pixel : pixels)
+    file << static_cast<char>(GetRValue(pixel)) << static_cast<char>(GetGValue(pixel))
+         << static_cast<char>(GetBValue(pixel));
 }
 
 // The share of the pixels that have the colour.
@@ -127,4 +170,48 @@ TEST_F(DarkModeTest, EveryWindowFollowsALiveSwitchBothWays) {
 
   Switch(std::nullopt);
   for (HWND window : Windows()) EXPECT_TRUE(OnScreen(window) == light[window]) << "light again, as before";
+}
+
+// The main window and the about dialog as their approved pictures show them, in each scheme: a
+// change to how any control draws (a colour, an edge, a text's place) shows here, also where no
+// other test looks. The version's texts, which each release changes, are left out.
+TEST_F(DarkModeTest, EveryWindowLooksAsApprovedInEachScheme) {
+  const struct {
+    std::string name;
+    HWND window;
+    std::vector<HWND> leftOut;
+  } windows[] = {{"main", form.Handle(), {}},
+                 {"about", box.Handle(), {box.Version.Handle(), box.Copyright.Handle()}}};
+  std::map<std::string, std::string> approved = ApprovedPictures();
+  std::ostringstream changed;
+  const auto compare = [&](const std::string& scheme) {
+    for (const auto& w : windows) {
+      std::vector<COLORREF> pixels = OnScreen(w.window);
+      RECT client;
+      GetClientRect(w.window, &client);
+      for (HWND part : w.leftOut) {
+        RECT r = testing_support::BoundsInParent(part);
+        MapWindowPoints(GetParent(part), w.window, reinterpret_cast<POINT*>(&r), 2);
+        for (int y = r.top; y < r.bottom; ++y)
+          std::fill_n(pixels.begin() + y * client.right + r.left, r.right - r.left, RGB(255, 0, 255));
+      }
+      const std::string name = w.name + "-" + scheme, fingerprint = Fingerprint(pixels);
+      if (approved[name] == fingerprint) continue;
+      SavePicture(w.window, pixels, name);
+      changed << name << " " << fingerprint << "\n";
+    }
+  };
+  compare("light");
+  Switch(0);
+  compare("dark");
+  Switch(std::nullopt);
+  {
+    const toolkit::TForcedHighContrast contrast(true);
+    for (HWND window : Windows()) SendMessageW(window, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+    Pump();
+    compare("contrast");
+  }
+  EXPECT_EQ(changed.str(), "")
+      << "Changed pictures are beside the test program (.ppm); once they look right, "
+         "these lines go into tests/app/golden/screens.txt";
 }
