@@ -53,17 +53,17 @@ std::wstring RangeMessage(int low, int high) {
          L" liegen";
 }
 
-// value, then suffix, into text; returns the length.
-int NumberText(int value, const wchar_t* suffix, wchar_t (&text)[16]) {
-  wchar_t digits[12];
+// A percentage, then suffix, into text; returns the length. The bounds keep the percentage from 0
+// to 100.
+int NumberText(int percent, const wchar_t* suffix, wchar_t (&text)[16]) {
+  wchar_t digits[10];
   int count = 0;
-  unsigned magnitude = value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+  auto magnitude = static_cast<unsigned>(percent);
   do {
     digits[count++] = static_cast<wchar_t>(L'0' + magnitude % 10);
     magnitude /= 10;
   } while (magnitude);
   int length = 0;
-  if (value < 0) text[length++] = L'-';
   while (count) text[length++] = digits[--count];
   while (*suffix && length < 15) text[length++] = *suffix++;
   text[length] = L'\0';
