@@ -13,11 +13,14 @@ namespace {
 
 const wchar_t kObjectProperty[] = L"TkWindowObject";
 
+// Whatever makes the non-client area (a frame, an edge, a scroll bar, the window's own answer to
+// WM_NCCALCSIZE), the client area is smaller than the window.
 bool HasNonClientArea(HWND window) {
-  const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
-  const LONG_PTR exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
-  return (style & (WS_BORDER | WS_DLGFRAME | WS_THICKFRAME | WS_HSCROLL | WS_VSCROLL)) ||
-         (exStyle & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_WINDOWEDGE | WS_EX_DLGMODALFRAME));
+  RECT outer{}, client{};
+  GetWindowRect(window, &outer);
+  GetClientRect(window, &client);
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  return !EqualRect(&outer, &client);
 }
 
 }  // namespace
