@@ -24,7 +24,7 @@ TApplication& Application() {
 }
 
 TApplication::~TApplication() {
-  if (handle_ && IsWindow(handle_)) DestroyWindow(handle_);
+  if (IsWindow(handle_)) DestroyWindow(handle_);
 }
 
 void TApplication::Initialize() {
