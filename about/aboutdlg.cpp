@@ -169,14 +169,10 @@ void TAboutBox::FormCreate() {
 }
 
 void TAboutBox::MakeProgramIcon() {
+  // LoadIcon gives the icon at the system's icon size.
   HICON icon = LoadIconW(GetModuleHandleW(nullptr), RES_MAIN_ICON);
-  ICONINFO info{};
-  BITMAP mask{};
-  if (!icon || !GetIconInfo(icon, &info)) return;
-  // GetIconInfo hands out copies of the icon's bitmaps.
-  toolkit::TBitmap iconMask(info.hbmMask), iconColor(info.hbmColor);
-  GetObjectW(info.hbmMask, sizeof(mask), &mask);
-  const int width = mask.bmWidth, height = info.hbmColor ? mask.bmHeight : mask.bmHeight / 2;
+  if (!icon) return;
+  const int width = GetSystemMetrics(SM_CXICON), height = GetSystemMetrics(SM_CYICON);
   RECT iconArea{};
   GetClientRect(ProgramIcon.Handle(), &iconArea);
   const toolkit::TWindowDC screen;
