@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <iterator>
 #include <string>
 
 namespace toolkit {
@@ -39,7 +40,7 @@ struct TAccPath {
   int Last() const { return Index[Depth - 1]; }
   TAccPath Child(int index) const {
     TAccPath child = *this;
-    if (Depth < 2) child.Index[child.Depth++] = index;
+    if (Depth < static_cast<int>(std::size(Index))) child.Index[child.Depth++] = index;
     return child;
   }
   TAccPath Parent() const {
