@@ -69,6 +69,8 @@ TEST(DriveAsker, AllTypesGoInTurnOnOneThreadAndADriveThatHangsHoldsOnlyItself) {
   for (int wait = 0; wait < 1000 && asker.Counts('Z').Types < 3; ++wait) Sleep(10);
   EXPECT_EQ(asker.Counts('M').Types, 3u);
   asker.AskProbe('F');  // waits for the round's answer, then goes to F's own thread
+  // The letters asked apart have answered; their threads end just after.
+  for (int wait = 0; wait < 1000 && asker.Threads() > 1; ++wait) Sleep(10);
   EXPECT_EQ(asker.Threads(), 1) << "the round, held by F";
 
   fake.Release('F');
