@@ -18,6 +18,7 @@
 #include "app/HelpWindow.h"
 #include "app/MainForm.h"
 #include "tests/support/AppModeSetting.h"
+#include "tests/support/ExecutableFolder.h"
 #include "tests/support/FakeDriveQueries.h"
 #include "tests/support/WindowTesting.h"
 #include "toolkit/Application.h"
@@ -25,6 +26,7 @@
 #include "toolkit/HighContrast.h"
 #include "toolkit/Theme.h"
 
+using testing_support::ExecutableFolder;
 using testing_support::Pump;
 using toolkit::TRole;
 
@@ -58,12 +60,6 @@ std::string Fingerprint(const std::vector<COLORREF>& pixels) {
   char text[17];
   std::snprintf(text, sizeof(text), "%016llx", static_cast<unsigned long long>(hash));
   return text;
-}
-
-std::wstring ExecutableFolder() {
-  std::wstring path(MAX_PATH, L'\0');
-  path.resize(GetModuleFileNameW(nullptr, path.data(), MAX_PATH));
-  return path.substr(0, path.find_last_of(L'\\') + 1);
 }
 
 // The approved pictures' fingerprints by name ("main-dark"), from golden\screens.txt.

@@ -17,8 +17,10 @@
 #include "drive/DriveJson.h"
 #include "drive/DriveReport.h"
 #include "runtime/Text.h"
+#include "tests/support/ExecutableFolder.h"
 #include "tests/support/FakeDriveQueries.h"
 
+using testing_support::ExecutableFolder;
 using testing_support::FixedDrive;
 using testing_support::NoMedium;
 
@@ -69,12 +71,6 @@ std::vector<drive::TDriveInfo> GoldenDrives() {
     probes.emplace_back(letter, fake);
   probes.back().TimedOut = true;
   return probes;
-}
-
-std::wstring ExecutableFolder() {
-  std::wstring path(MAX_PATH, L'\0');
-  path.resize(GetModuleFileNameW(nullptr, path.data(), MAX_PATH));
-  return path.substr(0, path.find_last_of(L'\\') + 1);
 }
 
 // Where a field was added: the text it follows, and its own.
