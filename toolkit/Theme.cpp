@@ -100,14 +100,16 @@ Function SystemFunction(const wchar_t* library, const char* name) {
 // Lines one pixel wide along a rectangle's edges: top and left in one colour, bottom and right in
 // the other.
 void Frame(HDC dc, const RECT& r, COLORREF topLeft, COLORREF bottomRight) {
+  // An opaque text output without text fills the rectangle in the background colour.
+  const auto fill = [dc](const RECT& line) {
+    ExtTextOutW(dc, line.left, line.top, ETO_OPAQUE, &line, nullptr, 0, nullptr);
+  };
   const COLORREF old = SetBkColor(dc, topLeft);
-  const RECT top{r.left, r.top, r.right - 1, r.top + 1}, left{r.left, r.top, r.left + 1, r.bottom - 1};
-  ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &top, nullptr, 0, nullptr);
-  ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &left, nullptr, 0, nullptr);
+  fill({r.left, r.top, r.right - 1, r.top + 1});
+  fill({r.left, r.top, r.left + 1, r.bottom - 1});
   SetBkColor(dc, bottomRight);
-  const RECT bottom{r.left, r.bottom - 1, r.right, r.bottom}, right{r.right - 1, r.top, r.right, r.bottom};
-  ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &bottom, nullptr, 0, nullptr);
-  ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &right, nullptr, 0, nullptr);
+  fill({r.left, r.bottom - 1, r.right, r.bottom});
+  fill({r.right - 1, r.top, r.right, r.bottom});
   SetBkColor(dc, old);
 }
 
