@@ -18,10 +18,13 @@ const wchar_t kStringGridClass[] = L"TkStringGrid";
 const int kSizingMargin = 2;
 const int kMinColWidth = 0;
 
-void CheckIndex(int index, int count, const wchar_t* what) {
-  if (index < 0 || index >= count)
+// The list's element at the index; an index outside the list is the caller's error.
+template <typename List>
+auto& Checked(List& list, int index, const wchar_t* what) {
+  if (index < 0 || static_cast<size_t>(index) >= list.size())
     throw runtime::EListError(std::wstring(L"Ungültiger ") + what + L"-Index (" +
                               runtime::DecimalText(index) + L")");
+  return list[static_cast<size_t>(index)];
 }
 }  // namespace
 
@@ -55,37 +58,29 @@ void TStringGrid::SetRowCount(int count) {
 }
 
 const std::wstring& TStringGrid::Cell(int col, int row) const {
-  CheckIndex(col, ColCount(), L"Spalten");
-  CheckIndex(row, RowCount(), L"Zeilen");
-  return cells_[static_cast<size_t>(row)][static_cast<size_t>(col)];
+  return Checked(Checked(cells_, row, L"Zeilen"), col, L"Spalten");
 }
 
 void TStringGrid::SetCell(int col, int row, std::wstring text) {
-  CheckIndex(col, ColCount(), L"Spalten");
-  CheckIndex(row, RowCount(), L"Zeilen");
-  cells_[static_cast<size_t>(row)][static_cast<size_t>(col)] = std::move(text);
+  Checked(Checked(cells_, row, L"Zeilen"), col, L"Spalten") = std::move(text);
   Invalidate();
 }
 
 int TStringGrid::ColWidth(int col) const {
-  CheckIndex(col, ColCount(), L"Spalten");
-  return colWidths_[static_cast<size_t>(col)];
+  return Checked(colWidths_, col, L"Spalten");
 }
 
 void TStringGrid::SetColWidth(int col, int width) {
-  CheckIndex(col, ColCount(), L"Spalten");
-  colWidths_[static_cast<size_t>(col)] = std::max(kMinColWidth, width);
+  Checked(colWidths_, col, L"Spalten") = std::max(kMinColWidth, width);
   Invalidate();
 }
 
 int TStringGrid::RowHeight(int row) const {
-  CheckIndex(row, RowCount(), L"Zeilen");
-  return rowHeights_[static_cast<size_t>(row)];
+  return Checked(rowHeights_, row, L"Zeilen");
 }
 
 void TStringGrid::SetRowHeight(int row, int height) {
-  CheckIndex(row, RowCount(), L"Zeilen");
-  rowHeights_[static_cast<size_t>(row)] = std::max(0, height);
+  Checked(rowHeights_, row, L"Zeilen") = std::max(0, height);
   UpdateScrollBar();
   Invalidate();
 }

@@ -1,7 +1,9 @@
 // The string grid driven by real mouse, key and scroll messages.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "controls/StringGrid.h"
@@ -55,9 +57,6 @@ std::string Text(const TGridRect& r) {
 }  // namespace
 
 TEST_F(StringGridTest, RowCountDropsTheTextsOfRemovedRows) {
-  UpdateWindow(grid.Handle());
-  grid.SetCell(1, 9, L"neun");
-  EXPECT_TRUE(GetUpdateRect(grid.Handle(), nullptr, FALSE)) << "a new text is painted";
   grid.SetCell(1, 2, L"zwei");
   grid.SetRowCount(3);
   EXPECT_EQ(grid.RowCount(), 3);
@@ -68,6 +67,25 @@ TEST_F(StringGridTest, RowCountDropsTheTextsOfRemovedRows) {
   EXPECT_EQ(grid.RowHeight(16), 19);
   EXPECT_EQ(grid.RowHeight(0), 5);
   EXPECT_THROW(grid.SetCell(2, 1, L"x"), runtime::EListError);
+}
+
+TEST_F(StringGridTest, EveryChangeIsPainted) {
+  const std::pair<const char*, std::function<void()>> changes[] = {
+      {"text", [&] { grid.SetCell(1, 9, L"neun"); }},
+      {"row count", [&] { grid.SetRowCount(12); }},
+      {"column width", [&] { grid.SetColWidth(0, 90); }},
+      {"row height", [&] { grid.SetRowHeight(2, 30); }},
+      {"all rows' height", [&] { grid.SetDefaultRowHeight(18); }},
+      {"cell mark", [&] { SendMessageW(grid.Handle(), WM_KEYDOWN, VK_DOWN, 0); }},
+      {"scrolling", [&] { SendMessageW(grid.Handle(), WM_VSCROLL, SB_LINEDOWN, 0); }},
+      {"size", [&] { MoveWindow(grid.Handle(), 0, 0, 280, 120, FALSE); }},
+      {"focus", [&] { SetFocus(grid.Handle()); }},
+  };
+  for (const auto& [name, change] : changes) {
+    UpdateWindow(grid.Handle());
+    change();
+    EXPECT_TRUE(GetUpdateRect(grid.Handle(), nullptr, FALSE)) << name;
+  }
 }
 
 TEST_F(StringGridTest, KeysMoveTheCurrentCellAndShiftSelectsARange) {
