@@ -13,10 +13,12 @@
 #include <string>
 #include <vector>
 
+#include "drive/DriveAsker.h"
 #include "runtime/Errors.h"
 #include "runtime/Handles.h"
 #include "runtime/Text.h"
 #include "tests/support/ChildProcess.h"
+#include "tests/support/FakeDriveQueries.h"
 #include "tests/support/WindowTesting.h"
 #include "toolkit/Application.h"
 
@@ -138,6 +140,20 @@ TEST(ErrorDisplay, TheBoxShowsTheProgramsTextWhateverTheSystemsCodePage) {
 }
 
 // The containers' error reports come as the program's own error, with the runtime's text.
+TEST(DriveAskerFailure, ARequestWhoseThreadCannotStartIsNotAskedLater) {
+  testing_support::TFakeDriveQueries fake;
+  fake.Drives['C'] = testing_support::FixedDrive(1000, 875);
+  drive::TDriveAsker asker(fake, nullptr);
+  {
+    const TFailingAllocation failing;
+    EXPECT_THROW(asker.AskProbe('C'), std::bad_alloc);
+  }
+  asker.AskType('C');
+  ASSERT_TRUE(asker.WaitIdle(10000));
+  EXPECT_EQ(asker.Counts('C').Types, 1u);
+  EXPECT_EQ(asker.Counts('C').Probes, 0u) << "the failed probe was the caller's to repeat";
+}
+
 TEST(RuntimeSupport, ContainerErrorsArriveAsTheProgramsErrorWithTheirText) {
   std::vector<int> numbers;
   std::string text = "abc";
