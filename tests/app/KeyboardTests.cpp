@@ -127,6 +127,13 @@ TEST_F(KeyboardTest, EnterShowsTheSelectedDriveAnew) {
   EXPECT_EQ(form.InfoGrid.Cell(1, 1), L"C");
 }
 
+TEST_F(KeyboardTest, ShiftSelectsOneDriveOnly) {
+  TabIntoTheList();
+  PostKey(List(), VK_HOME);
+  PostKeyWith(List(), VK_END, {VK_SHIFT});
+  EXPECT_EQ(SendMessageW(List(), LVM_GETSELECTEDCOUNT, 0, 0), 1);
+}
+
 TEST_F(KeyboardTest, APressThatChangesTheSelectionAsksTheDriveOnce) {
   int probes = 0;
   fake.OnVolumeQuery = [&](char) { ++probes; };
