@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 #include "runtime/Errors.h"
@@ -66,6 +67,15 @@ TEST(Form, ConstructionCreatesNoWindowAndCreateReachesTheWholeObject) {
   EXPECT_EQ(toolkit::TWindow::FromHandle(form.Handle()), &form);
   form.Show();
   EXPECT_GE(form.Resizes, 1);
+}
+
+TEST(Form, OpensCentredOnTheScreen) {
+  TRecordingForm form;
+  form.Create();
+  RECT window;
+  GetWindowRect(form.Handle(), &window);
+  EXPECT_LE(std::abs(window.left + window.right - GetSystemMetrics(SM_CXSCREEN)), 1);
+  EXPECT_LE(std::abs(window.top + window.bottom - GetSystemMetrics(SM_CYSCREEN)), 1);
 }
 
 TEST(Form, OurWindowsAreRecognisedAfterSubclassing) {
