@@ -208,6 +208,18 @@ TEST_F(GaugeTest, ProgressRepaintsOnlyWhenThePercentageChanges) {
   EXPECT_TRUE(marked([&] { gauge.SetKind(controls::gkVerticalBar); })) << "an equal value does nothing";
 }
 
+TEST_F(GaugeTest, GrowingEitherWayRepaintsTheWholeGauge) {
+  for (const SIZE grow : {SIZE{20, 0}, SIZE{0, 20}}) {
+    MoveWindow(gauge.Handle(), 0, 0, 100, 30, TRUE);
+    UpdateWindow(gauge.Handle());
+    MoveWindow(gauge.Handle(), 0, 0, 100 + grow.cx, 30 + grow.cy, TRUE);
+    RECT update{}, client;
+    GetUpdateRect(gauge.Handle(), &update, FALSE);
+    GetClientRect(gauge.Handle(), &client);
+    EXPECT_TRUE(EqualRect(&update, &client)) << grow.cx << " wider, " << grow.cy << " higher";
+  }
+}
+
 TEST_F(GaugeTest, HorizontalBarGeometry) {
   gauge.SetShowText(false);
   gauge.SetForeColor(kBlue);
