@@ -61,15 +61,14 @@ int DeliverReport(const TCommandResult& result, TOutputSink& out, TOutputSink& e
   if (!out.WriteText(result.Out, text) || !out.Flush()) {
     std::string message = "sandrivo-report: Die Ausgabe konnte nicht geschrieben werden";
     if (out.Error()) message += " (Windows-Fehler " + std::to_string(out.Error()) + ")";
+    // The messages are not flushed: a failure there could be reported nowhere, and what the
+    // system has taken it writes.
     err.Write(message + ".\r\n");
-    err.Flush();
     return 1;
   }
-  if (!result.Err.empty()) {
+  if (!result.Err.empty())
     err.WriteText(result.Err,
                   result.ConsoleErr.empty() ? runtime::WideFromCp1252(result.Err) : result.ConsoleErr);
-    err.Flush();
-  }
   return result.ExitCode;
 }
 
