@@ -280,9 +280,11 @@ TEST_F(AboutBoxTest, AMoveToAnotherDpiGivesTheInfoPagesTheNewFontAndSize) {
     HWND label = GetWindow(box.Notebook.Page(page).Handle(), GW_CHILD);
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)), box.Font()) << "page " << page;
+    // The label fills its page, from the page's corner.
     RECT area, text;
     GetClientRect(box.Notebook.Page(page).Handle(), &area);
-    GetClientRect(label, &text);
+    GetWindowRect(label, &text);
+    MapWindowPoints(nullptr, box.Notebook.Page(page).Handle(), reinterpret_cast<POINT*>(&text), 2);
     EXPECT_TRUE(EqualRect(&area, &text)) << "page " << page;
   }
 }
