@@ -19,7 +19,7 @@ std::optional<DWORD> FileDosDateTime(const std::wstring& path) {
   if (!GetFileAttributesExW(runtime::LongPathForm(path).c_str(), GetFileExInfoStandard, &data))
     return std::nullopt;
   FILETIME local;
-  WORD date = 0, time = 0;
+  WORD date{}, time{};
   if (!FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) || !FileTimeToDosDateTime(&local, &date, &time))
     return std::nullopt;
   return static_cast<DWORD>(date) << 16 | time;

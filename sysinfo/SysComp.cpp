@@ -76,7 +76,7 @@ TDiskSpace DiskSpaceOf(const std::string& path) {
     if (query(root.c_str(), &user, &total, &free)) space = {total.QuadPart, user.QuadPart};
     return space;
   }
-  DWORD sectors = 0, bytes = 0, freeClusters = 0, clusters = 0;
+  DWORD sectors{}, bytes{}, freeClusters{}, clusters{};
   if (GetDiskFreeSpaceA(root.c_str(), &sectors, &bytes, &freeClusters, &clusters)) {
     const unsigned long long cluster = static_cast<unsigned long long>(sectors) * bytes;
     space = {cluster * clusters, cluster * freeClusters};
@@ -316,7 +316,7 @@ std::string TSystem::CompanyName() const {
                     &opened) != ERROR_SUCCESS)
     return "";
   TRegistryKey key(opened);
-  DWORD type = 0, size = 0;
+  DWORD type{}, size{};
   if (RegQueryValueExA(key.Get(), kValue, nullptr, &type, nullptr, &size) != ERROR_SUCCESS || size == 0)
     return "";
   if (type != REG_SZ && type != REG_EXPAND_SZ)
