@@ -257,8 +257,9 @@ void TGauge::PaintAreas(HDC dc, const RECT& client) const {
   wchar_t text[16];
   const int length = showText_ ? PercentText(text) : 0;
   toolkit::TSelectObject font(dc, TextFont());
-  POINT origin{0, 0};
-  RECT textBox{0, 0, 0, 0};
+  // Without text, nothing is drawn at the origin and no area meets the empty text box.
+  POINT origin{};
+  RECT textBox{};
   if (length > 0) {
     origin = TextOrigin(dc, text, length, inner);
     // Where glyphs can be, with room for a slanted font's overhang.
