@@ -54,15 +54,10 @@ void TApplication::SetTitle(const std::wstring& title) {
 }
 
 std::wstring TApplication::ExeName() const {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length < path.size()) {
-      path.resize(length);
-      return path;
-    }
-    path.resize(path.size() * 2);
-  }
+  // Room for the longest path the system has: one call takes the name whole.
+  std::wstring path(UNICODE_STRING_MAX_CHARS, L'\0');
+  path.resize(GetModuleFileNameW(nullptr, path.data(), UNICODE_STRING_MAX_CHARS));
+  return path;
 }
 
 void TApplication::Run(TForm& mainForm) {
