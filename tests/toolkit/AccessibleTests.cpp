@@ -16,7 +16,7 @@
 
 namespace {
 
-// A button with one part, whose description and action fail while Fault is set.
+// A button with parts (one unless told), whose description and action fail while Fault is set.
 class TFailingControl : public toolkit::TCustomControl {
  public:
   void Create(HWND parent) override {
@@ -24,6 +24,7 @@ class TFailingControl : public toolkit::TCustomControl {
     CreateHandle(L"TkFailingTest", L"", WS_CHILD | WS_VISIBLE, 0, RECT{0, 0, 40, 20}, parent);
   }
   std::function<void()> Fault;
+  int Parts = 1;
 
  protected:
   void Paint(HDC, const RECT&) const override {}
@@ -36,7 +37,7 @@ class TFailingControl : public toolkit::TCustomControl {
   }
   int AccChildCount(const toolkit::TAccPath& path) const override {
     if (Fault) Fault();
-    return path.empty() ? 1 : 0;
+    return path.empty() ? Parts : 0;
   }
   bool AccDoDefaultAction(const toolkit::TAccPath&) override {
     if (Fault) Fault();
@@ -95,5 +96,28 @@ TEST(AccessibleObject, AnErrorOfTheDescriptionIsAFailedCall) {
     EXPECT_EQ(accessible->accNavigate(direction, self, &end), S_OK) << direction;
     EXPECT_EQ(end.vt, VT_I4) << direction;
     EXPECT_EQ(end.lVal, 1) << direction;
+  }
+}
+
+TEST(AccessibleObject, NavigationAmongPartsStopsAtEitherEnd) {
+  testing_support::TComApartment apartment;
+  testing_support::TShown<testing_support::THostForm> host;
+  TFailingControl control;
+  control.Parts = 3;
+  control.Create(host.Handle());
+  const testing_support::TAccessible object = testing_support::TAccessible::OfWindow(control.Handle());
+  ASSERT_TRUE(object);
+  // Parts are counted from 1; 0: no part in that direction.
+  const struct {
+    LONG from, direction, to;
+  } moves[] = {{1, NAVDIR_NEXT, 2}, {2, NAVDIR_DOWN, 3}, {3, NAVDIR_NEXT, 0}, {3, NAVDIR_PREVIOUS, 2},
+               {2, NAVDIR_UP, 1},   {1, NAVDIR_UP, 0},   {2, NAVDIR_LEFT, 0}};
+  for (const auto& move : moves) {
+    VARIANT start{}, end{};
+    start.vt = VT_I4;
+    start.lVal = move.from;
+    const HRESULT result = object.Get()->accNavigate(move.direction, start, &end);
+    EXPECT_EQ(result, move.to ? S_OK : S_FALSE) << move.from << " " << move.direction;
+    EXPECT_EQ(end.vt == VT_I4 ? end.lVal : 0, move.to) << move.from << " " << move.direction;
   }
 }
