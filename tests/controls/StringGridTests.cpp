@@ -106,6 +106,8 @@ TEST_F(StringGridTest, KeysMoveTheCurrentCellAndShiftSelectsARange) {
 TEST_F(StringGridTest, DraggingTheMouseSelectsCells) {
   const POINT from = CellCenter(0, 2), to = CellCenter(1, 4);
   testing_support::PostMouse(grid.Handle(), WM_LBUTTONDOWN, from.x, from.y, MK_LBUTTON);
+  Pump();
+  EXPECT_EQ(GetCapture(), grid.Handle()) << "the drag is followed beyond the grid's edges";
   testing_support::PostMouse(grid.Handle(), WM_MOUSEMOVE, to.x, to.y, MK_LBUTTON);
   testing_support::PostMouse(grid.Handle(), WM_LBUTTONUP, to.x, to.y);
   Pump();
