@@ -184,10 +184,7 @@ void TGauge::SetColor(COLORREF color) {
 }
 
 LRESULT TGauge::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_SETFONT) {
-    textFont_.Reset();
-    extentText_.clear();
-  }
+  if (message == WM_SETFONT) textFont_.Reset();
   return TCustomControl::HandleMessage(message, wParam, lParam);
 }
 
@@ -205,14 +202,9 @@ int TGauge::PercentText(wchar_t (&text)[16]) const {
   return NumberText(CurrentPercent(), L"%", text);
 }
 
-POINT TGauge::TextOrigin(HDC dc, const wchar_t* text, int length, const RECT& inner) const {
-  // The extent of the same text in the same font does not change: measured once.
-  if (extentText_ != std::wstring_view(text, static_cast<size_t>(length))) {
-    GetTextExtentPoint32W(dc, text, length, &extent_);
-    extentText_.assign(text, static_cast<size_t>(length));
-  }
-  const SIZE size = extent_;
-  return {(inner.right - inner.left + 1 - size.cx) / 2, (inner.bottom - inner.top + 1 - size.cy) / 2};
+POINT TGauge::TextOrigin(HDC dc, const wchar_t* text, int length, const RECT& inner, SIZE& extent) const {
+  GetTextExtentPoint32W(dc, text, length, &extent);
+  return {(inner.right - inner.left + 1 - extent.cx) / 2, (inner.bottom - inner.top + 1 - extent.cy) / 2};
 }
 
 void TGauge::Paint(HDC dc, const RECT& client) const {
@@ -261,10 +253,10 @@ void TGauge::PaintAreas(HDC dc, const RECT& client) const {
   POINT origin{};
   RECT textBox{};
   if (length > 0) {
-    origin = TextOrigin(dc, text, length, inner);
+    SIZE extent{};
+    origin = TextOrigin(dc, text, length, inner, extent);
     // Where glyphs can be, with room for a slanted font's overhang.
-    textBox =
-        RECT{origin.x - extent_.cy, origin.y, origin.x + extent_.cx + extent_.cy, origin.y + extent_.cy};
+    textBox = RECT{origin.x - extent.cy, origin.y, origin.x + extent.cx + extent.cy, origin.y + extent.cy};
   }
   const auto area = [&](const RECT& rect, COLORREF back, COLORREF fore) {
     if (rect.left >= rect.right || rect.top >= rect.bottom) return;
@@ -350,7 +342,8 @@ void TGauge::DrawText(TBltBitmap& base, const RECT& inner) const {
   SetTextColor(dc, RGB(255, 255, 255));
   wchar_t text[16];
   const int length = PercentText(text);
-  const POINT origin = TextOrigin(dc, text, length, inner);
+  SIZE extent{};
+  const POINT origin = TextOrigin(dc, text, length, inner, extent);
   ExtTextOutW(dc, origin.x, origin.y, ETO_CLIPPED, &inner, text, static_cast<UINT>(length), nullptr);
   BitBlt(base.Canvas(), 0, 0, base.Width(), base.Height(), dc, 0, 0, SRCINVERT);
 }

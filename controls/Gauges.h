@@ -7,7 +7,6 @@
 
 #include <cstdint>
 #include <optional>
-#include <string>
 
 #include "runtime/Errors.h"
 #include "toolkit/CustomControl.h"
@@ -98,9 +97,9 @@ class TGauge : public toolkit::TCustomControl {
   void PaintInverted(HDC dc, const RECT& client) const;
   void DrawStyle(HDC dc, const RECT& inner, int width) const;  // pie or needle
   void DrawText(TBltBitmap& base, const RECT& inner) const;
-  // The percentage text and where it starts.
+  // The percentage text, and where it starts centred in inner (its extent measured on the way).
   int PercentText(wchar_t (&text)[16]) const;
-  POINT TextOrigin(HDC dc, const wchar_t* text, int length, const RECT& inner) const;
+  POINT TextOrigin(HDC dc, const wchar_t* text, int length, const RECT& inner, SIZE& extent) const;
   // The gauge's font without anti-aliasing, so that every text pixel inverts fully; made when the
   // font is set (or at the first paint).
   HFONT TextFont() const;
@@ -115,8 +114,6 @@ class TGauge : public toolkit::TCustomControl {
   COLORREF backColor_ = RGB(255, 255, 255);
   COLORREF color_ = 0x80000000 | COLOR_WINDOW;
   mutable toolkit::TFont textFont_;
-  mutable std::wstring extentText_;  // the text last measured in textFont_, and its extent
-  mutable SIZE extent_{};
   // The images of the inverting styles, kept between paints of the same size.
   mutable TBltBitmap base_, textImage_;
 };
