@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <thread>
 
 #include "drive/DriveAsker.h"
+#include "runtime/Handles.h"
 #include "tests/support/FakeDriveQueries.h"
 
 using testing_support::FixedDrive;
@@ -20,8 +22,8 @@ TEST(DriveAsker, RequestsOnAHangingDriveJoinItsQueryAndHoldOneThread) {
   asker.AskType('N');
   ASSERT_TRUE(fake.WaitUntilBlocked(10000));
   for (int i = 0; i < 300; ++i) {
-    asker.AskProbe('N');  // waits behind the type query
-    asker.AskType('N');   // joins it
+    ASSERT_FALSE(asker.AskProbe('N')) << "waits behind the type query";
+    ASSERT_TRUE(asker.AskType('N')) << "joins it";
   }
   asker.AskProbe('C');
   ASSERT_TRUE(asker.WaitForProbe('C', 0, 10000)) << "another drive answers meanwhile";
@@ -78,4 +80,32 @@ TEST(DriveAsker, AllTypesGoInTurnOnOneThreadAndADriveThatHangsHoldsOnlyItself) {
   EXPECT_EQ(asker.Counts('F').Types, 3u) << "one query for both type requests, and the probe";
   EXPECT_EQ(asker.Counts('F').Probes, 1u);
   EXPECT_EQ(asker.Counts('C').Types, 3u);
+}
+
+TEST(DriveAsker, ACallerGoesOnWhenItsRoundEndsThoughAnotherFollows) {
+  testing_support::TFakeDriveQueries fake;
+  fake.Drives['C'] = FixedDrive(1000, 875);
+  fake.Drives['F'] = FixedDrive(1000, 250);
+  fake.Drives['F'].TypeBlocks = true;
+  const runtime::TKernelHandle firstDone(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+      secondRound(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  std::atomic<int> answersOfF = 0;
+  drive::TDriveAsker asker(fake, [&](char letter) {
+    if (letter == 'F' && ++answersOfF == 2) WaitForSingleObject(secondRound.Get(), 10000);
+  });
+  std::thread first([&] {
+    asker.AskAllTypes(INFINITE);
+    SetEvent(firstDone.Get());
+  });
+  EXPECT_TRUE(fake.WaitUntilBlocked(10000)) << "the first round, held at F";
+  asker.AskAllTypes(0);  // wants a round after it, and asks the letters apart at once
+  // Their threads end once they have answered; F's request joined the round's query.
+  for (int wait = 0; wait < 1000 && asker.Threads() > 1; ++wait) Sleep(10);
+  fake.Release('F');
+  EXPECT_EQ(WaitForSingleObject(firstDone.Get(), 10000), WAIT_OBJECT_0)
+      << "while the second round holds at F";
+  SetEvent(secondRound.Get());
+  first.join();
+  EXPECT_TRUE(asker.WaitIdle(10000));
+  EXPECT_EQ(asker.Counts('F').Types, 2u) << "two rounds";
 }
