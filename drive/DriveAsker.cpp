@@ -122,17 +122,6 @@ struct TDriveAsker::TSweeper final : runtime::TBackgroundWork::TTask {
   explicit TSweeper(std::shared_ptr<TShared> shared) : Shared(std::move(shared)) {}
 
   void Run() override {
-    try {
-      Sweep();
-    } catch (...) {
-      // Only making a drive's root can throw (out of memory), before any letter is taken.
-      const TLocked locked(Shared->Lock);
-      Shared->Sweeping = Shared->SweepAgain = Shared->SweepLate = false;
-      WakeAllConditionVariable(&Shared->Changed);
-    }
-  }
-
-  void Sweep() {
     TShared& shared = *Shared;
     for (;;) {
       unsigned before[26];

@@ -20,7 +20,8 @@ namespace drive {
 class TDriveAsker {
  public:
   // answered(letter) runs on the drive's thread after each of its answers is stored, until the asker
-  // goes: a window posts itself a message there.
+  // goes: a window posts itself a message there. It must not throw, nor may the type query: nothing on
+  // those threads could report it (a probe's errors are its answer).
   TDriveAsker(const TDriveQueries& queries, std::function<void(char letter)> answered);
   // Does not wait for a drive that hangs: its thread holds what it needs, and its answer goes nowhere.
   ~TDriveAsker();
