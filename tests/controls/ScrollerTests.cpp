@@ -5,6 +5,7 @@
 
 #include "controls/Gauges.h"
 #include "controls/Tabs.h"
+#include "tests/support/AccessibleReading.h"
 #include "tests/support/HostForm.h"
 #include "tests/support/WindowTesting.h"
 
@@ -121,6 +122,9 @@ TEST_F(ScrollerTest, BoundsThatWouldCrossAreIgnored) {
   EXPECT_EQ(scroller.Max(), 2) << "a bound equal to the other is ignored too";
   EXPECT_EQ(scroller.Position(), 0);
   EXPECT_FALSE(RepaintPending());
+  const testing_support::TComApartment apartment;
+  EXPECT_EQ(testing_support::TAccessible::OfWindow(scroller.Handle()).Value(), "4 von 6")
+      << "counted from Min";
 }
 
 TEST_F(ScrollerTest, ClicksStepAndReportOnce) {
