@@ -168,6 +168,9 @@ TEST_F(StringGridTest, ScrollingStaysWithinTheRows) {
   GetScrollInfo(grid.Handle(), SB_VERT, &info);
   EXPECT_EQ(info.nPos, 5);
   EXPECT_EQ(info.nMax, 29);
+  // Above the view too, up to the first row under the header.
+  for (int i = 0; i < 12; ++i) testing_support::PostKey(grid.Handle(), VK_UP);
+  EXPECT_EQ(grid.TopRow(), 1);
 }
 
 TEST_F(StringGridTest, AGridTooLowForAWholeRowScrollsToItsLastRowAndNoFurther) {
