@@ -189,7 +189,7 @@ TCommandResult RunReportCommand(std::span<const std::wstring> args, const TDrive
               "", 0};
     if (arg == L"--json") {
       json = true;
-    } else if (arg == L"--timeout" || arg.rfind(L"--timeout=", 0) == 0) {
+    } else if (arg == L"--timeout" || arg.starts_with(L"--timeout=")) {
       if (arg == L"--timeout" && i + 1 == args.size())
         return Failure(L"--timeout ohne Sekunden (Hilfe: sandrivo-report --help)");
       const std::wstring value = arg == L"--timeout" ? args[++i] : arg.substr(10);

@@ -74,13 +74,13 @@ std::wstring DecimalText(long long value) {
 
 std::wstring LongPathForm(const std::wstring& path) {
   // A folder's limit is 12 characters below a file's: room for an 8.3 name inside it.
-  if (path.size() < MAX_PATH - 12 || path.rfind(L"\\\\?\\", 0) == 0) return path;
+  if (path.size() < MAX_PATH - 12 || path.starts_with(L"\\\\?\\")) return path;
   std::wstring whole = path;
   // The long form passes the path on unparsed: only backslashes separate there.
   for (wchar_t& c : whole)
     if (c == L'/') c = L'\\';
   if (whole.size() > 2 && whole[1] == L':' && whole[2] == L'\\') return L"\\\\?\\" + whole;
-  if (whole.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + whole.substr(2);
+  if (whole.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + whole.substr(2);
   return path;
 }
 
