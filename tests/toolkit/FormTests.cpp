@@ -14,6 +14,7 @@
 #include "tests/support/HostForm.h"
 #include "tests/support/WindowTesting.h"
 #include "toolkit/Application.h"
+#include "toolkit/CustomControl.h"
 #include "toolkit/Form.h"
 #include "toolkit/Label.h"
 #include "toolkit/Shell.h"
@@ -47,6 +48,24 @@ class TRecordingForm : public toolkit::TForm {
 class TDialog : public toolkit::TForm {
  public:
   explicit TDialog(HWND owner) : toolkit::TForm({L"Dialog", 200, 100, toolkit::TFormBorder::Dialog}, owner) {}
+};
+
+// Records what kind of device context its paint draws into.
+class TPaintRecorder : public toolkit::TCustomControl {
+ public:
+  explicit TPaintRecorder(bool direct) : direct_(direct) {}
+  void Create(HWND parent) override {
+    RegisterWindowClass(L"TkPaintRecorder", IDC_ARROW, nullptr);
+    CreateHandle(L"TkPaintRecorder", L"", WS_CHILD | WS_VISIBLE, 0, RECT{0, 0, 40, 20}, parent);
+  }
+  mutable DWORD PaintedInto = 0;
+
+ protected:
+  void Paint(HDC dc, const RECT&) const override { PaintedInto = GetObjectType(dc); }
+  bool DrawsWithoutFlicker() const override { return direct_; }
+
+ private:
+  bool direct_;
 };
 
 }  // namespace
@@ -195,4 +214,14 @@ TEST(Shell, LateBoundCallsAnswerAsTheShellsOwnFunctions) {
   const HINSTANCE late = toolkit::ShellExecuteW(nullptr, L"open", missing, nullptr, nullptr, SW_SHOWNORMAL);
   EXPECT_EQ(late, ::ShellExecuteW(nullptr, L"open", missing, nullptr, nullptr, SW_SHOWNORMAL));
   EXPECT_LE(reinterpret_cast<INT_PTR>(late), 32) << "a missing file is an error";
+}
+
+TEST(CustomControl, PaintsIntoAnImageOffScreenUnlessItDrawsWithoutFlicker) {
+  TShown<THostForm> host;
+  for (const bool direct : {false, true}) {
+    TPaintRecorder control(direct);
+    control.Create(host.Handle());
+    RedrawWindow(control.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(control.PaintedInto, static_cast<DWORD>(direct ? OBJ_DC : OBJ_MEMDC)) << direct;
+  }
 }
