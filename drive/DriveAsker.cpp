@@ -251,8 +251,9 @@ void TDriveAsker::AskAllTypes(DWORD patience) {
           throw;
         }
       }
+      // Late, the round is still under way: a round counts itself as it ends, under this lock.
       late = !WaitLocked([&] { return shared_->Sweeps >= wanted; }, patience);
-      if (late && shared_->Sweeping) shared_->SweepLate = true;
+      if (late) shared_->SweepLate = true;
     }
   }
   if (!late) return;

@@ -77,9 +77,11 @@ TEST(DriveAsker, AllTypesGoInTurnOnOneThreadAndADriveThatHangsHoldsOnlyItself) {
   waitForAllBesidesF(2);
   EXPECT_EQ(asker.Counts('M').Types, 2u);
   EXPECT_EQ(asker.Counts('Z').Types, 2u);
-  asker.AskAllTypes(50);  // the late round: all apart at once, F's request joins its query
+  // The late round: all apart at once however long its caller would wait; F's request joins its query.
+  std::thread lateCaller([&] { asker.AskAllTypes(60000); });
   waitForAllBesidesF(3);
   EXPECT_EQ(asker.Counts('M').Types, 3u);
+  lateCaller.join();
   asker.AskProbe('F');  // waits for the round's answer, then goes to F's own thread
   // The letters asked apart have answered; their threads end just after.
   for (int wait = 0; wait < 1000 && asker.Threads() > 1; ++wait) Sleep(10);
