@@ -213,6 +213,9 @@ TEST(SystemInfo, LargeFiguresSaturateAndHaveWideCompanions) {
   EXPECT_GE(system.MemoryLoad(), 0);
   EXPECT_LE(system.MemoryLoad(), 100);
   EXPECT_GT(system.TotalVirtualMemory(), 0u);
+  for (const DWORD figure : {system.AvailPhysMemory(), system.TotalPageFile(), system.AvailPageFile(),
+                             system.AvailVirtualMemory()})
+    EXPECT_GT(figure, 0u) << "each 32-bit figure comes from its own";
 
   ULARGE_INTEGER user{}, size{}, free{};
   ASSERT_TRUE(GetDiskFreeSpaceExA("C:\\", &user, &size, &free));
