@@ -33,7 +33,7 @@ struct TLetter {
 };
 
 int Index(char letter) {
-  const char upper = letter >= 'a' && letter <= 'z' ? static_cast<char>(letter - 'a' + 'A') : letter;
+  const char upper = UpperDriveLetter(letter);
   return upper >= 'A' && upper <= 'Z' ? upper - 'A' : -1;
 }
 

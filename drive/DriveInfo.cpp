@@ -19,8 +19,11 @@ std::wstring DriveTypeName(UINT code) {
   }
 }
 
-TDriveInfo::TDriveInfo(char letter, const TDriveQueries& queries)
-    : Letter(letter >= 'a' && letter <= 'z' ? static_cast<char>(letter - 'a' + 'A') : letter) {
+char UpperDriveLetter(char letter) {
+  return letter >= 'a' && letter <= 'z' ? static_cast<char>(letter - 'a' + 'A') : letter;
+}
+
+TDriveInfo::TDriveInfo(char letter, const TDriveQueries& queries) : Letter(UpperDriveLetter(letter)) {
   const std::string root = std::string(1, Letter) + ":\\";
   DriveType = queries.DriveType(root);
   if (DriveType != 0) TypeName = DriveTypeName(DriveType);

@@ -14,6 +14,8 @@ namespace drive {
 
 // Display name of a drive-type code; empty for a code without one (0, 1, above 6).
 std::wstring DriveTypeName(UINT code);
+// A drive letter in upper case; any other character as it is.
+char UpperDriveLetter(char letter);
 
 class TDriveInfo {
  public:
