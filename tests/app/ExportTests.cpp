@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -126,12 +127,24 @@ class ClipboardExportTest : public ::testing::Test {
     form->Create();
     form->Show();
     Pump();
+    // Under load the drives may answer after the start's moment; they are listed when they do.
+    EXPECT_TRUE(testing_support::PumpUntil([&] { return form->DrivesView.Count() == 3; }));
     PutOnClipboard("vorher");
   }
-  void ClickButton(const controls::TToolButton& button) { testing_support::Click(button.Handle(), 12, 12); }
+  // Each waits for the drives it asks: under load they may answer after the moment the window waits.
+  void ClickButton(const controls::TToolButton& button) {
+    testing_support::Click(button.Handle(), 12, 12);
+    EXPECT_TRUE(testing_support::WaitForAnswers());
+  }
+  void PressSave() {
+    testing_support::PostKeyWith(form->Handle(), 'S', {VK_CONTROL});
+    Pump();
+    EXPECT_TRUE(testing_support::WaitForAnswers());
+  }
   void SelectItem(int index) {
     const POINT p = testing_support::ListItemCenter(form->DrivesView.Handle(), index);
     testing_support::Click(form->DrivesView.Handle(), p.x, p.y);
+    EXPECT_TRUE(testing_support::WaitForAnswers());
   }
 
   TFakeDriveQueries fake;
@@ -158,7 +171,11 @@ TEST_F(ClipboardExportTest, CopyInfoPutsTheSelectedDrivesLinesOnTheClipboard) {
 
 TEST_F(ClipboardExportTest, CopyInfosPutsTheTableOnTheClipboardUnderTheHourGlass) {
   std::vector<toolkit::TCursor> cursors;
-  fake.OnVolumeQuery = [&](char) { cursors.push_back(toolkit::ScreenCursor()); };
+  std::mutex asked;  // the drives are asked on threads of their own
+  fake.OnVolumeQuery = [&](char) {
+    const std::lock_guard lock(asked);
+    cursors.push_back(toolkit::ScreenCursor());
+  };
   ClickButton(form->CopyInfosBtn);
   const std::vector<std::string> lines = Lines(FromClipboard());
   ASSERT_EQ(lines.size(), 4u);
@@ -308,8 +325,7 @@ TEST_F(ClipboardExportTest, SaveWritesAllDrivesOrTheSelectedOneInTheChosenType) 
     offered.push_back(types.size());
     return std::optional(choice);
   };
-  testing_support::PostKeyWith(form->Handle(), 'S', {VK_CONTROL});
-  Pump();
+  PressSave();
   const std::string csv = FileBytes(choice.Path);
   EXPECT_EQ(csv.rfind("\xEF\xBB\xBF" + runtime::Utf8FromWide(runtime::WideFromCp1252(kHeader)) +
                           "\r\nA;Diskette\r\nC;",
@@ -319,8 +335,7 @@ TEST_F(ClipboardExportTest, SaveWritesAllDrivesOrTheSelectedOneInTheChosenType) 
   EXPECT_NE(csv.find(";4096000;"), std::string::npos) << "numbers without grouping: " << csv;
 
   choice = {folder / "alle.json", 2};
-  testing_support::PostKeyWith(form->Handle(), 'S', {VK_CONTROL});
-  Pump();
+  PressSave();
   const std::string json = FileBytes(choice.Path);
   EXPECT_EQ(json.rfind("[\n  {\n    \"letter\": \"A\",", 0), 0u) << json;
   EXPECT_NE(json.find("\"totalBytes\": 4096000,"), std::string::npos) << json;
@@ -334,6 +349,7 @@ TEST_F(ClipboardExportTest, SaveWritesAllDrivesOrTheSelectedOneInTheChosenType) 
   GetMenuStringW(menu, entry, text, 64, MF_BYCOMMAND);
   EXPECT_EQ(std::wstring(text), L"Speichern unter...\tStrg+S");
   SendMessageW(form->Handle(), WM_SYSCOMMAND, entry, 0);
+  EXPECT_TRUE(testing_support::WaitForAnswers());
   const std::string html = FileBytes(choice.Path);
   EXPECT_NE(html.find("<html lang=\"de\""), std::string::npos) << html;
   EXPECT_NE(html.find(">C</td>"), std::string::npos) << html;
@@ -358,8 +374,7 @@ TEST_F(ClipboardExportTest, TheSystemsSaveDialogStartsWithCsvAndAddsItsExtension
     SetDlgItemTextW(dialog, cmb13, (folder / "laufwerke").c_str());
     PostMessageW(dialog, WM_COMMAND, IDOK, 0);
   });
-  testing_support::PostKeyWith(form->Handle(), 'S', {VK_CONTROL});
-  Pump();
+  PressSave();
   user.join();
   EXPECT_EQ(offered, L"Alle Laufwerke als CSV (*.csv)");
   EXPECT_EQ(FolderNames(folder.Path()), std::vector<std::wstring>{L"laufwerke.csv"});
@@ -379,8 +394,7 @@ TEST_F(ClipboardExportTest, AFailedSaveSaysWhyAndLeavesTheFileAsItWas) {
     const runtime::TKernelHandle held(
         CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_NE(held.Get(), INVALID_HANDLE_VALUE);
-    testing_support::PostKeyWith(form->Handle(), 'S', {VK_CONTROL});
-    Pump();
+    PressSave();
   }
   ASSERT_EQ(recorder.Errors.size(), 1u);
   EXPECT_EQ(recorder.Errors[0].rfind(L"Die Datei kann nicht ersetzt werden: " + path + L" (Fehler ", 0), 0u)
