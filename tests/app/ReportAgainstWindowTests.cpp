@@ -20,20 +20,7 @@ using testing_support::FixedDrive;
 using testing_support::RunReportProgram;
 using testing_support::TFakeDriveQueries;
 using testing_support::TProgramResult;
-
-namespace {
-
-TFakeDriveQueries TwoDrives() {
-  TFakeDriveQueries fake;
-  fake.Drives['C'] = FixedDrive(4096000, 1024000);
-  fake.Drives['D'] = FixedDrive(8192000, 2048000);
-  fake.Drives['D'].Type = DRIVE_CDROM;
-  fake.Drives['E'] = FixedDrive(4096, 0);
-  fake.Drives['E'].Type = DRIVE_UNKNOWN;  // not listed
-  return fake;
-}
-
-}  // namespace
+using testing_support::TwoDrives;
 
 TEST(ReportCommand, PrintsTheMainWindowsClipboardTextsByteForByte) {
   TFakeDriveQueries fake = TwoDrives();

@@ -20,18 +20,9 @@
 using drive::RunReportCommand;
 using testing_support::FixedDrive;
 using testing_support::TFakeDriveQueries;
+using testing_support::TwoDrives;
 
 namespace {
-
-TFakeDriveQueries TwoDrives() {
-  TFakeDriveQueries fake;
-  fake.Drives['C'] = FixedDrive(4096000, 1024000);
-  fake.Drives['D'] = FixedDrive(8192000, 2048000);
-  fake.Drives['D'].Type = DRIVE_CDROM;
-  fake.Drives['E'] = FixedDrive(4096, 0);
-  fake.Drives['E'].Type = DRIVE_UNKNOWN;  // not listed
-  return fake;
-}
 
 using runtime::TKernelHandle;
 using testing_support::RunReportProgram;

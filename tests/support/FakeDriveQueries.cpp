@@ -92,4 +92,14 @@ TFakeDrive NoMedium(UINT type) {
   return drive;
 }
 
+TFakeDriveQueries TwoDrives() {
+  TFakeDriveQueries fake;
+  fake.Drives['C'] = FixedDrive(4096000, 1024000);
+  fake.Drives['D'] = FixedDrive(8192000, 2048000);
+  fake.Drives['D'].Type = DRIVE_CDROM;
+  fake.Drives['E'] = FixedDrive(4096, 0);
+  fake.Drives['E'].Type = DRIVE_UNKNOWN;  // not listed
+  return fake;
+}
+
 }  // namespace testing_support

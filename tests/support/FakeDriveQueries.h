@@ -69,4 +69,7 @@ TFakeDrive FixedDrive(unsigned long long total, unsigned long long free);
 // A drive of the given type whose medium is missing: its volume query fails.
 TFakeDrive NoMedium(UINT type);
 
+// A fixed C:, a CD-ROM D: and an E: of unknown type, which is not listed.
+TFakeDriveQueries TwoDrives();
+
 }  // namespace testing_support
