@@ -139,6 +139,7 @@ TEST_F(StringGridTest, ColumnBordersAreDraggedInTheHeaderRow) {
   testing_support::Click(grid.Handle(), border, 30);
   EXPECT_EQ(grid.ColWidth(0), border);
   EXPECT_EQ(grid.CellAt(border, 30).Col, 0);
+  EXPECT_EQ(grid.CellAt(border, 2).Row, 0) << "the header's cells are cells too";
 }
 
 TEST_F(StringGridTest, ScrollingStaysWithinTheRows) {
