@@ -151,6 +151,16 @@ TEST_F(AccessibilityTest, AWalkFromTheWindowReachesEveryControlAndAPointItsDeepe
                            "Information aller Laufwerke kopieren", "Hilfe", "Info", "Beenden",
                            "Belegter Speicherplatz", "Laufwerksinformation", "Laufwerkstyp: Festplatte"})
     EXPECT_NE(std::find(names.begin(), names.end(), name), names.end()) << name;
+  // "First child" and "last child" reach the window's first and last child windows.
+  for (const LONG direction : {NAVDIR_FIRSTCHILD, NAVDIR_LASTCHILD}) {
+    VARIANT self{}, end{};
+    self.vt = VT_I4;
+    ASSERT_EQ(window.Get()->accNavigate(direction, self, &end), S_OK) << direction;
+    ASSERT_EQ(end.vt, VT_DISPATCH) << direction;
+    EXPECT_EQ(TAccessible::FromDispatch(end.pdispVal).Name(),
+              window.Child(direction == NAVDIR_FIRSTCHILD ? 1 : window.ChildCount()).Name())
+        << direction;
+  }
 
   RECT button;
   GetWindowRect(form.HelpBtn.Handle(), &button);
