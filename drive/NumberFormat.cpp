@@ -95,10 +95,9 @@ std::wstring FormatSerialHex(unsigned long long value) {
 int RoundHalfToEven(double value) {
   if (std::isnan(value)) return 0;
   // nearbyint rounds in the current mode, which is round-to-nearest-even unless changed.
-  const double rounded = std::nearbyint(value);
-  if (rounded >= static_cast<double>(INT_MAX)) return INT_MAX;
-  if (rounded <= static_cast<double>(INT_MIN)) return INT_MIN;
-  return static_cast<int>(rounded);
+  // Both ends are exact doubles: what lies beyond stops there.
+  return static_cast<int>(
+      std::clamp(std::nearbyint(value), static_cast<double>(INT_MIN), static_cast<double>(INT_MAX)));
 }
 
 }  // namespace drive
