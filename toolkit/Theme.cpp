@@ -13,14 +13,14 @@ namespace toolkit {
 namespace {
 
 constexpr size_t kRoles = static_cast<size_t>(TRole::Count);
-constexpr int kOwn = -1;  // no system colour: the program's own
+constexpr auto kOwn = std::nullopt;  // no system colour: the program's own
 
 // One row per role. Light: the system's colour, or the program's own (the link blue, and the gauge
 // as the windows set it: blue on white, its text the area's colour inverted). High contrast: the
 // system's colours throughout. Dark: close to Windows' own dark surfaces.
 struct TRoleColors {
   TRole Role;
-  int LightSystem;
+  std::optional<int> LightSystem;
   COLORREF LightOwn;
   int ContrastSystem;
   COLORREF Dark;
@@ -62,8 +62,8 @@ static_assert(InRoleOrder(), "one row per role, in the roles' order");
 COLORREF ColorOf(TScheme scheme, TRole role) {
   const TRoleColors& colors = kRoleColors[static_cast<size_t>(role)];
   if (scheme == TScheme::Dark) return colors.Dark;
-  const int system = scheme == TScheme::Light ? colors.LightSystem : colors.ContrastSystem;
-  return system == kOwn ? colors.LightOwn : GetSysColor(system);
+  const std::optional<int> system = scheme == TScheme::Light ? colors.LightSystem : colors.ContrastSystem;
+  return system ? GetSysColor(*system) : colors.LightOwn;
 }
 
 constexpr TColorPair kPairs[] = {
@@ -157,8 +157,8 @@ HBRUSH Brush(TRole role) {
 
 HBRUSH Brush(TScheme scheme, TRole role) {
   const TRoleColors& colors = kRoleColors[static_cast<size_t>(role)];
-  const int system = scheme == TScheme::Light ? colors.LightSystem : colors.ContrastSystem;
-  if (scheme != TScheme::Dark && system != kOwn) return GetSysColorBrush(system);
+  const std::optional<int> system = scheme == TScheme::Light ? colors.LightSystem : colors.ContrastSystem;
+  if (scheme != TScheme::Dark && system) return GetSysColorBrush(*system);
   // Brushes of the program's own colours are made once and kept, as the system keeps its own.
   static std::vector<std::pair<COLORREF, TBrush>> made;
   const COLORREF color = ColorOf(scheme, role);
