@@ -13,6 +13,7 @@
 #include "toolkit/Handles.h"
 #include "toolkit/Label.h"
 
+using controls::TGridCoord;
 using controls::TGridRect;
 using controls::TStringGrid;
 using testing_support::Picture;
@@ -140,6 +141,9 @@ TEST_F(StringGridTest, ColumnBordersAreDraggedInTheHeaderRow) {
   EXPECT_EQ(grid.ColWidth(0), border);
   EXPECT_EQ(grid.CellAt(border, 30).Col, 0);
   EXPECT_EQ(grid.CellAt(border, 2).Row, 0) << "the header's cells are cells too";
+  const TGridCoord beyond = grid.CellAt(5000, 30);
+  EXPECT_EQ(beyond.Col, -1) << "a row's place beyond the last column is no cell";
+  EXPECT_EQ(beyond.Row, -1);
 }
 
 TEST_F(StringGridTest, ScrollingStaysWithinTheRows) {
