@@ -15,6 +15,7 @@
 #include "toolkit/Handles.h"
 #include "toolkit/HighContrast.h"
 #include "toolkit/Hints.h"
+#include "toolkit/ListView.h"
 #include "toolkit/Theme.h"
 
 using toolkit::TRole;
@@ -166,4 +167,23 @@ TEST(Theme, ATipMadeWhileDarkTakesTheDarkColours) {
             toolkit::Color(TScheme::Dark, TRole::TipBack));
   EXPECT_EQ(static_cast<COLORREF>(SendMessageW(hints.Handle(), TTM_GETTIPTEXTCOLOR, 0, 0)),
             toolkit::Color(TScheme::Dark, TRole::TipText));
+}
+
+TEST(Theme, AListMadeWhileDarkTakesTheDarkColoursForEveryItem) {
+  const toolkit::TForcedHighContrast noContrast(false);
+  const toolkit::TForcedAppMode dark(true);
+  const testing_support::TShown<testing_support::THostForm> form;
+  toolkit::TListView list(LVS_ICON, 0);
+  list.Create(form.Handle());
+  // Selected items draw in colours of their own; these are every other item's.
+  const struct {
+    UINT message;
+    TRole role;
+  } colours[] = {{LVM_GETBKCOLOR, TRole::Window},
+                 {LVM_GETTEXTCOLOR, TRole::WindowText},
+                 {LVM_GETTEXTBKCOLOR, TRole::Window}};
+  for (const auto& c : colours)
+    EXPECT_EQ(static_cast<COLORREF>(SendMessageW(list.Handle(), c.message, 0, 0)),
+              toolkit::Color(TScheme::Dark, c.role))
+        << c.message;
 }
