@@ -59,10 +59,15 @@ constexpr bool InRoleOrder() {
 }
 static_assert(InRoleOrder(), "one row per role, in the roles' order");
 
+// The system colour of a role in light or high contrast; none where the colour is the program's own.
+std::optional<int> SystemColorOf(TScheme scheme, const TRoleColors& colors) {
+  return scheme == TScheme::Light ? colors.LightSystem : colors.ContrastSystem;
+}
+
 COLORREF ColorOf(TScheme scheme, TRole role) {
   const TRoleColors& colors = kRoleColors[static_cast<size_t>(role)];
   if (scheme == TScheme::Dark) return colors.Dark;
-  const std::optional<int> system = scheme == TScheme::Light ? colors.LightSystem : colors.ContrastSystem;
+  const std::optional<int> system = SystemColorOf(scheme, colors);
   return system ? GetSysColor(*system) : colors.LightOwn;
 }
 
@@ -156,8 +161,7 @@ HBRUSH Brush(TRole role) {
 }
 
 HBRUSH Brush(TScheme scheme, TRole role) {
-  const TRoleColors& colors = kRoleColors[static_cast<size_t>(role)];
-  const std::optional<int> system = scheme == TScheme::Light ? colors.LightSystem : colors.ContrastSystem;
+  const std::optional<int> system = SystemColorOf(scheme, kRoleColors[static_cast<size_t>(role)]);
   if (scheme != TScheme::Dark && system) return GetSysColorBrush(*system);
   // Brushes of the program's own colours are made once and kept, as the system keeps its own.
   static std::vector<std::pair<COLORREF, TBrush>> made;
