@@ -37,9 +37,6 @@ const int kDriveImageSize = 32;
 // Room beside the widest drive caption, so that none is cut short under its icon (96 dpi).
 const int kDriveLabelMargin = 4;
 const COLORREF kTransparent = RGB(255, 0, 255);
-// How long a click waits for its drive on the window's thread before the answer is left to come
-// later: a drive that answers within it fills the window at once, as it always has.
-const DWORD kQuickAnswer = 50;
 // The list is made again this long after the last device message of a burst.
 const UINT_PTR kListTimer = 1;
 const UINT kListQuietTime = 250;
@@ -190,12 +187,12 @@ void TMainForm::FormCreate() {
   SetInfoGridMetrics();
   Separator = drive::kFieldSeparator;
   // The drives that answer within a moment are listed at once, the others when they answer.
-  asker_->AskAllTypes(kQuickAnswer);
+  asker_->AskAllTypes(AnswerPatience);
   for (char letter = 'A'; letter <= 'Z'; ++letter) DriveAnswered(letter);
 }
 
 void TMainForm::RefreshDriveList() {
-  asker_->AskAllTypes(kQuickAnswer);
+  asker_->AskAllTypes(AnswerPatience);
   // The selected drive anew, its table refreshed when it answers; what the table shows is its own.
   if (const drive::TListedDrive* listed = DriveAt(DrivesView.Selected())) {
     show_ = AskProbe(listed->Letter, 0);
@@ -368,7 +365,7 @@ void TMainForm::UpdateCursor() {
 void TMainForm::DrivesViewClick() {
   const drive::TListedDrive* listed = DriveAt(DrivesView.Selected());
   if (!listed) return;
-  show_ = AskProbe(listed->Letter, kQuickAnswer);
+  show_ = AskProbe(listed->Letter, AnswerPatience);
   if (Answered(*show_)) {
     const char letter = show_->Letter;
     show_.reset();
@@ -405,12 +402,13 @@ void TMainForm::Copy(bool table, std::optional<TSaveTo> file) {
     const DWORD start = GetTickCount();
     for (const TAwaited& awaited : copy.Drives) {
       const DWORD waited = GetTickCount() - start;
-      asker_->WaitForProbe(awaited.Letter, awaited.Probes, waited < kQuickAnswer ? kQuickAnswer - waited : 0);
+      asker_->WaitForProbe(awaited.Letter, awaited.Probes,
+                           waited < AnswerPatience ? AnswerPatience - waited : 0);
     }
   } else {
     const drive::TListedDrive* listed = DriveAt(DrivesView.Selected());
     if (!listed) return;
-    copy.Drives.push_back(AskProbe(listed->Letter, kQuickAnswer));
+    copy.Drives.push_back(AskProbe(listed->Letter, AnswerPatience));
   }
   copy_ = std::move(copy);
   if (std::all_of(copy_->Drives.begin(), copy_->Drives.end(),

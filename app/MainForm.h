@@ -76,6 +76,9 @@ class TMainForm : public toolkit::TForm {
   // How long a copy or a save waits for its drives (milliseconds): as long as the console report
   // waits by default.
   UINT CopyPatience = 15000;
+  // How long the start, a click or a copy waits for a drive on the window's thread before its answer
+  // is left to come later: a drive that answers within it fills the window at once.
+  DWORD AnswerPatience = 50;
   // Asks where to save which of the types; the system's dialog unless set.
   std::function<std::optional<toolkit::TFileChoice>(const std::vector<toolkit::TFileType>& types)>
       OnAskSaveFile;
