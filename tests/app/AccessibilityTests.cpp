@@ -43,6 +43,7 @@ class AccessibilityTest : public ::testing::Test {
   AccessibilityTest() : form(fake) {
     fake.Drives['C'] = FixedDrive(1000, 280);  // 72 % used
     fake.Drives['D'] = FixedDrive(1000, 875);  // 12.5 %
+    form.AnswerPatience = testing_support::kFakeAnswerPatience;
     form.Create();
     form.Show();
     Pump();
@@ -241,6 +242,7 @@ TEST(AccessibilityServer, DISABLED_ShowsTheMainWindowWithADrive) {
   testing_support::TFakeDriveQueries fake;
   fake.Drives['C'] = FixedDrive(1000, 280);
   TMainForm form(fake);
+  form.AnswerPatience = testing_support::kFakeAnswerPatience;
   form.Create();
   form.Show();
   const POINT p = testing_support::ListItemCenter(form.DrivesView.Handle(), 0);

@@ -98,6 +98,7 @@ class DarkModeTest : public ::testing::Test {
   DarkModeTest() : form(fake), box(nullptr) {
     fake.Drives['C'] = testing_support::FixedDrive(1000, 400);
     toolkit::Application().HelpViewer = &viewer;
+    form.AnswerPatience = testing_support::kFakeAnswerPatience;
     form.Create();
     form.Show();
     Pump();

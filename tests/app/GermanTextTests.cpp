@@ -67,6 +67,7 @@ TEST(GermanTexts, TitlesTipsLabelsButtonsAndRowsReadRightUnderAnyCodePage) {
   testing_support::TFakeDriveQueries fake;
   fake.Drives['C'] = testing_support::FixedDrive(1000, 280);
   app::TMainForm form(fake);
+  form.AnswerPatience = testing_support::kFakeAnswerPatience;
   form.Create();
   form.Show();
   Pump();

@@ -56,6 +56,8 @@ int UsedPercentOf(char letter) {
 class KeyboardTest : public ::testing::Test {
  protected:
   KeyboardTest() : fake(SixDrives()), form(fake) {
+    // A copy left to finish later would find the test's own clipboard changes and refuse them.
+    form.AnswerPatience = testing_support::kFakeAnswerPatience;
     form.Create();
     form.Show();
     Pump();

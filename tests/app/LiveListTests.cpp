@@ -68,6 +68,7 @@ TEST(LiveList, DrivesThatComeAndGoAppearInTheirPlaceAndTheSelectionStays) {
   fake.Drives['C'] = FixedDrive(1000, 500);
   fake.Drives['D'] = FixedDrive(1000, 250);
   app::TMainForm form(fake);
+  form.AnswerPatience = testing_support::kFakeAnswerPatience;
   form.Create();
   form.Show();
   Pump();

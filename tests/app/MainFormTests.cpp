@@ -195,6 +195,7 @@ TEST(MainForm, ThickerFramesKeepTheClientAreaAndEverySixteenRowsShows) {
   ASSERT_GT(Height(classic), 434 - 407) << "the frames did not grow";
   const TFakeDriveQueries fake = MixedDrives();
   TMainForm form(fake);
+  form.AnswerPatience = testing_support::kFakeAnswerPatience;
   form.Create();
   form.Show();
   Pump();
@@ -280,6 +281,7 @@ TEST(MainForm, MapsEveryDriveKindToItsImage) {
 TEST(MainForm, ClickOnADriveFillsTableAndGauge) {
   const TFakeDriveQueries fake = MixedDrives();
   TMainForm form(fake);
+  form.AnswerPatience = testing_support::kFakeAnswerPatience;
   form.Create();
   form.Show();
   Pump();
@@ -314,6 +316,7 @@ TEST(MainForm, ClickOnADriveFillsTableAndGauge) {
 TEST(MainForm, AClickOnADrivePaintsTheGaugeOnce) {
   const TFakeDriveQueries fake = MixedDrives();
   TMainForm form(fake);
+  form.AnswerPatience = testing_support::kFakeAnswerPatience;
   form.Create();
   form.Show();
   ClickItem(form, 2);  // D: 14 %
@@ -386,6 +389,7 @@ TEST(MainForm, ErrorInAClickReachesTheErrorDisplay) {
   TFakeDriveQueries fake = MixedDrives();
   fake.Drives['C'].ThrowOnVolume = true;
   TMainForm form(fake);
+  form.AnswerPatience = testing_support::kFakeAnswerPatience;
   form.Create();
   form.Show();
   Pump();

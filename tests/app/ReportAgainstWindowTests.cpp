@@ -29,6 +29,7 @@ TEST(ReportCommand, PrintsTheMainWindowsClipboardTextsByteForByte) {
   fake.Drives['A'].VolumeAnswers = false;
   fake.Drives['C'].Volume.VolumeName = L"Daten;\"alt\"";
   app::TMainForm form(fake);
+  form.AnswerPatience = testing_support::kFakeAnswerPatience;
   form.Create();
   form.Show();
   testing_support::Pump();

@@ -102,6 +102,7 @@ void CheckMainWindow(int dpi) {
   fake.Drives['R'] = fake.Drives['A'];
   fake.Drives['R'].Type = DRIVE_CDROM;
   app::TMainForm form(fake);
+  form.AnswerPatience = testing_support::kFakeAnswerPatience;
   form.Create();
   form.Show();
   Pump();

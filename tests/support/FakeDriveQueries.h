@@ -72,4 +72,9 @@ TFakeDrive NoMedium(UINT type);
 // A fixed C:, a CD-ROM D: and an E: of unknown type, which is not listed.
 TFakeDriveQueries TwoDrives();
 
+// A main window's wait for drives that answer at once on their own threads (milliseconds): under load
+// such a thread may start after the window's usual moment, and a test that counts what one click does
+// would then see the drive asked and answered in two steps.
+constexpr unsigned long kFakeAnswerPatience = 10000;
+
 }  // namespace testing_support
