@@ -45,6 +45,29 @@ LIBERATION_FONTS_DIR=${SANDRIVO_LIBERATION_FONTS:-/usr/share/fonts/truetype/libe
 [ -n "${SANDRIVO_WINE_FONTS:-}" ] || PACKAGES+=(fonts-wine)
 [ -n "${SANDRIVO_LIBERATION_FONTS:-}" ] || PACKAGES+=(fonts-liberation)
 
+# Wine takes every font that fontconfig finds, and of a face installed twice (a host package such as
+# LibreOffice's fonts-liberation2 beside fonts-liberation) it takes the newer version: the pictures
+# would depend on what else the machine has. Wine, and whatever else the scripts start, sees the
+# folders of the fonts above and no other; fontconfig's cache of them stays in .wine/ too.
+use_project_fonts() {
+  local dir=$ROOT/.wine/fontconfig conf
+  conf=$dir/fonts.conf
+  mkdir -p "$dir/cache"
+  xml() { sed -e 's/&/\&amp;/g' -e 's/</\&lt;/g' -e 's/>/\&gt;/g' <<<"$1"; }
+  cat >"$conf.new" <<EOF
+<?xml version="1.0"?>
+<!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">
+<fontconfig>
+  <dir>$(xml "$WINE_FONTS_DIR")</dir>
+  <dir>$(xml "$LIBERATION_FONTS_DIR")</dir>
+  <cachedir>$(xml "$dir/cache")</cachedir>
+</fontconfig>
+EOF
+  mv "$conf.new" "$conf"
+  export FONTCONFIG_FILE=$conf
+}
+use_project_fonts
+
 # Gives the current prefix Windows' font metrics: the fonts in its Fonts folder, and Arial, Times
 # New Roman and Microsoft Sans Serif (the scalable interface face) replaced by their metric twins.
 # Without them every face falls back to a wider one, and text is measured as Windows never does.
