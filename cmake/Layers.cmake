@@ -24,6 +24,8 @@ function(sandrivo_layer name)
     target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
     target_compile_options(${name} PRIVATE ${SANDRIVO_WARNINGS})
     target_link_libraries(${name} PUBLIC ${LAYER_USES})
+    # A layer compiled as one unit parses <windows.h> and the standard headers once, not per file.
+    set_target_properties(${name} PROPERTIES UNITY_BUILD ${SANDRIVO_UNITY_BUILD})
   else()
     add_library(${name} INTERFACE)
     target_include_directories(${name} INTERFACE ${CMAKE_SOURCE_DIR})

@@ -20,6 +20,11 @@ class TLocked {
   SRWLOCK& lock_;
 };
 
+}  // namespace
+
+// One letter's state, shared with its thread (named: the shared state below has external linkage).
+namespace asker {
+
 enum class TQuery { None, Type, Probe };
 
 struct TLetter {
@@ -31,6 +36,13 @@ struct TLetter {
   std::optional<UINT> Type;
   TDriveAsker::TProbeAnswer Probe;
 };
+
+}  // namespace asker
+
+using asker::TLetter;
+using asker::TQuery;
+
+namespace {
 
 int Index(char letter) {
   const char upper = UpperDriveLetter(letter);
