@@ -1,6 +1,11 @@
 #!/usr/bin/env bash
 # Builds everything for 32-bit and for 64-bit Windows, warnings as errors, and runs every test of
-# both builds under Wine (a 32-bit and a 64-bit prefix) on an Xvfb display of its own.
+# both builds under Wine (a 32-bit and a 64-bit prefix), each on an Xvfb display of its own.
+#
+# On two cores the work overlaps where it can: the prefixes are made while the 32-bit build compiles,
+# the 64-bit build compiles (at a lower priority) while the 32-bit tests run, and the 64-bit tests
+# run beside the release's tests. The stall check, which measures latencies, runs alone at the end.
+# Each part's output is shown whole when it ends, with its time.
 #
 # SANDRIVO_TEST_FILTER=regex runs only the matching tests (ctest -R), of the 32-bit build alone and
 # without the release's files: for a quick round while working on one part.
@@ -44,11 +49,23 @@ prepare_test_prefix() {
   touch "$WINEPREFIX/.sandrivo-test-prefix-2"
 }
 
-# Runs the tests of one build folder in one prefix.
+# Makes a test prefix (no display needed), ready for run_tests.
+make_test_prefix() {
+  make_prefix "$1" "$2"
+  prepare_test_prefix
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+}
+
+# Runs the tests of one build folder in one prefix, on a display of its own: the tests click, type
+# and take the focus. The screen holds the main window at 200 % scaling.
 run_tests() {
   local dir=$1 prefix=$2 arch=$3
   make_prefix "$prefix" "$arch"
   prepare_test_prefix
+  unset DISPLAY
+  SCREEN_SIZE=1280x1024x24 start_display
+  trap 'wineserver -k 2>/dev/null || true; stop_display' EXIT
   # A server left from another display would serve the tests' windows from there: start afresh.
   wineserver -k 2>/dev/null || true
   wineserver -w 2>/dev/null || true
@@ -73,29 +90,73 @@ run_tests() {
   return $status
 }
 
-install_packages "${PACKAGES[@]}" "${TEST_PACKAGES[@]}"
-build "$BUILD_DIR" "$TOOLCHAIN_I686" ON -DSANDRIVO_WERROR=ON
-[ -n "${SANDRIVO_TEST_FILTER:-}" ] || build "$ROOT/build64" "$TOOLCHAIN_X86_64" ON -DSANDRIVO_WERROR=ON
-
-# Never the user's own display: the tests click and type. The screen holds the main window at
-# 200 % scaling.
-unset DISPLAY
-SCREEN_SIZE=1280x1024x24 start_display
-cleanup() {
-  wineserver -k 2>/dev/null || true
-  stop_display
+started=$SECONDS
+# Seconds since the start, for the log.
+clock() { echo "$((SECONDS - started)) s"; }
+LOGS=$ROOT/build-logs
+rm -rf "$LOGS"
+mkdir -p "$LOGS"
+declare -A PART_PID PART_TITLE
+# Runs a part in the background with its output in a log of its own: start_part id title command...
+start_part() {
+  local id=$1
+  PART_TITLE[$id]=$2
+  shift 2
+  (
+    begun=$SECONDS
+    status=0
+    "$@" >"$LOGS/$id.log" 2>&1 || status=$?
+    echo "$((SECONDS - begun))" >"$LOGS/$id.seconds"
+    exit "$status"
+  ) &
+  PART_PID[$id]=$!
 }
-trap cleanup EXIT
+# Waits for a part and shows its output; returns the part's status.
+finish_part() {
+  local id=$1 status=0 took
+  wait "${PART_PID[$id]}" || status=$?
+  took=$(cat "$LOGS/$id.seconds" 2>/dev/null || echo '?')
+  if [ "$status" = 0 ]; then
+    echo "== ${PART_TITLE[$id]}: done in $took s (at $(clock))"
+  else
+    echo "== ${PART_TITLE[$id]}: FAILED with status $status after $took s (at $(clock))"
+  fi
+  cat "$LOGS/$id.log"
+  return "$status"
+}
+# The 64-bit build yields to the 32-bit tests that run beside it.
+build64() {
+  renice -n 10 "$BASHPID" >/dev/null
+  build "$ROOT/build64" "$TOOLCHAIN_X86_64" ON -DSANDRIVO_WERROR=ON
+}
+
+install_packages "${PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+unset DISPLAY
+if [ -n "${SANDRIVO_TEST_FILTER:-}" ]; then
+  build "$BUILD_DIR" "$TOOLCHAIN_I686" ON -DSANDRIVO_WERROR=ON
+  run_tests "$BUILD_DIR" "$ROOT/.wine/test" win32
+  exit
+fi
+install_packages "${RELEASE_PACKAGES[@]}"
 
 status=0
-if [ -n "${SANDRIVO_TEST_FILTER:-}" ]; then
-  run_tests "$BUILD_DIR" "$ROOT/.wine/test" win32 || status=$?
-  exit $status
-fi
-bash "$ROOT/scripts/release-tests.sh" "$BUILD_DIR" "$ROOT/build64" || status=$?
-run_tests "$BUILD_DIR" "$ROOT/.wine/test" win32 || status=$?
-run_tests "$ROOT/build64" "$ROOT/.wine/test64" win64 || status=$?
+start_part prefix32 "32-bit test prefix" make_test_prefix "$ROOT/.wine/test" win32
+start_part prefix64 "64-bit test prefix" make_test_prefix "$ROOT/.wine/test64" win64
+echo "== Building 32-bit (at $(clock))"
+build "$BUILD_DIR" "$TOOLCHAIN_I686" ON -DSANDRIVO_WERROR=ON
+finish_part prefix32 || status=$?
+start_part tests32 "32-bit tests" run_tests "$BUILD_DIR" "$ROOT/.wine/test" win32
+echo "== Building 64-bit beside the 32-bit tests (at $(clock))"
+( build64 )
+echo "== Built (at $(clock))"
+finish_part prefix64 || status=$?
+start_part tests64 "64-bit tests" run_tests "$ROOT/build64" "$ROOT/.wine/test64" win64
+start_part release "release tests" bash "$ROOT/scripts/release-tests.sh" "$BUILD_DIR" "$ROOT/build64"
+for part in tests32 release tests64; do
+  finish_part $part || status=$?
+done
 # The window against a drive that really stalls (FUSE; skipped where the machine has none).
-echo "== Stall check"
+echo "== Stall check (at $(clock))"
 SANDRIVO_STALL_EXE=$BUILD_DIR/Sandrivo.exe bash "$ROOT/scripts/stall-check.sh" || status=$?
+echo "== All done in $(clock), status $status"
 exit $status
