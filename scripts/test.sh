@@ -142,6 +142,8 @@ install_packages "${RELEASE_PACKAGES[@]}"
 status=0
 start_part prefix32 "32-bit test prefix" make_test_prefix "$ROOT/.wine/test" win32
 start_part prefix64 "64-bit test prefix" make_test_prefix "$ROOT/.wine/test64" win64
+# The stall check's prefix too: it runs last, when nothing else is left to overlap with.
+start_part prefixstall "stall check's prefix" make_prefix "$ROOT/.wine/stall" win32
 echo "== Building 32-bit (at $(clock))"
 build "$BUILD_DIR" "$TOOLCHAIN_I686" ON -DSANDRIVO_WERROR=ON
 finish_part prefix32 || status=$?
@@ -155,6 +157,7 @@ start_part release "release tests" bash "$ROOT/scripts/release-tests.sh" "$BUILD
 for part in tests32 release tests64; do
   finish_part $part || status=$?
 done
+finish_part prefixstall || status=$?
 # The window against a drive that really stalls (FUSE; skipped where the machine has none).
 echo "== Stall check (at $(clock))"
 SANDRIVO_STALL_EXE=$BUILD_DIR/Sandrivo.exe bash "$ROOT/scripts/stall-check.sh" || status=$?
