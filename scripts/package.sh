@@ -19,7 +19,8 @@
 #                                              must match its file and lead to a certificate of
 #                                              SANDRIVO_SIGN_CAFILE (default: the system's)
 # Each signature is also written detached to OUT/signatures/, SHA256SUMS's to OUT/SHA256SUMS.p7s.
-# With none of these the files stay unsigned, and the script says so.
+# With none of these the files stay unsigned, and the script says so. Beside the files, not in
+# SHA256SUMS, BUILDINFO.txt names the commit and the tools' versions.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
@@ -80,26 +81,25 @@ sign() {
   touch -d "@$epoch" "$file" "$signature"
 }
 
-"${DIST[@]}" buildinfo "$stage/BUILDINFO.txt" "$version" "$commit" "$epoch"
 for arch in win32 win64; do
   if [ $arch = win32 ]; then dir=$build32 msi_arch=x86; else dir=$build64 msi_arch=x64; fi
   files=$stage/$arch
   mkdir -p "$files"
-  cp "$dir/Sandrivo.exe" "$dir/sandrivo-report.exe" "$stage/BUILDINFO.txt" "$files/"
+  cp "$dir/Sandrivo.exe" "$dir/sandrivo-report.exe" "$files/"
   "${DIST[@]}" readme "$ROOT/resources/installer/LIESMICH.txt" "$files/LIESMICH.txt" "$version"
+  "${DIST[@]}" readme "$ROOT/resources/installer/THIRD-PARTY-NOTICES.txt" "$files/THIRD-PARTY-NOTICES.txt" "$version"
   "${DIST[@]}" readme "$ROOT/CHANGELOG.md" "$files/CHANGELOG.txt" "$version"
   cp "$dir/art/program_icon.ico" "$stage/Sandrivo-$arch.ico"
   touch -d "@$epoch" "$files"/*
   sign "$files/Sandrivo.exe" "$arch/Sandrivo.exe"
   sign "$files/sandrivo-report.exe" "$arch/sandrivo-report.exe"
-  "${DIST[@]}" zip "$out/Sandrivo-$version-$arch.zip" "$epoch" \
-    "$files/LIESMICH.txt" "$files/CHANGELOG.txt" "$files/BUILDINFO.txt" "$files/Sandrivo.exe" "$files/sandrivo-report.exe"
+  "${DIST[@]}" zip "$out/Sandrivo-$version-$arch.zip" "$epoch" "$files/LIESMICH.txt" "$files/CHANGELOG.txt" \
+    "$files/THIRD-PARTY-NOTICES.txt" "$files/Sandrivo.exe" "$files/sandrivo-report.exe"
   "${DIST[@]}" msi "$out/Sandrivo-$version-$msi_arch.msi" $msi_arch "$version" "$epoch" "$files" \
     "$stage/Sandrivo-$arch.ico" "$commit"
   sign "$out/Sandrivo-$version-$msi_arch.msi" "Sandrivo-$version-$msi_arch.msi"
 done
 
-cp "$stage/BUILDINFO.txt" "$out/"
 "${DIST[@]}" manifests "$out" "$build32/generated/version.h" "$base_url" "$commit"
 "${DIST[@]}" sums "$out"
 # Without signed attributes (no signing time): the same sums give the same signature.
@@ -113,4 +113,5 @@ case $signing in
     touch -d "@$epoch" "$out/SHA256SUMS.p7s" ;;
   attach) cp "$SANDRIVO_SIGNATURES/../SHA256SUMS.p7s" "$out/SHA256SUMS.p7s" ;;
 esac
+"${DIST[@]}" buildinfo "$out/BUILDINFO.txt" "$version" "$commit" "$epoch"
 "${DIST[@]}" check "$out"

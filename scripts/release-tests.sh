@@ -9,11 +9,13 @@
 #    commit, German, with versions and short names;
 #  - the console report built again in a folder of another name is the same bytes as the build's
 #    own, and no executable holds a build folder's path or a time stamp other than the commit's;
-#  - each installer, under Wine in a prefix of its own: installs both programs, the read-me and the
-#    Start-menu shortcut; the installed window program shows its window and the installed report
-#    answers; installing again changes nothing; uninstalling leaves no file, shortcut, folder or
-#    entry in the list of installed programs; an installer of the next version (the fourth field
-#    alone raised) replaces it; the x64 installer replaces an installed x86 one.
+#  - each installer, under Wine in a prefix of its own: installs both programs, the read-me, the
+#    notices and the Start-menu shortcut; the installed window program shows its window and the
+#    installed report answers; installing again changes nothing; uninstalling leaves no file,
+#    shortcut, folder or entry in the list of installed programs; an installer that raises the
+#    fourth version field alone replaces it, and it is refused over that one (a lower fourth field
+#    never replaces a higher one); one that raises the third replaces them; the x64 installer
+#    replaces an installed x86 one.
 # Wine's menu builder is off: no menu entry reaches the desktop that runs the tests.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
@@ -186,7 +188,7 @@ check_installer() {
   local windows_dir="C:\\$folder\\Quelix Disk-Info" what="$msi_arch installer"
   echo "== $(basename "$msi") in a win64 prefix"
   wine msiexec /i "$(winepath -w "$msi")" /qn || fail "$what: msiexec /i returned $?"
-  [ "$(LC_ALL=C ls "$dir" 2>/dev/null | tr '\n' ' ')" = "LIESMICH.txt Sandrivo.exe sandrivo-report.exe " ] ||
+  [ "$(LC_ALL=C ls "$dir" 2>/dev/null | tr '\n' ' ')" = "LIESMICH.txt Sandrivo.exe THIRD-PARTY-NOTICES.txt sandrivo-report.exe " ] ||
     fail "$what: the install folder holds: $(ls "$dir" 2>&1 | tr '\n' ' ')"
   cmp -s "$dir/Sandrivo.exe" "$build/Sandrivo.exe" && cmp -s "$dir/sandrivo-report.exe" "$build/sandrivo-report.exe" ||
     fail "$what: the installed programs are not the built ones"
@@ -200,7 +202,7 @@ check_installer() {
   entries=$(wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s "$view" 2>/dev/null | tr -d '\r')
   grep -q -F "InstallLocation    REG_SZ    $windows_dir\\" <<<"$entries" ||
     fail "$what: the list of installed programs names no install folder"
-  pass "$what: installed the programs, the read-me, the shortcut and the install folder"
+  pass "$what: installed the programs, the read-me, the notices, the shortcut and the install folder"
 
   local report status=0
   report=$(wine "$windows_dir\\sandrivo-report.exe" C 2>/dev/null | tr -d '\r') || status=$?
@@ -234,22 +236,54 @@ check_installer() {
   [ "$(listed_products "$view")" = 0 ] || fail "$what: still listed among the installed programs"
   pass "$what: installed again without change, uninstalled without a trace"
 
-  # The next version replaces the installed one, even one that raises the fourth field alone (which
-  # Windows Installer does not compare): its installer made from the same files.
-  local newer files=$work/newer-$msi_arch
-  newer=$(echo "$version" | awk -F. '{ printf "%d.%d.%d.%d", $1, $2, $3, $4 + 1 }')
+  # Other versions, each made from the same files with the programs' versions set to its own (as
+  # its build has them): the fourth field alone raised replaces this one, and this one, lower in the
+  # fourth field alone (which Windows Installer does not compare), is then refused and changes
+  # nothing; a raise of the third field replaces them.
+  local fourth raised files=$work/versions-$msi_arch
+  fourth=$(echo "$version" | awk -F. '{ printf "%d.%d.%d.%d", $1, $2, $3, $4 + 1 }')
+  raised=$(echo "$version" | awk -F. '{ printf "%d.%d.%d.0", $1, $2, $3 + 1 }')
   mkdir -p "$files/program"
   /usr/bin/python3 -m zipfile -e "$work/dist/Sandrivo-$version-win${build_bits}.zip" "$files/program"
-  /usr/bin/python3 "$ROOT/scripts/dist.py" msi "$files/newer.msi" $msi_arch "$newer" "$epoch" \
-    "$files/program" "$build/art/program_icon.ico" "$commit"
+  for other in $fourth $raised; do
+    programs_of_version "$files/program" "$files/$other" "$other"
+    /usr/bin/python3 "$ROOT/scripts/dist.py" msi "$files/$other.msi" $msi_arch "$other" "$epoch" \
+      "$files/$other" "$build/art/program_icon.ico" "$commit"
+  done
   wine msiexec /i "$(winepath -w "$msi")" /qn || fail "$what: msiexec /i returned $?"
-  wine msiexec /i "$(winepath -w "$files/newer.msi")" /qn || fail "$what: the newer version's msiexec /i returned $?"
-  [ "$(listed_products "$view")" = 1 ] && [ "$(listed_products "$view" "$newer")" = 1 ] ||
-    fail "$what: version $newer did not replace $version"
-  wine msiexec /x "$(winepath -w "$files/newer.msi")" /qn || fail "$what: msiexec /x of $newer returned $?"
+  wine msiexec /i "$(winepath -w "$files/$fourth.msi")" /qn || fail "$what: the $fourth installer's msiexec /i returned $?"
+  [ "$(listed_products "$view")" = 1 ] && [ "$(listed_products "$view" "$fourth")" = 1 ] ||
+    fail "$what: version $fourth did not replace $version"
+  local status=0
+  wine msiexec /i "$(winepath -w "$msi")" /qn || status=$?
+  [ $status != 0 ] || fail "$what: installing $version over $fourth succeeded"
+  [ "$(listed_products "$view")" = 1 ] && [ "$(listed_products "$view" "$fourth")" = 1 ] &&
+    cmp -s "$dir/Sandrivo.exe" "$files/$fourth/Sandrivo.exe" || fail "$what: installing $version over $fourth changed it"
+  wine msiexec /i "$(winepath -w "$files/$raised.msi")" /qn || fail "$what: the $raised installer's msiexec /i returned $?"
+  [ "$(listed_products "$view")" = 1 ] && [ "$(listed_products "$view" "$raised")" = 1 ] ||
+    fail "$what: version $raised did not replace $fourth"
+  wine msiexec /x "$(winepath -w "$files/$raised.msi")" /qn || fail "$what: msiexec /x of $raised returned $?"
   [ ! -e "$dir" ] && [ -z "$(installed_shortcut)" ] && [ "$(listed_products "$view")" = 0 ] ||
-    fail "$what: the newer version left something behind"
-  pass "$what: version $newer replaces $version"
+    fail "$what: the newer versions left something behind"
+  pass "$what: $fourth replaces $version, $version over $fourth is refused ($status), $raised replaces $fourth"
+}
+
+# Copies the program folder $1 to $2 with both programs' file and product versions set to $3.
+programs_of_version() {
+  mkdir -p "$2"
+  cp "$1"/* "$2"/
+  /usr/bin/python3 - "$3" "$2/Sandrivo.exe" "$2/sandrivo-report.exe" <<'EOF'
+import struct, sys
+fields = [int(f) for f in sys.argv[1].split(".")]
+versions = struct.pack("<IIII", *[fields[0] << 16 | fields[1], fields[2] << 16 | fields[3]] * 2)
+for path in sys.argv[2:]:
+    with open(path, "rb") as f:
+        data = bytearray(f.read())
+    at = data.find(struct.pack("<I", 0xFEEF04BD), data.find("VS_VERSION_INFO".encode("utf-16-le")))
+    data[at + 8 : at + 24] = versions
+    with open(path, "wb") as f:
+        f.write(data)
+EOF
 }
 
 # A run that failed may have left a version installed: start afresh then.
