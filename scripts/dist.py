@@ -116,7 +116,10 @@ def buildinfo(out, version, commit, epoch, signer=None, fingerprint=None):
              "", "Built on Debian %s by scripts/release.sh with these packages:" % debian]
     lines += ["  %s %s" % (name, versions.get(name, "(not installed)")) for name in TOOL_PACKAGES]
     if signer:
-        lines += ["", "Signed by: %s" % signer, "Signer's certificate, SHA-256: %s" % fingerprint]
+        # The osslsigncode that ran, which may be another than the package's (one first on PATH).
+        tool = subprocess.run(["osslsigncode", "--version"], capture_output=True, text=True).stdout.split("\n")[0]
+        lines += ["", "Signed by: %s" % signer, "Signer's certificate, SHA-256: %s" % fingerprint,
+                  "Signatures made or attached with: %s" % tool.split(",")[0]]
     else:
         lines += ["", "Not signed."]
     text_file("\n".join(lines) + "\n", out)
