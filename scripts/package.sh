@@ -103,9 +103,13 @@ if [ -n "${SANDRIVO_SIGNATURES:-}" ]; then
   [ "$check_time" -ge "$start" ] || check_time=$start
   [ "$check_time" -lt "$end" ] || check_time=$((end - 1))
 elif [ -n "${SANDRIVO_SIGN_PKCS12:-}" ]; then
+  # The certificate of the key first, then the chain.
   (umask 077
    logged "cannot read $SANDRIVO_SIGN_PKCS12" openssl pkcs12 -in "$SANDRIVO_SIGN_PKCS12" -passin env:SANDRIVO_SIGN_PASSWORD \
-     -nokeys -out "$stage/cert.pem"
+     -clcerts -nokeys -out "$stage/cert.pem"
+   logged "cannot read $SANDRIVO_SIGN_PKCS12" openssl pkcs12 -in "$SANDRIVO_SIGN_PKCS12" -passin env:SANDRIVO_SIGN_PASSWORD \
+     -cacerts -nokeys -out "$stage/chain-of-pkcs12.pem"
+   cat "$stage/chain-of-pkcs12.pem" >>"$stage/cert.pem"
    logged "cannot read the key in $SANDRIVO_SIGN_PKCS12" openssl pkcs12 -in "$SANDRIVO_SIGN_PKCS12" \
      -passin env:SANDRIVO_SIGN_PASSWORD -nocerts -nodes -out "$stage/key.pem")
   signing=sign
