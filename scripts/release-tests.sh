@@ -198,7 +198,7 @@ printf '[tsa]\ndefault_tsa=own\n[own]\nserial=./serial\nsigner_cert=./tsa.pem\ns
 printf 'signer_digest=sha256\ndefault_policy=1.3.6.1.4.1.99999.1\ndigests=sha256\ness_cert_id_alg=sha256\n' >>"$pki/ts.cnf"
 /usr/bin/python3 "$ROOT/scripts/tools/timestamp_server.py" "$pki/ts.cnf" >"$work/tsa.port" 2>"$work/tsa.log" &
 tsa=$!
-for _ in $(seq 100); do [ -s "$work/tsa.port" ] && break; sleep 0.1; done
+for _ in $(seq 300); do [ -s "$work/tsa.port" ] && break; sleep 0.1; done
 tsa_port=$(cat "$work/tsa.port")
 [ -n "$tsa_port" ] || fail "the time-stamp server did not start: $(cat "$work/tsa.log")"
 SANDRIVO_SIGN_TIMESTAMP=http://127.0.0.1:${tsa_port:-0}/ SANDRIVO_SIGN_CERT=$pki/newer-chain.pem SANDRIVO_SIGN_KEY=$pki/newer.key \
