@@ -26,8 +26,8 @@ import sys
 import uuid
 import zipfile
 
-import jsonschema
-import yaml
+# jsonschema and yaml are imported where the manifests need them: loading them takes longer than
+# most commands run, and a release is made with a dozen of them.
 
 # The upgrade code of both architectures (as in Sandrivo.wxs), and that of 1.1.1.0's x64 package, before both architectures shared one: replaced too.
 UPGRADE_CODE = "{C61171E3-BD10-4B9E-96CB-99D78AE412B3}"
@@ -382,6 +382,8 @@ def winget_schema_url(kind):
 
 
 def manifests(dist, header, base_url, commit):
+    import yaml
+
     texts = version_header(header)
     version = texts["VERSION_TEXT"]
     epoch = int(open(os.path.join(os.path.dirname(header), "source-date-epoch")).read())
@@ -482,6 +484,8 @@ def sums(dist):
 
 
 def schema_errors(document, schema_file, what):
+    import jsonschema
+
     with open(os.path.join(SCHEMAS, schema_file), encoding="utf-8") as f:
         schema = json.load(f)
     validator = jsonschema.Draft7Validator(schema, format_checker=jsonschema.FormatChecker())
@@ -490,6 +494,8 @@ def schema_errors(document, schema_file, what):
 
 
 def check(dist):
+    import yaml
+
     errors = []
     listed = {}
     with open(os.path.join(dist, SUMS), encoding="ascii") as f:
