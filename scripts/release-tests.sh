@@ -101,15 +101,18 @@ issue newer-root "Newer test CA" root - "$after_commit" "$(asn1_time $((now + 3 
 issue newer "Quelix Software (newer)" signer newer-root "$after_commit" "$(asn1_time $((now + 86400)))"
 issue tsa "Test time stamps" tsa root 20000101000000Z 20991231000000Z
 cat "$pki/root.pem" "$pki/newer-root.pem" >"$pki/cas.pem"
+openssl pkcs12 -export -in "$pki/signer.pem" -inkey "$pki/signer.key" -certfile "$pki/root.pem" -passout pass:test \
+  -out "$pki/signer.p12"
 fingerprint() { openssl x509 -in "$1" -noout -fingerprint -sha256 | sed 's/.*=//; s/://g'; }
 signer_fingerprint=$(fingerprint "$pki/signer.pem")
 export SANDRIVO_SIGN_CAFILE=$pki/cas.pem
 
-for run in signed signed-again; do
-  SANDRIVO_SIGN_CERT=$pki/signer-chain.pem SANDRIVO_SIGN_KEY=$pki/signer.key \
-    bash "$ROOT/scripts/package.sh" "$build32" "$build64" "$work/$run" >/dev/null || fail "signing failed"
-done
-diff -r "$work/signed" "$work/signed-again" >/dev/null || fail "signed twice, the files differ"
+# Signed twice, from PEM files and from a PKCS#12 file of the same certificate and key.
+SANDRIVO_SIGN_CERT=$pki/signer-chain.pem SANDRIVO_SIGN_KEY=$pki/signer.key \
+  bash "$ROOT/scripts/package.sh" "$build32" "$build64" "$work/signed" >/dev/null || fail "signing failed"
+SANDRIVO_SIGN_PKCS12=$pki/signer.p12 SANDRIVO_SIGN_PASSWORD=test \
+  bash "$ROOT/scripts/package.sh" "$build32" "$build64" "$work/signed-again" >/dev/null || fail "signing from PKCS#12 failed"
+diff -r "$work/signed" "$work/signed-again" >/dev/null || fail "signed twice (PEM, PKCS#12), the files differ"
 mkdir -p "$work/signed-files"
 for arch in win32 win64; do
   /usr/bin/python3 -m zipfile -e "$work/signed/Sandrivo-$version-$arch.zip" "$work/signed-files/$arch"
@@ -130,7 +133,7 @@ bash "$ROOT/scripts/verify-release.sh" "$signer_fingerprint" "$work/signed" >"$w
   fail "verify-release.sh does not verify the signed release: $(tr '\n' ' ' <"$work/verify.txt")"
 grep -q -x "Signer's certificate, SHA-256: $signer_fingerprint" <(tr -d '\r' <"$work/signed/BUILDINFO.txt") ||
   fail "BUILDINFO.txt does not name the signer's certificate"
-pass "signed: every executable, installer and SHA256SUMS verifies against the signer's fingerprint; signed twice, the same bytes; unsigned, the built files"
+pass "signed: every executable, installer and SHA256SUMS verifies against the signer's fingerprint; signed twice (PEM, PKCS#12), the same bytes; unsigned, the built files"
 
 # What cannot sign code is refused before anything is signed, each with its reason.
 refusals=(
