@@ -3,8 +3,9 @@
 
 Called by scripts/package.sh and scripts/release-tests.sh:
   dist.py readme SOURCE OUT VERSION         the read-me in code page 1252 with CR LF line ends
-  dist.py buildinfo OUT VERSION COMMIT EPOCH
-                                            BUILDINFO.txt: the commit and the tools' Debian versions
+  dist.py buildinfo OUT VERSION COMMIT EPOCH [SIGNER FINGERPRINT]
+                                            BUILDINFO.txt: the commit, the tools' Debian versions and
+                                            the signer's certificate
   dist.py zip OUT EPOCH FILE...             a zip of the files, in this order, all with the time EPOCH
   dist.py msi OUT ARCH VERSION EPOCH FOLDER ICON COMMIT
                                             the installer (x86 or x64) of the files in FOLDER
@@ -25,14 +26,19 @@ import sys
 import uuid
 import zipfile
 
-import jsonschema
-import yaml
+# jsonschema and yaml are imported where the manifests need them: loading them takes longer than
+# most commands run, and a release is made with a dozen of them.
 
 # The upgrade code of both architectures (as in Sandrivo.wxs), and that of 1.1.1.0's x64 package, before both architectures shared one: replaced too.
 UPGRADE_CODE = "{C61171E3-BD10-4B9E-96CB-99D78AE412B3}"
 FORMER_X64_UPGRADE_CODE = "{DCB26F12-5779-4094-8B61-71449E0B983E}"
 # Short names for the names that are not 8.3 ones, as old tools and the File table want them.
-SHORT_NAMES = {"sandrivo-report.exe": "SNDRPT.EXE", "Quelix Disk-Info": "QDINFO"}
+SHORT_NAMES = {"sandrivo-report.exe": "SNDRPT.EXE", "Quelix Disk-Info": "QDINFO",
+               "THIRD-PARTY-NOTICES.txt": "NOTICES.TXT"}
+# The components that hold Sandrivo.exe in the x86 and the x64 installer (as in Sandrivo.wxs).
+PROGRAM_COMPONENTS = {"X86": "{4ADCE787-45BE-439C-BAAB-232492F9CBCC}", "X64": "{095590D4-5917-41FC-B6F0-22BDD886EDEE}"}
+# As Sandrivo.wxs's DowngradeErrorMessage.
+DOWNGRADE_MESSAGE = "Eine neuere Version von Quelix Disk-Info ist bereits installiert."
 # The programs' language in the version resource and the summary (German).
 LANGUAGE = "1031"
 
@@ -51,12 +57,16 @@ ARCHITECTURES = [("win32", "x86", "32bit"), ("win64", "x64", "64bit")]
 PROGRAMS = ["Sandrivo.exe", "sandrivo-report.exe"]
 README = "LIESMICH.txt"
 CHANGELOG = "CHANGELOG.txt"
+NOTICES = "THIRD-PARTY-NOTICES.txt"
+# Beside the release's files, in no zip or installer and not in SHA256SUMS: it tells of the machine
+# that made the files (another openssl revision changes it), not of what the files are.
 BUILDINFO = "BUILDINFO.txt"
 # What each zip holds, in this order.
-ZIP_FILES = [README, CHANGELOG, BUILDINFO] + PROGRAMS
+ZIP_FILES = [README, CHANGELOG, NOTICES] + PROGRAMS
 SUMS = "SHA256SUMS"
 # The detached signature of SHA256SUMS (CMS, DER): not listed in it.
 SUMS_SIGNATURE = "SHA256SUMS.p7s"
+UNLISTED = (SUMS, SUMS_SIGNATURE, BUILDINFO)
 # The Debian packages whose versions the release's bytes depend on.
 TOOL_PACKAGES = [
     "g++-mingw-w64-i686-posix", "g++-mingw-w64-x86-64-posix", "binutils-mingw-w64-i686",
@@ -94,7 +104,7 @@ def changelog_section(path, version):
     return m.group(0).strip() if m else None
 
 
-def buildinfo(out, version, commit, epoch):
+def buildinfo(out, version, commit, epoch, signer=None, fingerprint=None):
     moment = datetime.datetime.fromtimestamp(int(epoch), datetime.timezone.utc)
     listed = subprocess.run(["dpkg-query", "-W", "-f", "${Package} ${Version} ${db:Status-Status}\n"] + TOOL_PACKAGES,
                             capture_output=True, text=True).stdout.split("\n")
@@ -105,7 +115,35 @@ def buildinfo(out, version, commit, epoch):
              "Commit time: %s (SOURCE_DATE_EPOCH=%s)" % (moment.strftime("%Y-%m-%d %H:%M:%S UTC"), epoch),
              "", "Built on Debian %s by scripts/release.sh with these packages:" % debian]
     lines += ["  %s %s" % (name, versions.get(name, "(not installed)")) for name in TOOL_PACKAGES]
+    if signer:
+        # The osslsigncode that ran, which may be another than the package's (one first on PATH).
+        tool = subprocess.run(["osslsigncode", "--version"], capture_output=True, text=True).stdout.split("\n")[0]
+        lines += ["", "Signed by: %s" % signer, "Signer's certificate, SHA-256: %s" % fingerprint,
+                  "Signatures made or attached with: %s" % tool.split(",")[0]]
+    else:
+        lines += ["", "Not signed."]
     text_file("\n".join(lines) + "\n", out)
+
+
+def file_version(path):
+    """The fixed file version of an executable's version resource, as four dotted numbers."""
+    with open(path, "rb") as f:
+        data = f.read()
+    key = data.find("VS_VERSION_INFO".encode("utf-16-le"))
+    at = data.find(struct.pack("<I", 0xFEEF04BD), key)
+    if key < 0 or at < 0:
+        fail("%s has no version resource" % path)
+    ms, ls = struct.unpack_from("<II", data, at + 8)
+    return "%d.%d.%d.%d" % (ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF)
+
+
+def next_version(version):
+    """The version right after the given one, four 16-bit fields counted as one number."""
+    number = 0
+    for field in version.split("."):
+        number = number * 65536 + int(field)
+    number += 1
+    return ".".join(str(number >> shift & 0xFFFF) for shift in (48, 32, 16, 0))
 
 
 def write_zip(out, epoch, files):
@@ -235,13 +273,16 @@ def msi_stamp(path, package_code, epoch):
 
 def msi_tables(path, version):
     """What wixl cannot write: short names, the programs' versions and language, the install folder
-    in the list of installed programs, and upgrades of the same three-field version (Windows
-    Installer compares only the first three fields, so 1.1.1.1 must replace 1.1.1.0 as well)."""
+    in the list of installed programs, upgrades of the same three-field version (Windows Installer
+    compares only the first three fields, so 1.1.1.1 must replace 1.1.1.0 as well), and so the
+    refusal of a version lower in the fourth field alone, which that upgrade row would take for an
+    older one and remove."""
     queries = ["UPDATE `File` SET `Version` = '%s', `Language` = '%s' WHERE `File` = '%s'" % (version, LANGUAGE, key)
                for key in ("SandrivoExe", "ReportExe")]
     queries += [
         "UPDATE `File` SET `FileName` = '%s|sandrivo-report.exe' WHERE `File` = 'ReportExe'"
         % SHORT_NAMES["sandrivo-report.exe"],
+        "UPDATE `File` SET `FileName` = '%s|%s' WHERE `File` = 'NoticesTxt'" % (SHORT_NAMES[NOTICES], NOTICES),
         "UPDATE `Directory` SET `DefaultDir` = '%s|Quelix Disk-Info' WHERE `Directory` = 'INSTALLDIR'"
         % SHORT_NAMES["Quelix Disk-Info"],
         "UPDATE `Shortcut` SET `Name` = '%s|Quelix Disk-Info' WHERE `Shortcut` = 'StartMenuShortcut'"
@@ -261,6 +302,29 @@ def msi_tables(path, version):
         "VALUES ('SetARPINSTALLLOCATION', 51, 'ARPINSTALLLOCATION', '[INSTALLDIR]')",
         "INSERT INTO `InstallExecuteSequence` (`Action`, `Sequence`) VALUES ('SetARPINSTALLLOCATION', 1001)",
     ]
+    # A newer installed version shows in its program's file version, all four fields of which the
+    # AppSearch action compares: a search for Sandrivo.exe of this version's successor or later
+    # where either architecture's installation keeps it, and a launch condition that stops this
+    # package when one is found (not when this product itself is installed: its repair and removal).
+    queries += ["CREATE TABLE `CompLocator` (`Signature_` CHAR(72) NOT NULL, `ComponentId` CHAR(38) NOT NULL, "
+                "`Type` SHORT PRIMARY KEY `Signature_`)"]
+    for arch, component in PROGRAM_COMPONENTS.items():
+        queries += [
+            "INSERT INTO `Signature` (`Signature`, `FileName`, `MinVersion`, `Languages`) "
+            "VALUES ('NewerProgram%s', 'Sandrivo.exe', '%s', '%s')" % (arch, next_version(version), LANGUAGE),
+            "INSERT INTO `CompLocator` (`Signature_`, `ComponentId`, `Type`) VALUES ('NewerProgram%s', '%s', 1)"
+            % (arch, component),
+            "INSERT INTO `AppSearch` (`Property`, `Signature_`) VALUES ('NEWERPROGRAM%s', 'NewerProgram%s')" % (arch, arch),
+        ]
+    found = " OR ".join("NEWERPROGRAM" + arch for arch in PROGRAM_COMPONENTS)
+    queries += [
+        "INSERT INTO `LaunchCondition` (`Condition`, `Description`) VALUES ('Installed OR NOT (%s)', '%s')"
+        % (found, DOWNGRADE_MESSAGE),
+        "INSERT INTO `InstallExecuteSequence` (`Action`, `Sequence`) VALUES ('AppSearch', 50)",
+        "INSERT INTO `InstallUISequence` (`Action`, `Sequence`) VALUES ('AppSearch', 50)",
+        "UPDATE `Property` SET `Value` = '%s;WIX_DOWNGRADE_DETECTED;WIX_UPGRADE_DETECTED' WHERE `Property` = 'SecureCustomProperties'"
+        % ";".join("NEWERPROGRAM" + arch for arch in PROGRAM_COMPONENTS),
+    ]
     command = ["msibuild", path]
     for query in queries:
         command += ["-q", query]
@@ -271,7 +335,12 @@ def build_msi(out, arch, version, epoch, folder, icon, commit):
     """Builds the installer from resources/installer/Sandrivo.wxs with wixl, completes its tables,
     then gives it the package code and time that make it the same for the same files."""
     wxs = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "resources", "installer", "Sandrivo.wxs")
-    files = [os.path.join(folder, name) for name in [README] + PROGRAMS]
+    files = [os.path.join(folder, name) for name in [README, NOTICES] + PROGRAMS]
+    # The downgrade check reads the installed program's version: it must be the package's.
+    for name in PROGRAMS:
+        found = file_version(os.path.join(folder, name))
+        if found != version:
+            fail("%s is version %s, not the installer's %s" % (name, found, version))
     product_code, package_code = codes(version, arch, [wxs, icon] + files, commit)
     # wixl finds the files by paths relative to where it runs; the cabinet holds local times.
     where = os.path.dirname(os.path.abspath(folder))
@@ -313,6 +382,8 @@ def winget_schema_url(kind):
 
 
 def manifests(dist, header, base_url, commit):
+    import yaml
+
     texts = version_header(header)
     version = texts["VERSION_TEXT"]
     epoch = int(open(os.path.join(os.path.dirname(header), "source-date-epoch")).read())
@@ -403,7 +474,7 @@ def dist_files(dist):
     for folder, _, names in os.walk(dist):
         for name in names:
             files.append(os.path.relpath(os.path.join(folder, name), dist))
-    return sorted(f for f in files if f not in (SUMS, SUMS_SIGNATURE))
+    return sorted(f for f in files if f not in UNLISTED)
 
 
 def sums(dist):
@@ -413,6 +484,8 @@ def sums(dist):
 
 
 def schema_errors(document, schema_file, what):
+    import jsonschema
+
     with open(os.path.join(SCHEMAS, schema_file), encoding="utf-8") as f:
         schema = json.load(f)
     validator = jsonschema.Draft7Validator(schema, format_checker=jsonschema.FormatChecker())
@@ -421,6 +494,8 @@ def schema_errors(document, schema_file, what):
 
 
 def check(dist):
+    import yaml
+
     errors = []
     listed = {}
     with open(os.path.join(dist, SUMS), encoding="ascii") as f:
@@ -478,16 +553,18 @@ def check(dist):
             if names != ZIP_FILES:
                 errors.append("%s holds %s" % (name, names))
                 continue
-            text = archive.read(README)
-            if b"\n" in text.replace(b"\r\n", b"") or not text.decode("cp1252").startswith("Quelix Disk-Info " + number):
-                errors.append("%s: %s is not the version's read-me with CR LF line ends" % (name, README))
-            if ("Commit: %s\r\n" % commit) not in archive.read(BUILDINFO).decode("cp1252"):
-                errors.append("%s: %s does not name the commit %s" % (name, BUILDINFO, commit))
+            for text_name in (README, NOTICES):
+                text = archive.read(text_name)
+                if b"\n" in text.replace(b"\r\n", b"") or not text.decode("cp1252").startswith("Quelix Disk-Info " + number):
+                    errors.append("%s: %s is not the version's text with CR LF line ends" % (name, text_name))
             if ("## %s" % number) not in archive.read(CHANGELOG).decode("cp1252"):
                 errors.append("%s: %s has no section for %s" % (name, CHANGELOG, number))
         missing = [f for f in nested + [scoop.get("bin")] + [s[0] for s in scoop.get("shortcuts", [])] if f not in names]
         if missing:
             errors.append("%s lacks what the manifests name: %s" % (name, missing))
+    buildinfo_path = os.path.join(dist, BUILDINFO)
+    if not os.path.exists(buildinfo_path) or ("Commit: %s\r\n" % commit) not in open(buildinfo_path, "rb").read().decode("cp1252"):
+        errors.append("%s beside the files does not name the commit %s" % (BUILDINFO, commit))
     for error in errors:
         print("dist check: " + error, file=sys.stderr)
     if errors:

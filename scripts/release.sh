@@ -6,8 +6,9 @@
 # First every test runs (scripts/test.sh, which builds build/ and build64/ and also tests the
 # installers). Then both programs are built once more, without the tests, in build-release/ and
 # build-release64/, and packaged into dist/. The release's files must be byte for byte the files of
-# the tested builds: the script packages those too and compares, so a release is the tested build
-# and shows that a build in another folder at another time gives the same bytes.
+# the tested builds: the script packages those too, attaching the release's signatures (time stamps
+# and all), and compares, so a release is the tested build and shows that a build in another folder
+# at another time gives the same bytes.
 #
 # The manifests name the download address SANDRIVO_DOWNLOAD_URL (the folder that will hold the
 # zips); unset, they hold a placeholder for the publisher to replace. Signing: see package.sh.
@@ -49,7 +50,14 @@ build "$release32" "$TOOLCHAIN_I686" OFF
 build "$release64" "$TOOLCHAIN_X86_64" OFF
 bash "$ROOT/scripts/package.sh" "$release32" "$release64" "$ROOT/dist"
 
-bash "$ROOT/scripts/package.sh" "$BUILD_DIR" "$ROOT/build64" "$release32/dist-of-tested-build" >/dev/null
+# Signed once: the tested builds get the release's signatures, which must match their files.
+fingerprint=$(tr -d '\r' <"$ROOT/dist/BUILDINFO.txt" | sed -n "s/^Signer's certificate, SHA-256: //p")
+if [ -n "$fingerprint" ]; then
+  SANDRIVO_SIGNATURES=$ROOT/dist/signatures SANDRIVO_SIGN_FINGERPRINT=$fingerprint \
+    bash "$ROOT/scripts/package.sh" "$BUILD_DIR" "$ROOT/build64" "$release32/dist-of-tested-build" >/dev/null
+else
+  bash "$ROOT/scripts/package.sh" "$BUILD_DIR" "$ROOT/build64" "$release32/dist-of-tested-build" >/dev/null
+fi
 if ! diff -r "$ROOT/dist" "$release32/dist-of-tested-build"; then
   echo "The release's files differ from those of the tested builds: the build is not reproducible." >&2
   exit 1
@@ -58,8 +66,9 @@ echo "The release's files are those of the tested builds, byte for byte."
 echo
 echo "dist/:"
 (cd "$ROOT/dist" && cat SHA256SUMS)
-if [ -f "$ROOT/dist/SHA256SUMS.p7s" ]; then
+if [ -n "$fingerprint" ]; then
   echo "Signed: the executables, the installers and SHA256SUMS (SHA256SUMS.p7s); detached signatures in dist/signatures/."
+  echo "The signer's certificate, SHA-256 (for the release notes): $fingerprint"
 else
   echo "NOT signed: no certificate was given (see scripts/package.sh)."
 fi

@@ -117,6 +117,13 @@ TEST(XVersion, TheProgramsOwnResource) {
   EXPECT_EQ(GetFileVersionValue(ProgramFile(), L"", L"Nonexistent"), L"");
   EXPECT_EQ(GetFileVersionValue(ProgramFile(), L"040904B0", L"Comments"), L"")
       << "a block the resource lacks";
+
+  // Beside them, the commit the program is built from, as the build wrote it down.
+  std::ifstream file(fs::path(BuildFolder()) / "generated" / "commit");
+  std::string commit;
+  ASSERT_TRUE(std::getline(file, commit));
+  ASSERT_FALSE(commit.empty());
+  EXPECT_EQ(GetFileVersionValue(ProgramFile(), L"", L"Commit"), std::wstring(commit.begin(), commit.end()));
 }
 
 TEST(XVersion, TheRunningProgramReadsItsOwnFile) {
