@@ -119,12 +119,19 @@ TEST(Theme, DarkKeepsTheArtsOutlinesVisibleAndEdgesWhole) {
     const toolkit::TSelectObject selected(dc.Get(), strip.Get());
     for (int i = 0; i < 5; ++i) SetPixel(dc.Get(), i, 0, art[i]);
   }
-  const toolkit::TBitmap darkStrip = toolkit::DarkArt(strip.Get());
+  const toolkit::TBitmap darkStrip = toolkit::SchemeArt(strip.Get(), TScheme::Dark);
   ASSERT_TRUE(darkStrip);
   const std::vector<COLORREF> mapped = pixels(darkStrip.Get());
   for (int i = 0; i < 4; ++i)
     EXPECT_GE(ContrastRatio(mapped[static_cast<size_t>(i)], face), 3.0) << std::hex << art[i];
   EXPECT_EQ(mapped[4], face);
+  // A solid black body (the program's floppy disk) keeps 3:1 against the face, and its white details
+  // 3:1 against the body.
+  const toolkit::TBitmap solid =
+      toolkit::SchemeArt(strip.Get(), TScheme::Dark, TRole::Text, toolkit::TArtStyle::Solid);
+  const COLORREF body = pixels(solid.Get())[0];
+  EXPECT_GE(ContrastRatio(body, face), 3.0) << std::hex << body;
+  EXPECT_GE(ContrastRatio(body, RGB(255, 255, 255)), 3.0) << std::hex << body;
 
   // Both rings of a raised and a sunken edge are drawn on all four sides.
   for (const UINT edge : {UINT{EDGE_RAISED}, UINT{EDGE_SUNKEN}}) {
@@ -186,4 +193,51 @@ TEST(Theme, AListMadeWhileDarkTakesTheDarkColoursForEveryItem) {
     EXPECT_EQ(static_cast<COLORREF>(SendMessageW(list.Handle(), c.message, 0, 0)),
               toolkit::Color(TScheme::Dark, c.role))
         << c.message;
+}
+
+// Under Windows' high-contrast schemes the art takes two of the system's colours: its lines and
+// strong colours the ink (the button text, or grey text when disabled), its fills the face, so that
+// a glyph keeps its inner shapes; the transparent colour stays. Every text and the table's lines
+// keep their ratios against what they lie on.
+TEST(Theme, HighContrastDrawsTheArtAndTheLinesInTheSystemsColours) {
+  const toolkit::TForcedHighContrast contrast(true);
+  const COLORREF palette[] = {RGB(0, 0, 0),       RGB(128, 0, 0),   RGB(0, 128, 0),   RGB(128, 128, 0),
+                              RGB(0, 0, 128),     RGB(128, 0, 128), RGB(0, 128, 128), RGB(192, 192, 192),
+                              RGB(128, 128, 128), RGB(255, 0, 0),   RGB(0, 255, 0),   RGB(255, 255, 0),
+                              RGB(0, 0, 255),     RGB(255, 0, 255), RGB(0, 255, 255), RGB(255, 255, 255)};
+  const char fills[] = "...y...s...Y.MCW";  // the fills, and M the transparent colour
+  const toolkit::TBitmap strip(toolkit::CreateMemoryImage(16, 1));
+  {
+    const toolkit::TMemoryDC dc(CreateCompatibleDC(nullptr));
+    const toolkit::TSelectObject selected(dc.Get(), strip.Get());
+    for (int i = 0; i < 16; ++i) SetPixel(dc.Get(), i, 0, palette[i]);
+  }
+  for (const testing_support::TColorScheme* scheme :
+       {&testing_support::HighContrastBlack(), &testing_support::HighContrastWhite()}) {
+    const testing_support::TSystemColors colors(*scheme);
+    for (const TRole ink : {TRole::Text, TRole::GrayText}) {
+      const toolkit::TBitmap mapped = toolkit::SchemeArt(strip.Get(), TScheme::HighContrast, ink);
+      ASSERT_TRUE(mapped);
+      const toolkit::TMemoryDC dc(CreateCompatibleDC(nullptr));
+      const toolkit::TSelectObject selected(dc.Get(), mapped.Get());
+      for (int i = 0; i < 16; ++i) {
+        const COLORREF expected = fills[i] == 'M' ? palette[i]
+                                  : fills[i] == '.'
+                                      ? GetSysColor(ink == TRole::Text ? COLOR_BTNTEXT : COLOR_GRAYTEXT)
+                                      : GetSysColor(COLOR_BTNFACE);
+        EXPECT_EQ(GetPixel(dc.Get(), i, 0), expected) << scheme->Name << " colour " << i;
+      }
+    }
+    const toolkit::TPalette colours = toolkit::PaletteOf(TScheme::HighContrast);
+    const auto ratio = [&](TRole fore, TRole back) {
+      return ContrastRatio(colours[static_cast<size_t>(fore)], colours[static_cast<size_t>(back)]);
+    };
+    for (const toolkit::TColorPair& pair : toolkit::DrawnPairs())
+      EXPECT_GE(ratio(pair.Fore, pair.Back), pair.LeastRatio)
+          << scheme->Name << ": role " << static_cast<int>(pair.Fore) << " on "
+          << static_cast<int>(pair.Back);
+    EXPECT_GE(ratio(TRole::GridLine, TRole::Face), 3.0) << scheme->Name << ": the header's lines";
+    EXPECT_GE(ratio(TRole::CellLine, TRole::Window), 3.0) << scheme->Name << ": the lines between cells";
+    EXPECT_GE(ratio(TRole::GrayText, TRole::Face), 3.0) << scheme->Name << ": a disabled glyph";
+  }
 }
