@@ -266,10 +266,24 @@ void TAboutBox::AddInfoPages(const TInfoAdds& adds) {
 
 void TAboutBox::ScrollerClick() {
   Notebook.SetPageIndex(Scroller.Position());
-  // A control of the page turned away keeps no focus: a key would act on what is not shown (and the
-  // dialog manager of some systems loops looking for a visible control).
+  // The focus goes to the page now shown, as a property sheet moves it: to the page's first control
+  // that Tab reaches, else its first (the picture, the note's text). A screen reader speaks a focus
+  // change, NVDA and Narrator alike, with the page's name before the control; the scroller's value
+  // change, which they hear only on the focused object, would go unheard. So no control of the page
+  // turned away keeps the focus either, where a key would act on what is not shown. Only when the
+  // focus is in the dialog: a turn never takes it from another window.
   const HWND focus = GetFocus();
-  if (focus && IsChild(Handle(), focus) && !IsWindowVisible(focus)) SetFocus(OKButton.Handle());
+  if (!focus || (focus != Handle() && !IsChild(Handle(), focus))) return;
+  const std::vector<HWND> controls = toolkit::ReadingOrder(Notebook.Page(Notebook.PageIndex()).Handle());
+  const auto reached = std::find_if(controls.begin(), controls.end(), [](HWND c) {
+    return (GetWindowLongPtrW(c, GWL_STYLE) & WS_TABSTOP) != 0;
+  });
+  if (reached != controls.end())
+    SetFocus(*reached);
+  else if (!controls.empty())
+    SetFocus(controls.front());
+  else if (!IsWindowVisible(focus))
+    SetFocus(OKButton.Handle());
 }
 
 void TAboutBox::FormKeyDown(WORD& key, toolkit::TShiftState) {

@@ -290,8 +290,6 @@ void TMainForm::ShowAsking(char letter) {
     InfoGrid.SetCell(1, static_cast<int>(i) + 1, rows[i].Value);
   }
   SizeGauge.SetProgress(0);
-  // A screen reader hears the state: the name of its row, the table's last, has changed.
-  NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, InfoGrid.Handle(), OBJID_CLIENT, static_cast<LONG>(rows.size()));
 }
 
 void TMainForm::ClearTable() {

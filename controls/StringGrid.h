@@ -25,6 +25,10 @@ class TStringGrid : public toolkit::TCustomControl {
  public:
   TStringGrid(int colCount, int rowCount, int fixedRows, int defaultRowHeight);
   void Create(HWND parent) override;
+  // The gap between a cell's left line and its text, at dpi.
+  void SetDpi(int dpi) override;
+  // A dark scroll bar and frame in the dark scheme, as the drive list has.
+  void ThemeChanged() override;
 
   int ColCount() const { return static_cast<int>(colWidths_.size()); }
   int RowCount() const { return static_cast<int>(rowHeights_.size()); }
@@ -32,6 +36,7 @@ class TStringGrid : public toolkit::TCustomControl {
   void SetRowCount(int count);
   int FixedRows() const { return fixedRows_; }
   const std::wstring& Cell(int col, int row) const;
+  // A screen reader hears the cells whose names change (a value reads with its row's name).
   void SetCell(int col, int row, std::wstring text);
   int ColWidth(int col) const;
   void SetColWidth(int col, int width);
@@ -53,7 +58,7 @@ class TStringGrid : public toolkit::TCustomControl {
 
  private:
   // A table whose parts are the rows below the fixed ones, each with its cells: the texts, where
-  // they show, and which are selected.
+  // they show, and which are selected. An empty value of a named row reads "leer".
   toolkit::TAccElement AccDescribe(const toolkit::TAccPath& path) const override;
   int AccChildCount(const toolkit::TAccPath& path) const override;
   // The current cell while the table has the focus.
@@ -75,6 +80,8 @@ class TStringGrid : public toolkit::TCustomControl {
 
   int fixedRows_;
   int defaultRowHeight_;
+  int dpi_ = 96;
+  bool darkScrollBar_ = false;
   std::vector<int> colWidths_;
   std::vector<int> rowHeights_;
   std::vector<std::vector<std::wstring>> cells_;  // [row][col]

@@ -13,8 +13,10 @@
 
 #include "app/MainForm.h"
 #include "drive/DriveExport.h"
+#include "tests/support/AccessibleReading.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/FakeDriveQueries.h"
+#include "tests/support/WinEvents.h"
 #include "tests/support/WindowTesting.h"
 #include "toolkit/Application.h"
 #include "toolkit/Clipboard.h"
@@ -145,6 +147,27 @@ TEST_F(HangingDriveTest, OnlyTheLatestOfTwoWaitingClicksIsShown) {
   ASSERT_EQ(form.InfoGrid.RowCount(), 17);
   EXPECT_EQ(form.InfoGrid.Cell(1, 1), L"N");
   EXPECT_EQ(form.SizeGauge.Progress(), 75);
+}
+
+// A drive that answers late changes the cells of the table: a screen reader hears each change, also
+// that of the cell the mark is on, which reads its new text.
+TEST_F(HangingDriveTest, ALateAnswerIsHeardOnTheCellsItChanges) {
+  ClickItem(form, 2);  // N hangs: its letter, its type and "Status: wird abgefragt ..."
+  SetFocus(form.InfoGrid.Handle());
+  const WORD keys[] = {VK_DOWN, VK_DOWN, VK_RIGHT};
+  for (const WORD key : keys) testing_support::PostKey(form.InfoGrid.Handle(), key);
+  const testing_support::TComApartment apartment;
+  const testing_support::TAccessible table = testing_support::TAccessible::OfWindow(form.InfoGrid.Handle());
+  const long status = table.Focus();
+  ASSERT_EQ(table.Name(status), "Status: wird abgefragt ...");
+  testing_support::TWinEventListener listener(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE);
+  fake.Release('N');
+  ASSERT_TRUE(WaitForAnswers());
+  Pump();
+  EXPECT_TRUE(listener.Heard(EVENT_OBJECT_NAMECHANGE, status));
+  EXPECT_EQ(table.Focus(), status);
+  EXPECT_EQ(table.Name(status), "Volume-Name: DATEN");
+  EXPECT_FALSE(listener.Heard(EVENT_OBJECT_NAMECHANGE, table.Focus() - 256)) << "the type's value stays";
 }
 
 TEST_F(HangingDriveTest, CopyingTheSelectedDriveWaitsForItWithoutFreezing) {
