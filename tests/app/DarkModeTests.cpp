@@ -165,6 +165,17 @@ TEST_F(DarkModeTest, EveryWindowFollowsALiveSwitchBothWays) {
     EXPECT_GT(Share(pixels, Dark(r.text)), 0.002) << r.region;
   }
 
+  // The sunken frames of the drive list and of the table, which the system draws light, are dark.
+  for (HWND framed : {form.DrivesView.Handle(), form.InfoGrid.Handle()}) {
+    RECT outer;
+    GetWindowRect(framed, &outer);
+    const toolkit::TWindowDC dc(framed, true);
+    for (int y = 0; y < outer.bottom - outer.top; y += 7)
+      for (int x : {0, 1, static_cast<int>(outer.right - outer.left) - 2,
+                    static_cast<int>(outer.right - outer.left) - 1})
+        EXPECT_LT(GetGValue(GetPixel(dc.Get(), x, y)), 128) << "frame at " << x << "," << y;
+  }
+
   Switch(std::nullopt);
   for (HWND window : Windows()) EXPECT_TRUE(OnScreen(window) == light[window]) << "light again, as before";
 }
