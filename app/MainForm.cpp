@@ -82,7 +82,11 @@ int DriveImageIndex(UINT driveType) {
 }
 
 TMainForm::TMainForm(const drive::TDriveQueries& queries)
-    : toolkit::TForm({SANDRIVO_WIDE(SANDRIVO_PRODUCT_NAME), kMainFormWidth, kMainFormHeight}),
+    : toolkit::TForm({.Caption = SANDRIVO_WIDE(SANDRIVO_PRODUCT_NAME),
+                      .Width = kMainFormWidth,
+                      .Height = kMainFormHeight,
+                      .MinWidth = kMainFormMinWidth,
+                      .MinHeight = kMainFormMinHeight}),
       ImageList1(DriveImages(toolkit::kDesignDpi, toolkit::CurrentScheme())),
       Panel1(controls::TBevel::None),
       DrivesView(

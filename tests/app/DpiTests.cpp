@@ -208,6 +208,45 @@ TEST(MainFormDpi, AMoveToAnotherDpiRelayoutsAndBackRestoresEveryPixel) {
   EXPECT_EQ(Describe(form), described96);
 }
 
+// The user cannot size the window below what shows every tool button and a row of the table above
+// the gauge, at any scaling (it could shrink to 60 x 40, where only some buttons showed and the
+// gauge covered the rest).
+TEST(MainFormDpi, AtItsLeastSizeTheWindowShowsEveryButtonAndATableRow) {
+  TMainForm form;
+  form.Create();
+  form.Show();
+  Pump();
+  RECT outer96;
+  GetWindowRect(form.Handle(), &outer96);
+  const RECT client96 = ClientOf(form.Handle());
+  for (const int dpi : {96, 144}) {
+    MoveToDpi(form, dpi,
+              OuterForClient(form.Handle(), toolkit::Scale(client96.right, dpi),
+                             toolkit::Scale(client96.bottom, dpi)));
+    MINMAXINFO limits{};
+    SendMessageW(form.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    ASSERT_GT(limits.ptMinTrackSize.x, 60) << dpi;
+    // The user sizes it as small as it goes.
+    SetWindowPos(form.Handle(), nullptr, 0, 0, limits.ptMinTrackSize.x, limits.ptMinTrackSize.y,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    Pump();
+    const RECT bar = ClientOf(form.ButtonPanel.Handle());
+    for (const controls::TToolButton* button :
+         {&form.CopyInfoBtn, &form.CopyInfosBtn, &form.HelpBtn, &form.InfoBtn, &form.CloseBtn}) {
+      const RECT b = BoundsInParent(button->Handle());
+      EXPECT_TRUE(b.left >= 0 && b.right <= bar.right && b.bottom <= bar.bottom)
+          << dpi << " dpi: a button at " << b.left << "-" << b.right << " in a bar " << bar.right << " wide";
+    }
+    const int row = form.InfoGrid.RowHeight(0) + form.InfoGrid.GridLineWidth() + form.InfoGrid.RowHeight(1);
+    EXPECT_GE(ClientOf(form.InfoGrid.Handle()).bottom, row) << dpi << " dpi: the table's first row";
+    RECT grid, gauge;
+    GetWindowRect(form.InfoGrid.Handle(), &grid);
+    GetWindowRect(form.SizeGauge.Handle(), &gauge);
+    EXPECT_LE(grid.bottom, gauge.top) << dpi << " dpi: the gauge below the table";
+  }
+  MoveToDpi(form, 96, outer96);
+}
+
 TEST(MainFormDpi, TheGaugeTextStaysCentredAtEveryDpi) {
   TMainForm form;
   form.Create();
