@@ -347,7 +347,7 @@ void TMainForm::FinishCopy() {
   if (!toolkit::SetClipboardContent(Handle(),
                                     {lines.Text(), lines.WideText(), kTextLocale, drive::HtmlTable(table)},
                                     copy.ClipboardSequence))
-    throw toolkit::EClipboardError(
+    throw toolkit::ENotice(
         L"Nicht kopiert: In die Zwischenablage wurde inzwischen etwas anderes kopiert, das erhalten bleibt.");
 }
 
