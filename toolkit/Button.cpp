@@ -47,7 +47,10 @@ void TOkButton::SetGlyph() {
 }
 
 LRESULT TOkButton::CustomDraw(NMCUSTOMDRAW& draw) {
-  if (draw.dwDrawStage != CDDS_PREPAINT || CurrentScheme() != TScheme::Dark) return CDRF_DODEFAULT;
+  // Light leaves the button to the system. Dark draws it here; so does high contrast, where a themed
+  // system (Wine's, Windows' when the program is not told of high contrast) would draw a light face
+  // that the glyph in the button text colour vanishes on.
+  if (draw.dwDrawStage != CDDS_PREPAINT || CurrentScheme() == TScheme::Light) return CDRF_DODEFAULT;
   HDC dc = draw.hdc;
   RECT face = draw.rc;
   FillRect(dc, &face, Brush(TRole::Face));

@@ -17,7 +17,8 @@ class TOkButton : public TControl {
   // The glyph in the scheme's colours: under high contrast the button's text colour, which differs
   // from the face the system draws.
   void ThemeChanged() override;
-  // The system draws the button in the system's colours; in dark it is drawn here.
+  // The system draws the button in light; in dark and high contrast it is drawn here, in the scheme's
+  // colours.
   LRESULT CustomDraw(NMCUSTOMDRAW& draw) override;
 
  private:

@@ -27,6 +27,11 @@ BOOL CALLBACK ThemeChangedInOwned(HWND popup, LPARAM owner) {
   return TRUE;
 }
 
+BOOL CALLBACK ForwardColorChange(HWND child, LPARAM) {
+  SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
+  return TRUE;
+}
+
 // The form, its child windows and the pop-ups it owns (tool tips) take the scheme's colours, then
 // all of them paint anew.
 void ApplyTheme(HWND form) {
@@ -199,6 +204,9 @@ LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_SETTINGCHANGE:
     case WM_SYSCOLORCHANGE:
+      // The common controls keep the system's colours until they are told, which the system tells
+      // only the top-level windows.
+      if (message == WM_SYSCOLORCHANGE) EnumChildWindows(Handle(), ForwardColorChange, 0);
       // Another app mode or colour set (high contrast included): every window of the form repaints.
       if (IsColorSetChange(message, lParam) || wParam == SPI_SETHIGHCONTRAST) {
         ReadAppMode();
