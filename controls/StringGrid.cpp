@@ -20,8 +20,6 @@ const int kSizingMargin = 2;
 const int kMinColWidth = 0;
 // The gap between a cell's left line and its text (96 dpi).
 const int kCellPadding = 2;
-// Posted when the table gets the focus: names the current cell to screen readers.
-const UINT kFocusCellMessage = WM_USER + 1;
 // What a screen reader says for a value that is empty.
 const wchar_t kEmptyValue[] = L"leer";
 
@@ -431,13 +429,9 @@ LRESULT TStringGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_SETFOCUS:
       Invalidate();
-      // Tab into the table: a screen reader hears the cell the mark is on, not only the table. After
-      // the system's own focus event for the table, which comes once this message is handled: a
-      // reader follows the last one.
-      PostMessageW(Handle(), kFocusCellMessage, 0, 0);
-      return 0;
-    case kFocusCellMessage:
-      if (GetFocus() == Handle()) toolkit::NotifyFocus(Handle(), AccFocus());
+      // Tab into the table: a screen reader hears the cell the mark is on, after the system's own
+      // focus event for the table, which comes before this message.
+      toolkit::NotifyFocus(Handle(), AccFocus());
       return 0;
     case WM_KILLFOCUS:
       Invalidate();
