@@ -20,6 +20,9 @@ const int kSizingMargin = 2;
 const int kMinColWidth = 0;
 // The gap between a cell's left line and its text (96 dpi).
 const int kCellPadding = 2;
+// Posted at the first name change since the last announcement: the changes of a whole refresh are
+// announced once each, after it.
+const UINT kRenamedMessage = WM_USER + 1;
 // What a screen reader says for a value that is empty.
 const wchar_t kEmptyValue[] = L"leer";
 
@@ -90,9 +93,22 @@ void TStringGrid::SetCell(int col, int row, std::wstring text) {
   if (!Handle() || row < fixedRows_) return;
   // The row's name changes, and the cell's; a row name is part of each of its values' names.
   const toolkit::TAccPath rowPath = toolkit::TAccPath().Child(row - fixedRows_);
-  toolkit::NotifyNameChange(Handle(), rowPath);
+  NoteRenamed(rowPath);
   for (int c = 0; c < ColCount(); ++c)
-    if (c == col || col == 0) toolkit::NotifyNameChange(Handle(), rowPath.Child(c));
+    if (c == col || col == 0) NoteRenamed(rowPath.Child(c));
+}
+
+void TStringGrid::NoteRenamed(const toolkit::TAccPath& path) {
+  if (std::find(renamed_.begin(), renamed_.end(), path) != renamed_.end()) return;
+  if (renamed_.empty()) PostMessageW(Handle(), kRenamedMessage, 0, 0);
+  renamed_.push_back(path);
+}
+
+void TStringGrid::AnnounceRenamed() {
+  const std::vector<toolkit::TAccPath> renamed = std::move(renamed_);
+  renamed_.clear();
+  for (const toolkit::TAccPath& path : renamed)
+    if (fixedRows_ + path[0] < RowCount()) toolkit::NotifyNameChange(Handle(), path);
 }
 
 int TStringGrid::ColWidth(int col) const {
@@ -435,6 +451,9 @@ LRESULT TStringGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_KILLFOCUS:
       Invalidate();
+      return 0;
+    case kRenamedMessage:
+      AnnounceRenamed();
       return 0;
     case WM_NCPAINT: {
       // The system draws the sunken frame in the light scheme's colours: in dark it is drawn over.

@@ -36,7 +36,8 @@ class TStringGrid : public toolkit::TCustomControl {
   void SetRowCount(int count);
   int FixedRows() const { return fixedRows_; }
   const std::wstring& Cell(int col, int row) const;
-  // A screen reader hears the cells whose names change (a value reads with its row's name).
+  // A screen reader hears the cells and rows whose names change (a value reads with its row's name),
+  // once each after the changes of the message that made them.
   void SetCell(int col, int row, std::wstring text);
   int ColWidth(int col) const;
   void SetColWidth(int col, int width);
@@ -77,6 +78,9 @@ class TStringGrid : public toolkit::TCustomControl {
   void UpdateScrollBar();
   void KeyDown(WPARAM key);
   void Scroll(WORD request);
+  // Names that changed, told to screen readers once each after the changes of one message.
+  void NoteRenamed(const toolkit::TAccPath& path);
+  void AnnounceRenamed();
 
   int fixedRows_;
   int defaultRowHeight_;
@@ -91,6 +95,7 @@ class TStringGrid : public toolkit::TCustomControl {
   bool selecting_ = false;
   int sizingCol_ = -1;
   int wheelDelta_ = 0;  // the part of a notch not scrolled yet
+  std::vector<toolkit::TAccPath> renamed_;
 };
 
 }  // namespace controls

@@ -90,23 +90,36 @@ const char* EventName(DWORD event) {
 
 ULONGLONG started = 0;
 
+struct THeard {
+  ULONGLONG At;
+  DWORD Event;
+  HWND Window;
+  LONG Object, Child;
+};
+// Events as they come, read back only after the callback has returned: reading an object calls into
+// the program, which lets further events in meanwhile (NVDA too queues them so, in their order).
+std::vector<THeard> heard;
+
 void CALLBACK Hear(HWINEVENTHOOK, DWORD event, HWND window, LONG objectId, LONG childId, DWORD, DWORD) {
-  const char* name = EventName(event);
   // The objects a screen reader reads: windows' client objects and the parts they name.
-  if (!name || !window || (objectId != OBJID_CLIENT && objectId != OBJID_WINDOW)) return;
+  if (!EventName(event) || !window || (objectId != OBJID_CLIENT && objectId != OBJID_WINDOW)) return;
+  heard.push_back({GetTickCount64() - started, event, window, objectId, childId});
+}
+
+void Print(const THeard& h) {
   wchar_t className[64] = L"";
-  GetClassNameW(window, className, 64);
+  GetClassNameW(h.Window, className, 64);
   IAccessible* object = nullptr;
   VARIANT child;
   VariantInit(&child);
   std::string what = "(no object)";
-  if (AccessibleObjectFromEvent(window, static_cast<DWORD>(objectId), static_cast<DWORD>(childId), &object,
+  if (AccessibleObjectFromEvent(h.Window, static_cast<DWORD>(h.Object), static_cast<DWORD>(h.Child), &object,
                                 &child) == S_OK &&
       object) {
     what = Describe(object, child);
     object->Release();
   }
-  std::printf("%6llu %-18s %-14s %-6ld %s\n", GetTickCount64() - started, name, Utf8(className).c_str(), childId,
+  std::printf("%6llu %-18s %-14s %-6ld %s\n", h.At, EventName(h.Event), Utf8(className).c_str(), h.Child,
               what.c_str());
   std::fflush(stdout);
 }
@@ -140,6 +153,12 @@ int Listen(const wchar_t* className, const wchar_t* title) {
     if (process && woke == WAIT_OBJECT_0) break;
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    // In the order they came; reading one may let more in behind it.
+    for (size_t next = 0; next < heard.size(); ++next) {
+      const THeard event = heard[next];  // a copy: reading may add to the list
+      Print(event);
+    }
+    heard.clear();
   }
   UnhookWinEvent(system);
   UnhookWinEvent(objects);

@@ -262,3 +262,16 @@ TEST(ApprovedPictures, EveryWindowLooksAsApprovedInEachSchemeAt144Dpi) {
       << "Changed pictures are beside the test program (.ppm); once they look right, "
          "these lines go into tests/app/golden/screens.txt";
 }
+
+// Not a test: the program with the machine's drives and its help, high contrast forced on (Wine
+// cannot switch it on), until its window is closed; scripts/screenshot-schemes.sh runs it after
+// setting Windows' colours of a high-contrast scheme in the prefix's registry.
+TEST(HighContrastProgram, DISABLED_RunsUntilClosed) {
+  const toolkit::TForcedHighContrast contrast(true);
+  app::TRichHelpViewer viewer;
+  toolkit::Application().HelpViewer = &viewer;
+  app::TMainForm form;
+  form.Create();
+  toolkit::Application().Run(form);
+  toolkit::Application().HelpViewer = nullptr;
+}

@@ -11,7 +11,9 @@
 #include "controls/StringGrid.h"
 #include "runtime/Errors.h"
 #include "tests/support/HostForm.h"
+#include "tests/support/WinEvents.h"
 #include "tests/support/WindowTesting.h"
+#include "toolkit/Accessible.h"
 #include "toolkit/Dpi.h"
 #include "toolkit/Fonts.h"
 #include "toolkit/Handles.h"
@@ -278,4 +280,25 @@ TEST_F(StringGridTest, TextIsCentredInItsRowAndItsGapScales) {
     EXPECT_GE(left - cell, toolkit::Scale(2, dpi)) << dpi << " dpi";
     SendMessageW(grid.Handle(), WM_SETFONT, 0, FALSE);
   }
+}
+
+// A screen reader hears each name that changes once, after the changes of one message: a row filled
+// cell by cell is one event for the row and one for each cell; a text set again unchanged is none.
+TEST_F(StringGridTest, EachChangedNameIsHeardOnce) {
+  const auto id = [](int row, int col) {
+    return toolkit::AccChildId(col < 0 ? toolkit::TAccPath().Child(row)
+                                       : toolkit::TAccPath().Child(row).Child(col));
+  };
+  testing_support::TWinEventListener listener(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE);
+  grid.SetCell(0, 1, L"Laufwerkstyp");
+  grid.SetCell(1, 1, L"Festplatte");
+  grid.SetCell(1, 2, L"C");
+  Pump();
+  std::vector<LONG> heard;
+  for (const auto& [event, child] : listener.Events) heard.push_back(child);
+  EXPECT_EQ(heard, (std::vector<LONG>{id(0, -1), id(0, 0), id(0, 1), id(1, -1), id(1, 1)}));
+  listener.Events.clear();
+  grid.SetCell(1, 1, L"Festplatte");
+  Pump();
+  EXPECT_TRUE(listener.Events.empty());
 }
