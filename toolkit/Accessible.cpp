@@ -476,14 +476,17 @@ std::vector<HWND> ReadingOrder(HWND window) {
     placed.push_back({child, {}});
     GetWindowRect(child, &placed.back().Bounds);
   }
-  std::stable_sort(placed.begin(), placed.end(),
-                   [](const TPlaced& a, const TPlaced& b) { return a.Bounds.top < b.Bounds.top; });
+  // A few windows each: an insertion sort, which keeps equal places in creation order.
+  const auto sort = [](auto first, auto last, auto key) {
+    for (auto i = first; i != last; ++i)
+      for (auto j = i; j != first && key(*j) < key(*(j - 1)); --j) std::iter_swap(j, j - 1);
+  };
+  sort(placed.begin(), placed.end(), [](const TPlaced& p) { return p.Bounds.top; });
   for (auto line = placed.begin(); line != placed.end();) {
     const LONG middle = std::max(line->Bounds.top + 1, (line->Bounds.top + line->Bounds.bottom) / 2);
     const auto end =
         std::find_if(line + 1, placed.end(), [middle](const TPlaced& p) { return p.Bounds.top >= middle; });
-    std::stable_sort(line, end,
-                     [](const TPlaced& a, const TPlaced& b) { return a.Bounds.left < b.Bounds.left; });
+    sort(line, end, [](const TPlaced& p) { return p.Bounds.left; });
     line = end;
   }
   std::vector<HWND> children;

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "runtime/Text.h"
 #include "toolkit/Dpi.h"
 
 namespace toolkit {
@@ -26,7 +27,7 @@ TArtScale ArtScaleFor(int dpi) {
 TBitmap LoadArt(const wchar_t* name, int dpi) {
   const TArtScale scale = ArtScaleFor(dpi);
   std::wstring resource = name;
-  if (scale.Percent != 100) resource += L"_" + std::to_wstring(scale.Percent);
+  if (scale.Percent != 100) resource += L"_" + runtime::DecimalText(scale.Percent);
   TBitmap drawn(static_cast<HBITMAP>(
       LoadImageW(GetModuleHandleW(nullptr), resource.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   if (!drawn || scale.Factor == 1) return drawn;
