@@ -9,9 +9,12 @@
 #include <cmath>
 #include <vector>
 
+#include "resources/resource_ids.h"
+#include "runtime/Text.h"
 #include "tests/support/AppModeSetting.h"
 #include "tests/support/HostForm.h"
 #include "tests/support/SystemColors.h"
+#include "toolkit/Art.h"
 #include "toolkit/Handles.h"
 #include "toolkit/HighContrast.h"
 #include "toolkit/Hints.h"
@@ -239,5 +242,37 @@ TEST(Theme, HighContrastDrawsTheArtAndTheLinesInTheSystemsColours) {
     EXPECT_GE(ratio(TRole::GridLine, TRole::Face), 3.0) << scheme->Name << ": the header's lines";
     EXPECT_GE(ratio(TRole::CellLine, TRole::Window), 3.0) << scheme->Name << ": the lines between cells";
     EXPECT_GE(ratio(TRole::GrayText, TRole::Face), 3.0) << scheme->Name << ": a disabled glyph";
+  }
+}
+
+// In dark every part of the drive images that carries meaning (outlines, the network drive's stand
+// and cable, slots, lights, the diskette, the memory module) keeps 3:1 against the dark list, at
+// every drawn size; what is not so is a fill that takes the face, inside a light outline.
+TEST(Theme, DarkKeepsEveryPartOfTheDriveImagesVisible) {
+  const toolkit::TForcedHighContrast noContrast(false);
+  const COLORREF list = toolkit::Color(TScheme::Dark, TRole::Window),
+                 face = toolkit::Color(TScheme::Dark, TRole::Face);
+  for (const wchar_t* name :
+       {RES_DRIVE_REMOVABLE, RES_DRIVE_FIXED, RES_DRIVE_RAMDISK, RES_DRIVE_REMOTE, RES_DRIVE_CDROM}) {
+    for (const int dpi : {96, 120, 144}) {
+      const toolkit::TBitmap drawn = toolkit::LoadArt(name, dpi);
+      const toolkit::TBitmap dark = toolkit::SchemeArt(drawn.Get(), TScheme::Dark);
+      ASSERT_TRUE(dark) << dpi;
+      BITMAP info{};
+      GetObjectW(dark.Get(), sizeof(info), &info);
+      const toolkit::TMemoryDC dc(CreateCompatibleDC(nullptr));
+      const toolkit::TSelectObject selected(dc.Get(), dark.Get());
+      int parts = 0;
+      for (int y = 0; y < info.bmHeight; ++y)
+        for (int x = 0; x < info.bmWidth; ++x) {
+          const COLORREF pixel = GetPixel(dc.Get(), x, y);
+          if (pixel == RGB(255, 0, 255) || pixel == face) continue;
+          ++parts;
+          EXPECT_GE(ContrastRatio(pixel, list), 3.0)
+              << runtime::Cp1252FromWide(name) << " at " << dpi << " dpi, " << x << "," << y << ": "
+              << std::hex << pixel;
+        }
+      EXPECT_GT(parts, 50) << runtime::Cp1252FromWide(name);
+    }
   }
 }
