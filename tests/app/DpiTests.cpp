@@ -136,6 +136,26 @@ std::vector<TPlace> ReportedPlaces(const std::string& report, int& dpi, int& hea
   return places;
 }
 
+// A shown main window moved to monitors of other DPIs at the client size each asks for, and back to
+// 96 dpi at its first place when it goes.
+struct TScaledForm {
+  TScaledForm() {
+    Form.Create();
+    Form.Show();
+    Pump();
+    GetWindowRect(Form.Handle(), &outer96);
+    client96 = ClientOf(Form.Handle());
+  }
+  ~TScaledForm() { MoveToDpi(Form, 96, outer96); }
+  void MoveTo(int dpi) {
+    MoveToDpi(Form, dpi,
+              OuterForClient(Form.Handle(), toolkit::Scale(client96.right, dpi),
+                             toolkit::Scale(client96.bottom, dpi)));
+  }
+  TMainForm Form;
+  RECT outer96{}, client96{};
+};
+
 void ExpectScaledAtSystemDpi(int dpi) {
   TMainForm reference;
   reference.Create();
@@ -212,17 +232,10 @@ TEST(MainFormDpi, AMoveToAnotherDpiRelayoutsAndBackRestoresEveryPixel) {
 // the gauge, at any scaling (it could shrink to 60 x 40, where only some buttons showed and the
 // gauge covered the rest).
 TEST(MainFormDpi, AtItsLeastSizeTheWindowShowsEveryButtonAndATableRow) {
-  TMainForm form;
-  form.Create();
-  form.Show();
-  Pump();
-  RECT outer96;
-  GetWindowRect(form.Handle(), &outer96);
-  const RECT client96 = ClientOf(form.Handle());
+  TScaledForm scaled;
+  TMainForm& form = scaled.Form;
   for (const int dpi : {96, 144}) {
-    MoveToDpi(form, dpi,
-              OuterForClient(form.Handle(), toolkit::Scale(client96.right, dpi),
-                             toolkit::Scale(client96.bottom, dpi)));
+    scaled.MoveTo(dpi);
     MINMAXINFO limits{};
     SendMessageW(form.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
     ASSERT_GT(limits.ptMinTrackSize.x, 60) << dpi;
@@ -244,21 +257,13 @@ TEST(MainFormDpi, AtItsLeastSizeTheWindowShowsEveryButtonAndATableRow) {
     GetWindowRect(form.SizeGauge.Handle(), &gauge);
     EXPECT_LE(grid.bottom, gauge.top) << dpi << " dpi: the gauge below the table";
   }
-  MoveToDpi(form, 96, outer96);
 }
 
 TEST(MainFormDpi, TheGaugeTextStaysCentredAtEveryDpi) {
-  TMainForm form;
-  form.Create();
-  form.Show();
-  Pump();
-  RECT outer96;
-  GetWindowRect(form.Handle(), &outer96);
-  const RECT client96 = ClientOf(form.Handle());
+  TScaledForm scaled;
+  TMainForm& form = scaled.Form;
   for (const int dpi : {96, 120, 144, 192}) {
-    MoveToDpi(form, dpi,
-              OuterForClient(form.Handle(), toolkit::Scale(client96.right, dpi),
-                             toolkit::Scale(client96.bottom, dpi)));
+    scaled.MoveTo(dpi);
     const RECT gauge = ClientOf(form.SizeGauge.Handle());
     controls::TBltBitmap image;
     image.SetSize(gauge.right, gauge.bottom);
@@ -276,5 +281,4 @@ TEST(MainFormDpi, TheGaugeTextStaysCentredAtEveryDpi) {
     EXPECT_LE(std::abs((top + bottom + 1) - gauge.bottom), 4) << dpi << " dpi: not centred down";
     EXPECT_GT(bottom - top, toolkit::Scale(6, dpi)) << dpi << " dpi: the text does not grow";
   }
-  MoveToDpi(form, 96, outer96);
 }

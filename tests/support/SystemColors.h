@@ -18,11 +18,13 @@ struct TColorScheme {
 // Windows 10's "High Contrast Black" and "High Contrast White", with the colours its settings page
 // names (text, hyperlinks, disabled text, selected text and its background, button text and its
 // background, background); tool tips take the window's colours there.
+inline const std::vector<int> kHighContrastElements = {
+    COLOR_WINDOW,        COLOR_WINDOWTEXT, COLOR_HOTLIGHT, COLOR_GRAYTEXT, COLOR_HIGHLIGHT,
+    COLOR_HIGHLIGHTTEXT, COLOR_BTNFACE,    COLOR_BTNTEXT,  COLOR_INFOBK,   COLOR_INFOTEXT};
 inline const TColorScheme& HighContrastBlack() {
   static const TColorScheme scheme{
       "contrast-black",
-      {COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_HOTLIGHT, COLOR_GRAYTEXT, COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT,
-       COLOR_BTNFACE, COLOR_BTNTEXT, COLOR_INFOBK, COLOR_INFOTEXT},
+      kHighContrastElements,
       {RGB(0, 0, 0), RGB(255, 255, 255), RGB(255, 255, 0), RGB(63, 242, 63), RGB(26, 235, 255), RGB(0, 0, 0),
        RGB(0, 0, 0), RGB(255, 255, 255), RGB(0, 0, 0), RGB(255, 255, 255)}};
   return scheme;
@@ -30,8 +32,7 @@ inline const TColorScheme& HighContrastBlack() {
 inline const TColorScheme& HighContrastWhite() {
   static const TColorScheme scheme{
       "contrast-white",
-      {COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_HOTLIGHT, COLOR_GRAYTEXT, COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT,
-       COLOR_BTNFACE, COLOR_BTNTEXT, COLOR_INFOBK, COLOR_INFOTEXT},
+      kHighContrastElements,
       {RGB(255, 255, 255), RGB(0, 0, 0), RGB(0, 0, 159), RGB(96, 0, 0), RGB(55, 0, 110), RGB(255, 255, 255),
        RGB(255, 255, 255), RGB(0, 0, 0), RGB(255, 255, 255), RGB(0, 0, 0)}};
   return scheme;
