@@ -97,25 +97,6 @@ TEST(Form, OpensCentredOnTheScreen) {
   EXPECT_LE(std::abs(window.top + window.bottom - GetSystemMetrics(SM_CYSCREEN)), 1);
 }
 
-TEST(Form, OpensCentredInTheWorkAreaAndNoLargerThanIt) {
-  const RECT work{0, 40, 1024, 768};
-  const struct {
-    SIZE size;
-    RECT expected;
-  } cases[] = {
-      {{500, 400}, {262, 204, 762, 604}},  // centred
-      {{1100, 400}, {0, 204, 1024, 604}},  // too wide: as wide as the work area
-      {{500, 800}, {262, 40, 762, 768}},   // too high
-      {{1024, 728}, {0, 40, 1024, 768}},   // just fits
-  };
-  for (const auto& c : cases) {
-    const RECT placed = toolkit::CentredIn(c.size, work);
-    EXPECT_TRUE(EqualRect(&placed, &c.expected))
-        << c.size.cx << "x" << c.size.cy << ": " << placed.left << "," << placed.top << "," << placed.right
-        << "," << placed.bottom;
-  }
-}
-
 TEST(Form, OurWindowsAreRecognisedAfterSubclassing) {
   TShown<THostForm> form;
   // A tool tip with TTF_SUBCLASS replaces the window procedure of the window it watches.
