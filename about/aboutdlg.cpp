@@ -2,6 +2,9 @@
 
 #include <oleacc.h>
 
+#include <algorithm>
+#include <utility>
+
 #include "about/AboutFigures.h"
 #include "about/IniHelp.h"
 #include "about/XVersion.h"
@@ -11,6 +14,7 @@
 #include "sysinfo/ClockRate.h"
 #include "toolkit/Accessible.h"
 #include "toolkit/Application.h"
+#include "toolkit/Art.h"
 #include "toolkit/Theme.h"
 #include "version.h"
 
@@ -142,6 +146,7 @@ void TAboutBox::ThemeChanged() {
 
 void TAboutBox::DpiChanged() {
   layout_.SetDpi(Handle(), Font(), Dpi());
+  MakeProgramIcon();
   // The info pages are no rows of the layout: their labels take the new font and page size here.
   for (const std::unique_ptr<toolkit::TLabel>& label : infoLabels_) {
     if (!label->Handle()) continue;
@@ -169,27 +174,41 @@ void TAboutBox::FormCreate() {
 }
 
 void TAboutBox::MakeProgramIcon() {
-  // LoadIcon gives the icon at the system's icon size.
-  HICON icon = LoadIconW(GetModuleHandleW(nullptr), RES_MAIN_ICON);
+  // The icon as drawn at 32 pixels, its transparent pixels magenta, then in the scheme's colours.
+  const int drawn = 32;
+  const toolkit::TIcon icon(static_cast<HICON>(
+      LoadImageW(GetModuleHandleW(nullptr), RES_MAIN_ICON, IMAGE_ICON, drawn, drawn, LR_DEFAULTCOLOR)));
   if (!icon) return;
-  const int width = GetSystemMetrics(SM_CXICON), height = GetSystemMetrics(SM_CYICON);
-  RECT iconArea{};
-  GetClientRect(ProgramIcon.Handle(), &iconArea);
-  const toolkit::TWindowDC screen;
-  toolkit::TMemoryDC firstDc(CreateCompatibleDC(screen.Get())), secondDc(CreateCompatibleDC(screen.Get()));
-  toolkit::TBitmap first(CreateCompatibleBitmap(screen.Get(), width, height));
-  toolkit::TBitmap second(CreateCompatibleBitmap(screen.Get(), iconArea.right, iconArea.bottom));
+  const COLORREF transparent = RGB(255, 0, 255);
+  toolkit::TBitmap art(toolkit::CreateMemoryImage(drawn, drawn));
   {
-    toolkit::TSelectObject selected(firstDc.Get(), first.Get());
-    const RECT all{0, 0, width, height};
-    FillRect(firstDc.Get(), &all, toolkit::Brush(toolkit::TRole::Face));
-    DrawIconEx(firstDc.Get(), 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
-    toolkit::TSelectObject target(secondDc.Get(), second.Get());
-    SetStretchBltMode(secondDc.Get(), COLORONCOLOR);
-    StretchBlt(secondDc.Get(), 0, 0, iconArea.right, iconArea.bottom, firstDc.Get(), 0, 0, width, height,
-               SRCCOPY);
+    const toolkit::TMemoryDC dc(CreateCompatibleDC(nullptr));
+    const toolkit::TSelectObject selected(dc.Get(), art.Get());
+    const toolkit::TBrush magenta(CreateSolidBrush(transparent));
+    const RECT all{0, 0, drawn, drawn};
+    FillRect(dc.Get(), &all, magenta.Get());
+    DrawIconEx(dc.Get(), 0, 0, icon.Get(), drawn, drawn, 0, nullptr, DI_NORMAL);
   }
-  ProgramIcon.SetPicture(std::move(second));
+  const toolkit::TScheme scheme = toolkit::CurrentScheme();
+  if (toolkit::TBitmap schemed =
+          toolkit::SchemeArt(art.Get(), scheme, toolkit::TRole::Text, toolkit::TArtStyle::Solid))
+    art = std::move(schemed);
+  // As large as the picture's place allows, each pixel a block of whole pixels (never stretched by a
+  // fraction, which blurs or makes uneven lines), centred on the dialog's face.
+  RECT area{};
+  GetClientRect(ProgramIcon.Handle(), &area);
+  const int factor = std::max(1, static_cast<int>(std::min(area.right, area.bottom)) / drawn);
+  const toolkit::TBitmap large(toolkit::RepeatedBitmap(art.Get(), factor));
+  toolkit::TBitmap picture(toolkit::CreateMemoryImage(area.right, area.bottom));
+  {
+    const toolkit::TMemoryDC from(CreateCompatibleDC(nullptr)), to(CreateCompatibleDC(nullptr));
+    const toolkit::TSelectObject source(from.Get(), large.Get()), target(to.Get(), picture.Get());
+    FillRect(to.Get(), &area, toolkit::Brush(scheme, toolkit::TRole::Face));
+    const int size = drawn * factor;
+    GdiTransparentBlt(to.Get(), (area.right - size) / 2, (area.bottom - size) / 2, size, size, from.Get(), 0,
+                      0, size, size, transparent);
+  }
+  ProgramIcon.SetPicture(std::move(picture));
 }
 
 toolkit::TAccElement TAboutBox::AccDescribe(const toolkit::TAccPath& path) const {
@@ -247,10 +266,24 @@ void TAboutBox::AddInfoPages(const TInfoAdds& adds) {
 
 void TAboutBox::ScrollerClick() {
   Notebook.SetPageIndex(Scroller.Position());
-  // A control of the page turned away keeps no focus: a key would act on what is not shown (and the
-  // dialog manager of some systems loops looking for a visible control).
+  // The focus goes to the page now shown, as a property sheet moves it: to the page's first control
+  // that Tab reaches, else its first (the picture, the note's text). A screen reader speaks a focus
+  // change, NVDA and Narrator alike, with the page's name before the control; the scroller's value
+  // change, which they hear only on the focused object, would go unheard. So no control of the page
+  // turned away keeps the focus either, where a key would act on what is not shown. Only when the
+  // focus is in the dialog: a turn never takes it from another window.
   const HWND focus = GetFocus();
-  if (focus && IsChild(Handle(), focus) && !IsWindowVisible(focus)) SetFocus(OKButton.Handle());
+  if (!focus || (focus != Handle() && !IsChild(Handle(), focus))) return;
+  const std::vector<HWND> controls = toolkit::ReadingOrder(Notebook.Page(Notebook.PageIndex()).Handle());
+  const auto reached = std::find_if(controls.begin(), controls.end(), [](HWND c) {
+    return (GetWindowLongPtrW(c, GWL_STYLE) & WS_TABSTOP) != 0;
+  });
+  if (reached != controls.end())
+    SetFocus(*reached);
+  else if (!controls.empty())
+    SetFocus(controls.front());
+  else if (!IsWindowVisible(focus))
+    SetFocus(OKButton.Handle());
 }
 
 void TAboutBox::FormKeyDown(WORD& key, toolkit::TShiftState) {

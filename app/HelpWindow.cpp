@@ -27,6 +27,8 @@ std::string_view HelpText() {
 }  // namespace
 
 RECT PlaceBeside(const RECT& other, SIZE size, const RECT& work) {
+  // No larger than the work area, where a large scaling on a small screen would leave it.
+  size = {std::min(size.cx, work.right - work.left), std::min(size.cy, work.bottom - work.top)};
   const LONG roomLeft = other.left - work.left, roomRight = work.right - other.right;
   LONG left = roomRight >= roomLeft ? other.right : other.left - size.cx;
   LONG top = other.top;
@@ -87,13 +89,10 @@ bool TRichHelpViewer::ShowHelp(HWND owner, const std::wstring&, UINT command, UL
     RECT ownerBounds, bounds;
     GetWindowRect(owner, &ownerBounds);
     GetWindowRect(window_->Handle(), &bounds);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof(monitor);
-    GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor);
-    const RECT place =
-        PlaceBeside(ownerBounds, {bounds.right - bounds.left, bounds.bottom - bounds.top}, monitor.rcWork);
-    SetWindowPos(window_->Handle(), nullptr, place.left, place.top, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT place = PlaceBeside(ownerBounds, {bounds.right - bounds.left, bounds.bottom - bounds.top},
+                                   toolkit::WorkAreaOf(owner));
+    SetWindowPos(window_->Handle(), nullptr, place.left, place.top, place.right - place.left,
+                 place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
   }
   window_->Show();
   return true;

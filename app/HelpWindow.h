@@ -13,7 +13,8 @@ namespace app {
 
 // Where a window of the given outer size opens beside another window on a work area: on the side
 // with more room, its top at the other's top, moved into the work area as far as it fits (so that
-// on a narrow screen it covers as little of the other as it must).
+// on a narrow screen it covers as little of the other as it must), and made smaller where the work
+// area is smaller than the window.
 RECT PlaceBeside(const RECT& other, SIZE size, const RECT& work);
 
 class THelpWindow : public toolkit::TForm {

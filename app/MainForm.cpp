@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "about/aboutdlg.h"
+#include "app/DriveImages.h"
 #include "app/MainLayout.h"
 #include "drive/DriveExport.h"
 #include "drive/DriveHtml.h"
@@ -33,10 +34,8 @@ const int kSplitterMinSize = 30;
 const int kInfoRowHeight = 19, kInfoHeaderHeight = 5;
 // The header strip and nine empty rows, as before any drive is shown.
 const int kEmptyInfoRows = 10;
-const int kDriveImageSize = 32;
 // Room beside the widest drive caption, so that none is cut short under its icon (96 dpi).
 const int kDriveLabelMargin = 4;
-const COLORREF kTransparent = RGB(255, 0, 255);
 // The list is made again this long after the last device message of a burst.
 const UINT_PTR kListTimer = 1;
 const UINT kListQuietTime = 250;
@@ -63,22 +62,6 @@ const struct {
     {L"Ausgewähltes Laufwerk als JSON", L"json", false, TFileFormat::Json},
 };
 
-toolkit::TImageList LoadDriveImages(int dpi = toolkit::kDesignDpi) {
-  // In the order of DriveImageIndex.
-  const wchar_t* const images[] = {RES_DRIVE_REMOVABLE, RES_DRIVE_FIXED, RES_DRIVE_RAMDISK, RES_DRIVE_REMOTE,
-                                   RES_DRIVE_CDROM};
-  const int size = toolkit::Scale(kDriveImageSize, dpi);
-  toolkit::TImageList list(ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 5, 0));
-  for (const wchar_t* name : images) {
-    toolkit::TBitmap bitmap(static_cast<HBITMAP>(
-        LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    if (bitmap && dpi != toolkit::kDesignDpi) bitmap.Reset(toolkit::ScaledBitmap(bitmap.Get(), dpi));
-    if (!bitmap || ImageList_AddMasked(list.Get(), bitmap.Get(), kTransparent) < 0)
-      throw runtime::Exception(std::wstring(L"Laufwerksbild fehlt: ") + name);
-  }
-  return list;
-}
-
 }  // namespace
 
 int DriveImageIndex(UINT driveType) {
@@ -99,8 +82,12 @@ int DriveImageIndex(UINT driveType) {
 }
 
 TMainForm::TMainForm(const drive::TDriveQueries& queries)
-    : toolkit::TForm({SANDRIVO_WIDE(SANDRIVO_PRODUCT_NAME), kMainFormWidth, kMainFormHeight}),
-      ImageList1(LoadDriveImages()),
+    : toolkit::TForm({.Caption = SANDRIVO_WIDE(SANDRIVO_PRODUCT_NAME),
+                      .Width = kMainFormWidth,
+                      .Height = kMainFormHeight,
+                      .MinWidth = kMainFormMinWidth,
+                      .MinHeight = kMainFormMinHeight}),
+      ImageList1(DriveImages(toolkit::kDesignDpi, toolkit::CurrentScheme())),
       Panel1(controls::TBevel::None),
       DrivesView(
           LVS_ICON | LVS_ALIGNLEFT | LVS_AUTOARRANGE | LVS_NOLABELWRAP | LVS_SHOWSELALWAYS | LVS_SINGLESEL,
@@ -155,7 +142,7 @@ void TMainForm::Create() {
   AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
   AppendMenuW(systemMenu, MF_STRING, kSaveCommand, L"Speichern unter...\tStrg+S");
   layout_.Create(Handle(), Font(), hints_, Dpi());
-  if (Dpi() != toolkit::kDesignDpi) ImageList1 = LoadDriveImages(Dpi());
+  if (Dpi() != toolkit::kDesignDpi) ImageList1 = DriveImages(Dpi(), toolkit::CurrentScheme());
   DrivesView.SetImages(ImageList1.Get());
   // The system's object for the list (it draws no text of its own) is named by the window's text.
   SetWindowTextW(DrivesView.Handle(), L"Laufwerke");
@@ -166,13 +153,22 @@ void TMainForm::Create() {
 
 void TMainForm::DpiChanged() {
   layout_.SetDpi(Handle(), Font(), Dpi());
-  // The view takes the new pictures before the old ones go.
-  toolkit::TImageList images = LoadDriveImages(Dpi());
-  DrivesView.SetImages(images.Get());
-  ImageList1 = std::move(images);
+  SetDriveImages();
   DrivesView.FitIconSpacing(toolkit::Scale(kDriveLabelMargin, Dpi()));
   Resized();
   SetInfoGridMetrics();
+}
+
+void TMainForm::ThemeChanged() {
+  TForm::ThemeChanged();
+  if (DrivesView.Handle()) SetDriveImages();
+}
+
+void TMainForm::SetDriveImages() {
+  // The view takes the new pictures before the old ones go.
+  toolkit::TImageList images = DriveImages(Dpi(), toolkit::CurrentScheme());
+  DrivesView.SetImages(images.Get());
+  ImageList1 = std::move(images);
 }
 
 void TMainForm::SetInfoGridMetrics() {
@@ -298,8 +294,6 @@ void TMainForm::ShowAsking(char letter) {
     InfoGrid.SetCell(1, static_cast<int>(i) + 1, rows[i].Value);
   }
   SizeGauge.SetProgress(0);
-  // A screen reader hears the state: the name of its row, the table's last, has changed.
-  NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, InfoGrid.Handle(), OBJID_CLIENT, static_cast<LONG>(rows.size()));
 }
 
 void TMainForm::ClearTable() {
@@ -353,7 +347,7 @@ void TMainForm::FinishCopy() {
   if (!toolkit::SetClipboardContent(Handle(),
                                     {lines.Text(), lines.WideText(), kTextLocale, drive::HtmlTable(table)},
                                     copy.ClipboardSequence))
-    throw toolkit::EClipboardError(
+    throw toolkit::ENotice(
         L"Nicht kopiert: In die Zwischenablage wurde inzwischen etwas anderes kopiert, das erhalten bleibt.");
 }
 

@@ -87,6 +87,8 @@ class TMainForm : public toolkit::TForm {
   void KeyDown(WORD& key, toolkit::TShiftState shift) override { FormKeyDown(key, shift); }
   void Resized() override;
   void DpiChanged() override;
+  // The drive images in the scheme's colours.
+  void ThemeChanged() override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
@@ -138,6 +140,8 @@ class TMainForm : public toolkit::TForm {
   void UpdateCursor();
   // Row heights at the form's DPI and the column rule: two equal columns filling the table.
   void SetInfoGridMetrics();
+  // The drive images at the form's DPI in the current scheme.
+  void SetDriveImages();
 
   const drive::TDriveQueries& queries_;
   toolkit::TLayout layout_;

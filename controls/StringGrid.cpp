@@ -7,6 +7,7 @@
 
 #include "runtime/Errors.h"
 #include "runtime/Text.h"
+#include "toolkit/Dpi.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Theme.h"
 
@@ -17,6 +18,13 @@ const wchar_t kStringGridClass[] = L"TkStringGrid";
 // How close to a column border (in pixels) the pointer must be to drag it.
 const int kSizingMargin = 2;
 const int kMinColWidth = 0;
+// The gap between a cell's left line and its text (96 dpi).
+const int kCellPadding = 2;
+// Posted at the first name change since the last announcement: the changes of a whole refresh are
+// announced once each, after it.
+const UINT kRenamedMessage = WM_USER + 1;
+// What a screen reader says for a value that is empty.
+const wchar_t kEmptyValue[] = L"leer";
 
 // The list's element at the index; an index outside the list is the caller's error.
 template <typename List>
@@ -43,10 +51,24 @@ void TStringGrid::Create(HWND parent) {
   CreateHandle(kStringGridClass, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL, WS_EX_CLIENTEDGE,
                RECT{0, 0, 0, 0}, parent);
   UpdateScrollBar();
+  if (toolkit::CurrentScheme() == toolkit::TScheme::Dark) ThemeChanged();
+}
+
+void TStringGrid::SetDpi(int dpi) {
+  dpi_ = dpi;
+  Invalidate();
+}
+
+void TStringGrid::ThemeChanged() {
+  // Windows' dark scroll bars come with the dark explorer theme; the frame is drawn at WM_NCPAINT.
+  const bool dark = toolkit::CurrentScheme() == toolkit::TScheme::Dark;
+  if (dark != darkScrollBar_) toolkit::SetDarkScrollBars(Handle(), dark);
+  darkScrollBar_ = dark;
 }
 
 void TStringGrid::SetRowCount(int count) {
   count = std::max(count, fixedRows_ + 1);
+  const bool changed = static_cast<size_t>(count) != rowHeights_.size();
   rowHeights_.resize(static_cast<size_t>(count), defaultRowHeight_);
   cells_.resize(static_cast<size_t>(count), std::vector<std::wstring>(colWidths_.size()));
   const int last = count - 1;
@@ -55,6 +77,8 @@ void TStringGrid::SetRowCount(int count) {
   topRow_ = std::clamp(topRow_, fixedRows_, std::max(fixedRows_, LastTopRow()));
   UpdateScrollBar();
   Invalidate();
+  // A screen reader reads the rows anew.
+  if (changed && Handle()) NotifyWinEvent(EVENT_OBJECT_REORDER, Handle(), OBJID_CLIENT, CHILDID_SELF);
 }
 
 const std::wstring& TStringGrid::Cell(int col, int row) const {
@@ -62,8 +86,29 @@ const std::wstring& TStringGrid::Cell(int col, int row) const {
 }
 
 void TStringGrid::SetCell(int col, int row, std::wstring text) {
-  Checked(Checked(cells_, row, L"Zeilen"), col, L"Spalten") = std::move(text);
+  std::wstring& cell = Checked(Checked(cells_, row, L"Zeilen"), col, L"Spalten");
+  if (cell == text) return;
+  cell = std::move(text);
   Invalidate();
+  if (!Handle() || row < fixedRows_) return;
+  // The row's name changes, and the cell's; a row name is part of each of its values' names.
+  const toolkit::TAccPath rowPath = toolkit::TAccPath().Child(row - fixedRows_);
+  NoteRenamed(rowPath);
+  for (int c = 0; c < ColCount(); ++c)
+    if (c == col || col == 0) NoteRenamed(rowPath.Child(c));
+}
+
+void TStringGrid::NoteRenamed(const toolkit::TAccPath& path) {
+  if (std::find(renamed_.begin(), renamed_.end(), path) != renamed_.end()) return;
+  if (renamed_.empty()) PostMessageW(Handle(), kRenamedMessage, 0, 0);
+  renamed_.push_back(path);
+}
+
+void TStringGrid::AnnounceRenamed() {
+  const std::vector<toolkit::TAccPath> renamed = std::move(renamed_);
+  renamed_.clear();
+  for (const toolkit::TAccPath& path : renamed)
+    if (fixedRows_ + path[0] < RowCount()) toolkit::NotifyNameChange(Handle(), path);
 }
 
 int TStringGrid::ColWidth(int col) const {
@@ -136,8 +181,9 @@ toolkit::TAccElement TStringGrid::AccDescribe(const toolkit::TAccPath& path) con
   const auto& cells = cells_[static_cast<size_t>(row)];
   if (path.size() == 1) {
     element.Role = ROLE_SYSTEM_ROW;
-    // A row reads as its texts: "Laufwerkstyp: Festplatte".
-    for (const std::wstring& text : cells) {
+    // A row reads as its texts: "Laufwerkstyp: Festplatte", "Volume-Name: leer".
+    for (size_t c = 0; c < cells.size(); ++c) {
+      const std::wstring& text = cells[c].empty() && c > 0 && !cells.front().empty() ? kEmptyValue : cells[c];
       if (text.empty()) continue;
       if (!element.Name.empty()) element.Name += L": ";
       element.Name += text;
@@ -151,8 +197,9 @@ toolkit::TAccElement TStringGrid::AccDescribe(const toolkit::TAccPath& path) con
   element.Role = ROLE_SYSTEM_CELL;
   element.Name = cells[static_cast<size_t>(col)];
   // A value reads with its row's name, as a screen reader announces the cell the mark moves to:
-  // "Laufwerkstyp: Festplatte".
-  if (col > 0 && !cells.front().empty()) element.Name = cells.front() + L": " + element.Name;
+  // "Laufwerkstyp: Festplatte", and an empty one as empty: "Volume-Name: leer".
+  if (col > 0 && !cells.front().empty())
+    element.Name = cells.front() + L": " + (element.Name.empty() ? kEmptyValue : element.Name);
   const TGridRect selection = Selection();
   const bool selected =
       col >= selection.Left && col <= selection.Right && row >= selection.Top && row <= selection.Bottom;
@@ -348,6 +395,10 @@ void TStringGrid::Paint(HDC dc, const RECT& client) const {
   FillRect(dc, &client, toolkit::Brush(scheme, TRole::Window));
   toolkit::TSelectObject font(dc, Font());
   SetBkMode(dc, TRANSPARENT);
+  // Text centred in its row, its gap to the left line scaled with the display.
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  const int padding = toolkit::Scale(kCellPadding, dpi_);
   const TGridRect selection = Selection();
   const bool focused = GetFocus() == Handle();
 
@@ -377,8 +428,8 @@ void TStringGrid::Paint(HDC dc, const RECT& client) const {
       const std::wstring& text = cells_[static_cast<size_t>(r)][static_cast<size_t>(c)];
       if (!text.empty()) {
         SetTextColor(dc, toolkit::Color(scheme, selected ? TRole::HighlightText : TRole::WindowText));
-        ExtTextOutW(dc, cellRect.left + 2, cellRect.top + 2, ETO_CLIPPED, &cellRect, text.data(),
-                    static_cast<UINT>(text.size()), nullptr);
+        ExtTextOutW(dc, cellRect.left + padding, cellRect.top + (height - metrics.tmHeight) / 2, ETO_CLIPPED,
+                    &cellRect, text.data(), static_cast<UINT>(text.size()), nullptr);
       }
       if (isCurrent && focused) DrawFocusRect(dc, &cellRect);
     }
@@ -393,9 +444,29 @@ LRESULT TStringGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       Invalidate();
       return 0;
     case WM_SETFOCUS:
+      Invalidate();
+      // Tab into the table: a screen reader hears the cell the mark is on, after the system's own
+      // focus event for the table, which comes before this message.
+      toolkit::NotifyFocus(Handle(), AccFocus());
+      return 0;
     case WM_KILLFOCUS:
       Invalidate();
       return 0;
+    case kRenamedMessage:
+      AnnounceRenamed();
+      return 0;
+    case WM_NCPAINT: {
+      // The system draws the sunken frame in the light scheme's colours: in dark it is drawn over.
+      const LRESULT result = TCustomControl::HandleMessage(message, wParam, lParam);
+      if (toolkit::CurrentScheme() == toolkit::TScheme::Dark) {
+        RECT outer;
+        GetWindowRect(Handle(), &outer);
+        const toolkit::TWindowDC dc(Handle(), true);
+        toolkit::DrawThemedEdge(dc.Get(), RECT{0, 0, outer.right - outer.left, outer.bottom - outer.top},
+                                EDGE_SUNKEN);
+      }
+      return result;
+    }
     case WM_GETDLGCODE:
       return DLGC_WANTARROWS;
     case WM_KEYDOWN:

@@ -25,6 +25,10 @@ class TStringGrid : public toolkit::TCustomControl {
  public:
   TStringGrid(int colCount, int rowCount, int fixedRows, int defaultRowHeight);
   void Create(HWND parent) override;
+  // The gap between a cell's left line and its text, at dpi.
+  void SetDpi(int dpi) override;
+  // A dark scroll bar and frame in the dark scheme, as the drive list has.
+  void ThemeChanged() override;
 
   int ColCount() const { return static_cast<int>(colWidths_.size()); }
   int RowCount() const { return static_cast<int>(rowHeights_.size()); }
@@ -32,6 +36,8 @@ class TStringGrid : public toolkit::TCustomControl {
   void SetRowCount(int count);
   int FixedRows() const { return fixedRows_; }
   const std::wstring& Cell(int col, int row) const;
+  // A screen reader hears the cells and rows whose names change (a value reads with its row's name),
+  // once each after the changes of the message that made them.
   void SetCell(int col, int row, std::wstring text);
   int ColWidth(int col) const;
   void SetColWidth(int col, int width);
@@ -53,7 +59,7 @@ class TStringGrid : public toolkit::TCustomControl {
 
  private:
   // A table whose parts are the rows below the fixed ones, each with its cells: the texts, where
-  // they show, and which are selected.
+  // they show, and which are selected. An empty value of a named row reads "leer".
   toolkit::TAccElement AccDescribe(const toolkit::TAccPath& path) const override;
   int AccChildCount(const toolkit::TAccPath& path) const override;
   // The current cell while the table has the focus.
@@ -72,9 +78,14 @@ class TStringGrid : public toolkit::TCustomControl {
   void UpdateScrollBar();
   void KeyDown(WPARAM key);
   void Scroll(WORD request);
+  // Names that changed, told to screen readers once each after the changes of one message.
+  void NoteRenamed(const toolkit::TAccPath& path);
+  void AnnounceRenamed();
 
   int fixedRows_;
   int defaultRowHeight_;
+  int dpi_ = 96;
+  bool darkScrollBar_ = false;
   std::vector<int> colWidths_;
   std::vector<int> rowHeights_;
   std::vector<std::vector<std::wstring>> cells_;  // [row][col]
@@ -84,6 +95,7 @@ class TStringGrid : public toolkit::TCustomControl {
   bool selecting_ = false;
   int sizingCol_ = -1;
   int wheelDelta_ = 0;  // the part of a notch not scrolled yet
+  std::vector<toolkit::TAccPath> renamed_;
 };
 
 }  // namespace controls

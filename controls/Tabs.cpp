@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include <string>
+#include <utility>
 
 #include "runtime/Text.h"
 #include "toolkit/Theme.h"
@@ -56,9 +57,7 @@ toolkit::TAccElement TScroller::AccDescribe(const toolkit::TAccPath& path) const
   element.State = CanScroll(half) ? 0 : STATE_SYSTEM_UNAVAILABLE;
   if (showPressed_ && pressedHalf_ == half) element.State |= STATE_SYSTEM_PRESSED;
   element.DefaultAction = L"Drücken";
-  element.Bounds = half == THalf::Left
-                       ? RECT{0, 0, Px(PairWidth / 2), Px(PairHeight)}
-                       : RECT{Px(PairWidth / 2) - Px(1), 0, Px(PairWidth) - Px(1), Px(PairHeight)};
+  element.Bounds = HalfRect(half);
   return element;
 }
 
@@ -72,37 +71,51 @@ void TScroller::Step(THalf half) {
   if (CanScroll(half)) SetPosition(half == THalf::Left ? position_ - Change : position_ + Change);
 }
 
+RECT TScroller::HalfRect(THalf half) const {
+  const int left = half == THalf::Left ? 0 : HalfWidth() - Overlap();
+  return RECT{left, 0, left + HalfWidth(), height_};
+}
+
 void TScroller::SetDpi(int dpi) {
   dpi_ = dpi;
-  SetWindowPos(Handle(), nullptr, 0, 0, Px(PairWidth) - Px(1), Px(PairHeight),
+  BITMAP info{};
+  const toolkit::TBitmap arrow = toolkit::LoadArt(L"SBLEFT", dpi);
+  if (arrow && GetObjectW(arrow.Get(), sizeof(info), &info)) {
+    halfWidth_ = info.bmWidth;
+    height_ = info.bmHeight;
+  }
+  SetWindowPos(Handle(), nullptr, 0, 0, PairSize().cx, PairSize().cy,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   Invalidate();
 }
 
-void TScroller::DrawHalf(HDC dc, THalf half, int x) const {
+void TScroller::DrawHalf(HDC dc, THalf half) const {
   const bool left = half == THalf::Left;
   const wchar_t* name = !CanScroll(half)                       ? (left ? L"SBLEFTDIS" : L"SBRIGHTDIS")
                         : showPressed_ && pressedHalf_ == half ? (left ? L"SBLEFTDN" : L"SBRIGHTDN")
                                                                : (left ? L"SBLEFT" : L"SBRIGHT");
-  image_.Reset(LoadBitmapW(GetModuleHandleW(nullptr), name));
+  image_ = toolkit::LoadArt(name, dpi_);
   if (!image_) return;
-  if (toolkit::TBitmap dark = toolkit::DarkArt(image_.Get())) image_ = std::move(dark);
+  // Under high contrast a half that cannot scroll is all in the disabled text colour.
+  if (toolkit::TBitmap schemed =
+          toolkit::SchemeArt(image_.Get(), toolkit::CurrentScheme(),
+                             CanScroll(half) ? toolkit::TRole::Text : toolkit::TRole::GrayText))
+    image_ = std::move(schemed);
   toolkit::TMemoryDC source(CreateCompatibleDC(dc));
   toolkit::TSelectObject selected(source.Get(), image_.Get());
-  SetStretchBltMode(dc, COLORONCOLOR);  // whole pixels: the arrows stay crisp
-  StretchBlt(dc, x, 0, Px(PairWidth / 2), Px(PairHeight), source.Get(), 0, 0, PairWidth / 2, PairHeight,
-             SRCCOPY);
+  const RECT place = HalfRect(half);
+  BitBlt(dc, place.left, 0, HalfWidth(), height_, source.Get(), 0, 0, SRCCOPY);
 }
 
 void TScroller::Paint(HDC dc, const RECT& client) const {
   FillRect(dc, &client, toolkit::Brush(toolkit::TRole::Face));
-  DrawHalf(dc, THalf::Left, 0);
-  // The right image's outline covers the left one's in column 11.
-  DrawHalf(dc, THalf::Right, Px(PairWidth / 2) - Px(1));
+  DrawHalf(dc, THalf::Left);
+  // The right image's outline covers the left one's where they overlap.
+  DrawHalf(dc, THalf::Right);
 }
 
 void TScroller::Press(int x) {
-  pressedHalf_ = x < Px(PairWidth / 2) ? THalf::Left : THalf::Right;
+  pressedHalf_ = x < HalfWidth() ? THalf::Left : THalf::Right;
   if (!CanScroll(pressedHalf_)) return;
   pressActive_ = true;
   showPressed_ = true;
@@ -112,8 +125,9 @@ void TScroller::Press(int x) {
 
 void TScroller::Move(int x, int y) {
   if (!pressActive_) return;
-  const RECT half = pressedHalf_ == THalf::Left ? RECT{0, 0, Px(PairWidth / 2), Px(PairHeight)}
-                                                : RECT{Px(PairWidth / 2), 0, Px(PairWidth), Px(PairHeight)};
+  // The halves as a press tells them apart, without their overlap.
+  const RECT half = pressedHalf_ == THalf::Left ? RECT{0, 0, HalfWidth(), height_}
+                                                : RECT{HalfWidth(), 0, 2 * HalfWidth(), height_};
   const bool inside = PtInRect(&half, POINT{x, y}) != FALSE;
   if (inside != showPressed_) {
     showPressed_ = inside;
@@ -140,8 +154,8 @@ LRESULT TScroller::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SIZE:
       // Whatever size it is given, the scroller keeps the size of its two images.
-      if (LOWORD(lParam) != Px(PairWidth) - Px(1) || HIWORD(lParam) != Px(PairHeight))
-        SetWindowPos(Handle(), nullptr, 0, 0, Px(PairWidth) - Px(1), Px(PairHeight),
+      if (LOWORD(lParam) != PairSize().cx || HIWORD(lParam) != PairSize().cy)
+        SetWindowPos(Handle(), nullptr, 0, 0, PairSize().cx, PairSize().cy,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
       return 0;
     case WM_LBUTTONDOWN:

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "toolkit/Art.h"
 #include "toolkit/CustomControl.h"
 #include "toolkit/Dpi.h"
 #include "toolkit/Handles.h"
@@ -16,7 +17,7 @@ class TScroller : public toolkit::TCustomControl {
   static constexpr int PairHeight = 13;
 
   void Create(HWND parent) override;
-  // The arrows and the scroller's own size scaled to dpi.
+  // The arrows as drawn for dpi, and the scroller's size from theirs.
   void SetDpi(int dpi) override;
 
   int Min() const { return min_; }
@@ -47,15 +48,22 @@ class TScroller : public toolkit::TCustomControl {
   // One step as a completed click on the half makes it.
   void Step(THalf half);
   bool CanScroll(THalf half) const { return half == THalf::Left ? position_ > min_ : position_ < max_; }
-  void DrawHalf(HDC dc, THalf half, int x) const;
+  void DrawHalf(HDC dc, THalf half) const;
   void Press(int x);
   void Move(int x, int y);
   void Release();
   void EndPress();
-  // A length of the 96-dpi images at the scroller's DPI.
-  int Px(int value) const { return toolkit::Scale(value, dpi_); }
+  // One half's arrow image at the scroller's DPI, as drawn (the halves overlap in the width of one
+  // pixel of the drawing, where the right image's outline covers the left one's).
+  int HalfWidth() const { return halfWidth_; }
+  int Overlap() const { return toolkit::ArtScaleFor(dpi_).Factor; }
+  // Both halves' width and height.
+  SIZE PairSize() const { return {2 * halfWidth_ - Overlap(), height_}; }
+  RECT HalfRect(THalf half) const;
 
   int dpi_ = toolkit::kDesignDpi;
+  int halfWidth_ = PairWidth / 2;
+  int height_ = PairHeight;
   int min_ = 0;
   int max_ = 0;
   int position_ = 0;

@@ -8,8 +8,8 @@
 #include <utility>
 
 #include "runtime/Errors.h"
+#include "toolkit/Art.h"
 #include "toolkit/Dpi.h"
-#include "toolkit/Theme.h"
 
 namespace controls {
 
@@ -24,28 +24,28 @@ TToolButton::TToolButton(const wchar_t* glyphResource, int glyphCount)
 }
 
 void TToolButton::LoadGlyphs(int dpi) {
-  HINSTANCE instance = GetModuleHandleW(nullptr);
-  toolkit::TBitmap strip(
-      static_cast<HBITMAP>(LoadImageW(instance, glyphResource_, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-  if (strip && dpi != toolkit::kDesignDpi) strip.Reset(toolkit::ScaledBitmap(strip.Get(), dpi));
-  if (toolkit::TBitmap dark = toolkit::DarkArt(strip.Get())) strip = std::move(dark);
-  dpi_ = dpi;
+  toolkit::TBitmap strip = toolkit::LoadArt(glyphResource_, dpi);
   BITMAP info{};
   if (!strip || !GetObjectW(strip.Get(), sizeof(info), &info) || glyphCount_ < 1)
     throw runtime::Exception(std::wstring(L"Schaltflächenbild fehlt: ") + glyphResource_);
+  strip_ = std::move(strip);
   glyphSize_ = info.bmWidth / glyphCount_;
-  // The glyphs' shapes for high contrast: 0 where a glyph is, 1 where its transparent colour is (the
-  // system's conversion to one bit per pixel, against that colour as the background).
-  toolkit::TBitmap mask(CreateBitmap(info.bmWidth, info.bmHeight, 1, 1, nullptr));
-  {
-    toolkit::TMemoryDC from(CreateCompatibleDC(nullptr)), to(CreateCompatibleDC(nullptr));
-    toolkit::TSelectObject source(from.Get(), strip.Get()), target(to.Get(), mask.Get());
-    SetBkColor(from.Get(), kTransparent);
-    BitBlt(to.Get(), 0, 0, info.bmWidth, info.bmHeight, from.Get(), 0, 0, SRCCOPY);
+  glyphsScheme_.reset();
+}
+
+HIMAGELIST TToolButton::Glyphs(toolkit::TScheme scheme) const {
+  if (glyphsScheme_ == scheme) return glyphs_.Get();
+  BITMAP info{};
+  GetObjectW(strip_.Get(), sizeof(info), &info);
+  toolkit::TImageList list(
+      ImageList_Create(glyphSize_, info.bmHeight, ILC_COLOR24 | ILC_MASK, 2 * glyphCount_, 0));
+  for (const toolkit::TRole ink : {toolkit::TRole::Text, toolkit::TRole::GrayText}) {
+    const toolkit::TBitmap schemed = toolkit::SchemeArt(strip_.Get(), scheme, ink);
+    ImageList_AddMasked(list.Get(), schemed ? schemed.Get() : strip_.Get(), kTransparent);
   }
-  glyphMask_ = std::move(mask);
-  glyphs_.Reset(ImageList_Create(glyphSize_, info.bmHeight, ILC_COLOR24 | ILC_MASK, glyphCount_, 0));
-  ImageList_AddMasked(glyphs_.Get(), strip.Get(), kTransparent);
+  glyphs_ = std::move(list);
+  glyphsScheme_ = scheme;
+  return glyphs_.Get();
 }
 
 void TToolButton::SetDpi(int dpi) {
@@ -54,7 +54,9 @@ void TToolButton::SetDpi(int dpi) {
 }
 
 void TToolButton::ThemeChanged() {
-  LoadGlyphs(dpi_);
+  // The system's colours may be others now, in the same scheme.
+  glyphsScheme_.reset();
+  Invalidate();
 }
 
 void TToolButton::Create(HWND parent) {
@@ -104,27 +106,14 @@ void TToolButton::Paint(HDC dc, const RECT& client) const {
     RECT frame = client;  // DrawFrameControl wants a writable rectangle
     DrawFrameControl(dc, &frame, DFC_BUTTON, DFCS_BUTTONPUSH | (showPressed_ ? DFCS_PUSHED : 0));
   }
+  HIMAGELIST glyphs = Glyphs(scheme);
   int height = 0, width = 0;
-  ImageList_GetIconSize(glyphs_.Get(), &width, &height);
+  ImageList_GetIconSize(glyphs, &width, &height);
   const int offset = showPressed_ ? 1 : 0;
-  const int image = IsWindowEnabled(Handle()) || ImageList_GetImageCount(glyphs_.Get()) < 2 ? 0 : 1;
+  // A disabled button shows its own disabled image where it has one, in the disabled ink.
+  const int image = IsWindowEnabled(Handle()) ? 0 : glyphCount_ + (glyphCount_ >= 2 ? 1 : 0);
   const int x = (client.right - width) / 2 + offset, y = (client.bottom - height) / 2 + offset;
-  if (scheme != toolkit::TScheme::HighContrast) {
-    ImageList_Draw(glyphs_.Get(), image, dc, x, y, ILD_TRANSPARENT);
-    return;
-  }
-  // Under high contrast the glyph's shape in the button's text colour (grey when disabled), which
-  // the scheme keeps readable on the button's face; its own colours may vanish there.
-  toolkit::TMemoryDC mask(CreateCompatibleDC(dc));
-  toolkit::TSelectObject maskBitmap(mask.Get(), glyphMask_.Get());
-  toolkit::TSelectObject brush(
-      dc,
-      toolkit::Brush(scheme, IsWindowEnabled(Handle()) ? toolkit::TRole::Text : toolkit::TRole::GrayText));
-  const COLORREF text = SetTextColor(dc, RGB(0, 0, 0)), back = SetBkColor(dc, RGB(255, 255, 255));
-  // Where the mask is 0 (the glyph) the brush, elsewhere the face as it is (PSDPxax).
-  BitBlt(dc, x, y, width, height, mask.Get(), image * glyphSize_, 0, 0x00B8074A);
-  SetTextColor(dc, text);
-  SetBkColor(dc, back);
+  ImageList_Draw(glyphs, image, dc, x, y, ILD_TRANSPARENT);
 }
 
 LRESULT TToolButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -3,10 +3,12 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "toolkit/CustomControl.h"
 #include "toolkit/Handles.h"
+#include "toolkit/Theme.h"
 
 namespace controls {
 
@@ -16,9 +18,10 @@ class TToolButton : public toolkit::TCustomControl {
   // magenta pixels are transparent.
   TToolButton(const wchar_t* glyphResource, int glyphCount);
   void Create(HWND parent) override;
-  // The glyphs scaled to dpi.
+  // The glyphs as drawn for dpi.
   void SetDpi(int dpi) override;
-  // The glyphs in the scheme's colours: made light where they would vanish on a dark face.
+  // The glyphs in the scheme's colours: made light where they would vanish on a dark face, in the
+  // button's text colour (grey when disabled) with their inner shapes under high contrast.
   void ThemeChanged() override;
   std::function<void()> OnClick;
   // Fires OnClick, as a completed mouse click does.
@@ -38,17 +41,18 @@ class TToolButton : public toolkit::TCustomControl {
   bool IsPointInside(LPARAM position) const;
   void SetShowPressed(bool pressed);
 
-  // The glyph strip at dpi in the current scheme: glyphCount_ images side by side, each glyphSize_
-  // wide.
+  // The glyph strip as drawn for dpi: glyphCount_ images side by side, each glyphSize_ wide.
   void LoadGlyphs(int dpi);
+  // The image list of the scheme: the strip's images in the scheme's colours, then the same with
+  // the disabled ink (grey text under high contrast, as they are in the other schemes).
+  HIMAGELIST Glyphs(toolkit::TScheme scheme) const;
 
   const wchar_t* glyphResource_;
   int glyphCount_;
-  toolkit::TImageList glyphs_;
-  // The strip's shapes, one bit per pixel, 0 where a glyph is.
-  toolkit::TBitmap glyphMask_;
+  toolkit::TBitmap strip_;
+  mutable toolkit::TImageList glyphs_;
+  mutable std::optional<toolkit::TScheme> glyphsScheme_;
   int glyphSize_ = 0;
-  int dpi_ = 96;
   bool pressActive_ = false;
   bool showPressed_ = false;
 };

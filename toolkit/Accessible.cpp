@@ -3,6 +3,7 @@
 #include <objbase.h>
 #include <oleacc.h>
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <string>
@@ -52,14 +53,6 @@ HRESULT ReturnText(const std::wstring& text, BSTR* out) {
 void Clear(VARIANT* out) {
   *out = VARIANT{};
   out->vt = VT_EMPTY;
-}
-
-// The window's shown child windows, in the order the system keeps them (their creation order).
-std::vector<HWND> ShownChildren(HWND window) {
-  std::vector<HWND> children;
-  for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-    if (IsWindowVisible(child)) children.push_back(child);
-  return children;
 }
 
 // A window's object (OBJID_WINDOW, OBJID_CLIENT) as the accessibility library gives it, or null.
@@ -172,7 +165,7 @@ class TAccessibleObject final : public IAccessible {
     *count = 0;
     if (!Connected()) return RPC_E_DISCONNECTED;
     return Guarded([&] {
-      *count = WindowChildren() ? static_cast<LONG>(ShownChildren(connection_->Window).size())
+      *count = WindowChildren() ? static_cast<LONG>(ReadingOrder(connection_->Window).size())
                                 : connection_->Source->AccChildCount(path_);
       return S_OK;
     });
@@ -182,7 +175,7 @@ class TAccessibleObject final : public IAccessible {
     *object = nullptr;
     return Guarded([&] {
       if (WindowChildren() && child.vt == VT_I4 && child.lVal != CHILDID_SELF) {
-        const std::vector<HWND> children = ShownChildren(connection_->Window);
+        const std::vector<HWND> children = ReadingOrder(connection_->Window);
         if (child.lVal < 1 || static_cast<size_t>(child.lVal) > children.size()) return E_INVALIDARG;
         *object = ClientObject(children[static_cast<size_t>(child.lVal - 1)]);
         return *object ? S_OK : S_FALSE;
@@ -270,7 +263,7 @@ class TAccessibleObject final : public IAccessible {
       TAccessibleSource& source = *connection_->Source;
       if (WindowChildren() && path == path_ &&
           (direction == NAVDIR_FIRSTCHILD || direction == NAVDIR_LASTCHILD)) {
-        const std::vector<HWND> children = ShownChildren(connection_->Window);
+        const std::vector<HWND> children = ReadingOrder(connection_->Window);
         if (children.empty()) return S_FALSE;
         IDispatch* object = ClientObject(direction == NAVDIR_FIRSTCHILD ? children.front() : children.back());
         if (!object) return S_FALSE;
@@ -420,8 +413,9 @@ class TAccessibleObject final : public IAccessible {
     if (!IsWindowVisible(window)) state |= STATE_SYSTEM_INVISIBLE;
     if (!path.empty()) return state;
     if (!IsWindowEnabled(window)) state |= STATE_SYSTEM_UNAVAILABLE;
+    // A control that Tab skips may still be given the focus (a page's text after a page turn).
     if (GetWindowLongPtrW(window, GWL_STYLE) & WS_TABSTOP) state |= STATE_SYSTEM_FOCUSABLE;
-    if (GetFocus() == window) state |= STATE_SYSTEM_FOCUSED;
+    if (GetFocus() == window) state |= STATE_SYSTEM_FOCUSED | STATE_SYSTEM_FOCUSABLE;
     return state;
   }
 
@@ -471,6 +465,35 @@ int TAccessibleLink::LiveObjects() {
   return liveObjects;
 }
 
+std::vector<HWND> ReadingOrder(HWND window) {
+  struct TPlaced {
+    HWND Window;
+    RECT Bounds;
+  };
+  std::vector<TPlaced> placed;
+  for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (!IsWindowVisible(child)) continue;
+    placed.push_back({child, {}});
+    GetWindowRect(child, &placed.back().Bounds);
+  }
+  // A few windows each: an insertion sort, which keeps equal places in creation order.
+  const auto sort = [](auto first, auto last, auto key) {
+    for (auto i = first; i != last; ++i)
+      for (auto j = i; j != first && key(*j) < key(*(j - 1)); --j) std::iter_swap(j, j - 1);
+  };
+  sort(placed.begin(), placed.end(), [](const TPlaced& p) { return p.Bounds.top; });
+  for (auto line = placed.begin(); line != placed.end();) {
+    const LONG middle = std::max(line->Bounds.top + 1, (line->Bounds.top + line->Bounds.bottom) / 2);
+    const auto end =
+        std::find_if(line + 1, placed.end(), [middle](const TPlaced& p) { return p.Bounds.top >= middle; });
+    sort(line, end, [](const TPlaced& p) { return p.Bounds.left; });
+    line = end;
+  }
+  std::vector<HWND> children;
+  for (const TPlaced& p : placed) children.push_back(p.Window);
+  return children;
+}
+
 void NotifyValueChange(HWND window) {
   if (window) NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, window, OBJID_CLIENT, CHILDID_SELF);
 }
@@ -485,6 +508,10 @@ void NotifyFocus(HWND window, const TAccPath& path) {
   if (!window) return;
   NotifyWinEvent(EVENT_OBJECT_FOCUS, window, OBJID_CLIENT, AccChildId(path));
   NotifyWinEvent(EVENT_OBJECT_SELECTION, window, OBJID_CLIENT, AccChildId(path));
+}
+
+void NotifyNameChange(HWND window, const TAccPath& path) {
+  if (window) NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, window, OBJID_CLIENT, AccChildId(path));
 }
 
 std::wstring OneLine(const std::wstring& text) {

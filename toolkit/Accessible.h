@@ -9,6 +9,7 @@
 
 #include <iterator>
 #include <string>
+#include <vector>
 
 namespace toolkit {
 
@@ -93,6 +94,12 @@ class TAccessibleLink {
   IUnknown* root_ = nullptr;
 };
 
+// The window's shown child windows in reading order, as they show: line by line from the top, each
+// line from the left. The system keeps them in creation order, which is the order a window declares
+// its components in, not where they show. A line holds the windows whose tops lie above the middle
+// of its highest one. Accessible objects whose children are windows give them in this order.
+std::vector<HWND> ReadingOrder(HWND window);
+
 // Tells screen readers that the value of a window's control changed (a gauge's percentage).
 void NotifyValueChange(HWND window);
 
@@ -101,6 +108,8 @@ void NotifyValueChange(HWND window);
 LONG AccChildId(const TAccPath& path);
 // Tells screen readers that the element has the focus and is selected (a table's current cell).
 void NotifyFocus(HWND window, const TAccPath& path);
+// Tells screen readers that the element's name changed (a cell's text).
+void NotifyNameChange(HWND window, const TAccPath& path);
 
 // A label's text as a name: without line breaks and the blanks around them.
 std::wstring OneLine(const std::wstring& text);

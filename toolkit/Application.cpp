@@ -152,7 +152,7 @@ void ShowFallbackError() noexcept {
 
 void TApplication::ShowException(const std::exception& error) noexcept {
   if (const auto* own = dynamic_cast<const runtime::Exception*>(&error)) {
-    ShowException(own->Message().c_str());
+    ShowMessage(own->Message().c_str(), dynamic_cast<const ENotice*>(own) ? MB_ICONINFORMATION : MB_ICONSTOP);
     return;
   }
   // The standard library's errors: a text in ASCII, converted on the stack, since memory may be what
@@ -163,13 +163,17 @@ void TApplication::ShowException(const std::exception& error) noexcept {
 }
 
 void TApplication::ShowException(const wchar_t* message) noexcept {
+  ShowMessage(message, MB_ICONSTOP);
+}
+
+void TApplication::ShowMessage(const wchar_t* message, UINT icon) noexcept {
   try {
     if (OnException) {
-      OnException(message);
+      OnException(message, icon);
       return;
     }
     HWND owner = GetActiveWindow();
-    if (MessageBoxW(owner ? owner : handle_, message, title_.c_str(), MB_OK | MB_ICONSTOP)) return;
+    if (MessageBoxW(owner ? owner : handle_, message, title_.c_str(), MB_OK | icon)) return;
   } catch (...) {
   }
   ShowFallbackError();

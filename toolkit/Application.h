@@ -8,9 +8,18 @@
 #include <functional>
 #include <string>
 
+#include "runtime/Errors.h"
+
 namespace toolkit {
 
 class TForm;
+
+// An outcome the user should know of that is no failure (a copy left alone on purpose): the standard
+// display shows it with the information icon, not the error's.
+class ENotice : public runtime::Exception {
+ public:
+  using runtime::Exception::Exception;
+};
 
 // Shows the program's help: the application hands it every help request.
 class THelpViewer {
@@ -27,7 +36,8 @@ class TApplication {
   using TMessageHook = std::function<void(MSG& message, bool& handled)>;
   // Answers a help request in place of the help viewer; returns true when it handled it.
   using THelpHook = std::function<bool(UINT command, ULONG_PTR data)>;
-  using TExceptionHook = std::function<void(const std::wstring& message)>;
+  // icon: the message box's icon (MB_ICONSTOP, MB_ICONINFORMATION) that the display would show.
+  using TExceptionHook = std::function<void(const std::wstring& message, UINT icon)>;
   // Takes a text in place of the shell; returns true when it handled it.
   using TShellHook = std::function<bool(HWND owner, const std::wstring& file)>;
 
@@ -61,9 +71,9 @@ class TApplication {
   // Hands a web address, a "mailto:" link or a folder to the shell (ShellExecuteW with the
   // default verb and SW_SHOW). A failure is not reported.
   void ShellOpen(HWND owner, const std::wstring& file);
-  // The standard error display: a message box with the error's text. It cannot fail: where that
-  // box cannot be shown (the hook throws, memory ran out), a fixed text that needs no memory of
-  // ours shows instead.
+  // The standard error display: a message box with the error's text, with the error icon (the
+  // information icon for an ENotice). It cannot fail: where that box cannot be shown (the hook
+  // throws, memory ran out), a fixed text that needs no memory of ours shows instead.
   void ShowException(const std::exception& error) noexcept;
   void ShowException(const wchar_t* message) noexcept;
 
@@ -73,6 +83,7 @@ class TApplication {
   TShellHook OnShellOpen;
 
  private:
+  void ShowMessage(const wchar_t* message, UINT icon) noexcept;
   void ProcessMessage(MSG& message);
   void PreviewKey(TForm& form, MSG& message, bool& handled);
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "runtime/Errors.h"
+#include "toolkit/Art.h"
 #include "toolkit/Dpi.h"
 #include "toolkit/Theme.h"
 
@@ -23,22 +24,33 @@ void TOkButton::Create(HWND parent) {
 }
 
 void TOkButton::SetDpi(int dpi) {
-  TBitmap glyph(static_cast<HBITMAP>(
-      LoadImageW(GetModuleHandleW(nullptr), glyphResource_, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-  if (glyph && dpi != kDesignDpi) glyph.Reset(ScaledBitmap(glyph.Get(), dpi));
+  dpi_ = dpi;
+  SetGlyph();
+}
+
+void TOkButton::ThemeChanged() {
+  SetGlyph();
+}
+
+void TOkButton::SetGlyph() {
+  TBitmap glyph = LoadArt(glyphResource_, dpi_);
+  if (TBitmap schemed = SchemeArt(glyph.Get(), CurrentScheme())) glyph = std::move(schemed);
   BITMAP info{};
   if (!glyph || !GetObjectW(glyph.Get(), sizeof(info), &info))
     throw runtime::Exception(std::wstring(L"Schaltflächenbild fehlt: ") + glyphResource_);
   // The button takes the new list before the old one goes.
   TImageList list(ImageList_Create(info.bmWidth, info.bmHeight, ILC_COLOR24 | ILC_MASK, 1, 0));
   ImageList_AddMasked(list.Get(), glyph.Get(), kTransparent);
-  BUTTON_IMAGELIST images{list.Get(), RECT{Scale(kGlyphMargin, dpi), 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
+  BUTTON_IMAGELIST images{list.Get(), RECT{Scale(kGlyphMargin, dpi_), 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
   SendMessageW(Handle(), BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
   glyph_ = std::move(list);
 }
 
 LRESULT TOkButton::CustomDraw(NMCUSTOMDRAW& draw) {
-  if (draw.dwDrawStage != CDDS_PREPAINT || CurrentScheme() != TScheme::Dark) return CDRF_DODEFAULT;
+  // Light leaves the button to the system. Dark draws it here; so does high contrast, where a themed
+  // system (Wine's, Windows' when the program is not told of high contrast) would draw a light face
+  // that the glyph in the button text colour vanishes on.
+  if (draw.dwDrawStage != CDDS_PREPAINT || CurrentScheme() == TScheme::Light) return CDRF_DODEFAULT;
   HDC dc = draw.hdc;
   RECT face = draw.rc;
   FillRect(dc, &face, Brush(TRole::Face));

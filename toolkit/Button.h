@@ -12,13 +12,20 @@ class TOkButton : public TControl {
   // glyphResource: a bitmap whose magenta pixels are transparent.
   explicit TOkButton(const wchar_t* glyphResource) : glyphResource_(glyphResource) {}
   void Create(HWND parent) override;
-  // The glyph scaled to dpi.
+  // The glyph as drawn for dpi.
   void SetDpi(int dpi) override;
-  // The system draws the button in the system's colours; in dark it is drawn here.
+  // The glyph in the scheme's colours: under high contrast the button's text colour, which differs
+  // from the face the system draws.
+  void ThemeChanged() override;
+  // The system draws the button in light; in dark and high contrast it is drawn here, in the scheme's
+  // colours.
   LRESULT CustomDraw(NMCUSTOMDRAW& draw) override;
 
  private:
+  // Gives the button the glyph at the DPI in the current scheme.
+  void SetGlyph();
   const wchar_t* glyphResource_;
+  int dpi_ = 96;
   TImageList glyph_;
 };
 

@@ -38,21 +38,4 @@ void AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, int dpi) {
     AdjustWindowRectEx(&rect, style, FALSE, exStyle);
 }
 
-HBITMAP ScaledBitmap(HBITMAP picture, int dpi) {
-  BITMAP info{};
-  if (!picture || !GetObjectW(picture, sizeof(info), &info)) return nullptr;
-  const int width = Scale(info.bmWidth, dpi), height = Scale(info.bmHeight, dpi);
-  // Of the picture's depth, at least 24 bits: palette pictures lose nothing.
-  TBitmap scaled(
-      CreateMemoryImage(width, height, static_cast<WORD>(info.bmBitsPixel > 8 ? info.bmBitsPixel : 24)));
-  const TMemoryDC source(CreateCompatibleDC(nullptr)), target(CreateCompatibleDC(nullptr));
-  if (!scaled || !source || !target) return nullptr;
-  {
-    const TSelectObject sourcePicture(source.Get(), picture), targetPicture(target.Get(), scaled.Get());
-    SetStretchBltMode(target.Get(), COLORONCOLOR);
-    StretchBlt(target.Get(), 0, 0, width, height, source.Get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
-  }
-  return scaled.Detach();
-}
-
 }  // namespace toolkit

@@ -24,8 +24,4 @@ int ScreenDpi();
 // AdjustWindowRectExForDpi where the system has it, else AdjustWindowRectEx.
 void AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, int dpi);
 
-// A copy of a picture at dpi, each design pixel a block of whole pixels (nearest neighbour), so that
-// pixel art stays crisp and a transparent colour stays exact; the picture itself at 96 dpi.
-HBITMAP ScaledBitmap(HBITMAP picture, int dpi);
-
 }  // namespace toolkit

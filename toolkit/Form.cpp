@@ -2,6 +2,8 @@
 
 #include <oleacc.h>
 
+#include <algorithm>
+
 #include "toolkit/Application.h"
 #include "toolkit/Dpi.h"
 #include "toolkit/Theme.h"
@@ -25,6 +27,11 @@ BOOL CALLBACK ThemeChangedInOwned(HWND popup, LPARAM owner) {
   return TRUE;
 }
 
+BOOL CALLBACK ForwardColorChange(HWND child, LPARAM) {
+  SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
+  return TRUE;
+}
+
 // The form, its child windows and the pop-ups it owns (tool tips) take the scheme's colours, then
 // all of them paint anew.
 void ApplyTheme(HWND form) {
@@ -34,6 +41,24 @@ void ApplyTheme(HWND form) {
   RedrawWindow(form, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 }  // namespace
+
+RECT CentredIn(SIZE size, const RECT& work) {
+  const LONG width = std::min(size.cx, work.right - work.left),
+             height = std::min(size.cy, work.bottom - work.top);
+  const LONG left = work.left + (work.right - work.left - width) / 2,
+             top = work.top + (work.bottom - work.top - height) / 2;
+  return RECT{left, top, left + width, top + height};
+}
+
+RECT WorkAreaOf(HWND window) {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  const HMONITOR on = window ? MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY)
+                             : MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY);
+  if (!GetMonitorInfoW(on, &monitor))
+    return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  return monitor.rcWork;
+}
 
 TShiftState CurrentShiftState() {
   TShiftState state = 0;
@@ -61,11 +86,9 @@ void TForm::Create() {
   const int clientWidth = settings_.Width, clientHeight = settings_.Height;
   RECT outer{0, 0, Scale(clientWidth, dpi_), Scale(clientHeight, dpi_)};
   AdjustWindowRectForDpi(outer, style, exStyle, dpi_);
-  const int width = outer.right - outer.left, height = outer.bottom - outer.top;
-  const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-  const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-  CreateHandle(kFormClass, settings_.Caption, style, exStyle, RECT{left, top, left + width, top + height},
-               owner_);
+  // Inside the work area, which a large scaling on a small screen may make smaller than the window.
+  const RECT place = CentredIn({outer.right - outer.left, outer.bottom - outer.top}, WorkAreaOf(owner_));
+  CreateHandle(kFormClass, settings_.Caption, style, exStyle, place, owner_);
   SetDpi(WindowDpi(Handle()));
   ThemeChanged();
 }
@@ -137,6 +160,15 @@ LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       Close();
       return 0;
+    case WM_GETMINMAXINFO: {
+      if (!settings_.MinWidth && !settings_.MinHeight) return TWindow::HandleMessage(message, wParam, lParam);
+      RECT least{0, 0, Scale(settings_.MinWidth, dpi_), Scale(settings_.MinHeight, dpi_)};
+      AdjustWindowRectForDpi(least, static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE)),
+                             static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_EXSTYLE)), dpi_);
+      auto& limits = *reinterpret_cast<MINMAXINFO*>(lParam);
+      limits.ptMinTrackSize = {least.right - least.left, least.bottom - least.top};
+      return 0;
+    }
     case WM_DPICHANGED: {
       // The size that Windows suggests, then the components' fonts and sizes for it.
       SetDpi(HIWORD(wParam));
@@ -172,6 +204,9 @@ LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_SETTINGCHANGE:
     case WM_SYSCOLORCHANGE:
+      // The common controls keep the system's colours until they are told, which the system tells
+      // only the top-level windows.
+      if (message == WM_SYSCOLORCHANGE) EnumChildWindows(Handle(), ForwardColorChange, 0);
       // Another app mode or colour set (high contrast included): every window of the form repaints.
       if (IsColorSetChange(message, lParam) || wParam == SPI_SETHIGHCONTRAST) {
         ReadAppMode();

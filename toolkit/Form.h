@@ -28,11 +28,20 @@ struct TFormSettings {
   TFormBorder Border = TFormBorder::Sizeable;
   // The scalable face of the classic interface font, 8 points at 96 dpi.
   TFontStyle Font = {L"Microsoft Sans Serif", 11};
+  // The least client size the user can size a sizeable form to, at 96 dpi; 0: the system's.
+  int MinWidth = 0, MinHeight = 0;
 };
+
+// Where a window of the given outer size opens on a work area: centred, and no larger than the work
+// area, where it is made smaller.
+RECT CentredIn(SIZE size, const RECT& work);
+// The work area of the monitor that a window belongs to (its owner's, or the primary one).
+RECT WorkAreaOf(HWND window);
 
 class TForm : public TWindow {
  public:
-  // Creates the window, centred on the screen; a derived form then creates its components.
+  // Creates the window, centred on the work area of its owner's monitor (the primary one without an
+  // owner) and made smaller where that is smaller; a derived form then creates its components.
   virtual void Create();
   void Show();
   // Shows the form modally: its owner is disabled until ModalResult becomes non-zero or the

@@ -21,6 +21,7 @@ using TPen = TGdiObject<HPEN>;
 using TMemoryDC = TUniqueHandle<HDC, DeleteDC>;
 using TImageList = TUniqueHandle<HIMAGELIST, ImageList_Destroy>;
 using TLibrary = TUniqueHandle<HMODULE, FreeLibrary>;
+using TIcon = TUniqueHandle<HICON, DestroyIcon>;
 
 // GDI objects, memory DCs and image lists held by the wrappers above.
 inline int LiveGdiObjects() {

@@ -79,15 +79,17 @@ void TLabel::Open() {
 TAccElement TLabel::AccDescribe(const TAccPath&) const {
   TAccElement label;
   label.Name = OneLine(settings_.Caption);
-  if (OnClick) {
+  if (Opens()) {
     label.Role = ROLE_SYSTEM_LINK;
     label.Value = hint_.empty() ? settings_.Caption : hint_;
     label.State = STATE_SYSTEM_LINKED;
+    label.DefaultAction = L"Öffnen";
   } else {
     label.Role = ROLE_SYSTEM_STATICTEXT;
     label.State = STATE_SYSTEM_READONLY;
   }
-  if (Opens()) label.DefaultAction = L"Öffnen";
+  // What the tool tip shows a mouse user (a file's whole path) a screen reader reads after the name.
+  if (showHint_) label.Description = hint_;
   return label;
 }
 

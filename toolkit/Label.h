@@ -68,8 +68,9 @@ class TLabel : public TCustomControl {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  // Static text with its caption; a label with a click is a link whose value is its address (the
-  // hint, or the caption). A label that opens something has "Öffnen" as default action.
+  // Static text with its caption; a label that opens something (a click or a double-click) is a link
+  // whose value is its address (the hint, or the caption), with "Öffnen" as default action. A hint
+  // shown as a tool tip is its description.
   TAccElement AccDescribe(const TAccPath& path) const override;
   bool AccDoDefaultAction(const TAccPath& path) override;
   bool Opens() const { return OnClick || OnDblClick; }

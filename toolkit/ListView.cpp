@@ -39,15 +39,18 @@ void TListView::ThemeChanged() {
 
 LRESULT TListView::CustomDraw(NMCUSTOMDRAW& draw) {
   // The view draws a selected item in the system's selection colours whatever colours it is given,
-  // unless the item is told unselected: dark has colours of its own.
-  if (CurrentScheme() != TScheme::Dark) return CDRF_DODEFAULT;
+  // unless the item is told unselected: dark has colours of its own. Under high contrast the
+  // selection without the focus would take the face colour, which is the list's in High Contrast
+  // Black: it keeps the selection colours.
+  const TScheme scheme = CurrentScheme();
+  if (scheme == TScheme::Light) return CDRF_DODEFAULT;
   if (draw.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
   if (draw.dwDrawStage == CDDS_ITEMPREPAINT && (draw.uItemState & CDIS_SELECTED)) {
     auto& item = reinterpret_cast<NMLVCUSTOMDRAW&>(draw);
     draw.uItemState &= ~static_cast<UINT>(CDIS_SELECTED);
-    const bool focused = GetFocus() == Handle();
-    item.clrText = Color(focused ? TRole::HighlightText : TRole::Text);
-    item.clrTextBk = Color(focused ? TRole::Highlight : TRole::Face);
+    const bool highlighted = GetFocus() == Handle() || scheme == TScheme::HighContrast;
+    item.clrText = Color(scheme, highlighted ? TRole::HighlightText : TRole::Text);
+    item.clrTextBk = Color(scheme, highlighted ? TRole::Highlight : TRole::Face);
   }
   return CDRF_DODEFAULT;
 }

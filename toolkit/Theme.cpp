@@ -17,7 +17,9 @@ constexpr auto kOwn = std::nullopt;  // no system colour: the program's own
 
 // One row per role. Light: the system's colour, or the program's own (the link blue, and the gauge
 // as the windows set it: blue on white, its text the area's colour inverted). High contrast: the
-// system's colours throughout. Dark: close to Windows' own dark surfaces.
+// system's colours throughout, the table's lines in the text colours (the face colours that light
+// draws them in are the window's colour in "High Contrast Black"). Dark: close to Windows' own dark
+// surfaces.
 struct TRoleColors {
   TRole Role;
   std::optional<int> LightSystem;
@@ -35,8 +37,8 @@ constexpr TRoleColors kRoleColors[] = {
     {TRole::Highlight,      COLOR_HIGHLIGHT,     0,                  COLOR_HIGHLIGHT,     RGB(0, 95, 184)},
     {TRole::HighlightText,  COLOR_HIGHLIGHTTEXT, 0,                  COLOR_HIGHLIGHTTEXT, RGB(255, 255, 255)},
     {TRole::Link,           kOwn,                RGB(0, 0, 255),     COLOR_HOTLIGHT,      RGB(102, 178, 255)},
-    {TRole::GridLine,       COLOR_BTNSHADOW,     0,                  COLOR_BTNSHADOW,     RGB(90, 90, 90)},
-    {TRole::CellLine,       COLOR_BTNFACE,       0,                  COLOR_BTNFACE,       RGB(55, 55, 55)},
+    {TRole::GridLine,       COLOR_BTNSHADOW,     0,                  COLOR_BTNTEXT,       RGB(90, 90, 90)},
+    {TRole::CellLine,       COLOR_BTNFACE,       0,                  COLOR_WINDOWTEXT,    RGB(55, 55, 55)},
     {TRole::EdgeHighlight,  COLOR_BTNHIGHLIGHT,  0,                  COLOR_BTNHIGHLIGHT,  RGB(105, 105, 105)},
     {TRole::EdgeLight,      COLOR_3DLIGHT,       0,                  COLOR_3DLIGHT,       RGB(70, 70, 70)},
     {TRole::EdgeShadow,     COLOR_BTNSHADOW,     0,                  COLOR_BTNSHADOW,     RGB(20, 20, 20)},
@@ -118,10 +120,11 @@ void Frame(HDC dc, const RECT& r, COLORREF topLeft, COLORREF bottomRight) {
   SetBkColor(dc, old);
 }
 
-COLORREF DarkArtColor(COLORREF color) {
+COLORREF DarkArtColor(COLORREF color, TArtStyle style) {
   switch (color) {
-    case RGB(0, 0, 0):  // outlines and arrows
-      return RGB(230, 230, 230);
+    case RGB(0, 0, 0):
+      // Lines light; a solid body grey enough for 3:1 against the face, dark enough for its white.
+      return style == TArtStyle::Lines ? RGB(230, 230, 230) : RGB(112, 112, 112);
     case RGB(0, 0, 128):
       return RGB(120, 160, 255);
     case RGB(0, 0, 255):
@@ -132,6 +135,21 @@ COLORREF DarkArtColor(COLORREF color) {
       return ColorOf(TScheme::Dark, TRole::Face);
     default:
       return color;
+  }
+}
+
+// The art's fills, which high contrast draws in the face colour; everything else is a line or a
+// strong colour and takes the ink.
+bool IsArtFill(COLORREF color) {
+  switch (color) {
+    case RGB(255, 255, 255):
+    case RGB(192, 192, 192):
+    case RGB(128, 128, 0):
+    case RGB(255, 255, 0):
+    case RGB(0, 255, 255):
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -214,9 +232,9 @@ void DrawThemedEdge(HDC dc, const RECT& rect, UINT edge) {
     Frame(dc, r, color(TRole::EdgeDarkShadow), color(TRole::EdgeLight));
 }
 
-TBitmap DarkArt(HBITMAP art) {
+TBitmap SchemeArt(HBITMAP art, TScheme scheme, TRole ink, TArtStyle style) {
   BITMAP info{};
-  if (CurrentScheme() != TScheme::Dark || !art || !GetObjectW(art, sizeof(info), &info)) return {};
+  if (scheme == TScheme::Light || !art || !GetObjectW(art, sizeof(info), &info)) return {};
   TBitmap copy(CreateMemoryImage(info.bmWidth, info.bmHeight));
   BITMAP bits{};
   if (!copy || !GetObjectW(copy.Get(), sizeof(bits), &bits) || !bits.bmBits) return {};
@@ -226,11 +244,17 @@ TBitmap DarkArt(HBITMAP art) {
     BitBlt(to.Get(), 0, 0, info.bmWidth, info.bmHeight, from.Get(), 0, 0, SRCCOPY);
   }
   GdiFlush();
+  const COLORREF transparent = RGB(255, 0, 255);
+  const COLORREF inkColor = ColorOf(scheme, ink), face = ColorOf(scheme, TRole::Face);
   auto* pixel = static_cast<DWORD*>(bits.bmBits);
   for (LONG i = 0, n = info.bmWidth * info.bmHeight; i < n; ++i) {
     // A DIB's pixel is 0x00RRGGBB, a COLORREF 0x00BBGGRR.
     const DWORD p = pixel[i];
-    const COLORREF mapped = DarkArtColor(RGB(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF));
+    const COLORREF color = RGB(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF);
+    if (color == transparent) continue;
+    const COLORREF mapped = scheme == TScheme::Dark ? DarkArtColor(color, style)
+                            : IsArtFill(color)      ? face
+                                                    : inkColor;
     pixel[i] = static_cast<DWORD>(GetRValue(mapped)) << 16 | static_cast<DWORD>(GetGValue(mapped)) << 8 |
                GetBValue(mapped);
   }

@@ -79,9 +79,17 @@ std::span<const TColorPair> DrawnPairs();
 // system's colours; lines of the palette's edge colours for dark. Whole frames (BF_RECT) only.
 void DrawThemedEdge(HDC dc, const RECT& rect, UINT edge);
 
-// A copy of a picture of the 16-colour art with the colours that would vanish on a dark face made
-// light (black outlines, navy and grey); empty in the other schemes, where the art stays as drawn.
-TBitmap DarkArt(HBITMAP art);
+// How a picture of the 16-colour art uses black: for lines (glyphs, arrows, the drives' outlines) or
+// as the body of a solid shape (the program's floppy disk).
+enum class TArtStyle { Lines, Solid };
+
+// A copy of a picture of the 16-colour art in a scheme's colours; empty in light, where it stays as
+// drawn. Dark: the colours that would vanish on the dark face made light (black lines, navy, grey;
+// a solid black body a grey that keeps its white details), a drawn button's silver the face. High
+// contrast: two system colours, the art's lines and strong colours (black, grey, navy, blue, red,
+// green...) in ink, its fills (white, silver, olive, yellow, cyan) in the face colour, so that a
+// glyph keeps its inner shapes. The transparent magenta stays.
+TBitmap SchemeArt(HBITMAP art, TScheme scheme, TRole ink = TRole::Text, TArtStyle style = TArtStyle::Lines);
 
 // Dark or light title bar and scroll bars (no-ops where Windows has no dark form of them). Callers
 // ask only for a change, so that a light window never loads the libraries.

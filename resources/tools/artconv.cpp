@@ -2,11 +2,12 @@
 // resource script embeds, so that every picture of the program stays reviewable as text.
 //
 //   artconv bmp <art.txt> <out.bmp>
-//   artconv ico <art.txt> <out.ico>
+//   artconv ico <art.txt> <out.ico> [<art drawn at another size>...]
 //
 // An icon holds the art as drawn, in 16 colours, and the same art in 32-bit colour at each size that
-// Windows shows (16 to 256 pixels) as PNG images, each pixel the area-weighted mean of the art's
-// pixels it covers: sharp at whole multiples, without stair steps at the others.
+// Windows shows (16 to 256 pixels) as PNG images: at each size the largest drawing that fits it a whole
+// number of times, each of its pixels repeated that often, so that every line stays as even as drawn;
+// a size that no drawing fits so takes the area-weighted mean of the main art's pixels.
 //
 // Art files: lines starting with '#' are comments; every other non-empty line is one pixel row, all of
 // equal length. One character per pixel, from the standard 16-colour palette:
@@ -152,6 +153,21 @@ std::vector<std::uint8_t> Bmp(const Art& art) {
 // The sizes of the 32-bit images: the shell's, the taskbar's and the title bar's at 100 to 200 %.
 const int kIconSizes[] = {16, 20, 24, 32, 40, 48, 64, 256};
 
+// A square drawing, each pixel repeated factor times across and down, RGBA with straight alpha, rows
+// top-down.
+std::vector<std::uint8_t> Repeated(const Art& art, int factor) {
+  std::vector<std::uint8_t> out;
+  for (const std::vector<int>& row : art.rows)
+    for (int copy = 0; copy < factor; ++copy)
+      for (int idx : row)
+        for (int repeat = 0; repeat < factor; ++repeat) {
+          const Rgb c = idx < 0 ? Rgb{0, 0, 0} : kPalette[idx];
+          for (std::uint8_t v : {c.r, c.g, c.b, static_cast<std::uint8_t>(idx < 0 ? 0 : 255)})
+            out.push_back(v);
+        }
+  return out;
+}
+
 // The art drawn at size x size, RGBA with straight alpha, rows top-down.
 std::vector<std::uint8_t> Scaled(const Art& art, int size) {
   const int w = art.width, h = static_cast<int>(art.rows.size());
@@ -217,11 +233,20 @@ std::vector<std::uint8_t> Png(const std::vector<std::uint8_t>& rgba, int size) {
   return out;
 }
 
+// The image of a size: the largest square drawing that fits it a whole number of times, repeated.
+std::vector<std::uint8_t> IconImage(const Art& art, const std::vector<Art>& drawn, int size) {
+  const Art* best = nullptr;
+  for (const Art& d : drawn)
+    if (d.width == static_cast<int>(d.rows.size()) && size % d.width == 0 && (!best || d.width > best->width))
+      best = &d;
+  return best ? Repeated(*best, size / best->width) : Scaled(art, size);
+}
+
 // The 16-colour image as drawn, first, then the 32-bit images.
-std::vector<std::uint8_t> Ico(const Art& art) {
+std::vector<std::uint8_t> Ico(const Art& art, const std::vector<Art>& drawn) {
   std::vector<std::vector<std::uint8_t>> images = {Dib(art, 2, true)};
   for (int size : kIconSizes) {
-    images.push_back(Png(Scaled(art, size), size));
+    images.push_back(Png(IconImage(art, drawn, size), size));
     if (images.back().empty()) return {};
   }
   std::vector<std::uint8_t> out;
@@ -248,13 +273,19 @@ std::vector<std::uint8_t> Ico(const Art& art) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
-    std::cerr << "usage: artconv bmp|ico <art.txt> <output>\n";
+  const std::string kind = argc > 1 ? argv[1] : "";
+  if (argc < 4 || (kind != "ico" && argc != 4)) {
+    std::cerr << "usage: artconv bmp <art.txt> <output> | artconv ico <art.txt> <output> [<art.txt>...]\n";
     return 2;
   }
-  const std::string kind = argv[1];
   Art art;
   if (!ReadArt(argv[2], art)) return 1;
+  // The main art and every other drawing, for the icon's sizes.
+  std::vector<Art> drawn = {art};
+  for (int i = 4; i < argc; ++i) {
+    drawn.emplace_back();
+    if (!ReadArt(argv[i], drawn.back())) return 1;
+  }
   std::vector<std::uint8_t> bytes;
   if (kind == "bmp") {
     bytes = Bmp(art);
@@ -263,7 +294,7 @@ int main(int argc, char** argv) {
       std::cerr << argv[2] << ": too large for an icon\n";
       return 1;
     }
-    bytes = Ico(art);
+    bytes = Ico(art, drawn);
     if (bytes.empty()) {
       std::cerr << argv[2] << ": cannot compress the icon's images\n";
       return 1;

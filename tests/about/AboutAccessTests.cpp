@@ -112,7 +112,8 @@ TEST_F(AboutAccessTest, EveryOwnControlReadsWithARoleAndTheShownOnesWithAName) {
 }
 
 TEST_F(AboutAccessTest, LabelsLinksPictureGaugeAndPages) {
-  const std::string iniName = runtime::Cp1252FromWide(box.IniLabel.Caption());
+  const std::string iniName = runtime::Cp1252FromWide(box.IniLabel.Caption()),
+                    iniPath = runtime::Cp1252FromWide(box.IniLabel.Hint());
   const struct {
     const toolkit::TControl& control;
     long role;
@@ -124,7 +125,7 @@ TEST_F(AboutAccessTest, LabelsLinksPictureGaugeAndPages) {
       {box.Label7, ROLE_SYSTEM_STATICTEXT, "URL :", "", ""},
       {box.LinkLabel, ROLE_SYSTEM_LINK, "www.quelix.de", "http://www.quelix.de", "Öffnen"},
       {box.MailLabel, ROLE_SYSTEM_LINK, "support@quelix.de", "support@quelix.de", "Öffnen"},
-      {box.IniLabel, ROLE_SYSTEM_STATICTEXT, iniName.c_str(), "", "Öffnen"},
+      {box.IniLabel, ROLE_SYSTEM_LINK, iniName.c_str(), iniPath.c_str(), "Öffnen"},
       {box.ProgramIcon, ROLE_SYSTEM_GRAPHIC, "Quelix Disk-Info", "", ""},
       {box.LoadMemGauge, ROLE_SYSTEM_PROGRESSBAR, "Speicherauslastung", "0 %", ""},
       {box.Notebook, ROLE_SYSTEM_GROUPING, "Seitenansicht", "Programmsymbol", ""},
@@ -139,6 +140,11 @@ TEST_F(AboutAccessTest, LabelsLinksPictureGaugeAndPages) {
     EXPECT_EQ(object.Value(), e.value) << e.name;
     EXPECT_EQ(object.DefaultAction(), e.action) << e.name;
   }
+  // A link's tool tip is its description: the configuration file's whole path, the page's address.
+  EXPECT_EQ(TAccessible::OfWindow(box.IniLabel.Handle()).Description(), iniPath);
+  EXPECT_NE(iniPath.find('\\'), std::string::npos) << iniPath;
+  EXPECT_EQ(TAccessible::OfWindow(box.LinkLabel.Handle()).Description(), "http://www.quelix.de");
+  EXPECT_EQ(TAccessible::OfWindow(box.ProductName.Handle()).Description(), "");
   EXPECT_TRUE(TAccessible::OfWindow(box.LinkLabel.Handle()).State() & STATE_SYSTEM_LINKED);
   EXPECT_TRUE(TAccessible::OfWindow(box.LinkLabel.Handle()).State() & STATE_SYSTEM_FOCUSABLE);
   EXPECT_TRUE(TAccessible::OfWindow(box.Notebook.Page(1).Handle()).State() & STATE_SYSTEM_INVISIBLE);
@@ -166,11 +172,14 @@ TEST_F(AboutAccessTest, TheScrollersHalvesAreButtonsThatTurnThePagesAndATurnIsHe
   EXPECT_TRUE(scroller.State(1) & STATE_SYSTEM_UNAVAILABLE) << "on the first page";
   EXPECT_FALSE(scroller.State(2) & STATE_SYSTEM_UNAVAILABLE);
   EXPECT_EQ(scroller.DoDefaultAction(1), DISP_E_MEMBERNOTFOUND);
-  testing_support::TWinEventListener listener(EVENT_OBJECT_SELECTION, EVENT_OBJECT_VALUECHANGE);
+  testing_support::TWinEventListener listener(EVENT_OBJECT_FOCUS, EVENT_OBJECT_VALUECHANGE);
   EXPECT_EQ(scroller.DoDefaultAction(2), S_OK);
   Pump();
   EXPECT_EQ(box.Notebook.PageIndex(), 1);
-  // The turn is heard: the scroller's and the notebook's new values, and the page now shown.
+  // The turn is heard on the focus, which goes to the page now shown (its configuration file, which
+  // Tab reaches), and as the scroller's and the notebook's new values and the page now selected.
+  EXPECT_TRUE(listener.HeardFrom(box.IniLabel.Handle(), EVENT_OBJECT_FOCUS));
+  EXPECT_TRUE(TAccessible::OfWindow(box.IniLabel.Handle()).State() & STATE_SYSTEM_FOCUSED);
   EXPECT_TRUE(listener.HeardFrom(box.Scroller.Handle(), EVENT_OBJECT_VALUECHANGE));
   EXPECT_TRUE(listener.HeardFrom(box.Notebook.Handle(), EVENT_OBJECT_VALUECHANGE));
   EXPECT_TRUE(listener.HeardFrom(box.Notebook.Page(1).Handle(), EVENT_OBJECT_SELECTION));
@@ -198,6 +207,16 @@ TEST_F(AboutAccessTest, TheDialogReadsAsADialogAndAWalkReachesEveryTextAndLink) 
         names.end())
         << runtime::Cp1252FromWide(label->Caption());
 
+  // In the order they show: each label before its link, the icon's page before the product name.
+  const auto at = [&names](const toolkit::TLabel& label) {
+    return std::find(names.begin(), names.end(), runtime::Cp1252FromWide(toolkit::OneLine(label.Caption()))) -
+           names.begin();
+  };
+  EXPECT_LT(at(box.Label7), at(box.LinkLabel));
+  EXPECT_LT(at(box.LinkLabel), at(box.Label8));
+  EXPECT_LT(at(box.Label8), at(box.MailLabel));
+  EXPECT_LT(std::find(names.begin(), names.end(), "Seitenansicht") - names.begin(), at(box.ProductName));
+
   testing_support::TWinEventListener listener(EVENT_SYSTEM_DIALOGSTART, EVENT_SYSTEM_DIALOGSTART);
   TAboutBox second(nullptr);
   second.Create();
@@ -220,9 +239,8 @@ TEST_F(AboutAccessTest, TabReachesTheLinksAndTheFileWhichEnterAndSpaceOpen) {
   EXPECT_EQ(opened[1].rfind("mailto:support@quelix.de", 0), 0u) << opened[1];
   Tab();
   EXPECT_EQ(GetFocus(), box.OKButton.Handle()) << "the file's name hides with the system page";
-  // The configuration file shows on the system page.
+  // The configuration file shows on the system page, which a turn gives the focus.
   PostKey(GetFocus(), VK_NEXT);
-  Tab();
   ASSERT_EQ(GetFocus(), box.IniLabel.Handle());
   PostKey(GetFocus(), VK_RETURN);
   ASSERT_EQ(opened.size(), 3u);

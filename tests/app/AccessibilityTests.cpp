@@ -19,6 +19,7 @@
 #include "tests/support/FakeDriveQueries.h"
 #include "tests/support/WinEvents.h"
 #include "tests/support/WindowTesting.h"
+#include "toolkit/Accessible.h"
 #include "toolkit/Clipboard.h"
 
 using app::TMainForm;
@@ -152,6 +153,15 @@ TEST_F(AccessibilityTest, AWalkFromTheWindowReachesEveryControlAndAPointItsDeepe
                            "Information aller Laufwerke kopieren", "Hilfe", "Info", "Beenden",
                            "Belegter Speicherplatz", "Laufwerksinformation", "Laufwerkstyp: Festplatte"})
     EXPECT_NE(std::find(names.begin(), names.end(), name), names.end()) << name;
+  // In the order they show: the tool bar above the drives, its buttons from the left.
+  EXPECT_EQ(window.Child(1).Name(), "Werkzeugleiste");
+  EXPECT_EQ(window.Child(window.ChildCount()).Name(), "Belegung");
+  const TAccessible toolbar = TAccessible::OfWindow(form.ButtonPanel.Handle());
+  std::vector<std::string> buttons;
+  for (long i = 1; i <= toolbar.ChildCount(); ++i) buttons.push_back(toolbar.Child(i).Name());
+  EXPECT_EQ(buttons,
+            (std::vector<std::string>{"Information des ausgewählten Laufwerks kopieren",
+                                      "Information aller Laufwerke kopieren", "Hilfe", "Info", "Beenden"}));
   // "First child" and "last child" reach the window's first and last child windows.
   for (const LONG direction : {NAVDIR_FIRSTCHILD, NAVDIR_LASTCHILD}) {
     VARIANT self{}, end{};
@@ -185,6 +195,32 @@ TEST_F(AccessibilityTest, AWalkFromTheWindowReachesEveryControlAndAPointItsDeepe
   ASSERT_EQ(table.Get()->accHitTest(left + width / 2, top + height / 2, &hit), S_OK);
   ASSERT_EQ(hit.vt, VT_DISPATCH);
   EXPECT_EQ(TAccessible::FromDispatch(hit.pdispVal).Name(), "Laufwerkstyp: Festplatte");
+}
+
+// Tab from the drive list into the table: a screen reader hears the cell the mark is on, with its
+// row's name, not only the table; an empty value reads as empty.
+TEST_F(AccessibilityTest, TabIntoTheTableNamesTheCurrentCellAndAnEmptyValueReadsEmpty) {
+  fake.Drives['C'].Volume.VolumeName.clear();
+  ClickDrive(0);  // C:, the focus in the list
+  ASSERT_EQ(GetFocus(), form.DrivesView.Handle());
+  testing_support::TWinEventListener listener(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS);
+  testing_support::PostKey(form.DrivesView.Handle(), VK_TAB);
+  Pump();
+  ASSERT_EQ(GetFocus(), form.InfoGrid.Handle());
+  const TAccessible table = TAccessible::OfWindow(form.InfoGrid.Handle());
+  ASSERT_EQ(table.Focus(), toolkit::AccChildId(toolkit::TAccPath().Child(0).Child(0)));
+  // The cell's focus event comes after the table's own: a reader follows the last one.
+  ASSERT_FALSE(listener.Events.empty());
+  EXPECT_EQ(listener.Events.back(), std::pair(DWORD{EVENT_OBJECT_FOCUS}, table.Focus()));
+  EXPECT_EQ(listener.Windows.back(), form.InfoGrid.Handle());
+  EXPECT_EQ(table.Name(table.Focus()), "Laufwerksbuchstabe");
+  EXPECT_TRUE(table.State(table.Focus()) & STATE_SYSTEM_FOCUSED);
+  // The volume name's row: "Volume-Name: leer", as row and as value.
+  const TAccessible row = table.Child(3);
+  ASSERT_EQ(row.Name(1), "Volume-Name");
+  EXPECT_EQ(row.Name(2), "Volume-Name: leer");
+  EXPECT_EQ(row.Name(), "Volume-Name: leer");
+  EXPECT_EQ(table.Child(4).Name(), "Filesystem: NTFS") << "a value that is there reads as itself";
 }
 
 TEST_F(AccessibilityTest, TheGaugeReadsItsPercentageAndTellsOfEveryChange) {

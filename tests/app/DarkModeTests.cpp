@@ -20,6 +20,7 @@
 #include "tests/support/AppModeSetting.h"
 #include "tests/support/ExecutableFolder.h"
 #include "tests/support/FakeDriveQueries.h"
+#include "tests/support/SystemColors.h"
 #include "tests/support/WindowTesting.h"
 #include "toolkit/Application.h"
 #include "toolkit/Handles.h"
@@ -110,10 +111,13 @@ class DarkModeTest : public ::testing::Test {
     SetFocus(form.InfoGrid.Handle());
     testing_support::PostKey(form.InfoGrid.Handle(), VK_F1);
     Pump();
-    // Side by side, so that each shows whole.
+    // Side by side, so that each shows whole (at 150 % as far as the screen has room).
+    RECT main;
     SetWindowPos(form.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
-    SetWindowPos(box.Handle(), HWND_TOP, 600, 0, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
-    if (viewer.Window()) SetWindowPos(viewer.Window()->Handle(), HWND_TOP, 0, 520, 700, 400, SWP_NOACTIVATE);
+    GetWindowRect(form.Handle(), &main);
+    SetWindowPos(box.Handle(), HWND_TOP, main.right, 0, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    if (viewer.Window())
+      SetWindowPos(viewer.Window()->Handle(), HWND_TOP, 0, main.bottom, 700, 400, SWP_NOACTIVATE);
     Pump();
   }
   ~DarkModeTest() override {
@@ -128,6 +132,11 @@ class DarkModeTest : public ::testing::Test {
     Pump();
   }
   std::vector<HWND> Windows() const { return {form.Handle(), box.Handle(), viewer.Window()->Handle()}; }
+  // The lines "name fingerprint" of the main window and the about dialog (the version's texts left
+  // out, which each release changes) that differ from their approved pictures, in light, dark and
+  // Windows' High Contrast Black and White; each name ends in suffix. The pictures of those are left
+  // beside the test program (.ppm) for a look.
+  std::string ChangedPictures(const std::string& suffix);
 
   testing_support::TAppModeSetting before{std::nullopt};
   testing_support::TFakeDriveQueries fake;
@@ -165,14 +174,22 @@ TEST_F(DarkModeTest, EveryWindowFollowsALiveSwitchBothWays) {
     EXPECT_GT(Share(pixels, Dark(r.text)), 0.002) << r.region;
   }
 
+  // The sunken frames of the drive list and of the table, which the system draws light, are dark.
+  for (HWND framed : {form.DrivesView.Handle(), form.InfoGrid.Handle()}) {
+    RECT outer;
+    GetWindowRect(framed, &outer);
+    const toolkit::TWindowDC dc(framed, true);
+    for (int y = 0; y < outer.bottom - outer.top; y += 7)
+      for (int x : {0, 1, static_cast<int>(outer.right - outer.left) - 2,
+                    static_cast<int>(outer.right - outer.left) - 1})
+        EXPECT_LT(GetGValue(GetPixel(dc.Get(), x, y)), 128) << "frame at " << x << "," << y;
+  }
+
   Switch(std::nullopt);
   for (HWND window : Windows()) EXPECT_TRUE(OnScreen(window) == light[window]) << "light again, as before";
 }
 
-// The main window and the about dialog as their approved pictures show them, in each scheme: a
-// change to how any control draws (a colour, an edge, a text's place) shows here, also where no
-// other test looks. The version's texts, which each release changes, are left out.
-TEST_F(DarkModeTest, EveryWindowLooksAsApprovedInEachScheme) {
+std::string DarkModeTest::ChangedPictures(const std::string& suffix) {
   const struct {
     std::string name;
     HWND window;
@@ -183,6 +200,9 @@ TEST_F(DarkModeTest, EveryWindowLooksAsApprovedInEachScheme) {
   std::ostringstream changed;
   const auto compare = [&](const std::string& scheme) {
     for (const auto& w : windows) {
+      // On top: at 150 % the windows do not fit side by side.
+      SetWindowPos(w.window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      Pump();
       std::vector<COLORREF> pixels = OnScreen(w.window);
       RECT client;
       GetClientRect(w.window, &client);
@@ -192,7 +212,7 @@ TEST_F(DarkModeTest, EveryWindowLooksAsApprovedInEachScheme) {
         for (int y = r.top; y < r.bottom; ++y)
           std::fill_n(pixels.begin() + y * client.right + r.left, r.right - r.left, RGB(255, 0, 255));
       }
-      const std::string name = w.name + "-" + scheme, fingerprint = Fingerprint(pixels);
+      const std::string name = w.name + "-" + scheme + suffix, fingerprint = Fingerprint(pixels);
       if (approved[name] == fingerprint) continue;
       SavePicture(w.window, pixels, name);
       changed << name << " " << fingerprint << "\n";
@@ -202,13 +222,56 @@ TEST_F(DarkModeTest, EveryWindowLooksAsApprovedInEachScheme) {
   Switch(0);
   compare("dark");
   Switch(std::nullopt);
-  {
+  for (const testing_support::TColorScheme* colors :
+       {&testing_support::HighContrastBlack(), &testing_support::HighContrastWhite()}) {
+    const testing_support::TSystemColors system(*colors);
     const toolkit::TForcedHighContrast contrast(true);
     for (HWND window : Windows()) SendMessageW(window, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
     Pump();
-    compare("contrast");
+    compare(colors->Name);
   }
-  EXPECT_EQ(changed.str(), "")
+  for (HWND window : Windows()) SendMessageW(window, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+  Pump();
+  return changed.str();
+}
+
+// The main window and the about dialog as their approved pictures show them, in each scheme: a
+// change to how any control draws (a colour, an edge, a text's place) shows here, also where no
+// other test looks.
+TEST_F(DarkModeTest, EveryWindowLooksAsApprovedInEachScheme) {
+  EXPECT_EQ(ChangedPictures(""), "")
       << "Changed pictures are beside the test program (.ppm); once they look right, "
          "these lines go into tests/app/golden/screens.txt";
+}
+
+// Not a test of its own: the child process of the test below, at 150 %.
+TEST_F(DarkModeTest, DISABLED_PrintsThePicturesThatChangedAt144Dpi) {
+  ASSERT_EQ(form.Dpi(), 144);
+  std::printf("pictures:\n%sdone\n", ChangedPictures("-144").c_str());
+  std::fflush(stdout);
+}
+
+// The same at 150 %, where every picture and text is drawn at its own size.
+TEST(ApprovedPictures, EveryWindowLooksAsApprovedInEachSchemeAt144Dpi) {
+  std::string report =
+      testing_support::RunAtSystemDpi(144, "DarkModeTest.DISABLED_PrintsThePicturesThatChangedAt144Dpi");
+  std::erase(report, '\r');  // the child's text output ends its lines in CR LF
+  const size_t start = report.find("pictures:\n"), end = report.find("done\n");
+  ASSERT_TRUE(start != std::string::npos && end != std::string::npos && start < end) << report;
+  EXPECT_EQ(report.substr(start + 10, end - start - 10), "")
+      << "Changed pictures are beside the test program (.ppm); once they look right, "
+         "these lines go into tests/app/golden/screens.txt";
+}
+
+// Not a test: the program with the machine's drives and its help, high contrast forced on (Wine
+// cannot switch it on), until its window is closed; scripts/screenshot-schemes.sh runs it after
+// setting Windows' colours of a high-contrast scheme in the prefix's registry.
+TEST(HighContrastProgram, DISABLED_RunsUntilClosed) {
+  const toolkit::TForcedHighContrast contrast(true);
+  app::TRichHelpViewer viewer;
+  toolkit::Application().HelpViewer = &viewer;
+  app::TMainForm form;
+  form.Create();
+  toolkit::Application().Run(form);
+  toolkit::Application().HelpViewer = nullptr;
 }

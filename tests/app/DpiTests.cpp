@@ -136,6 +136,26 @@ std::vector<TPlace> ReportedPlaces(const std::string& report, int& dpi, int& hea
   return places;
 }
 
+// A shown main window moved to monitors of other DPIs at the client size each asks for, and back to
+// 96 dpi at its first place when it goes.
+struct TScaledForm {
+  TScaledForm() {
+    Form.Create();
+    Form.Show();
+    Pump();
+    GetWindowRect(Form.Handle(), &outer96);
+    client96 = ClientOf(Form.Handle());
+  }
+  ~TScaledForm() { MoveToDpi(Form, 96, outer96); }
+  void MoveTo(int dpi) {
+    MoveToDpi(Form, dpi,
+              OuterForClient(Form.Handle(), toolkit::Scale(client96.right, dpi),
+                             toolkit::Scale(client96.bottom, dpi)));
+  }
+  TMainForm Form;
+  RECT outer96{}, client96{};
+};
+
 void ExpectScaledAtSystemDpi(int dpi) {
   TMainForm reference;
   reference.Create();
@@ -208,18 +228,42 @@ TEST(MainFormDpi, AMoveToAnotherDpiRelayoutsAndBackRestoresEveryPixel) {
   EXPECT_EQ(Describe(form), described96);
 }
 
+// The user cannot size the window below what shows every tool button and a row of the table above
+// the gauge, at any scaling (it could shrink to 60 x 40, where only some buttons showed and the
+// gauge covered the rest).
+TEST(MainFormDpi, AtItsLeastSizeTheWindowShowsEveryButtonAndATableRow) {
+  TScaledForm scaled;
+  TMainForm& form = scaled.Form;
+  for (const int dpi : {96, 144}) {
+    scaled.MoveTo(dpi);
+    MINMAXINFO limits{};
+    SendMessageW(form.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    ASSERT_GT(limits.ptMinTrackSize.x, 60) << dpi;
+    // The user sizes it as small as it goes.
+    SetWindowPos(form.Handle(), nullptr, 0, 0, limits.ptMinTrackSize.x, limits.ptMinTrackSize.y,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    Pump();
+    const RECT bar = ClientOf(form.ButtonPanel.Handle());
+    for (const controls::TToolButton* button :
+         {&form.CopyInfoBtn, &form.CopyInfosBtn, &form.HelpBtn, &form.InfoBtn, &form.CloseBtn}) {
+      const RECT b = BoundsInParent(button->Handle());
+      EXPECT_TRUE(b.left >= 0 && b.right <= bar.right && b.bottom <= bar.bottom)
+          << dpi << " dpi: a button at " << b.left << "-" << b.right << " in a bar " << bar.right << " wide";
+    }
+    const int row = form.InfoGrid.RowHeight(0) + form.InfoGrid.GridLineWidth() + form.InfoGrid.RowHeight(1);
+    EXPECT_GE(ClientOf(form.InfoGrid.Handle()).bottom, row) << dpi << " dpi: the table's first row";
+    RECT grid, gauge;
+    GetWindowRect(form.InfoGrid.Handle(), &grid);
+    GetWindowRect(form.SizeGauge.Handle(), &gauge);
+    EXPECT_LE(grid.bottom, gauge.top) << dpi << " dpi: the gauge below the table";
+  }
+}
+
 TEST(MainFormDpi, TheGaugeTextStaysCentredAtEveryDpi) {
-  TMainForm form;
-  form.Create();
-  form.Show();
-  Pump();
-  RECT outer96;
-  GetWindowRect(form.Handle(), &outer96);
-  const RECT client96 = ClientOf(form.Handle());
+  TScaledForm scaled;
+  TMainForm& form = scaled.Form;
   for (const int dpi : {96, 120, 144, 192}) {
-    MoveToDpi(form, dpi,
-              OuterForClient(form.Handle(), toolkit::Scale(client96.right, dpi),
-                             toolkit::Scale(client96.bottom, dpi)));
+    scaled.MoveTo(dpi);
     const RECT gauge = ClientOf(form.SizeGauge.Handle());
     controls::TBltBitmap image;
     image.SetSize(gauge.right, gauge.bottom);
@@ -237,5 +281,4 @@ TEST(MainFormDpi, TheGaugeTextStaysCentredAtEveryDpi) {
     EXPECT_LE(std::abs((top + bottom + 1) - gauge.bottom), 4) << dpi << " dpi: not centred down";
     EXPECT_GT(bottom - top, toolkit::Scale(6, dpi)) << dpi << " dpi: the text does not grow";
   }
-  MoveToDpi(form, 96, outer96);
 }

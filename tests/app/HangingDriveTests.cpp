@@ -13,8 +13,10 @@
 
 #include "app/MainForm.h"
 #include "drive/DriveExport.h"
+#include "tests/support/AccessibleReading.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/FakeDriveQueries.h"
+#include "tests/support/WinEvents.h"
 #include "tests/support/WindowTesting.h"
 #include "toolkit/Application.h"
 #include "toolkit/Clipboard.h"
@@ -147,6 +149,27 @@ TEST_F(HangingDriveTest, OnlyTheLatestOfTwoWaitingClicksIsShown) {
   EXPECT_EQ(form.SizeGauge.Progress(), 75);
 }
 
+// A drive that answers late changes the cells of the table: a screen reader hears each change, also
+// that of the cell the mark is on, which reads its new text.
+TEST_F(HangingDriveTest, ALateAnswerIsHeardOnTheCellsItChanges) {
+  ClickItem(form, 2);  // N hangs: its letter, its type and "Status: wird abgefragt ..."
+  SetFocus(form.InfoGrid.Handle());
+  const WORD keys[] = {VK_DOWN, VK_DOWN, VK_RIGHT};
+  for (const WORD key : keys) testing_support::PostKey(form.InfoGrid.Handle(), key);
+  const testing_support::TComApartment apartment;
+  const testing_support::TAccessible table = testing_support::TAccessible::OfWindow(form.InfoGrid.Handle());
+  const long status = table.Focus();
+  ASSERT_EQ(table.Name(status), "Status: wird abgefragt ...");
+  testing_support::TWinEventListener listener(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE);
+  fake.Release('N');
+  ASSERT_TRUE(WaitForAnswers());
+  Pump();
+  EXPECT_TRUE(listener.Heard(EVENT_OBJECT_NAMECHANGE, status));
+  EXPECT_EQ(table.Focus(), status);
+  EXPECT_EQ(table.Name(status), "Volume-Name: DATEN");
+  EXPECT_FALSE(listener.Heard(EVENT_OBJECT_NAMECHANGE, table.Focus() - 256)) << "the type's value stays";
+}
+
 TEST_F(HangingDriveTest, CopyingTheSelectedDriveWaitsForItWithoutFreezing) {
   ClickItem(form, 2);  // N hangs
   testing_support::Click(form.CopyInfoBtn.Handle(), 12, 12);
@@ -176,6 +199,7 @@ TEST_F(HangingDriveTest, ACopyThatWaitedNeverReplacesWhatWasCopiedMeanwhile) {
   EXPECT_EQ(toolkit::ClipboardUnicodeText(nullptr), L"neuer");
   ASSERT_EQ(recorder.Errors.size(), 1u);
   EXPECT_EQ(recorder.Errors[0].rfind(L"Nicht kopiert:", 0), 0u);
+  EXPECT_EQ(recorder.Icons[0], static_cast<UINT>(MB_ICONINFORMATION)) << "a harmless outcome, no error";
   EXPECT_EQ(toolkit::ScreenCursor(), toolkit::TCursor::Default);
 }
 

@@ -6,7 +6,11 @@
 
 #include <richedit.h>
 
+#include <cstdio>
+#include <map>
+#include <sstream>
 #include <string>
+#include <utility>
 
 #include "app/HelpWindow.h"
 #include "app/MainForm.h"
@@ -121,6 +125,25 @@ TEST(HelpPlacement, BesideTheOtherWindowOnTheSideWithMoreRoom) {
   };
   for (const auto& c : cases) {
     const RECT placed = app::PlaceBeside(c.other, help, c.work);
+    EXPECT_TRUE(EqualRect(&placed, &c.expected))
+        << c.what << ": " << placed.left << "," << placed.top << "," << placed.right << "," << placed.bottom;
+  }
+  // Larger than the screen, at large scalings on small screens: made smaller, inside the work area.
+  const struct {
+    RECT other, work;
+    SIZE help;
+    RECT expected;
+    const char* what;
+  } large[] = {
+      {{130, 60, 895, 709}, {0, 0, 1024, 768}, {904, 838}, {0, 0, 904, 768}, "144 dpi on 1024 x 768"},
+      {{453, 94, 1467, 946},
+       {0, 0, 1920, 1040},
+       {1200, 1104},
+       {720, 0, 1920, 1040},
+       "192 dpi on 1920 x 1080"},
+  };
+  for (const auto& c : large) {
+    const RECT placed = app::PlaceBeside(c.other, c.help, c.work);
     EXPECT_TRUE(EqualRect(&placed, &c.expected))
         << c.what << ": " << placed.left << "," << placed.top << "," << placed.right << "," << placed.bottom;
   }
@@ -250,4 +273,40 @@ TEST_F(HelpWindowTest, WithoutMsfteditRiched20ShowsTheSameText) {
   GetClassNameA(Editor(), className, sizeof(className));
   EXPECT_STRCASEEQ(className, "RichEdit20W");
   EXPECT_EQ(Text(), text);
+}
+
+// Not a test of its own: the child process of the test below, at 200 %, where the help window is
+// taller than the tests' screen (1280 x 1024). Prints the windows' and the work area's rectangles.
+TEST_F(HelpWindowTest, DISABLED_PrintsWhereTheWindowsOpen) {
+  F1(form.DrivesView.Handle());
+  ASSERT_NE(viewer.Window(), nullptr);
+  RECT main, help, work;
+  GetWindowRect(form.Handle(), &main);
+  GetWindowRect(viewer.Window()->Handle(), &help);
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  for (const auto& [name, r] : {std::pair{"main", main}, std::pair{"help", help}, std::pair{"work", work}})
+    std::printf("%s %ld %ld %ld %ld\n", name, r.left, r.top, r.right, r.bottom);
+  std::fflush(stdout);
+}
+
+TEST(HelpPlacement, AtTwiceTheScaleEveryWindowStaysInsideTheWorkArea) {
+  const std::string report =
+      testing_support::RunAtSystemDpi(192, "HelpWindowTest.DISABLED_PrintsWhereTheWindowsOpen");
+  std::map<std::string, RECT> rects;
+  std::istringstream in(report);
+  for (std::string name; in >> name;) {
+    RECT r{};
+    if ((name == "main" || name == "help" || name == "work") && in >> r.left >> r.top >> r.right >> r.bottom)
+      rects[name] = r;
+  }
+  ASSERT_EQ(rects.size(), 3u) << report;
+  const RECT& work = rects["work"];
+  for (const char* name : {"main", "help"}) {
+    const RECT& r = rects[name];
+    EXPECT_TRUE(r.left >= work.left && r.top >= work.top && r.right <= work.right && r.bottom <= work.bottom)
+        << name << " " << r.left << "," << r.top << "," << r.right << "," << r.bottom << " in " << work.right
+        << "x" << work.bottom << "\n"
+        << report;
+  }
+  EXPECT_GT(rects["help"].bottom - rects["help"].top, 900) << "as large as the screen allows";
 }

@@ -1,6 +1,8 @@
 // The string grid driven by real mouse, key and scroll messages.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <utility>
@@ -9,7 +11,11 @@
 #include "controls/StringGrid.h"
 #include "runtime/Errors.h"
 #include "tests/support/HostForm.h"
+#include "tests/support/WinEvents.h"
 #include "tests/support/WindowTesting.h"
+#include "toolkit/Accessible.h"
+#include "toolkit/Dpi.h"
+#include "toolkit/Fonts.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Label.h"
 
@@ -243,4 +249,56 @@ TEST_F(StringGridTest, CellsAndLabelsDrawTheirTextWhole) {
   label.SetCaption(cyrillic);
   EXPECT_EQ(label.Caption(), cyrillic);
   EXPECT_NE(Picture(label, 40, 12), labelQuestionMarks);
+}
+
+// A cell's text stands in the middle of its row and keeps a gap to the cell's left line that grows
+// with the display, at 100 % and 200 % alike (at 200 % it sat 6 pixels below the top of a 38-pixel
+// row and 16 above its bottom).
+TEST_F(StringGridTest, TextIsCentredInItsRowAndItsGapScales) {
+  for (const int dpi : {96, 192}) {
+    const toolkit::TFont font = toolkit::CreateFontOf({L"Microsoft Sans Serif", 11}, dpi);
+    SendMessageW(grid.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
+    grid.SetDpi(dpi);
+    const int row = toolkit::Scale(19, dpi), header = toolkit::Scale(5, dpi);
+    grid.SetDefaultRowHeight(row);
+    grid.SetRowHeight(0, header);
+    // The second column: the first row's first cell is the current one, drawn selected.
+    grid.SetCell(1, 1, L"NTFS");
+    const int cell = 101, width = cell + 100, height = header + 1 + row;
+    const std::vector<COLORREF> picture = Picture(grid, width, height);
+    // The ink of the cell: what is not the window's white.
+    int top = height, bottom = -1, left = width;
+    for (int y = header + 1; y < height; ++y)
+      for (int x = cell; x < width; ++x)
+        if (picture[static_cast<size_t>(y * width + x)] != GetSysColor(COLOR_WINDOW)) {
+          top = std::min(top, y), bottom = std::max(bottom, y), left = std::min(left, x);
+        }
+    ASSERT_LE(top, bottom) << dpi << " dpi: no text";
+    const int above = top - (header + 1), below = height - 1 - bottom;
+    EXPECT_LE(std::abs(above - below), toolkit::Scale(2, dpi))
+        << dpi << " dpi: " << above << " above, " << below << " below";
+    EXPECT_GE(left - cell, toolkit::Scale(2, dpi)) << dpi << " dpi";
+    SendMessageW(grid.Handle(), WM_SETFONT, 0, FALSE);
+  }
+}
+
+// A screen reader hears each name that changes once, after the changes of one message: a row filled
+// cell by cell is one event for the row and one for each cell; a text set again unchanged is none.
+TEST_F(StringGridTest, EachChangedNameIsHeardOnce) {
+  const auto id = [](int row, int col) {
+    return toolkit::AccChildId(col < 0 ? toolkit::TAccPath().Child(row)
+                                       : toolkit::TAccPath().Child(row).Child(col));
+  };
+  testing_support::TWinEventListener listener(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE);
+  grid.SetCell(0, 1, L"Laufwerkstyp");
+  grid.SetCell(1, 1, L"Festplatte");
+  grid.SetCell(1, 2, L"C");
+  Pump();
+  std::vector<LONG> heard;
+  for (const auto& [event, child] : listener.Events) heard.push_back(child);
+  EXPECT_EQ(heard, (std::vector<LONG>{id(0, -1), id(0, 0), id(0, 1), id(1, -1), id(1, 1)}));
+  listener.Events.clear();
+  grid.SetCell(1, 1, L"Festplatte");
+  Pump();
+  EXPECT_TRUE(listener.Events.empty());
 }

@@ -94,24 +94,52 @@ TEST_F(ToolButtonTest, AScreenReaderCannotPressADisabledButton) {
   EXPECT_EQ(clicks, 1);
 }
 
-// Under high contrast the glyph takes the button's text colour, none of its own colours left; the
-// face and the frame stay as they are, and without high contrast the glyph is as it was.
-TEST_F(ToolButtonTest, HighContrastDrawsTheGlyphInTheButtonsTextColour) {
-  const COLORREF yellow = RGB(255, 255, 0);
-  const testing_support::TSystemColors colors({COLOR_BTNTEXT}, {yellow});
+// Under Windows' high contrast each glyph is drawn in two system colours, the button's text on its
+// face, and keeps its inner shapes: the "i" is a ring around its letter, not a disc, and the copy
+// buttons with one and with three arrows still differ. A disabled glyph is grey text. Without high
+// contrast the glyph is as it was.
+TEST_F(ToolButtonTest, HighContrastKeepsEachGlyphsInnerShapesInTheSystemsColours) {
   const std::vector<COLORREF> normal = testing_support::Picture(button, 25, 25);
-  std::vector<COLORREF> contrast;
-  {
+  for (const testing_support::TColorScheme* scheme :
+       {&testing_support::HighContrastBlack(), &testing_support::HighContrastWhite()}) {
+    const testing_support::TSystemColors colors(*scheme);
     const toolkit::TForcedHighContrast on(true);
-    contrast = testing_support::Picture(button, 25, 25);
+    const COLORREF text = GetSysColor(COLOR_BTNTEXT), face = GetSysColor(COLOR_BTNFACE);
+    // The 16-pixel glyph lies at 4, 4 inside the button's frame.
+    const auto glyphColours = [](const std::vector<COLORREF>& picture, int y) {
+      std::vector<COLORREF> row;
+      for (int x = 4; x < 20; ++x) row.push_back(picture[static_cast<size_t>(y * 25 + x)]);
+      return row;
+    };
+    const std::vector<COLORREF> info = testing_support::Picture(button, 25, 25);
+    for (int y = 4; y < 20; ++y)
+      for (const COLORREF pixel : glyphColours(info, y))
+        ASSERT_TRUE(pixel == text || pixel == face)
+            << scheme->Name << " row " << y << ": " << std::hex << pixel;
+    // Across the disc's middle: face, the ring, the disc, the letter, the disc, the ring, face.
+    const std::vector<COLORREF> middle = glyphColours(info, 14);
+    int runs = 1;
+    for (size_t x = 1; x < middle.size(); ++x) runs += middle[x] != middle[x - 1];
+    EXPECT_EQ(runs, 7) << scheme->Name;
+
+    controls::TToolButton one(RES_GLYPH_COPYINFO, 1), three(RES_GLYPH_COPYINFOS, 1);
+    for (controls::TToolButton* copy : {&one, &three}) {
+      copy->Create(host.Handle());
+      MoveWindow(copy->Handle(), 30, 0, 25, 25, TRUE);
+    }
+    EXPECT_NE(testing_support::Picture(one, 25, 25), testing_support::Picture(three, 25, 25)) << scheme->Name;
+
+    EnableWindow(button.Handle(), FALSE);
+    const std::vector<COLORREF> disabled = testing_support::Picture(button, 25, 25);
+    EnableWindow(button.Handle(), TRUE);
+    int grey = 0;
+    for (int y = 4; y < 20; ++y)
+      for (const COLORREF pixel : glyphColours(disabled, y)) {
+        EXPECT_NE(pixel, text) << scheme->Name;
+        grey += pixel == GetSysColor(COLOR_GRAYTEXT);
+      }
+    EXPECT_GT(grey, 15) << scheme->Name;
   }
-  int glyph = 0;
-  for (size_t i = 0; i < normal.size(); ++i) {
-    if (contrast[i] == normal[i]) continue;
-    EXPECT_EQ(contrast[i], yellow) << "pixel " << i;
-    ++glyph;
-  }
-  EXPECT_GT(glyph, 20);
   EXPECT_EQ(testing_support::Picture(button, 25, 25), normal);
 }
 

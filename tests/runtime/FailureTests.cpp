@@ -74,6 +74,11 @@ class TMessageBoxWatch {
     Stop();
     return topmost_;
   }
+  // The icon each box showed.
+  std::vector<HICON> Icons() {
+    Stop();
+    return icons_;
+  }
 
  private:
   void Stop() {
@@ -81,6 +86,12 @@ class TMessageBoxWatch {
     stop_ = true;
     WaitForSingleObject(thread_.Get(), INFINITE);
     thread_.Reset();
+  }
+  static HICON IconOf(HWND box) {
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+      if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+        return reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
+    return nullptr;
   }
   static DWORD WINAPI Run(void* watch) {
     auto& self = *static_cast<TMessageBoxWatch*>(watch);
@@ -93,6 +104,7 @@ class TMessageBoxWatch {
         GetDlgItemTextW(box, 0xFFFF, text, 512);
         self.texts_.push_back(runtime::Cp1252FromWide(text));
         self.topmost_.push_back((GetWindowLongW(box, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
+        self.icons_.push_back(IconOf(box));
         SendMessageW(box, WM_COMMAND, IDOK, 0);
       }
       Sleep(20);
@@ -104,6 +116,7 @@ class TMessageBoxWatch {
   std::atomic<bool> stop_{false};
   std::vector<std::string> texts_;
   std::vector<bool> topmost_;
+  std::vector<HICON> icons_;
   // Last: the thread starts once everything it uses is made.
   runtime::TKernelHandle thread_;
 };
@@ -137,6 +150,17 @@ TEST(ErrorDisplay, TheBoxShowsTheProgramsTextWhateverTheSystemsCodePage) {
   TMessageBoxWatch watch(toolkit::Application().Title().c_str());
   toolkit::RunHandler([] { throw runtime::Exception(L"Datenträger nicht lesbar: Größe unbekannt"); });
   EXPECT_EQ(watch.Texts(), std::vector<std::string>{"Datenträger nicht lesbar: Größe unbekannt"});
+}
+
+// An error shows the error icon; an outcome the user should know of that is no failure (a copy left
+// alone because something else was copied meanwhile) the information icon.
+TEST(ErrorDisplay, ANoticeShowsTheInformationIconAndAnErrorTheErrorIcon) {
+  TMessageBoxWatch watch(toolkit::Application().Title().c_str());
+  toolkit::RunHandler([] { throw toolkit::ENotice(L"Nicht kopiert: ..."); });
+  toolkit::RunHandler([] { throw runtime::Exception(L"Datenträger nicht lesbar"); });
+  EXPECT_EQ(watch.Texts(), (std::vector<std::string>{"Nicht kopiert: ...", "Datenträger nicht lesbar"}));
+  EXPECT_EQ(watch.Icons(),
+            (std::vector<HICON>{LoadIconW(nullptr, IDI_INFORMATION), LoadIconW(nullptr, IDI_HAND)}));
 }
 
 // The containers' error reports come as the program's own error, with the runtime's text.

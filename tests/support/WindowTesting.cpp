@@ -180,7 +180,10 @@ TApplicationRecorder::TApplicationRecorder() {
     HelpRequests.push_back({command, data, toolkit::Application().HelpFile});
     return true;
   };
-  toolkit::Application().OnException = [this](const std::wstring& message) { Errors.push_back(message); };
+  toolkit::Application().OnException = [this](const std::wstring& message, UINT icon) {
+    Errors.push_back(message);
+    Icons.push_back(icon);
+  };
 }
 
 TApplicationRecorder::~TApplicationRecorder() {

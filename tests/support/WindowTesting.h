@@ -102,6 +102,8 @@ class TApplicationRecorder {
   };
   std::vector<THelpRequest> HelpRequests;
   std::vector<std::wstring> Errors;
+  // The icon of each error's box (MB_ICONSTOP, MB_ICONINFORMATION).
+  std::vector<UINT> Icons;
 };
 
 }  // namespace testing_support

@@ -100,24 +100,3 @@ TEST(Layout, CreatesTheComponentsInTableOrderInsideTheirParents) {
   EXPECT_EQ(r.right, client.right - 2);
   EXPECT_EQ(r.bottom, 48);
 }
-
-TEST(ScaledBitmap, EachPixelBecomesABlockOfItsOwnColour) {
-  // A 3 x 2 picture of six colours, doubled at 192 DPI.
-  const COLORREF colours[2][3] = {{RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255)},
-                                  {RGB(255, 255, 0), RGB(0, 255, 255), RGB(255, 0, 255)}};
-  toolkit::TBitmap picture(toolkit::CreateMemoryImage(3, 2));
-  toolkit::TMemoryDC dc(CreateCompatibleDC(nullptr));
-  {
-    toolkit::TSelectObject selected(dc.Get(), picture.Get());
-    for (int y = 0; y < 2; ++y)
-      for (int x = 0; x < 3; ++x) SetPixel(dc.Get(), x, y, colours[y][x]);
-  }
-  toolkit::TBitmap scaled(toolkit::ScaledBitmap(picture.Get(), 192));
-  BITMAP info{};
-  ASSERT_TRUE(GetObjectW(scaled.Get(), sizeof(info), &info));
-  EXPECT_EQ(info.bmWidth, 6);
-  EXPECT_EQ(info.bmHeight, 4);
-  toolkit::TSelectObject selected(dc.Get(), scaled.Get());
-  for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 6; ++x) EXPECT_EQ(GetPixel(dc.Get(), x, y), colours[y / 2][x / 2]) << x << "," << y;
-}

@@ -9,9 +9,12 @@
 #include <cmath>
 #include <vector>
 
+#include "resources/resource_ids.h"
+#include "runtime/Text.h"
 #include "tests/support/AppModeSetting.h"
 #include "tests/support/HostForm.h"
 #include "tests/support/SystemColors.h"
+#include "toolkit/Art.h"
 #include "toolkit/Handles.h"
 #include "toolkit/HighContrast.h"
 #include "toolkit/Hints.h"
@@ -119,12 +122,19 @@ TEST(Theme, DarkKeepsTheArtsOutlinesVisibleAndEdgesWhole) {
     const toolkit::TSelectObject selected(dc.Get(), strip.Get());
     for (int i = 0; i < 5; ++i) SetPixel(dc.Get(), i, 0, art[i]);
   }
-  const toolkit::TBitmap darkStrip = toolkit::DarkArt(strip.Get());
+  const toolkit::TBitmap darkStrip = toolkit::SchemeArt(strip.Get(), TScheme::Dark);
   ASSERT_TRUE(darkStrip);
   const std::vector<COLORREF> mapped = pixels(darkStrip.Get());
   for (int i = 0; i < 4; ++i)
     EXPECT_GE(ContrastRatio(mapped[static_cast<size_t>(i)], face), 3.0) << std::hex << art[i];
   EXPECT_EQ(mapped[4], face);
+  // A solid black body (the program's floppy disk) keeps 3:1 against the face, and its white details
+  // 3:1 against the body.
+  const toolkit::TBitmap solid =
+      toolkit::SchemeArt(strip.Get(), TScheme::Dark, TRole::Text, toolkit::TArtStyle::Solid);
+  const COLORREF body = pixels(solid.Get())[0];
+  EXPECT_GE(ContrastRatio(body, face), 3.0) << std::hex << body;
+  EXPECT_GE(ContrastRatio(body, RGB(255, 255, 255)), 3.0) << std::hex << body;
 
   // Both rings of a raised and a sunken edge are drawn on all four sides.
   for (const UINT edge : {UINT{EDGE_RAISED}, UINT{EDGE_SUNKEN}}) {
@@ -186,4 +196,83 @@ TEST(Theme, AListMadeWhileDarkTakesTheDarkColoursForEveryItem) {
     EXPECT_EQ(static_cast<COLORREF>(SendMessageW(list.Handle(), c.message, 0, 0)),
               toolkit::Color(TScheme::Dark, c.role))
         << c.message;
+}
+
+// Under Windows' high-contrast schemes the art takes two of the system's colours: its lines and
+// strong colours the ink (the button text, or grey text when disabled), its fills the face, so that
+// a glyph keeps its inner shapes; the transparent colour stays. Every text and the table's lines
+// keep their ratios against what they lie on.
+TEST(Theme, HighContrastDrawsTheArtAndTheLinesInTheSystemsColours) {
+  const toolkit::TForcedHighContrast contrast(true);
+  const COLORREF palette[] = {RGB(0, 0, 0),       RGB(128, 0, 0),   RGB(0, 128, 0),   RGB(128, 128, 0),
+                              RGB(0, 0, 128),     RGB(128, 0, 128), RGB(0, 128, 128), RGB(192, 192, 192),
+                              RGB(128, 128, 128), RGB(255, 0, 0),   RGB(0, 255, 0),   RGB(255, 255, 0),
+                              RGB(0, 0, 255),     RGB(255, 0, 255), RGB(0, 255, 255), RGB(255, 255, 255)};
+  const char fills[] = "...y...s...Y.MCW";  // the fills, and M the transparent colour
+  const toolkit::TBitmap strip(toolkit::CreateMemoryImage(16, 1));
+  {
+    const toolkit::TMemoryDC dc(CreateCompatibleDC(nullptr));
+    const toolkit::TSelectObject selected(dc.Get(), strip.Get());
+    for (int i = 0; i < 16; ++i) SetPixel(dc.Get(), i, 0, palette[i]);
+  }
+  for (const testing_support::TColorScheme* scheme :
+       {&testing_support::HighContrastBlack(), &testing_support::HighContrastWhite()}) {
+    const testing_support::TSystemColors colors(*scheme);
+    for (const TRole ink : {TRole::Text, TRole::GrayText}) {
+      const toolkit::TBitmap mapped = toolkit::SchemeArt(strip.Get(), TScheme::HighContrast, ink);
+      ASSERT_TRUE(mapped);
+      const toolkit::TMemoryDC dc(CreateCompatibleDC(nullptr));
+      const toolkit::TSelectObject selected(dc.Get(), mapped.Get());
+      for (int i = 0; i < 16; ++i) {
+        const COLORREF expected = fills[i] == 'M' ? palette[i]
+                                  : fills[i] == '.'
+                                      ? GetSysColor(ink == TRole::Text ? COLOR_BTNTEXT : COLOR_GRAYTEXT)
+                                      : GetSysColor(COLOR_BTNFACE);
+        EXPECT_EQ(GetPixel(dc.Get(), i, 0), expected) << scheme->Name << " colour " << i;
+      }
+    }
+    const toolkit::TPalette colours = toolkit::PaletteOf(TScheme::HighContrast);
+    const auto ratio = [&](TRole fore, TRole back) {
+      return ContrastRatio(colours[static_cast<size_t>(fore)], colours[static_cast<size_t>(back)]);
+    };
+    for (const toolkit::TColorPair& pair : toolkit::DrawnPairs())
+      EXPECT_GE(ratio(pair.Fore, pair.Back), pair.LeastRatio)
+          << scheme->Name << ": role " << static_cast<int>(pair.Fore) << " on "
+          << static_cast<int>(pair.Back);
+    EXPECT_GE(ratio(TRole::GridLine, TRole::Face), 3.0) << scheme->Name << ": the header's lines";
+    EXPECT_GE(ratio(TRole::CellLine, TRole::Window), 3.0) << scheme->Name << ": the lines between cells";
+    EXPECT_GE(ratio(TRole::GrayText, TRole::Face), 3.0) << scheme->Name << ": a disabled glyph";
+  }
+}
+
+// In dark every part of the drive images that carries meaning (outlines, the network drive's stand
+// and cable, slots, lights, the diskette, the memory module) keeps 3:1 against the dark list, at
+// every drawn size; what is not so is a fill that takes the face, inside a light outline.
+TEST(Theme, DarkKeepsEveryPartOfTheDriveImagesVisible) {
+  const toolkit::TForcedHighContrast noContrast(false);
+  const COLORREF list = toolkit::Color(TScheme::Dark, TRole::Window),
+                 face = toolkit::Color(TScheme::Dark, TRole::Face);
+  for (const wchar_t* name :
+       {RES_DRIVE_REMOVABLE, RES_DRIVE_FIXED, RES_DRIVE_RAMDISK, RES_DRIVE_REMOTE, RES_DRIVE_CDROM}) {
+    for (const int dpi : {96, 120, 144}) {
+      const toolkit::TBitmap drawn = toolkit::LoadArt(name, dpi);
+      const toolkit::TBitmap dark = toolkit::SchemeArt(drawn.Get(), TScheme::Dark);
+      ASSERT_TRUE(dark) << dpi;
+      BITMAP info{};
+      GetObjectW(dark.Get(), sizeof(info), &info);
+      const toolkit::TMemoryDC dc(CreateCompatibleDC(nullptr));
+      const toolkit::TSelectObject selected(dc.Get(), dark.Get());
+      int parts = 0;
+      for (int y = 0; y < info.bmHeight; ++y)
+        for (int x = 0; x < info.bmWidth; ++x) {
+          const COLORREF pixel = GetPixel(dc.Get(), x, y);
+          if (pixel == RGB(255, 0, 255) || pixel == face) continue;
+          ++parts;
+          EXPECT_GE(ContrastRatio(pixel, list), 3.0)
+              << runtime::Cp1252FromWide(name) << " at " << dpi << " dpi, " << x << "," << y << ": "
+              << std::hex << pixel;
+        }
+      EXPECT_GT(parts, 50) << runtime::Cp1252FromWide(name);
+    }
+  }
 }
