@@ -130,11 +130,6 @@ TEST(DeviceAnswers, ShortOrMalformedOnesGiveNothing) {
   const STORAGE_DEVICE_NUMBER cdromNumber{FILE_DEVICE_CD_ROM, 0, static_cast<DWORD>(-1)};
   drive::ReadDeviceNumber({reinterpret_cast<const BYTE*>(&cdromNumber), sizeof(cdromNumber)}, cdrom);
   EXPECT_EQ(cdrom.DiskNumber, std::nullopt) << "a CD-ROM's number is no disk number";
-  drive::TStorageDetails disk;
-  const STORAGE_DEVICE_NUMBER unpartitioned{FILE_DEVICE_DISK, 4, static_cast<DWORD>(-1)};
-  drive::ReadDeviceNumber({reinterpret_cast<const BYTE*>(&unpartitioned), sizeof(unpartitioned)}, disk);
-  EXPECT_EQ(disk.DiskNumber, 4u);
-  EXPECT_EQ(disk.PartitionNumber, std::nullopt);
 
   // A volume spanning two disks has no one disk, offset or length.
   std::vector<BYTE> two(sizeof(VOLUME_DISK_EXTENTS) + sizeof(DISK_EXTENT));

@@ -10,19 +10,17 @@ namespace testing_support {
 namespace {
 
 template <typename T>
-std::vector<BYTE> BytesOf(const T& value) {
+drive::TIoAnswer Answer(const T& value, std::vector<BYTE> more = {}) {
   const auto* bytes = reinterpret_cast<const BYTE*>(&value);
-  return std::vector<BYTE>(bytes, bytes + sizeof(T));
-}
-
-drive::TIoAnswer Answer(std::vector<BYTE> bytes) {
-  return {0, std::move(bytes)};
+  std::vector<BYTE> answer(bytes, bytes + sizeof(T));
+  answer.insert(answer.end(), more.begin(), more.end());
+  return {0, answer};
 }
 
 // STORAGE_DEVICE_DESCRIPTOR with its texts behind it, as a driver lays them out: each ended by a zero,
-// the inquiry's fields padded with blanks to their width; a text the device lacks has offset 0.
-std::vector<BYTE> DeviceDescriptor(STORAGE_BUS_TYPE bus, bool removable, const char* vendor,
-                                   const char* product, const char* revision, const char* serial) {
+// the inquiry's fields padded with blanks; a text the device lacks has offset 0.
+drive::TIoAnswer DeviceDescriptor(STORAGE_BUS_TYPE bus, bool removable, const char* vendor,
+                                  const char* product, const char* revision, const char* serial) {
   STORAGE_DEVICE_DESCRIPTOR header{};
   std::vector<BYTE> texts;
   const auto place = [&](const char* text) -> DWORD {
@@ -32,7 +30,6 @@ std::vector<BYTE> DeviceDescriptor(STORAGE_BUS_TYPE bus, bool removable, const c
     return offset;
   };
   header.Version = sizeof(header);
-  header.DeviceType = 0;  // direct access
   header.RemovableMedia = removable;
   header.CommandQueueing = bus != BusTypeUsb;
   header.VendorIdOffset = place(vendor);
@@ -41,162 +38,114 @@ std::vector<BYTE> DeviceDescriptor(STORAGE_BUS_TYPE bus, bool removable, const c
   header.SerialNumberOffset = place(serial);
   header.BusType = bus;
   header.Size = static_cast<DWORD>(sizeof(header) + texts.size());
-  std::vector<BYTE> bytes = BytesOf(header);
-  bytes.insert(bytes.end(), texts.begin(), texts.end());
-  return bytes;
+  return Answer(header, texts);
 }
 
-std::vector<BYTE> SeekPenalty(bool incurs) {
-  DEVICE_SEEK_PENALTY_DESCRIPTOR descriptor{};
-  descriptor.Version = descriptor.Size = sizeof(descriptor);
-  descriptor.IncursSeekPenalty = incurs;
-  return BytesOf(descriptor);
-}
-
-std::vector<BYTE> Trim(bool enabled) {
-  DEVICE_TRIM_DESCRIPTOR descriptor{};
-  descriptor.Version = descriptor.Size = sizeof(descriptor);
-  descriptor.TrimEnabled = enabled;
-  return BytesOf(descriptor);
-}
-
-std::vector<BYTE> DeviceNumber(DWORD disk, DWORD partition) {
-  return BytesOf(STORAGE_DEVICE_NUMBER{FILE_DEVICE_DISK, disk, partition});
-}
-
-// A Windows data partition of a GPT disk.
-std::vector<BYTE> GptPartition(DWORD number, unsigned long long offset, unsigned long long length) {
-  PARTITION_INFORMATION_EX partition{};
-  partition.PartitionStyle = PARTITION_STYLE_GPT;
-  partition.StartingOffset.QuadPart = static_cast<LONGLONG>(offset);
-  partition.PartitionLength.QuadPart = static_cast<LONGLONG>(length);
-  partition.PartitionNumber = number;
-  // PARTITION_BASIC_DATA_GUID
-  partition.Gpt.PartitionType = {
-      0xebd0a0a2, 0xb9e5, 0x4433, {0x87, 0xc0, 0x68, 0xb6, 0xb7, 0x26, 0x99, 0xc7}};
-  partition.Gpt.PartitionId = {0x5a1e2b3c, 0x4d5e, 0x6f70, {0x81, 0x92, 0xa3, 0xb4, 0xc5, 0xd6, 0xe7, 0xf8}};
-  std::wcscpy(partition.Gpt.Name, L"Basic data partition");
-  return BytesOf(partition);
-}
-
-std::vector<BYTE> MbrPartition(DWORD number, unsigned long long offset, unsigned long long length,
-                               BYTE type) {
-  PARTITION_INFORMATION_EX partition{};
-  partition.PartitionStyle = PARTITION_STYLE_MBR;
-  partition.StartingOffset.QuadPart = static_cast<LONGLONG>(offset);
-  partition.PartitionLength.QuadPart = static_cast<LONGLONG>(length);
-  partition.PartitionNumber = number;
-  partition.Mbr.PartitionType = type;
-  partition.Mbr.BootIndicator = number == 1;
-  partition.Mbr.RecognizedPartition = TRUE;
-  partition.Mbr.HiddenSectors = static_cast<DWORD>(offset / 512);
-  return BytesOf(partition);
-}
-
-std::vector<BYTE> DiskExtent(DWORD disk, unsigned long long offset, unsigned long long length) {
-  VOLUME_DISK_EXTENTS extents{};
-  extents.NumberOfDiskExtents = 1;
-  extents.Extents[0].DiskNumber = disk;
-  extents.Extents[0].StartingOffset.QuadPart = static_cast<LONGLONG>(offset);
-  extents.Extents[0].ExtentLength.QuadPart = static_cast<LONGLONG>(length);
-  return BytesOf(extents);
-}
-
-std::pair<DWORD, DWORD> Property(STORAGE_PROPERTY_ID id) {
-  return {IOCTL_STORAGE_QUERY_PROPERTY, id};
-}
-std::pair<DWORD, DWORD> Control(DWORD code) {
-  return {code, 0};
-}
-
-// A disk's volume, all of whose queries answer unless the caller takes some away.
+// A disk's volume, all of whose queries answer: the partition a Windows data partition of its style.
 struct TDisk {
-  std::vector<BYTE> Descriptor;
+  drive::TIoAnswer Descriptor;
   bool SeekPenalty, Trim;
   DWORD Number, Partition;
-  std::vector<BYTE> PartitionInformation;
+  PARTITION_STYLE Style;
   unsigned long long Offset, Length;
 };
 
 TFakeVolume DiskVolume(char letter, const wchar_t* guid, const TDisk& disk) {
+  PARTITION_INFORMATION_EX partition{};
+  partition.PartitionStyle = disk.Style;
+  partition.StartingOffset.QuadPart = static_cast<LONGLONG>(disk.Offset);
+  partition.PartitionLength.QuadPart = static_cast<LONGLONG>(disk.Length);
+  partition.PartitionNumber = disk.Partition;
+  if (disk.Style == PARTITION_STYLE_GPT) {
+    // PARTITION_BASIC_DATA_GUID
+    partition.Gpt.PartitionType = {
+        0xebd0a0a2, 0xb9e5, 0x4433, {0x87, 0xc0, 0x68, 0xb6, 0xb7, 0x26, 0x99, 0xc7}};
+  } else {
+    partition.Mbr.PartitionType = PARTITION_IFS;
+    partition.Mbr.RecognizedPartition = TRUE;
+    partition.Mbr.HiddenSectors = static_cast<DWORD>(disk.Offset / 512);
+  }
+  VOLUME_DISK_EXTENTS extents{1, {{disk.Number, {}, {}}}};
+  extents.Extents[0].StartingOffset.QuadPart = static_cast<LONGLONG>(disk.Offset);
+  extents.Extents[0].ExtentLength.QuadPart = static_cast<LONGLONG>(disk.Length);
   TFakeVolume volume;
   volume.GuidPath = std::wstring(L"\\\\?\\Volume{") + guid + L"}\\";
   volume.MountPoints = {std::wstring{static_cast<wchar_t>(letter), L':', L'\\'}};
-  volume.Controls[Property(StorageDeviceProperty)] = Answer(disk.Descriptor);
-  volume.Controls[Property(StorageDeviceSeekPenaltyProperty)] = Answer(SeekPenalty(disk.SeekPenalty));
-  volume.Controls[Property(StorageDeviceTrimProperty)] = Answer(Trim(disk.Trim));
-  volume.Controls[Control(IOCTL_STORAGE_GET_DEVICE_NUMBER)] =
-      Answer(DeviceNumber(disk.Number, disk.Partition));
-  volume.Controls[Control(IOCTL_DISK_GET_PARTITION_INFO_EX)] = Answer(disk.PartitionInformation);
-  volume.Controls[Control(IOCTL_VOLUME_GET_VOLUME_DISK_EXTENTS)] =
-      Answer(DiskExtent(disk.Number, disk.Offset, disk.Length));
+  volume.Controls = {
+      {{IOCTL_STORAGE_QUERY_PROPERTY, StorageDeviceProperty}, disk.Descriptor},
+      {{IOCTL_STORAGE_QUERY_PROPERTY, StorageDeviceSeekPenaltyProperty},
+       Answer(DEVICE_SEEK_PENALTY_DESCRIPTOR{sizeof(DEVICE_SEEK_PENALTY_DESCRIPTOR),
+                                             sizeof(DEVICE_SEEK_PENALTY_DESCRIPTOR), disk.SeekPenalty})},
+      {{IOCTL_STORAGE_QUERY_PROPERTY, StorageDeviceTrimProperty},
+       Answer(DEVICE_TRIM_DESCRIPTOR{sizeof(DEVICE_TRIM_DESCRIPTOR), sizeof(DEVICE_TRIM_DESCRIPTOR),
+                                     disk.Trim})},
+      {{IOCTL_STORAGE_GET_DEVICE_NUMBER, 0},
+       Answer(STORAGE_DEVICE_NUMBER{FILE_DEVICE_DISK, disk.Number, disk.Partition})},
+      {{IOCTL_DISK_GET_PARTITION_INFO_EX, 0}, Answer(partition)},
+      {{IOCTL_VOLUME_GET_VOLUME_DISK_EXTENTS, 0}, Answer(extents)},
+  };
   return volume;
 }
 
 }  // namespace
 
 TRecordedDrive NvmeSsd() {
-  TFakeDrive drive = FixedDrive(999473315840ull, 412316860416ull);
-  // After the EFI system partition (100 MiB at 1 MiB) and the reserved one (16 MiB).
-  const unsigned long long offset = 117ull << 20, length = 999473315840ull;
-  TFakeVolume volume = DiskVolume(
-      'C', L"3f2504e0-4f89-11d3-9a0c-0305e82c3301",
-      {DeviceDescriptor(BusTypeNvme, false, "NVMe    ", "Samsung SSD 970 ", "2B2Q", "0025_3851_91B0_4E5F."),
-       false, true, 0, 3, GptPartition(3, offset, length), offset, length});
-  // A folder where the volume is mounted too.
-  volume.MountPoints.push_back(L"D:\\Daten\\System\\");
-  return {drive, volume};
+  // After the EFI system partition (100 MiB at 1 MiB) and the reserved one (16 MiB); mounted in a
+  // folder too.
+  TRecordedDrive nvme{FixedDrive(999473315840ull, 412316860416ull),
+                      DiskVolume('C', L"3f2504e0-4f89-11d3-9a0c-0305e82c3301",
+                                 {DeviceDescriptor(BusTypeNvme, false, "NVMe    ", "Samsung SSD 970 ", "2B2Q",
+                                                   "0025_3851_91B0_4E5F."),
+                                  false, true, 0, 3, PARTITION_STYLE_GPT, 117ull << 20, 999473315840ull})};
+  nvme.Volume.MountPoints.push_back(L"D:\\Daten\\System\\");
+  return nvme;
 }
 
 TRecordedDrive SataSsd() {
-  TFakeDrive drive = FixedDrive(500088061952ull, 250044030976ull);
-  drive.Volume.VolumeName = L"SSD";
-  // After the reserved partition (16 MiB at 1 MiB).
-  const unsigned long long offset = 17ull << 20, length = 500088061952ull;
-  return {drive, DiskVolume('D', L"6b29fc40-ca47-1067-b31d-00dd010662da",
-                            {DeviceDescriptor(BusTypeSata, false, nullptr, "Samsung SSD 860 EVO 500GB",
-                                              "RVT04B6Q", "S3Z1NB0K123456A"),
-                             false, true, 1, 2, GptPartition(2, offset, length), offset, length})};
+  TRecordedDrive sata{FixedDrive(500088061952ull, 250044030976ull),
+                      DiskVolume('D', L"6b29fc40-ca47-1067-b31d-00dd010662da",
+                                 {DeviceDescriptor(BusTypeSata, false, nullptr, "Samsung SSD 860 EVO 500GB",
+                                                   "RVT04B6Q", "S3Z1NB0K123456A"),
+                                  false, true, 1, 2, PARTITION_STYLE_GPT, 17ull << 20, 500088061952ull})};
+  sata.Drive.Volume.VolumeName = L"SSD";
+  return sata;
 }
 
 TRecordedDrive UsbStick() {
-  TFakeDrive drive = FixedDrive(61530439680ull, 60000000000ull);
-  drive.Type = DRIVE_REMOVABLE;
-  drive.Volume = {L"STICK", L"exFAT", 0x5A3C1D2E, 255, 0x00000006};
-  const unsigned long long offset = 1ull << 20, length = 61530439680ull;
-  TFakeVolume volume = DiskVolume(
-      'E', L"a1b2c3d4-0000-11ee-8c90-806e6f6e6963",
-      {DeviceDescriptor(BusTypeUsb, true, "SanDisk ", "Ultra           ", "1.00", "4C530001230918115234"),
-       false, false, 2, 1, MbrPartition(1, offset, length, 0x07), offset, length});
-  volume.Controls.erase(Property(StorageDeviceTrimProperty));
-  return {drive, volume};
+  TRecordedDrive stick{FixedDrive(61530439680ull, 60000000000ull),
+                       DiskVolume('E', L"a1b2c3d4-0000-11ee-8c90-806e6f6e6963",
+                                  {DeviceDescriptor(BusTypeUsb, true, "SanDisk ", "Ultra           ", "1.00",
+                                                    "4C530001230918115234"),
+                                   false, false, 2, 1, PARTITION_STYLE_MBR, 1ull << 20, 61530439680ull})};
+  stick.Drive.Type = DRIVE_REMOVABLE;
+  stick.Drive.Volume = {L"STICK", L"exFAT", 0x5A3C1D2E, 255, 0x00000006};
+  stick.Volume.Controls.erase({IOCTL_STORAGE_QUERY_PROPERTY, StorageDeviceTrimProperty});
+  return stick;
 }
 
 TRecordedDrive RotatingDisk() {
-  TFakeDrive drive = FixedDrive(1000202240000ull, 600000000000ull);
-  drive.Volume.VolumeName = L"ARCHIV";
-  // Sector 63: where Windows XP began the first partition.
-  const unsigned long long offset = 63ull * 512, length = 1000202240000ull;
-  return {drive, DiskVolume('F', L"0f7d2c1a-9b3e-11db-a2f6-806e6f6e6963",
-                            {DeviceDescriptor(BusTypeSata, false, nullptr, "WDC WD10EZEX-08WN4A0", "01.01A01",
-                                              "     WD-WCC6Y1234567"),
-                             true, false, 3, 1, MbrPartition(1, offset, length, 0x07), offset, length})};
+  // Sector 63: where Windows XP began the first partition. ATA serials come right-aligned.
+  TRecordedDrive disk{FixedDrive(1000202240000ull, 600000000000ull),
+                      DiskVolume('F', L"0f7d2c1a-9b3e-11db-a2f6-806e6f6e6963",
+                                 {DeviceDescriptor(BusTypeSata, false, nullptr, "WDC WD10EZEX-08WN4A0",
+                                                   "01.01A01", "     WD-WCC6Y1234567"),
+                                  true, false, 3, 1, PARTITION_STYLE_MBR, 63ull * 512, 1000202240000ull})};
+  disk.Drive.Volume.VolumeName = L"ARCHIV";
+  return disk;
 }
 
 TRecordedDrive MappedShare() {
-  TFakeDrive drive = FixedDrive(2000000000000ull, 1500000000000ull);
-  drive.Type = DRIVE_REMOTE;
-  drive.FreeSpace->UserFreeBytes = 10737418240ull;  // a quota of 10 GiB left to the user
-  TFakeVolume volume;
-  volume.RemoteName = L"\\\\fileserver\\daten";
-  return {drive, volume};
+  TRecordedDrive share{FixedDrive(2000000000000ull, 1500000000000ull), {}};
+  share.Drive.Type = DRIVE_REMOTE;
+  share.Drive.FreeSpace->UserFreeBytes = 10737418240ull;  // a quota of 10 GiB left to the user
+  share.Volume.RemoteName = L"\\\\fileserver\\daten";
+  return share;
 }
 
 TRecordedDrive RefusingDrive() {
-  TFakeDrive drive = NoMedium(DRIVE_FIXED);
-  TFakeVolume volume;
-  volume.OpenError = ERROR_ACCESS_DENIED;
-  return {drive, volume};
+  TRecordedDrive refusing{NoMedium(DRIVE_FIXED), {}};
+  refusing.Volume.OpenError = ERROR_ACCESS_DENIED;
+  return refusing;
 }
 
 void AddRecordedDrives(TFakeDriveQueries& drives, TFakeStorageQueries& storage) {
