@@ -41,27 +41,6 @@ set_dpi() {
 }
 trap 'set_dpi 96; wine reg delete "$PERSONALIZE" /v AppsUseLightTheme /f >/dev/null 2>&1 || true; restart; stop_display' EXIT
 
-# Starts a program and waits for the virtual desktop's X window: DX, DY its place on the screen.
-start_program() {
-  wine "$1" >/dev/null 2>&1 &
-  local desktop=
-  for _ in $(seq 100); do
-    desktop=$(xdotool search --name '^Default - Wine desktop$' 2>/dev/null | tail -n 1) && [ -n "$desktop" ] && break
-    sleep 0.2
-  done
-  [ -n "$desktop" ] || { echo "the virtual desktop did not appear" >&2; return 1; }
-  eval "$(xdotool getwindowgeometry --shell "$desktop")"
-  DX=$X DY=$Y
-}
-# WX, WY, WW, WH: the window's outer rectangle on the screen.
-find_window() {
-  local rect
-  rect=$(wine "$WINDOWRECT" "$1" 2>/dev/null | tr -d '\r')
-  [ -n "$rect" ] || { echo "the window \"$1\" did not appear" >&2; return 1; }
-  read -r WX WY WW WH _ _ <<<"$rect"
-  WX=$((WX + DX)) WY=$((WY + DY))
-  sleep 1
-}
 # The drive's properties: the main window's caption clicked (the keys go to the active window), the
 # letter typed in the drive list (it has the focus), Alt+Enter.
 properties_shot() {
@@ -81,22 +60,22 @@ properties_shot() {
 }
 
 set_dpi 96
-start_program "$BUILD_DIR/Sandrivo.exe"
+start_in_desktop "$BUILD_DIR/Sandrivo.exe"
 properties_shot c "$ROOT/docs/properties-wine-c.png"
 properties_shot u "$ROOT/docs/properties-wine-share.png"
 restart
 
 GALLERY=$BUILD_DIR/tests/properties_gallery.exe
-start_program "$GALLERY"
+start_in_desktop "$GALLERY"
 for shot in c:nvme d:sata e:usb f:hdd s:share r:refusing; do
   properties_shot "${shot%%:*}" "$ROOT/docs/properties-${shot#*:}.png"
 done
 
 set_dpi 144
-start_program "$GALLERY"
+start_in_desktop "$GALLERY"
 properties_shot f "$ROOT/docs/properties-hdd-150.png"
 
 set_dpi 96
 wine reg add "$PERSONALIZE" /v AppsUseLightTheme /t REG_DWORD /d 0 /f >/dev/null
-start_program "$GALLERY"
+start_in_desktop "$GALLERY"
 properties_shot c "$ROOT/docs/properties-nvme-dark.png"
