@@ -8,6 +8,7 @@
 #include "about/aboutdlg.h"
 #include "app/DriveImages.h"
 #include "app/MainLayout.h"
+#include "app/PropertiesForm.h"
 #include "drive/DriveExport.h"
 #include "drive/DriveHtml.h"
 #include "drive/DriveInfo.h"
@@ -43,8 +44,9 @@ const UINT kListQuietTime = 250;
 const UINT_PTR kCopyTimer = 2;
 // The language of the clipboard's single-byte text: German, code page 1252.
 const LCID kTextLocale = MAKELCID(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), SORT_DEFAULT);
-// The system menu's entry for SaveAs.
+// The system menu's entries for SaveAs and ShowProperties.
 const UINT kSaveCommand = 0x0010;
+const UINT kPropertiesCommand = 0x0020;
 
 // What SaveAs offers, in the dialog's order: the entries for the selected drive last, as they
 // are left out when none is selected.
@@ -81,7 +83,7 @@ int DriveImageIndex(UINT driveType) {
   }
 }
 
-TMainForm::TMainForm(const drive::TDriveQueries& queries)
+TMainForm::TMainForm(const drive::TDriveQueries& queries, const drive::TStorageQueries& storage)
     : toolkit::TForm({.Caption = SANDRIVO_WIDE(SANDRIVO_PRODUCT_NAME),
                       .Width = kMainFormWidth,
                       .Height = kMainFormHeight,
@@ -101,6 +103,7 @@ TMainForm::TMainForm(const drive::TDriveQueries& queries)
       CopyInfosBtn(RES_GLYPH_COPYINFOS, 1),
       HelpBtn(RES_GLYPH_HELP, 1),
       queries_(queries),
+      storage_(storage),
       layout_(MainLayout(*this)),
       chosenListWidth_(layout_.Width(DrivesView)) {
   KeyPreview = true;
@@ -140,6 +143,7 @@ void TMainForm::Create() {
   hints_.Create(Handle());
   const HMENU systemMenu = GetSystemMenu(Handle(), FALSE);
   AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(systemMenu, MF_STRING, kPropertiesCommand, L"Eigenschaften...\tAlt+Eingabe");
   AppendMenuW(systemMenu, MF_STRING, kSaveCommand, L"Speichern unter...\tStrg+S");
   layout_.Create(Handle(), Font(), hints_, Dpi());
   if (Dpi() != toolkit::kDesignDpi) ImageList1 = DriveImages(Dpi(), toolkit::CurrentScheme());
@@ -437,6 +441,15 @@ void TMainForm::DrivesViewEnter() {
   DrivesViewClick();
 }
 
+void TMainForm::ShowProperties() {
+  const drive::TListedDrive* listed = DriveAt(DrivesView.Selected());
+  if (!listed) return;
+  TPropertiesForm properties(Handle(), *listed, queries_, storage_);
+  properties.Patience = CopyPatience;
+  properties.Create();
+  properties.ShowModal();
+}
+
 void TMainForm::InfoBtnClick() {
   about::TAboutBox box(Handle());
   box.Create();
@@ -468,6 +481,7 @@ TMainForm::TCommand TMainForm::KeyCommand(WORD key, toolkit::TShiftState shift) 
   if (key == 'I' && mods == toolkit::ssCtrl) return &TMainForm::InfoBtnClick;
   if (key == 'S' && mods == toolkit::ssCtrl) return &TMainForm::SaveAs;
   if (key == VK_F5 && mods == 0) return &TMainForm::RefreshDriveList;
+  if (key == VK_RETURN && mods == toolkit::ssAlt) return &TMainForm::ShowProperties;
   // Enter shows the selected drive anew, as a click on it does, or selects the one with the focus mark;
   // the dialog handling would take it.
   if (key == VK_RETURN && mods == 0 && GetFocus() == DrivesView.Handle()) return &TMainForm::DrivesViewEnter;
@@ -558,9 +572,21 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       RefreshDriveList();
       return 0;
     case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) == kPropertiesCommand) {
+        ShowProperties();
+        return 0;
+      }
       if ((wParam & 0xFFF0) != kSaveCommand) break;
       SaveAs();
       return 0;
+    case WM_CONTEXTMENU:
+      // The drive list's menu, by the right button, Shift+F10 or the menu key.
+      if (!DriveAt(DrivesView.Selected())) break;
+      if (const std::optional<bool> chosen = DriveListMenu(Handle(), DrivesView.Handle(), lParam)) {
+        if (*chosen) ShowProperties();
+        return 0;
+      }
+      break;
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
       if (header->code == NM_CUSTOMDRAW) break;  // the form hands it to the view

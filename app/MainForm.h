@@ -18,6 +18,7 @@
 #include "drive/DriveList.h"
 #include "drive/DriveQueries.h"
 #include "drive/DriveReport.h"
+#include "drive/StorageQueries.h"
 #include "toolkit/FileDialog.h"
 #include "toolkit/Form.h"
 #include "toolkit/Handles.h"
@@ -35,7 +36,8 @@ enum class TFileFormat { Csv, Html, Json };
 
 class TMainForm : public toolkit::TForm {
  public:
-  explicit TMainForm(const drive::TDriveQueries& queries = drive::SystemDriveQueries());
+  explicit TMainForm(const drive::TDriveQueries& queries = drive::SystemDriveQueries(),
+                     const drive::TStorageQueries& storage = drive::SystemStorageQueries());
   // Posted to the window by a drive's thread when the drive has answered: wParam its letter.
   static constexpr UINT kDriveAnswered = WM_APP + 1;
   // Creates the window and its components, then lists the drives.
@@ -71,6 +73,9 @@ class TMainForm : public toolkit::TForm {
   // Ctrl+S and the system menu's "Speichern unter...": all drives or the selected one as CSV, HTML or
   // JSON, in the file and type the user chooses.
   void SaveAs();
+  // Alt+Enter, the drive list's menu and the system menu's "Eigenschaften...": the selected drive's
+  // properties in a dialog.
+  void ShowProperties();
   void FormKeyDown(WORD& key, toolkit::TShiftState shift);
 
   // How long a copy or a save waits for its drives (milliseconds): as long as the console report
@@ -144,6 +149,7 @@ class TMainForm : public toolkit::TForm {
   void SetDriveImages();
 
   const drive::TDriveQueries& queries_;
+  const drive::TStorageQueries& storage_;
   toolkit::TLayout layout_;
   toolkit::THints hints_;
   // Made with the window: its drives' answers come to it as messages.

@@ -9,12 +9,15 @@
 
 namespace drive {
 
+TExportTable RowsTable(const std::vector<TDriveRow>& rows) {
+  TExportTable table;
+  for (const TDriveRow& row : rows) table.Rows.push_back({{row.Name}, {row.Value, row.Kind, row.Number}});
+  return table;
+}
+
 TExportTable DriveInfoTable(const TDriveInfo& probe, const runtime::TNumberSeparators& numbers,
                             TDriveFields fields) {
-  TExportTable table;
-  for (TDriveRow& row : DriveRows(probe, numbers, fields))
-    table.Rows.push_back({{std::move(row.Name)}, {std::move(row.Value), row.Kind, std::move(row.Number)}});
-  return table;
+  return RowsTable(DriveRows(probe, numbers, fields));
 }
 
 TExportTable DrivesTable(const std::vector<const TDriveInfo*>& probes,
@@ -28,6 +31,24 @@ TExportTable DrivesTable(const std::vector<const TDriveInfo*>& probes,
       values.push_back({std::move(row.Value), row.Kind, std::move(row.Number)});
     }
     answered = answered || !probe->VolumeFailed;
+    table.Rows.push_back(std::move(values));
+  }
+  return table;
+}
+
+TExportTable FieldColumnsTable(const std::vector<const TDriveInfo*>& probes,
+                               const runtime::TNumberSeparators& numbers, TDriveFields fields) {
+  TExportTable table{{TExportRow()}, true};
+  for (const TDriveField& field : fields)
+    if (field.Name) table.Rows.front().push_back({field.Name});
+  for (const TDriveInfo* probe : probes) {
+    TExportRow values;
+    for (const TDriveField& field : fields) {
+      if (!field.Name) continue;
+      std::optional<TDriveRow> row = DriveRow(*probe, field, numbers);
+      values.push_back(row ? TExportCell{std::move(row->Value), row->Kind, std::move(row->Number)}
+                           : TExportCell{});
+    }
     table.Rows.push_back(std::move(values));
   }
   return table;

@@ -2,6 +2,8 @@
 // and the typed cells that the HTML table carries.
 #pragma once
 
+#include <windows.h>
+
 #include <cstddef>
 #include <string>
 #include <utility>
@@ -9,6 +11,7 @@
 
 #include "drive/DriveFields.h"
 #include "drive/DriveQueries.h"
+#include "drive/DriveReport.h"
 #include "runtime/Locale.h"
 
 namespace drive {
@@ -17,6 +20,8 @@ class TDriveInfo;
 
 // The field separator of every export.
 inline constexpr char kFieldSeparator = ';';
+// The language of the exports' single-byte text: German, code page 1252.
+inline constexpr LCID kExportTextLocale = MAKELCID(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), SORT_DEFAULT);
 
 // A cell: its text as the table shows it and, for a number, its kind and value (digits with "."
 // as the decimal point) in a form that reads the same in any locale.
@@ -33,6 +38,8 @@ struct TExportTable {
   bool Header = false;
 };
 
+// One row "name, value" per row.
+TExportTable RowsTable(const std::vector<TDriveRow>& rows);
 // One row "name, value" per row of the drive's report, numbers with the given separators.
 TExportTable DriveInfoTable(const TDriveInfo& probe,
                             const runtime::TNumberSeparators& numbers = runtime::UserNumberSeparators(),
@@ -42,6 +49,11 @@ TExportTable DriveInfoTable(const TDriveInfo& probe,
 TExportTable DrivesTable(const std::vector<const TDriveInfo*>& probes,
                          const runtime::TNumberSeparators& numbers = runtime::UserNumberSeparators(),
                          TDriveFields fields = DriveFields());
+
+// The all-drives table with a column for each field that has a row name, in the fields' order: a drive
+// without a field has an empty cell there, so that a column holds one field in every row.
+TExportTable FieldColumnsTable(const std::vector<const TDriveInfo*>& probes,
+                               const runtime::TNumberSeparators& numbers, TDriveFields fields);
 
 // A field as it stands, unless it holds the separator, a double quote, CR or LF: then it is
 // enclosed in double quotes with inner double quotes doubled, as spreadsheets read it, so that

@@ -75,6 +75,8 @@ bool HasField(const TDriveInfo& probe, const TDriveField& field) {
       return probe.DriveType != 0;
     case Answered:
       return !probe.VolumeFailed;
+    case Reported:
+      return !std::holds_alternative<std::monostate>(field.Read(probe));
   }
   return false;
 }

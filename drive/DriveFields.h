@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <variant>
+#include <vector>
 
 namespace drive {
 
@@ -16,6 +17,7 @@ enum class TPresence {
   Always,
   Typed,     // the drive-type code is not 0
   Answered,  // the volume query answered
+  Reported,  // the field's query answered: its value is not empty (std::monostate)
 };
 
 // How the field's value is written; the value's type follows from it.
@@ -28,10 +30,13 @@ enum class TFieldKind {
   Percent,    // double, with four decimals
   TypeCode,   // unsigned long long, the drive-type code
   Flag,       // bool
+  List,       // std::vector<std::wstring>, each whole
 };
 
-// A typed value: texts whole, integers exact, the percentage as a number.
-using TFieldValue = std::variant<std::wstring, unsigned long long, long long, double, bool>;
+// A typed value: texts whole, integers exact, the percentage as a number; empty where a query of
+// the field did not answer.
+using TFieldValue = std::variant<std::wstring, unsigned long long, long long, double, bool,
+                                 std::vector<std::wstring>, std::monostate>;
 
 struct TDriveField {
   const char* Key;      // in JSON; null: not in JSON
@@ -39,6 +44,9 @@ struct TDriveField {
   TPresence Presence;
   TFieldKind Kind;
   TFieldValue (*Read)(const TDriveInfo& probe);
+  // A flag's words in rows and tables in place of "ja" and "nein"; null: those.
+  const wchar_t* Yes = nullptr;
+  const wchar_t* No = nullptr;
 };
 
 using TDriveFields = std::span<const TDriveField>;

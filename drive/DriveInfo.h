@@ -12,6 +12,8 @@
 
 namespace drive {
 
+struct TStorageDetails;
+
 // Display name of a drive-type code; empty for a code without one (0, 1, above 6).
 std::wstring DriveTypeName(UINT code);
 // A drive letter in upper case; any other character as it is.
@@ -50,6 +52,8 @@ class TDriveInfo {
   DWORD BytesPerSector = 0;
   DWORD FreeClusters = 0;
   DWORD TotalClusters = 0;
+  // What the storage queries answered, where a caller asked them (null otherwise): the details.
+  std::shared_ptr<const TStorageDetails> Details;
 };
 
 }  // namespace drive

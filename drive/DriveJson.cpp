@@ -19,6 +19,12 @@ std::string JsonValue(TFieldKind kind, const TFieldValue& value) {
       return JsonString(FieldText(kind, value, {}));
     case TFieldKind::Flag:
       return std::get<bool>(value) ? "true" : "false";
+    case TFieldKind::List: {
+      std::string list;
+      for (const std::wstring& item : std::get<std::vector<std::wstring>>(value))
+        list += (list.empty() ? "" : ", ") + JsonString(item);
+      return "[" + list + "]";
+    }
     case TFieldKind::Count:
     case TFieldKind::Bytes:
     case TFieldKind::Percent:
@@ -28,17 +34,24 @@ std::string JsonValue(TFieldKind kind, const TFieldValue& value) {
   return runtime::Utf8FromWide(FieldText(kind, value, {L"", L"."}));
 }
 
-// One "key": value line for each field with a key.
-std::string DriveObject(const TDriveInfo& probe, TDriveFields fields) {
+// One "key": value line for each field with a key, indented.
+std::string Members(const TDriveInfo& probe, TDriveFields fields, const std::string& indent) {
   std::string text;
   for (const TDriveField& field : fields) {
     if (!field.Key) continue;
     const bool has = HasField(probe, field);
-    text += text.empty() ? "    \"" : ",\n    \"";
+    text += (text.empty() ? "" : ",\n") + indent + "\"";
     text += field.Key;
     text += "\": ";
     text += has ? JsonValue(field.Kind, field.Read(probe)) : "null";
   }
+  return text;
+}
+
+// The drive's members, and with details an object of theirs.
+std::string DriveObject(const TDriveInfo& probe, TDriveFields fields, TDriveFields details) {
+  std::string text = Members(probe, fields, "    ");
+  if (!details.empty()) text += ",\n    \"details\": {\n" + Members(probe, details, "      ") + "\n    }";
   return "  {\n" + text + "\n  }";
 }
 
@@ -86,9 +99,11 @@ std::string JsonString(const std::wstring& text) {
   return json + "\"";
 }
 
-std::string DrivesJson(const std::vector<const TDriveInfo*>& probes, TDriveFields fields) {
+std::string DrivesJson(const std::vector<const TDriveInfo*>& probes, TDriveFields fields,
+                       TDriveFields details) {
   std::string json = "[";
-  for (size_t i = 0; i < probes.size(); ++i) json += (i ? ",\n" : "\n") + DriveObject(*probes[i], fields);
+  for (size_t i = 0; i < probes.size(); ++i)
+    json += (i ? ",\n" : "\n") + DriveObject(*probes[i], fields, details);
   return json + (probes.empty() ? "]\n" : "\n]\n");
 }
 

@@ -15,7 +15,9 @@ namespace drive {
 // that decodes with its console's code page still gets the names whole.
 std::string JsonString(const std::wstring& text);
 
-// An array with one object per probe, in the given order, with a key for each field that has one.
-std::string DrivesJson(const std::vector<const TDriveInfo*>& probes, TDriveFields fields = DriveFields());
+// An array with one object per probe, in the given order, with a key for each field that has one; with
+// details, each object also holds an object "details" with a key for each of those.
+std::string DrivesJson(const std::vector<const TDriveInfo*>& probes, TDriveFields fields = DriveFields(),
+                       TDriveFields details = {});
 
 }  // namespace drive

@@ -33,6 +33,12 @@ std::wstring FieldText(TFieldKind kind, const TFieldValue& value,
       return FormatFourDecimals(std::get<double>(value), separators);
     case TFieldKind::Flag:
       return std::get<bool>(value) ? L"ja" : L"nein";
+    case TFieldKind::List: {
+      std::wstring text;
+      for (const std::wstring& item : std::get<std::vector<std::wstring>>(value))
+        text += (text.empty() ? L"" : L", ") + item;
+      return text;
+    }
   }
   return {};
 }
@@ -48,20 +54,27 @@ bool IsNumberKind(TFieldKind kind) {
     case TFieldKind::Letter:
     case TFieldKind::SerialHex:
     case TFieldKind::Flag:
+    case TFieldKind::List:
       break;
   }
   return false;
 }
 
+std::optional<TDriveRow> DriveRow(const TDriveInfo& probe, const TDriveField& field,
+                                  const runtime::TNumberSeparators& separators) {
+  if (!field.Name || !HasField(probe, field)) return std::nullopt;
+  const TFieldValue value = field.Read(probe);
+  std::wstring text = FieldText(field.Kind, value, separators);
+  if (field.Kind == TFieldKind::Flag && field.Yes) text = std::get<bool>(value) ? field.Yes : field.No;
+  return TDriveRow{field.Name, std::move(text), field.Kind,
+                   IsNumberKind(field.Kind) ? FieldText(field.Kind, value, {L"", L"."}) : L""};
+}
+
 std::vector<TDriveRow> DriveRows(const TDriveInfo& probe, const runtime::TNumberSeparators& separators,
                                  TDriveFields fields) {
   std::vector<TDriveRow> rows;
-  for (const TDriveField& field : fields) {
-    if (!field.Name || !HasField(probe, field)) continue;
-    const TFieldValue value = field.Read(probe);
-    rows.push_back({field.Name, FieldText(field.Kind, value, separators), field.Kind,
-                    IsNumberKind(field.Kind) ? FieldText(field.Kind, value, {L"", L"."}) : L""});
-  }
+  for (const TDriveField& field : fields)
+    if (std::optional<TDriveRow> row = DriveRow(probe, field, separators)) rows.push_back(std::move(*row));
   return rows;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,10 @@ bool IsNumberKind(TFieldKind kind);
 // A value as the rows show it, numbers with the given separators.
 std::wstring FieldText(TFieldKind kind, const TFieldValue& value,
                        const runtime::TNumberSeparators& separators);
+
+// The field's row, if it has a row name and the probe has it.
+std::optional<TDriveRow> DriveRow(const TDriveInfo& probe, const TDriveField& field,
+                                  const runtime::TNumberSeparators& separators);
 
 // One row for each field that has a row name and that the probe has, in the order of the fields.
 std::vector<TDriveRow> DriveRows(

@@ -4,6 +4,8 @@
 #include <memory>
 #include <optional>
 
+#include "drive/DetailFields.h"
+#include "drive/DetailsRequest.h"
 #include "drive/DriveExport.h"
 #include "drive/DriveInfo.h"
 #include "drive/DriveJson.h"
@@ -16,7 +18,7 @@ namespace drive {
 namespace {
 
 const char kUsage[] =
-    "Aufruf: sandrivo-report [--json] [--timeout SEKUNDEN] [Laufwerk]\r\n"
+    "Aufruf: sandrivo-report [--json] [--details] [--timeout SEKUNDEN] [Laufwerk]\r\n"
     "\r\n"
     "Ohne Laufwerk: die Tabelle aller Laufwerke, eine Kopfzeile und eine Zeile je Laufwerk.\r\n"
     "Mit Laufwerk (C, C: oder C:\\): die Angaben dieses Laufwerks, eine Zeile je Angabe.\r\n"
@@ -24,6 +26,9 @@ const char kUsage[] =
     "Umgeleitet ist der Text in Codepage 1252, \"?\" für andere Zeichen; Namen in jeder Schrift: --json.\r\n"
     "\r\n"
     "--json               ein JSON-Dokument (UTF-8): ein Feld mit einem Objekt je Laufwerk\r\n"
+    "--details            dazu, was Windows über Volume, Freigabe und Gerät weiß (GUID-Pfad,\r\n"
+    "                     Bereitstellungspunkte, Medium, Bus, Partition, Dateisystem): Zeilen nach\r\n"
+    "                     den üblichen, in der Tabelle Spalten, im JSON ein Objekt \"details\"\r\n"
     "--timeout SEKUNDEN   so lange wird auf jedes Laufwerk höchstens gewartet (1 bis 86400,\r\n"
     "                     ohne Angabe 15). Ein Laufwerk, das bis dahin nicht antwortet, steht da\r\n"
     "                     wie eines ohne Datenträger (JSON: \"answered\": false, \"timedOut\": true);\r\n"
@@ -112,17 +117,21 @@ struct TLetterCall {
 // letter), with their probes. Every letter is asked at once; a letter that has not answered when
 // the time limit, counted from the start, is over is reported as a drive that did not answer,
 // marked TimedOut, and its thread is left to itself. A stalled share may hold up its type query
-// too: such a letter is reported all the same, without a type.
+// too: such a letter is reported all the same, without a type. With storage, each probe holds its
+// details, asked within the same limit.
 std::vector<std::unique_ptr<TDriveInfo>> ProbeLetters(const std::vector<char>& letters, DWORD limitSeconds,
-                                                      const TDriveQueries& queries) {
+                                                      const TDriveQueries& queries,
+                                                      const TStorageQueries* storage) {
   std::vector<TLetterCall> calls;
   calls.reserve(letters.size());
   for (const char letter : letters) {
     auto type = std::make_shared<std::atomic<UINT>>(0);
     calls.push_back(
-        {letter, type, runtime::TDeadlineCall<std::unique_ptr<TDriveInfo>>([letter, type, &queries] {
+        {letter, type, runtime::TDeadlineCall<std::unique_ptr<TDriveInfo>>([letter, type, &queries, storage] {
            *type = queries.DriveType(std::string(1, letter) + ":\\");
-           return IsListedDriveType(*type) ? std::make_unique<TDriveInfo>(letter, queries) : nullptr;
+           if (!IsListedDriveType(*type)) return std::unique_ptr<TDriveInfo>();
+           return storage ? DetailedProbe(letter, queries, *storage)
+                          : std::make_unique<TDriveInfo>(letter, queries);
          })});
   }
   const DWORD start = GetTickCount(), limit = limitSeconds * 1000;
@@ -141,9 +150,10 @@ std::vector<std::unique_ptr<TDriveInfo>> ProbeLetters(const std::vector<char>& l
 }
 
 // The report of probes made: the table (or one drive's lines) or JSON, and a note on standard error
-// for each drive that did not answer in time.
-TCommandResult Report(const std::vector<std::unique_ptr<TDriveInfo>>& probes, bool json, bool oneDrive,
-                      DWORD limitSeconds) {
+// for each drive that did not answer in time. With details, their rows follow the report's, their
+// columns the table's, and each drive's object in JSON holds them.
+TCommandResult Report(const std::vector<std::unique_ptr<TDriveInfo>>& probes, bool json, bool details,
+                      bool oneDrive, DWORD limitSeconds) {
   std::vector<const TDriveInfo*> order;
   TCommandResult result;
   for (const auto& probe : probes) {
@@ -153,12 +163,18 @@ TCommandResult Report(const std::vector<std::unique_ptr<TDriveInfo>>& probes, bo
                     std::to_string(limitSeconds) + " s geantwortet\r\n";
   }
   if (json) {
-    result.Out = DrivesJson(order);
+    result.Out = DrivesJson(order, DriveFields(), details ? DetailFields() : TDriveFields());
     result.ConsoleOut = runtime::WideFromUtf8(result.Out);
     return result;
   }
-  const TExportLines lines =
-      oneDrive ? DriveInfoLines(*order.front(), kFieldSeparator) : DrivesTableLines(order, kFieldSeparator);
+  std::vector<TDriveField> fields(DriveFields().begin(), DriveFields().end());
+  fields.insert(fields.end(), DetailFields().begin(), DetailFields().end());
+  const runtime::TNumberSeparators numbers = runtime::UserNumberSeparators();
+  const TExportLines lines = !details ? (oneDrive ? DriveInfoLines(*order.front(), kFieldSeparator)
+                                                  : DrivesTableLines(order, kFieldSeparator))
+                             : oneDrive
+                                 ? DriveInfoLines(*order.front(), kFieldSeparator, numbers, fields)
+                                 : ExportLines(FieldColumnsTable(order, numbers, fields), kFieldSeparator);
   result.Out = lines.Text();
   result.ConsoleOut = lines.WideText();
   return result;
@@ -167,16 +183,16 @@ TCommandResult Report(const std::vector<std::unique_ptr<TDriveInfo>>& probes, bo
 }  // namespace
 
 TCommandResult RunReportCommand(const std::vector<std::string>& args, const TDriveQueries& queries,
-                                const TReportIdentity& identity) {
+                                const TReportIdentity& identity, const TStorageQueries& storage) {
   std::vector<std::wstring> wide;
   for (const std::string& arg : args) wide.push_back(runtime::WideFromCp1252(arg));
-  return RunReportCommand(std::span<const std::wstring>(wide), queries, identity);
+  return RunReportCommand(std::span<const std::wstring>(wide), queries, identity, storage);
 }
 
 TCommandResult RunReportCommand(std::span<const std::wstring> args, const TDriveQueries& queries,
-                                const TReportIdentity& identity) {
+                                const TReportIdentity& identity, const TStorageQueries& storage) {
   // Every argument is read before any drive is asked.
-  bool json = false;
+  bool json = false, details = false;
   DWORD timeout = kDefaultTimeoutSeconds;
   std::wstring drive;
   int drives = 0;
@@ -189,6 +205,8 @@ TCommandResult RunReportCommand(std::span<const std::wstring> args, const TDrive
               "", 0};
     if (arg == L"--json") {
       json = true;
+    } else if (arg == L"--details") {
+      details = true;
     } else if (arg == L"--timeout" || arg.starts_with(L"--timeout=")) {
       if (arg == L"--timeout" && i + 1 == args.size())
         return Failure(L"--timeout ohne Sekunden (Hilfe: sandrivo-report --help)");
@@ -206,14 +224,16 @@ TCommandResult RunReportCommand(std::span<const std::wstring> args, const TDrive
   if (drives == 0) {
     std::vector<char> letters;
     for (char letter = 'A'; letter <= 'Z'; ++letter) letters.push_back(letter);
-    return Report(ProbeLetters(letters, timeout, queries), json, false, timeout);
+    return Report(ProbeLetters(letters, timeout, queries, details ? &storage : nullptr), json, details, false,
+                  timeout);
   }
   const char letter = ParseDriveLetter(drive);
   if (!letter) return Failure(Quoted(drive) + L" ist kein Laufwerksbuchstabe");
-  const std::vector<std::unique_ptr<TDriveInfo>> probes = ProbeLetters({letter}, timeout, queries);
+  const std::vector<std::unique_ptr<TDriveInfo>> probes =
+      ProbeLetters({letter}, timeout, queries, details ? &storage : nullptr);
   if (probes.empty())
     return Failure(L"Laufwerk " + std::wstring(1, static_cast<wchar_t>(letter)) + L": ist nicht vorhanden");
-  return Report(probes, json, true, timeout);
+  return Report(probes, json, details, true, timeout);
 }
 
 }  // namespace drive

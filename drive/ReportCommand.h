@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "drive/DriveQueries.h"
+#include "drive/StorageQueries.h"
 
 namespace drive {
 
@@ -28,15 +29,18 @@ struct TReportIdentity {
 
 // No argument: the all-drives table of the drives that the main window lists (the listed types of
 // A to Z); a drive letter (C, c, C: or C:\): that drive's lines, asking that letter only; --json:
-// the same drives as one JSON document; --timeout SECONDS: how long each drive is waited for (15 s
-// without it), a drive that has not answered by then is reported as not answering; --help, -h or
+// the same drives as one JSON document; --details: each drive's details besides (the storage
+// queries' answers, asked within the same time limit); --timeout SECONDS: how long each drive is waited for
+// (15 s without it), a drive that has not answered by then is reported as not answering; --help, -h or
 // /?: the usage; --version: the identity. A bad argument gives a message and exit code 2 and asks no drive.
 // Only ASCII options and letters are taken; a message quotes a bad argument whole (controls
 // escaped), so the console shows it as given.
 TCommandResult RunReportCommand(std::span<const std::wstring> args, const TDriveQueries& queries,
-                                const TReportIdentity& identity = {});
+                                const TReportIdentity& identity = {},
+                                const TStorageQueries& storage = SystemStorageQueries());
 // The same with arguments in code page 1252.
 TCommandResult RunReportCommand(const std::vector<std::string>& args, const TDriveQueries& queries,
-                                const TReportIdentity& identity = {});
+                                const TReportIdentity& identity = {},
+                                const TStorageQueries& storage = SystemStorageQueries());
 
 }  // namespace drive

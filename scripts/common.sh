@@ -137,6 +137,32 @@ stop_display() {
   fi
 }
 
+# In a prefix whose programs share one virtual desktop (HKCU\Software\Wine\Explorer): starts a
+# program and waits for the desktop's X window, DX and DY its place on the screen.
+start_in_desktop() {
+  wine "$@" >/dev/null 2>&1 &
+  local desktop=
+  for _ in $(seq 100); do
+    desktop=$(xdotool search --name '^Default - Wine desktop$' 2>/dev/null | tail -n 1) && [ -n "$desktop" ] && break
+    sleep 0.2
+  done
+  [ -n "$desktop" ] || { echo "the virtual desktop did not appear" >&2; return 1; }
+  eval "$(xdotool getwindowgeometry --shell "$desktop")"
+  DX=$X DY=$Y
+}
+
+# Inside the virtual desktop, where X tools see only the desktop: sets WX, WY, WW, WH to the outer
+# rectangle of the window with this title (a trailing '*': that starts so) and CX, CY to its client
+# area's corner, on the screen. WINDOWRECT is scripts/tools/windowrect.cpp built for Wine.
+find_window() {
+  local rect
+  rect=$(wine "$WINDOWRECT" "$1" 2>/dev/null | tr -d '\r')
+  [ -n "$rect" ] || { echo "the window \"$1\" did not appear" >&2; return 1; }
+  read -r WX WY WW WH CX CY <<<"$rect"
+  WX=$((WX + DX)) WY=$((WY + DY)) CX=$((CX + DX)) CY=$((CY + DY))
+  sleep 1
+}
+
 # Waits for a top-level window with exactly this title and sets X, Y, WIDTH and HEIGHT to its
 # client area (without a window manager the X window is the client area).
 wait_for_window() {

@@ -43,28 +43,10 @@ trap 'set_dpi 96; light_mode; desktop_size 1200x900; $SHOTS_CLEANUP; wineserver 
 # A length of the 96-dpi layout at the current DPI.
 px() { echo $((($1 * DPI + 48) / 96)); }
 
-# Starts the program (or the command given, such as a test program's entry that runs it) and waits
-# for the virtual desktop's X window: DX, DY its place on the screen.
+# Starts the program (or the command given, such as a test program's entry that runs it) in the
+# virtual desktop.
 start_program() {
-  if [ $# -gt 0 ]; then wine "$@" >/dev/null 2>&1 & else wine "$BUILD_DIR/Sandrivo.exe" >/dev/null 2>&1 & fi
-  local desktop=
-  for _ in $(seq 100); do
-    desktop=$(xdotool search --name '^Default - Wine desktop$' 2>/dev/null | tail -n 1) && [ -n "$desktop" ] && break
-    sleep 0.2
-  done
-  [ -n "$desktop" ] || { echo "the virtual desktop did not appear" >&2; return 1; }
-  eval "$(xdotool getwindowgeometry --shell "$desktop")"
-  DX=$X DY=$Y
-}
-# Sets WX, WY, WW, WH to the window's outer rectangle and CX, CY to its client area's corner, on the
-# screen.
-find_window() {
-  local rect
-  rect=$(wine "$WINDOWRECT" "$1" 2>/dev/null | tr -d '\r')
-  [ -n "$rect" ] || { echo "the window \"$1\" did not appear" >&2; return 1; }
-  read -r WX WY WW WH CX CY <<<"$rect"
-  WX=$((WX + DX)) WY=$((WY + DY)) CX=$((CX + DX)) CY=$((CY + DY))
-  sleep 1
+  if [ $# -gt 0 ]; then start_in_desktop "$@"; else start_in_desktop "$BUILD_DIR/Sandrivo.exe"; fi
 }
 # Clicks at a point of the 96-dpi layout inside the client area of the window last found.
 click_at() {

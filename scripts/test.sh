@@ -13,9 +13,10 @@ set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
 # Drives that the tests expect in their prefix: a CD-ROM and a diskette drive whose media are
-# missing (their links lead nowhere), a letter with nothing behind it, and a fixed drive whose
-# label is beyond code page 1252.
+# missing (their links lead nowhere), a letter with nothing behind it, a fixed drive whose label is
+# beyond code page 1252, and a drive mapped to the share \\server\share.
 export SANDRIVO_TEST_CDROM=M SANDRIVO_TEST_FLOPPY=N SANDRIVO_TEST_NODRIVE=Q SANDRIVO_TEST_LABELLED=L
+export SANDRIVO_TEST_SHARE=U
 
 prepare_test_prefix() {
   local devices=$WINEPREFIX/dosdevices
@@ -27,7 +28,7 @@ prepare_test_prefix() {
   # the prefix to (the dark mode tests set it themselves).
   wine reg delete 'HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize' /v AppsUseLightTheme /f \
     >/dev/null 2>&1 || true
-  [ -f "$WINEPREFIX/.sandrivo-test-prefix-2" ] && return 0
+  [ -f "$WINEPREFIX/.sandrivo-test-prefix-3" ] && return 0
   # Unmanaged windows: without a window manager, Wine would wait two seconds for one at every
   # window that a test closes.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null
@@ -43,10 +44,16 @@ prepare_test_prefix() {
   wine reg add 'HKLM\Software\Wine\Drives' /v m: /d cdrom /f $view >/dev/null
   wine reg add 'HKLM\Software\Wine\Drives' /v n: /d floppy /f $view >/dev/null
   wine reg add 'HKLM\Software\Wine\Drives' /v l: /d hd /f $view >/dev/null
+  # A mapped drive: a link under dosdevices/unc names the share (its folder must exist), the type
+  # "network" makes it one; WNetGetConnectionW then answers \\server\share.
+  mkdir -p "$WINEPREFIX/sandrivo-share" "$devices/unc/server"
+  ln -sfn ../../../sandrivo-share "$devices/unc/server/share"
+  ln -sfn unc/server/share "$devices/u:"
+  wine reg add 'HKLM\Software\Wine\Drives' /v u: /d network /f $view >/dev/null
   # The mount manager reads the drives when the server starts.
   wineserver -k || true
   wineserver -w
-  touch "$WINEPREFIX/.sandrivo-test-prefix-2"
+  touch "$WINEPREFIX/.sandrivo-test-prefix-3"
 }
 
 # Makes a test prefix (no display needed), ready for run_tests.

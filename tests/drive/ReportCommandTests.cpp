@@ -110,7 +110,7 @@ TEST(ReportCommand, HelpIsGermanUsageOnStandardOutput) {
   const TFakeDriveQueries fake = TwoDrives();
   const drive::TCommandResult result = RunReportCommand({"--help"}, fake);
   EXPECT_EQ(result.ExitCode, 0);
-  EXPECT_EQ(result.Out.rfind("Aufruf: sandrivo-report [--json] [--timeout SEKUNDEN] [Laufwerk]\r\n", 0), 0u)
+  EXPECT_EQ(result.Out.rfind("Aufruf: sandrivo-report [--json] [--details] [--timeout SEKUNDEN] [Laufwerk]\r\n", 0), 0u)
       << result.Out;
   EXPECT_EQ(result.Err, "");
 }
