@@ -56,18 +56,28 @@ prepare_test_prefix() {
   touch "$WINEPREFIX/.sandrivo-test-prefix-3"
 }
 
-# Makes a test prefix (no display needed), ready for run_tests.
-make_test_prefix() {
+# The tests of one build run in two prefixes at once, each on a display of its own: most of a test's
+# time is Wine starting its process, which waits more than it computes. Two prefixes, since tests in
+# one share its focus, clipboard and registry. The split is by executable, about half the time each.
+LANE_A='^(app_tests|runtime_tests|failure_tests)'
+
+# Makes a test prefix (no display needed), ready for run_tests, and its copy "<prefix>-b" for the
+# second half of the tests (a copy takes a second, a new prefix half a minute).
+make_test_prefixes() {
   make_prefix "$1" "$2"
   prepare_test_prefix
   wineserver -k 2>/dev/null || true
   wineserver -w 2>/dev/null || true
+  rm -rf "$1-b"
+  cp -a "$1" "$1-b"
 }
 
 # Runs the tests of one build folder in one prefix, on a display of its own: the tests click, type
-# and take the focus. The screen holds the main window at 200 % scaling.
+# and take the focus. The screen holds the main window at 200 % scaling. Further arguments select
+# the tests (ctest -R or -E).
 run_tests() {
   local dir=$1 prefix=$2 arch=$3
+  shift 3
   make_prefix "$prefix" "$arch"
   prepare_test_prefix
   unset DISPLAY
@@ -81,11 +91,11 @@ run_tests() {
   # keeps CTest waiting for the pipe's end. Under a UTF-8 locale: the mount manager reads labels
   # from files in its own Unix locale, and the German one may be missing from the machine.
   LC_ALL=C.UTF-8 wine cmd /c exit >/dev/null 2>&1 </dev/null
-  echo "== Tests of $(basename "$dir") in a $arch prefix"
+  echo "== Tests of $(basename "$dir") in a $arch prefix ($(basename "$prefix"))"
   local status=0
-  export SANDRIVO_START_LOG=$dir/wine-starts-retried.log
+  export SANDRIVO_START_LOG=$dir/wine-starts-retried-$(basename "$prefix").log
   rm -f "$SANDRIVO_START_LOG"
-  ctest --test-dir "$dir" --output-on-failure ${SANDRIVO_TEST_FILTER:+-R "$SANDRIVO_TEST_FILTER"} || status=$?
+  ctest --test-dir "$dir" --output-on-failure "$@" || status=$?
   if [ -s "$SANDRIVO_START_LOG" ]; then
     echo "Starts that Wine failed and that were tried once more:"
     cat "$SANDRIVO_START_LOG"
@@ -141,27 +151,29 @@ install_packages "${PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 unset DISPLAY
 if [ -n "${SANDRIVO_TEST_FILTER:-}" ]; then
   build "$BUILD_DIR" "$TOOLCHAIN_I686" ON -DSANDRIVO_WERROR=ON
-  run_tests "$BUILD_DIR" "$ROOT/.wine/test" win32
+  run_tests "$BUILD_DIR" "$ROOT/.wine/test" win32 -R "$SANDRIVO_TEST_FILTER"
   exit
 fi
 install_packages "${RELEASE_PACKAGES[@]}"
 
 status=0
-start_part prefix32 "32-bit test prefix" make_test_prefix "$ROOT/.wine/test" win32
-start_part prefix64 "64-bit test prefix" make_test_prefix "$ROOT/.wine/test64" win64
+start_part prefix32 "32-bit test prefixes" make_test_prefixes "$ROOT/.wine/test" win32
+start_part prefix64 "64-bit test prefixes" make_test_prefixes "$ROOT/.wine/test64" win64
 # The stall check's prefix too: it runs last, when nothing else is left to overlap with.
 start_part prefixstall "stall check's prefix" make_prefix "$ROOT/.wine/stall" win32
 echo "== Building 32-bit (at $(clock))"
 build "$BUILD_DIR" "$TOOLCHAIN_I686" ON -DSANDRIVO_WERROR=ON
 finish_part prefix32 || status=$?
-start_part tests32 "32-bit tests" run_tests "$BUILD_DIR" "$ROOT/.wine/test" win32
+start_part tests32a "32-bit tests, first half" run_tests "$BUILD_DIR" "$ROOT/.wine/test" win32 -R "$LANE_A"
+start_part tests32b "32-bit tests, second half" run_tests "$BUILD_DIR" "$ROOT/.wine/test-b" win32 -E "$LANE_A"
 echo "== Building 64-bit beside the 32-bit tests (at $(clock))"
 ( build64 )
 echo "== Built (at $(clock))"
 finish_part prefix64 || status=$?
-start_part tests64 "64-bit tests" run_tests "$ROOT/build64" "$ROOT/.wine/test64" win64
+start_part tests64a "64-bit tests, first half" run_tests "$ROOT/build64" "$ROOT/.wine/test64" win64 -R "$LANE_A"
+start_part tests64b "64-bit tests, second half" run_tests "$ROOT/build64" "$ROOT/.wine/test64-b" win64 -E "$LANE_A"
 start_part release "release tests" bash "$ROOT/scripts/release-tests.sh" "$BUILD_DIR" "$ROOT/build64"
-for part in tests32 release tests64; do
+for part in tests32a tests32b release tests64a tests64b; do
   finish_part $part || status=$?
 done
 finish_part prefixstall || status=$?
